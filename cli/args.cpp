@@ -1,0 +1,57 @@
+#include "cli/args.h"
+
+#include <cctype>
+
+TArgs::TArgs(const std::vector<std::string>& args, const TArgSpec& spec) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (spec.ValueOptions.count(a)) {
+            if (i + 1 >= args.size()) throw EUsageError("option " + a + " needs a value");
+            values_[a] = args[++i];
+        } else if (spec.Flags.count(a)) {
+            flags_.insert(a);
+        } else if (a.size() > 1 && a[0] == '-') {
+            throw EUsageError("unknown option " + a);
+        } else {
+            positionals_.push_back(a);
+        }
+    }
+    if (static_cast<int>(positionals_.size()) != spec.Positionals)
+        throw EUsageError(positionals_.size() < static_cast<size_t>(spec.Positionals)
+                              ? "missing file name"
+                              : "too many arguments: " + positionals_.back());
+}
+
+bool TArgs::Has(const std::string& name) const { return flags_.count(name) > 0; }
+
+std::optional<std::string> TArgs::Value(const std::string& name) const {
+    auto it = values_.find(name);
+    if (it == values_.end()) return std::nullopt;
+    return it->second;
+}
+
+int ParseHexByte(const std::string& option, const std::string& text) {
+    if (text.empty() || text.size() > 2)
+        throw EUsageError(option + " takes one or two hex digits, not '" + text + "'");
+    int value = 0;
+    for (char c : text) {
+        if (!std::isxdigit(static_cast<unsigned char>(c)))
+            throw EUsageError(option + " takes one or two hex digits, not '" + text + "'");
+        value = value * 16 + (std::isdigit(static_cast<unsigned char>(c))
+                                  ? c - '0'
+                                  : std::toupper(static_cast<unsigned char>(c)) - 'A' + 10);
+    }
+    return value;
+}
+
+long long ParseCount(const std::string& option, const std::string& text) {
+    if (text.empty() || text.size() > 18)
+        throw EUsageError(option + " takes a whole number, not '" + text + "'");
+    long long value = 0;
+    for (char c : text) {
+        if (!std::isdigit(static_cast<unsigned char>(c)))
+            throw EUsageError(option + " takes a whole number, not '" + text + "'");
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}

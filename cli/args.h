@@ -1,0 +1,40 @@
+#pragma once
+// A small parser for "subcommand FILE [--option VALUE] [--flag]" command lines.
+
+#include <map>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+class EUsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct TArgSpec {
+    std::set<std::string> ValueOptions;  // take the next argument, e.g. "--pc"
+    std::set<std::string> Flags;         // stand alone, e.g. "--dump"
+    int Positionals = 1;
+};
+
+class TArgs {
+public:
+    // Throws EUsageError with a one-line message for anything it cannot take.
+    TArgs(const std::vector<std::string>& args, const TArgSpec& spec);
+
+    const std::vector<std::string>& Positionals() const { return positionals_; }
+    bool Has(const std::string& name) const;
+    std::optional<std::string> Value(const std::string& name) const;
+
+private:
+    std::vector<std::string> positionals_;
+    std::map<std::string, std::string> values_;
+    std::set<std::string> flags_;
+};
+
+// "--pc" takes one or two hex digits; throws EUsageError otherwise.
+int ParseHexByte(const std::string& option, const std::string& text);
+// A decimal count >= 0; throws EUsageError otherwise.
+long long ParseCount(const std::string& option, const std::string& text);

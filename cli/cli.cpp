@@ -1,0 +1,54 @@
+#include "cli/cli.h"
+
+#include <algorithm>
+
+#include "cli/args.h"
+#include "core/fileerror.h"
+
+namespace {
+
+using TCommandFn = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+
+struct TCommand {
+    const char* Name;
+    const char* Summary;
+    TCommandFn Run;
+};
+
+const TCommand Commands[] = {
+    {"disassemble", "print the listing of a memory image", DisassembleCommand},
+    {"run", "run a memory image until it halts", RunCommand},
+};
+
+void PrintUsage(std::ostream& out) {
+    out << "usage: quarzel-cli COMMAND [ARGS]\n\ncommands:\n";
+    for (const TCommand& c : Commands) out << "  " << c.Name << "  " << c.Summary << "\n";
+    out << "\n'quarzel-cli COMMAND --help' describes a command.\n";
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) {
+        PrintUsage(err);
+        return ExitError;
+    }
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        PrintUsage(out);
+        return ExitOk;
+    }
+    const auto* command = std::find_if(std::begin(Commands), std::end(Commands),
+                                       [&](const TCommand& c) { return args[0] == c.Name; });
+    if (command == std::end(Commands)) {
+        err << "quarzel-cli: unknown command '" << args[0] << "' (try --help)\n";
+        return ExitError;
+    }
+    try {
+        return command->Run({args.begin() + 1, args.end()}, out, err);
+    } catch (const EUsageError& e) {
+        err << "quarzel-cli " << command->Name << ": " << e.what() << " (try --help)\n";
+    } catch (const EFileError& e) {
+        err << "quarzel-cli " << command->Name << ": " << e.what() << "\n";
+    }
+    return ExitError;
+}

@@ -1,0 +1,18 @@
+#pragma once
+// The headless tool: "quarzel-cli COMMAND ARGS". Returns the process exit status.
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+// Exit statuses.
+constexpr int ExitOk = 0;
+constexpr int ExitError = 1;  // usage or file error
+constexpr int ExitInvalid = 2;
+constexpr int ExitLimit = 3;
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The subcommands; args exclude the command name.
+int DisassembleCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

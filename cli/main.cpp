@@ -1,0 +1,8 @@
+#include <iostream>
+
+#include "cli/cli.h"
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    return RunCli({argv + 1, argv + argc}, std::cout, std::cerr);
+}

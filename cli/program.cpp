@@ -1,0 +1,3 @@
+#include "cli/program.h"
+
+TMemoryImage LoadProgram(const std::string& path, std::ostream&) { return ReadMemoryFile(path); }

@@ -1,0 +1,128 @@
+#include "core/disasm.h"
+
+#include <cstdio>
+#include <ostream>
+
+#include "core/execute.h"
+#include "core/instruction.h"
+
+namespace {
+
+constexpr int TextColumn = 12;  // where the instruction text starts in a line
+constexpr int VisibleAbove = 3;  // a followed line shows as the fourth visible one
+
+template <class... Args>
+std::string Format(const char* format, Args... args) {
+    char buffer[64];
+    const int n = std::snprintf(buffer, sizeof buffer, format, args...);
+    return std::string(buffer, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+std::string RegisterTriple(const char* mnemonic, TInstructionWord w) {
+    return Format("%-6sR%X,R%X,R%X   ;...", mnemonic, w.R(), w.X(), w.Y());
+}
+
+}  // namespace
+
+std::string InstructionText(int word) {
+    const TInstructionWord w{word & 0xFFFF};
+    if (!IsValidInstruction(w)) return "invalid";
+    switch (static_cast<TOpcode>(w.Op())) {
+        case TOpcode::LoadDirect: return Format("load  R%X,[%02X]    ;...", w.R(), w.XY());
+        case TOpcode::LoadImmediate:
+            return Format("load  R%X,%02X      ;... ($%02X=%i)", w.R(), w.XY(), w.XY(),
+                          static_cast<int>(static_cast<signed char>(w.XY())));
+        case TOpcode::StoreDirect: return Format("store R%X,[%02X]    ;...", w.R(), w.XY());
+        case TOpcode::Move: return Format("move  R%X,R%X      ;...", w.Y(), w.X());
+        case TOpcode::AddInt: return RegisterTriple("addi", w);
+        case TOpcode::AddFloat: return RegisterTriple("addf", w);
+        case TOpcode::Or: return RegisterTriple("or", w);
+        case TOpcode::And: return RegisterTriple("and", w);
+        case TOpcode::Xor: return RegisterTriple("xor", w);
+        case TOpcode::Rotate: return Format("ror   R%X,%X       ;...", w.R(), w.Y());
+        case TOpcode::JumpEqual: return Format("jmpEQ R%X=R0,%02X   ;...", w.R(), w.XY());
+        case TOpcode::Halt: return "halt             ;...";
+        case TOpcode::LoadIndirect: return Format("load  R%X,[R%X]    ;...", w.X(), w.Y());
+        case TOpcode::StoreIndirect: return Format("store R%X,[R%X]    ;...", w.X(), w.Y());
+        case TOpcode::JumpLessEqual: return Format("jmpLE R%X<=R0,%02X  ;...", w.R(), w.XY());
+        case TOpcode::Invalid: break;
+    }
+    return "invalid";
+}
+
+std::string DisassembleAt(const CellStore& memory, int address, int& word) {
+    const int b1 = memory.GetContents(address) & 0xFF;
+    const int b2 = memory.GetContents((address + 1) & 0xFF) & 0xFF;
+    word = b1 * 256 + b2;
+    return Format("%02X:  %02X,%02X  ", address, b1, b2) + InstructionText(word);
+}
+
+std::string DisassembleAt(const CellStore& memory, int address) {
+    int word = 0;
+    return DisassembleAt(memory, address, word);
+}
+
+void WriteListing(std::ostream& out, const CellStore& memory, int pc) {
+    int zeroRun = 0;
+    for (int address = pc & 1; address <= 255; address += 2) {
+        int word = 0;
+        const std::string line = DisassembleAt(memory, address, word);
+        zeroRun = word == 0 ? zeroRun + 1 : 0;
+        if (zeroRun <= 1)
+            out << line << "\r\n";
+        else if (zeroRun <= 3)
+            out << std::string(14, ' ') << "\"\r\n";
+    }
+}
+
+std::string ListingFileName(const std::string& tempLstFile, const std::string& tempDir) {
+#ifdef _WIN32
+    const bool hasFolder = tempLstFile.find_first_of("/\\") != std::string::npos;
+#else
+    const bool hasFolder = tempLstFile.find('/') != std::string::npos;
+#endif
+    return hasFolder ? tempLstFile : tempDir + tempLstFile;
+}
+
+TDisasmList::TDisasmList() {
+    const TCellStore zeros(256);
+    Rebuild(zeros, 0);
+}
+
+void TDisasmList::Rebuild(const CellStore& memory, int alignment) {
+    alignment_ = alignment & 1;
+    lines_.resize(LineCount);
+    for (int i = 0; i < LineCount; ++i) lines_[i] = DisassembleAt(memory, 2 * i + alignment_);
+}
+
+TDisasmList::MemoryChange TDisasmList::MemoryChanged(const CellStore& memory, int index,
+                                                     int oldValue, int newValue, int pc,
+                                                     bool executing, int currentTopLine) {
+    MemoryChange change;
+    if (newValue == oldValue) return change;
+    change.Handled = true;
+    const int lineAddress = (pc & 1) ? ((index - 1) | 1) & 0xFF : index & 0xFE;
+    change.Line = lineAddress / 2;
+    change.TopLine = currentTopLine;
+    if (!executing) {
+        change.MarkModified = true;
+        change.TopLine = change.Line - VisibleAbove;
+    }
+    lines_[change.Line] = DisassembleAt(memory, lineAddress);
+    change.Reselect = (pc & 0xFF) == lineAddress;
+    return change;
+}
+
+TDisasmList::PcChange TDisasmList::PcChanged(const CellStore& memory, int index, int oldValue,
+                                             int newValue) {
+    PcChange change;
+    if (index != PcIndex || newValue == oldValue) return change;
+    change.Handled = true;
+    if ((newValue & 1) != alignment_) {
+        Rebuild(memory, newValue & 1);
+        change.Rebuilt = true;
+    }
+    change.SelectLine = LineOfAddress(newValue);
+    change.TopLine = change.SelectLine - VisibleAbove;
+    return change;
+}

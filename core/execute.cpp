@@ -1,0 +1,123 @@
+#include "core/execute.h"
+
+#include "core/float8.h"
+#include "core/instruction.h"
+
+bool Executing = false;
+
+namespace {
+
+struct ExecutingScope {
+    ExecutingScope() { Executing = true; }
+    ~ExecutingScope() { Executing = false; }
+    ExecutingScope(const ExecutingScope&) = delete;
+    ExecutingScope& operator=(const ExecutingScope&) = delete;
+};
+
+int RotateRight(int value, int count) {
+    const int k = count & 7;
+    const int v = value << (8 - k);
+    return (v & 0xFF) | (v >> 8);
+}
+
+int SignedByte(int value) { return static_cast<signed char>(value & 0xFF); }
+
+// Stores are templated so the plain store's calls inline; the grid goes through
+// the virtual contract. Values are masked to a byte when read: a grid's open
+// editor can answer -1 for unfinished text, which must not become an index.
+template <class Mem, class Regs, class Sys>
+int Execute(Mem& memory, Regs& registers, Sys& sysRegs) {
+    ExecutingScope scope;
+    auto mem = [&](int a) { return memory.GetContents(a & 0xFF) & 0xFF; };
+    auto reg = [&](int r) { return registers.GetContents(r) & 0xFF; };
+
+    int pc = sysRegs.GetContents(PcIndex) & 0xFF;
+    const int b1 = mem(pc);
+    pc = (pc + 1) & 0xFF;
+    const int b2 = mem(pc);
+    pc = (pc + 1) & 0xFF;
+    sysRegs.SetContents(PcIndex, pc);
+    sysRegs.SetContents(IrIndex, b1 * 256 + b2);
+
+    const TInstructionWord w{b1 * 256 + b2};
+    if (!IsValidInstruction(w)) return StepInvalid;
+
+    switch (static_cast<TOpcode>(w.Op())) {
+        case TOpcode::LoadDirect: registers.SetContents(w.R(), mem(w.XY())); break;
+        case TOpcode::LoadImmediate: registers.SetContents(w.R(), w.XY()); break;
+        case TOpcode::StoreDirect: memory.SetContents(w.XY(), reg(w.R())); break;
+        case TOpcode::Move: registers.SetContents(w.Y(), reg(w.X())); break;
+        case TOpcode::AddInt: {
+            const int a = reg(w.X()), b = reg(w.Y());
+            registers.SetContents(w.R(), (a + b) & 0xFF);
+            break;
+        }
+        case TOpcode::AddFloat: {
+            const int a = DecodeFloat8(reg(w.X())), b = DecodeFloat8(reg(w.Y()));
+            registers.SetContents(w.R(), EncodeFloat8(a + b));
+            break;
+        }
+        case TOpcode::Or: {
+            const int a = reg(w.X()), b = reg(w.Y());
+            registers.SetContents(w.R(), a | b);
+            break;
+        }
+        case TOpcode::And: {
+            const int a = reg(w.X()), b = reg(w.Y());
+            registers.SetContents(w.R(), a & b);
+            break;
+        }
+        case TOpcode::Xor: {
+            const int a = reg(w.X()), b = reg(w.Y());
+            registers.SetContents(w.R(), a ^ b);
+            break;
+        }
+        case TOpcode::Rotate: registers.SetContents(w.R(), RotateRight(reg(w.R()), w.Y())); break;
+        case TOpcode::JumpEqual:
+            if (reg(w.R()) == reg(0)) sysRegs.SetContents(PcIndex, w.XY());
+            break;
+        case TOpcode::Halt: return StepHalted;
+        case TOpcode::LoadIndirect: registers.SetContents(w.X(), mem(reg(w.Y()))); break;
+        case TOpcode::StoreIndirect: {
+            const int value = reg(w.X());
+            memory.SetContents(reg(w.Y()), value);
+            break;
+        }
+        case TOpcode::JumpLessEqual:
+            if (SignedByte(reg(w.R())) <= SignedByte(reg(0))) sysRegs.SetContents(PcIndex, w.XY());
+            break;
+        case TOpcode::Invalid: return StepInvalid;
+    }
+    return StepExecuted;
+}
+
+template <class Mem, class Regs, class Sys>
+int Loop(Mem& memory, Regs& registers, Sys& sysRegs, long long count, long long& executed) {
+    int result = StepExecuted;
+    executed = 0;
+    while (executed < count) {
+        result = Execute(memory, registers, sysRegs);
+        ++executed;
+        if (result != StepExecuted) break;
+    }
+    return result;
+}
+
+}  // namespace
+
+int ExecuteInstruction(const TMachineStores& m) {
+    return Execute(m.MainMemory, m.Registers, m.SysRegs);
+}
+
+int RunStepsCounted(const TMachineStores& m, long long count, long long& executed) {
+    auto* memory = dynamic_cast<TCellStore*>(&m.MainMemory);
+    auto* registers = dynamic_cast<TCellStore*>(&m.Registers);
+    auto* sysRegs = dynamic_cast<TCellStore*>(&m.SysRegs);
+    if (memory && registers && sysRegs) return Loop(*memory, *registers, *sysRegs, count, executed);
+    return Loop(m.MainMemory, m.Registers, m.SysRegs, count, executed);
+}
+
+int RunSteps(const TMachineStores& m, long long count) {
+    long long executed = 0;
+    return RunStepsCounted(m, count, executed);
+}

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds everything with warnings as errors under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUARZEL_WERROR=ON \
+  -DQUARZEL_SANITIZE=ON -DQUARZEL_BENCH=OFF > /dev/null
+cmake --build build-test
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+cd build-test
+ctest --output-on-failure -j2 "$@"
