@@ -1,0 +1,6 @@
+#include "app/processvalues.h"
+
+TProcessValues& ProcessValues() {
+    static TProcessValues values;
+    return values;
+}

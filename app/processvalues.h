@@ -1,0 +1,20 @@
+#pragma once
+// The few texts that exist once for the whole run: the persistent settings, the
+// temporary folder, the version and legal texts. Start-up fills them and saves the
+// persistent ones at exit; the windows read and change them while the program runs.
+
+#include <QString>
+
+struct TProcessValues {
+    QString CurrentMemFile;
+    QString CurrentAsmFile;
+    QString WebHelpAddress;
+    QString DefaultWebHelpAddress;
+    QString TempLstFile = QStringLiteral("QZasm.lst");
+    QString TempDir;  // always ends in a separator
+    QString VersionText;
+    QString LegalText;
+};
+
+// The one instance of the run.
+TProcessValues& ProcessValues();

@@ -1,0 +1,54 @@
+#include "app/prompt.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+class TDialogPrompt final : public TPrompt {
+public:
+    void Error(QWidget* parent, const QString& text) override {
+        QMessageBox::critical(parent, QStringLiteral("Error"), text);
+    }
+    void Warning(QWidget* parent, const QString& caption, const QString& text) override {
+        QMessageBox::warning(parent, caption, text);
+    }
+    void Information(QWidget* parent, const QString& caption, const QString& text) override {
+        QMessageBox::information(parent, caption, text);
+    }
+    TAnswer AskYesNoCancel(QWidget* parent, const QString& caption, const QString& text) override {
+        const auto button = QMessageBox::question(
+            parent, caption, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+            QMessageBox::Yes);
+        if (button == QMessageBox::Yes) return TAnswer::Yes;
+        if (button == QMessageBox::No) return TAnswer::No;
+        return TAnswer::Cancel;
+    }
+    QString OpenFileName(QWidget* parent, const TFileDialogRequest& request) override {
+        QFileDialog dialog(parent, request.Title, request.Directory);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setNameFilters(request.Filters);
+        if (!request.FileName.isEmpty()) dialog.selectFile(request.FileName);
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    }
+    QString SaveFileName(QWidget* parent, const TFileDialogRequest& request) override {
+        QFileDialog dialog(parent, request.Title, request.Directory);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setNameFilters(request.Filters);
+        dialog.setDefaultSuffix(request.DefaultSuffix);
+        if (!request.FileName.isEmpty()) dialog.selectFile(request.FileName);
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    }
+};
+
+TPrompt* installed = nullptr;
+
+}  // namespace
+
+TPrompt& Prompt() {
+    static TDialogPrompt dialogs;
+    return installed ? *installed : dialogs;
+}
+
+void SetPrompt(TPrompt* prompt) { installed = prompt; }

@@ -1,0 +1,34 @@
+#pragma once
+// Every message box, question and file dialog of the program goes through this one
+// interface, so tests can answer them. The real one uses QMessageBox and QFileDialog.
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+enum class TAnswer { Yes, No, Cancel };
+
+struct TFileDialogRequest {
+    QString Title;
+    QStringList Filters;     // "Program Files (*.prg)", ...
+    QString Directory;       // folder to start in
+    QString FileName;        // proposed name (save) or empty
+    QString DefaultSuffix;   // added to a name typed without one (save)
+};
+
+class TPrompt {
+public:
+    virtual ~TPrompt() = default;
+    virtual void Error(QWidget* parent, const QString& text) = 0;  // caption "Error"
+    virtual void Warning(QWidget* parent, const QString& caption, const QString& text) = 0;
+    virtual void Information(QWidget* parent, const QString& caption, const QString& text) = 0;
+    virtual TAnswer AskYesNoCancel(QWidget* parent, const QString& caption, const QString& text) = 0;
+    // An empty string when the user cancels.
+    virtual QString OpenFileName(QWidget* parent, const TFileDialogRequest& request) = 0;
+    virtual QString SaveFileName(QWidget* parent, const TFileDialogRequest& request) = 0;
+};
+
+// The prompt in use; tests install their own with SetPrompt and restore with nullptr.
+TPrompt& Prompt();
+void SetPrompt(TPrompt* prompt);

@@ -1,0 +1,44 @@
+#pragma once
+// A prompt that answers from a script and records what was asked.
+
+#include <QStringList>
+#include <deque>
+
+#include "app/prompt.h"
+
+class TTestPrompt final : public TPrompt {
+public:
+    TTestPrompt() { SetPrompt(this); }
+    ~TTestPrompt() override { SetPrompt(nullptr); }
+
+    std::deque<TAnswer> Answers;      // for AskYesNoCancel; Cancel when empty
+    std::deque<QString> FileNames;    // for Open/SaveFileName; "" when empty
+    QStringList Shown;                // "caption|text" of every box shown
+    QList<TFileDialogRequest> Requests;
+
+    void Error(QWidget*, const QString& text) override { Shown << "Error|" + text; }
+    void Warning(QWidget*, const QString& caption, const QString& text) override {
+        Shown << caption + "|" + text;
+    }
+    void Information(QWidget*, const QString& caption, const QString& text) override {
+        Shown << caption + "|" + text;
+    }
+    TAnswer AskYesNoCancel(QWidget*, const QString& caption, const QString& text) override {
+        Shown << caption + "|" + text;
+        if (Answers.empty()) return TAnswer::Cancel;
+        const TAnswer a = Answers.front();
+        Answers.pop_front();
+        return a;
+    }
+    QString OpenFileName(QWidget*, const TFileDialogRequest& request) override { return Next(request); }
+    QString SaveFileName(QWidget*, const TFileDialogRequest& request) override { return Next(request); }
+
+private:
+    QString Next(const TFileDialogRequest& request) {
+        Requests << request;
+        if (FileNames.empty()) return QString();
+        const QString name = FileNames.front();
+        FileNames.pop_front();
+        return name;
+    }
+};
