@@ -11,17 +11,21 @@
 #include <unistd.h>
 #endif
 
+std::string TemporaryNameFor(const std::string& path) {
+#ifdef _WIN32
+    return path + ".~tmp";
+#else
+    return path + ".~" + std::to_string(::getpid()) + ".tmp";
+#endif
+}
+
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {
     namespace fs = std::filesystem;
     std::error_code ec;
     if (path.empty() || fs::is_directory(path, ec)) {
         throw EFileError("Cannot create file " + path);
     }
-#ifdef _WIN32
-    const std::string temp = path + ".~tmp";
-#else
-    const std::string temp = path + ".~" + std::to_string(::getpid()) + ".tmp";
-#endif
+    const std::string temp = TemporaryNameFor(path);
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         if (!out) throw EFileError("Cannot create file " + path);
