@@ -2,13 +2,13 @@
 
 #include <cctype>
 
-TArgs::TArgs(const std::vector<std::string>& args, const TArgSpec& spec) {
+TArgs::TArgs(const std::vector<std::string>& args, const TArgRules& rules) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (spec.ValueOptions.count(a)) {
+        if (rules.ValueOptions.count(a)) {
             if (i + 1 >= args.size()) throw EUsageError("option " + a + " needs a value");
             values_[a] = args[++i];
-        } else if (spec.Flags.count(a)) {
+        } else if (rules.Flags.count(a)) {
             flags_.insert(a);
         } else if (a.size() > 1 && a[0] == '-') {
             throw EUsageError("unknown option " + a);
@@ -16,8 +16,8 @@ TArgs::TArgs(const std::vector<std::string>& args, const TArgSpec& spec) {
             positionals_.push_back(a);
         }
     }
-    if (static_cast<int>(positionals_.size()) != spec.Positionals)
-        throw EUsageError(positionals_.size() < static_cast<size_t>(spec.Positionals)
+    if (static_cast<int>(positionals_.size()) != rules.Positionals)
+        throw EUsageError(positionals_.size() < static_cast<size_t>(rules.Positionals)
                               ? "missing file name"
                               : "too many arguments: " + positionals_.back());
 }

@@ -13,7 +13,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-struct TArgSpec {
+struct TArgRules {
     std::set<std::string> ValueOptions;  // take the next argument, e.g. "--pc"
     std::set<std::string> Flags;         // stand alone, e.g. "--dump"
     int Positionals = 1;
@@ -22,7 +22,7 @@ struct TArgSpec {
 class TArgs {
 public:
     // Throws EUsageError with a one-line message for anything it cannot take.
-    TArgs(const std::vector<std::string>& args, const TArgSpec& spec);
+    TArgs(const std::vector<std::string>& args, const TArgRules& rules);
 
     const std::vector<std::string>& Positionals() const { return positionals_; }
     bool Has(const std::string& name) const;
