@@ -1,0 +1,70 @@
+#include "app/cleardialog.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QScreen>
+
+#include "core/execute.h"
+
+namespace {
+
+template <class T>
+T* Named(T* widget, const char* name) {
+    widget->setObjectName(name);
+    widget->setProperty("helpContext", 9999);
+    return widget;
+}
+
+}  // namespace
+
+TClearDialog::TClearDialog(TClearTarget& target, QWidget* parent)
+    : QDialog(parent), target_(target) {
+    setObjectName("ClearDialog");
+    setWindowTitle("Clear What?");
+    setProperty("helpContext", 9999);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+
+    ClearCheckBoxes = Named(new QGroupBox("Clear What?", this), "ClearCheckBoxes");
+    MemChecked = Named(new QCheckBox("Main Memory", ClearCheckBoxes), "MemChecked");
+    RegChecked = Named(new QCheckBox("Registers", ClearCheckBoxes), "RegChecked");
+    PCChecked = Named(new QCheckBox("Program Counter", ClearCheckBoxes), "PCChecked");
+    OkButton = Named(new QPushButton("OK", this), "OkButton");
+    CancelButton = Named(new QPushButton("Cancel", this), "CancelButton");
+    OkButton->setDefault(true);
+
+    int y = 24;
+    for (QCheckBox* box : {MemChecked, RegChecked, PCChecked}) {
+        box->setChecked(true);
+        box->setGeometry(16, y, std::max(97, box->sizeHint().width()), 17);
+        y += 24;
+    }
+    ClearCheckBoxes->setGeometry(24, 16, 185, 105);
+    OkButton->setGeometry(24, 144, 75, 25);
+    CancelButton->setGeometry(136, 144, 75, 25);
+    setFixedSize(233, 185);
+    if (const QScreen* screen = parent ? parent->screen() : nullptr)
+        move(screen->availableGeometry().center() - rect().center());
+
+    connect(OkButton, &QPushButton::clicked, this, &TClearDialog::OkButtonClick);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TClearDialog::OkButtonClick() {
+    if (MemChecked->isChecked()) {
+        CellStore& memory = target_.MemoryStore();
+        target_.WriteMemoryInBulk([&memory] {
+            for (int i = 0; i < 256; ++i) memory.SetContents(i, 0);
+        });
+        target_.MemoryCleared();
+    }
+    if (RegChecked->isChecked()) {
+        CellStore& registers = target_.RegisterStore();
+        for (int i = 0; i < 16; ++i) registers.SetContents(i, 0);
+    }
+    if (PCChecked->isChecked()) target_.SysRegStore().SetContents(PcIndex, 0);
+    accept();
+}
