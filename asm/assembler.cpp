@@ -1,0 +1,148 @@
+// The driver of TAsmParser: reads the source line by line, handles the label at the start
+// of a line, hands the mnemonic to its rule, and provides the checks the rules share.
+#include "asm/asmparse.h"
+#include "asm/messages.h"
+
+namespace {
+
+constexpr int LongLine = 1000;
+constexpr int LongLineColumn = 998;
+
+}  // namespace
+
+void TAsmParser::Assemble(const TErrorSink& sink, void* context) {
+    sink_ = &sink;
+    context_ = context;
+    image_.fill({});
+    labels_.clear();
+    labelIndex_.clear();
+    locationCounter_ = 0;
+
+    bool stopped = false;
+    for (int i = 0, n = source_.LineCount(); i < n && !stopped; ++i) {
+        ReadLine(i);
+        stopped = !AssembleLine();
+    }
+    if (!stopped) ReportUndefinedLabels();
+    sink_ = nullptr;
+    context_ = nullptr;
+}
+
+bool TAsmParser::AssembleLine() {
+    if (line_.size() >= static_cast<std::size_t>(LongLine))
+        Report(LongLineColumn, AsmMessages::LineTooLong);
+    Tokenize();
+    cursor_ = 0;
+    SkipSpaces();
+    if (AtCommentOrEnd() || !Expect({twMnemonic, twLabel})) return true;
+
+    if (Current()->Kind == twLabel) {
+        if (!DefineLineLabel(*Current())) return false;
+        if (AtCommentOrEnd()) return true;
+        if (Current()->Kind != twMnemonic) {
+            Report(Current()->StartCol, AsmMessages::UnknownIdentifier);
+            return true;
+        }
+    }
+    const int code = Current()->Value;
+    Advance();
+    const TRuleEnd end = RunRule(code);
+    if (end == TRuleEnd::Stopped) return false;
+    if (end == TRuleEnd::Completed) {
+        SkipSpaces();
+        if (!AtCommentOrEnd()) Report(Current()->StartCol, AsmMessages::ExtraCharacters);
+    }
+    return true;
+}
+
+// Defines the label that starts the line and passes it and its colon. False when the
+// definition had to stop the assembly.
+bool TAsmParser::DefineLineLabel(const Token& label) {
+    bool stopped = false;
+    if (!DefineLabel(label, stopped)) {
+        Report(label.EndCol, lastError_);
+        if (stopped) return false;
+    }
+    Advance();
+    if (!AtEnd() && Current()->Kind == twColon) Advance();
+    else Expect({twColon});
+    return true;
+}
+
+void TAsmParser::ReportUndefinedLabels() {
+    std::string message;
+    for (const TLabelEntry& label : labels_) {
+        if (label.Defined()) continue;
+        message.assign(AsmMessages::NotDefined).append(label.Name);
+        (*sink_)(context_, label.Line, label.Column, message);
+    }
+}
+
+const Token* TAsmParser::Current() const {
+    return cursor_ < tokens_.size() ? &tokens_[cursor_] : nullptr;
+}
+
+void TAsmParser::Advance() {
+    if (cursor_ < tokens_.size()) ++cursor_;
+    SkipSpaces();
+}
+
+void TAsmParser::SkipSpaces() {
+    while (cursor_ < tokens_.size() && tokens_[cursor_].Kind == twSpace) ++cursor_;
+}
+
+bool TAsmParser::AtCommentOrEnd() const { return AtEnd() || Current()->Kind == twComment; }
+
+void TAsmParser::Report(int column, std::string_view message) const {
+    (*sink_)(context_, lineIndex_, column, message);
+}
+
+bool TAsmParser::Expect(TKindSet kinds) {
+    if (AtEnd()) {
+        Report(static_cast<int>(line_.size()),
+               std::string(AsmMessages::UnexpectedEnd) + AsmMessages::ExpectedList(kinds));
+        return false;
+    }
+    if (kinds.Has(Current()->Kind)) return true;
+    Report(Current()->StartCol,
+           std::string(AsmMessages::SyntaxError) + AsmMessages::ExpectedList(kinds));
+    return false;
+}
+
+bool TAsmParser::ExpectOr(TKindSet kinds, std::string_view message) {
+    if (AtEnd() || kinds.Has(Current()->Kind)) return Expect(kinds);
+    Report(Current()->StartCol, message);
+    return false;
+}
+
+void TAsmParser::Allow(TKindSet kinds) {
+    if (Expect(kinds)) Advance();
+}
+
+bool TAsmParser::Emit(int address, int value) {
+    if (address < 0) lastError_ = AsmMessages::AddressBelow0;
+    else if (address > 255) lastError_ = AsmMessages::AddressAbove255;
+    else if (image_[address].Used) lastError_ = AsmMessages::AddressInUse;
+    else {
+        image_[address] = {static_cast<std::uint8_t>(value & 0xFF), true};
+        return true;
+    }
+    return false;
+}
+
+bool TAsmParser::CheckRange(const Token& number, int min, int max) {
+    if (number.Kind != twNumber || !number.Valid) {
+        lastError_ = AsmMessages::InvalidNumber;
+    } else if (number.Value < min) {
+        lastError_.assign(AsmMessages::SmallerThan).append(std::to_string(min));
+    } else if (number.Value > max) {
+        lastError_.assign(AsmMessages::LargerThan).append(std::to_string(max));
+    } else {
+        return true;
+    }
+    return false;
+}
+
+int TAsmParser::MemoryByte(int address) const {
+    return address >= 0 && address <= 255 ? image_[address].Value : 0xFF;
+}

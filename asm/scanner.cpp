@@ -1,0 +1,228 @@
+// The scanning half of TAsmParser: one left-to-right pass over a line, one character of
+// look-ahead at most.
+#include <algorithm>
+#include <cstdint>
+
+#include "asm/asmparse.h"
+
+namespace {
+
+// Only ASCII letters fold; every other byte stays as it is.
+constexpr char Fold(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+
+constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+constexpr bool IsLetter(char c) { return Fold(c) >= 'A' && Fold(c) <= 'Z'; }
+constexpr bool IsWordChar(char c) { return IsLetter(c) || IsDigit(c) || c == '#' || c == '_' || c == '~'; }
+constexpr bool IsNumberChar(char c) {
+    const char f = Fold(c);
+    return IsDigit(c) || (f >= 'A' && f <= 'F') || f == 'X';
+}
+constexpr bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Characters that can begin a token other than twOther.
+constexpr bool BeginsToken(char c) {
+    switch (c) {
+        case '#': case '_': case '~': case '-': case '$': case '\'': case '"': case ';':
+        case ' ': case '\t': case '[': case ']': case ',': case ':': case '<': case '=':
+            return true;
+        default:
+            return IsWordChar(c);
+    }
+}
+
+// Value of c as a digit of base, or -1.
+constexpr int DigitValue(char c, int base) {
+    const char f = Fold(c);
+    int v = -1;
+    if (IsDigit(c)) v = c - '0';
+    else if (f >= 'A' && f <= 'F') v = f - 'A' + 10;
+    return v < base ? v : -1;
+}
+
+bool EqualsIgnoringCase(std::string_view word, std::string_view keyword) {
+    return word.size() == keyword.size() &&
+           std::equal(word.begin(), word.end(), keyword.begin(),
+                      [](char a, char b) { return Fold(a) == Fold(b); });
+}
+
+struct TKeyword {
+    std::string_view Text;
+    int Code;
+};
+
+constexpr TKeyword Keywords[] = {
+    {"move", kwMove},   {"addi", kwAddi},   {"addf", kwAddf},   {"OR", kwOr},
+    {"AND", kwAnd},     {"XOR", kwXor},     {"ROR", kwRor},     {"jmpEQ", kwJmpEQ},
+    {"halt", kwHalt},   {"jmpLE", kwJmpLE}, {"jmp", kwJmp},     {"store", kwStore},
+    {"load", kwLoad},   {"org", kwOrg},     {"db", kwDb},
+};
+
+constexpr std::string_view HiddenKeyword = "vorlak";
+constexpr int MaxNumber = 2147483647;
+
+THighlightClass ClassOf(const Token& t) {
+    switch (t.Kind) {
+        case twOther:
+        case twLess: return THighlightClass::Error;
+        case twMnemonic: return THighlightClass::Keyword;
+        case twNumber: return t.WellFormed ? THighlightClass::Numeric : THighlightClass::Error;
+        case twString: return THighlightClass::String;
+        case twComment: return THighlightClass::Comment;
+        case twLabel:
+            return t.Value == HiddenKeywordValue ? THighlightClass::HiddenKeyword
+                                                 : THighlightClass::Normal;
+        default: return THighlightClass::Normal;
+    }
+}
+
+}  // namespace
+
+TAsmParser::TAsmParser(const TTextSource& source) : source_(source) {}
+
+void TAsmParser::ReadLine(int i) {
+    buffer_.assign(source_.LineText(i));
+    line_ = buffer_;
+    lineIndex_ = i;
+    lineOffset_ = source_.LineOffset(i);
+}
+
+void TAsmParser::SetLine(std::string_view text) {
+    line_ = text;
+    lineIndex_ = -1;
+    lineOffset_ = -1;
+}
+
+void TAsmParser::Tokenize() {
+    tokens_.clear();
+    int col = 0;
+    while (std::optional<Token> t = NextToken(col)) tokens_.push_back(*t);
+}
+
+int TAsmParser::WordEnd(int col) const {
+    const int size = static_cast<int>(line_.size());
+    while (col < size && IsWordChar(line_[col])) ++col;
+    return col;
+}
+
+int TAsmParser::NumberEnd(int col) const {
+    const int size = static_cast<int>(line_.size());
+    while (col < size && IsNumberChar(line_[col])) ++col;
+    if (col < size && Fold(line_[col]) == 'H') ++col;
+    return col;
+}
+
+int TAsmParser::OtherEnd(int col) const {
+    const int size = static_cast<int>(line_.size());
+    while (col < size && !BeginsToken(line_[col])) ++col;
+    return col;
+}
+
+std::optional<Token> TAsmParser::NextToken(int& col) const {
+    const int size = static_cast<int>(line_.size());
+    if (col < 0 || col >= size) return std::nullopt;
+    const char c = line_[col];
+    Token t;
+    t.StartCol = col;
+    if (IsLetter(c) || c == '#' || c == '_' || c == '~') {
+        t.EndCol = WordEnd(col + 1);
+        ClassifyWord(t);
+    } else if (IsDigit(c) || c == '-' || c == '$') {
+        t.Kind = twNumber;
+        t.EndCol = NumberEnd(col + 1);
+        EvaluateNumber(t);
+    } else if (c == '\'' || c == '"') {
+        t.Kind = twString;
+        const std::size_t close = line_.find(c, static_cast<std::size_t>(col) + 1);
+        t.Value = close == std::string_view::npos ? 0 : 1;
+        t.EndCol = close == std::string_view::npos ? size : static_cast<int>(close) + 1;
+    } else if (c == ';') {
+        t.Kind = twComment;
+        t.EndCol = size;
+    } else if (IsBlank(c)) {
+        t.Kind = twSpace;
+        t.EndCol = col + 1;
+        while (t.EndCol < size && IsBlank(line_[t.EndCol])) ++t.EndCol;
+    } else if (c == '[' || c == ']' || c == ',' || c == ':' || c == '=') {
+        t.Kind = static_cast<TTokenWhat>(c);
+        t.EndCol = col + 1;
+    } else if (c == '<') {
+        const bool lessEqual = col + 1 < size && line_[col + 1] == '=';
+        t.Kind = lessEqual ? twLessEqual : twLess;
+        t.EndCol = col + (lessEqual ? 2 : 1);
+    } else {
+        t.Kind = twOther;
+        t.EndCol = OtherEnd(col + 1);
+    }
+    col = t.EndCol;
+    return t;
+}
+
+void TAsmParser::ClassifyWord(Token& token) const {
+    const std::string_view word = TokenText(token);
+    for (const TKeyword& k : Keywords) {
+        if (EqualsIgnoringCase(word, k.Text)) {
+            token.Kind = twMnemonic;
+            token.Value = k.Code;
+            return;
+        }
+    }
+    token.Kind = twLabel;
+    token.Value = 0;
+    if (EqualsIgnoringCase(word, HiddenKeyword)) {
+        token.Value = HiddenKeywordValue;
+    } else if (word.size() == 2 && Fold(word[0]) == 'R' && DigitValue(word[1], 16) >= 0) {
+        token.Kind = twRegister;
+        token.Value = DigitValue(word[1], 16);
+    }
+}
+
+void TAsmParser::EvaluateNumber(Token& token) const {
+    const int s = token.StartCol, e = token.EndCol;
+    const char first = Fold(line_[s]), last = Fold(line_[e - 1]);
+    int i = s, j = e - 1, base = 10;
+    if (first == '$') {
+        base = 16, i = s + 1;
+    } else if (first == '0' && s + 1 < e && Fold(line_[s + 1]) == 'X') {
+        base = 16, i = s + 2;
+    } else if (last == 'D') {
+        j = e - 2;
+    } else if (last == 'H') {
+        base = 16, j = e - 2;
+    } else if (last == 'B') {
+        base = 2, j = e - 2;
+    }
+    const bool negative = base == 10 && line_[i] == '-';
+    if (negative) ++i;
+
+    token.Value = 0;
+    token.Valid = token.WellFormed = false;
+    if (i > j) return;
+    std::int64_t value = 0;
+    bool overflow = false;
+    for (int d; i <= j && (d = DigitValue(line_[i], base)) >= 0; ++i) {
+        if (overflow) continue;
+        if (value * base + d > MaxNumber) overflow = true;
+        else value = value * base + d;
+    }
+    token.WellFormed = i > j;
+    token.Valid = token.WellFormed && !overflow;
+    token.Value = static_cast<int>(negative ? -value : value);
+}
+
+void TAsmParser::AssignStyles() {
+    std::size_t runs = 0;
+    for (Token& t : tokens_) {
+        t.Style = ClassOf(t);
+        if (runs > 0 && tokens_[runs - 1].Style == t.Style) {
+            tokens_[runs - 1].EndCol = t.EndCol;
+        } else {
+            tokens_[runs++] = t;
+        }
+    }
+    tokens_.resize(runs);
+}
+
+std::string_view TAsmParser::TokenText(const Token& token) const {
+    return line_.substr(static_cast<std::size_t>(token.StartCol),
+                        static_cast<std::size_t>(token.EndCol - token.StartCol));
+}
