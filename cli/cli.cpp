@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cli/args.h"
+#include "cli/program.h"
 #include "core/fileerror.h"
 
 namespace {
@@ -16,8 +17,9 @@ struct TCommand {
 };
 
 const TCommand Commands[] = {
-    {"disassemble", "print the listing of a memory image", DisassembleCommand},
-    {"run", "run a memory image until it halts", RunCommand},
+    {"assemble", "assemble a source into a memory image", AssembleCommand},
+    {"disassemble", "print the listing of a memory image or source", DisassembleCommand},
+    {"run", "run a memory image or source until it halts", RunCommand},
 };
 
 void PrintUsage(std::ostream& out) {
@@ -49,6 +51,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         err << "quarzel-cli " << command->Name << ": " << e.what() << " (try --help)\n";
     } catch (const EFileError& e) {
         err << "quarzel-cli " << command->Name << ": " << e.what() << "\n";
+    } catch (const EAssemblyFailed&) {
+        // the assembler's reports are all the user needs
     }
     return ExitError;
 }

@@ -14,5 +14,6 @@ constexpr int ExitLimit = 3;
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // The subcommands; args exclude the command name.
+int AssembleCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int DisassembleCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

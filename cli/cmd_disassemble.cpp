@@ -9,7 +9,7 @@
 namespace {
 
 constexpr const char* Help =
-    "usage: quarzel-cli disassemble IMAGE.prg [--pc HH]\n"
+    "usage: quarzel-cli disassemble IMAGE.prg|SOURCE.asm [--pc HH]\n"
     "Prints the disassembly listing of the memory image, byte for byte as the\n"
     "listing file holds it (CR LF line ends). --pc HH sets the program counter,\n"
     "whose parity chooses the alignment (default 00).\n";

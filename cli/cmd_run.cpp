@@ -9,12 +9,13 @@
 namespace {
 
 constexpr const char* Help =
-    "usage: quarzel-cli run IMAGE.prg [--pc HH] [--max-steps N] [--dump]\n"
+    "usage: quarzel-cli run IMAGE.prg|SOURCE.asm [--pc HH] [--max-steps N] [--dump]\n"
     "Runs the program (registers 0, PC 00 or HH) until it halts, meets an invalid\n"
     "instruction or has executed N instructions (default 10000000). Every value\n"
     "written to RF goes to standard output as one byte (0 is not written).\n"
     "Standard error gets 'status: halted|invalid|limit' and 'steps: N'; --dump\n"
     "adds PC, IR, the registers and memory in hex.\n"
+    "A SOURCE.asm is assembled first; its errors are reported as by assemble.\n"
     "Exit status: 0 halted, 2 invalid instruction, 3 step limit, 1 error.\n";
 
 constexpr long long DefaultMaxSteps = 10'000'000;

@@ -1,3 +1,49 @@
 #include "cli/program.h"
 
-TMemoryImage LoadProgram(const std::string& path, std::ostream&) { return ReadMemoryFile(path); }
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "asm/asmparse.h"
+#include "asm/cp437.h"
+
+namespace {
+
+std::string ReadWholeFile(const std::string& path) {
+    std::error_code ec;
+    std::ifstream in(path, std::ios::binary);
+    if (!in || std::filesystem::is_directory(path, ec)) throw EFileError("Cannot open file " + path);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    if (in.bad()) throw EFileError("Stream read error");
+    return std::move(bytes).str();
+}
+
+bool IsSourcePath(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".asm";
+}
+
+}  // namespace
+
+TMemoryImage AssembleSourceFile(const std::string& path, std::ostream& err) {
+    const TMemoryTextSource source(DecodeSourceFile(ReadWholeFile(path)));
+    TAsmParser parser(source);
+    int errors = 0;
+    parser.Assemble([&](void*, int line, int column, std::string_view message) {
+        err << path << ':' << line + 1 << ':' << column + 1 << ": " << message << '\n';
+        ++errors;
+    });
+    if (errors > 0) throw EAssemblyFailed(std::to_string(errors) + " errors in " + path);
+    TMemoryImage image{};
+    for (int a = 0; a < 256; ++a) image[a] = parser.MemoryByte(a);
+    return image;
+}
+
+TMemoryImage LoadProgram(const std::string& path, std::ostream& err) {
+    return IsSourcePath(path) ? AssembleSourceFile(path, err) : ReadMemoryFile(path);
+}

@@ -1,10 +1,24 @@
 #pragma once
-// Loads the program a subcommand works on from a file named on the command line.
+// Loads the program a subcommand works on from a file named on the command line: a memory
+// image, or an assembly source that is assembled first.
 
 #include <ostream>
+#include <stdexcept>
 #include <string>
 
 #include "core/memfile.h"
 
-// Reads a memory image. Throws EFileError with the text to show.
+// The assembler found errors; they have been written to the error stream already.
+class EAssemblyFailed : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Assembles the source file at path. Each report goes to err as "PATH:LINE:COLUMN: MESSAGE",
+// line and column counted from 1; then throws EAssemblyFailed. Throws EFileError when the
+// file cannot be read.
+TMemoryImage AssembleSourceFile(const std::string& path, std::ostream& err);
+
+// A path ending in ".asm" (any case) is a source and is assembled; anything else is read as
+// a memory image. Throws as AssembleSourceFile and ReadMemoryFile do.
 TMemoryImage LoadProgram(const std::string& path, std::ostream& err);

@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/cli.h"
+#include "core/memfile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TResult {
+    int status;
+    std::string out, err;
+};
+
+class CliAssemble : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("quarzel_cli_asm_" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string File(const std::string& name, const std::string& bytes) {
+        const std::string path = (dir_ / name).string();
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    static std::string Contents(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    static TResult Cli(const std::vector<std::string>& args) {
+        std::ostringstream out, err;
+        const int status = RunCli(args, out, err);
+        return {status, out.str(), err.str()};
+    }
+    fs::path dir_;
+};
+
+TEST_F(CliAssemble, WritesTheImageBesideTheSourceOrWhereToldWithO) {
+    const std::string source = File("prog.asm", "org 10h\r\nload R1,[data]\r\nhalt\r\ndata: db 5\r\n");
+    TMemoryImage expected{};
+    expected[0x10] = 0x11, expected[0x11] = 0x14, expected[0x12] = 0xC0, expected[0x14] = 5;
+
+    const TResult byDefault = Cli({"assemble", source});
+    EXPECT_EQ(byDefault.status, ExitOk);
+    EXPECT_EQ(byDefault.err, "");
+    EXPECT_EQ(ReadMemoryFile((dir_ / "prog.prg").string()), expected);
+
+    const std::string named = (dir_ / "other.bin").string();
+    const TResult withO = Cli({"assemble", source, "-o", named});
+    EXPECT_EQ(withO.status, ExitOk);
+    EXPECT_EQ(ReadMemoryFile(named), expected);
+}
+
+TEST_F(CliAssemble, ErrorsAreListedOneBasedAndNothingIsWritten) {
+    const std::string source = File("bad.asm", "x: 12\nhalt 1\n\nmove R1\njmp nowhere\n");
+    const std::string image = File("bad.prg", "old image");
+    const TResult r = Cli({"assemble", source});
+    EXPECT_EQ(r.status, ExitError);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, source + ":1:4: Unknown identifier. Expected: mnemonic, nothing\n" +
+                         source + ":2:6: Extra characters on line. Expected: nothing\n" +
+                         source + ":4:8: Unexpected end of line. Expected: ','\n" +
+                         source + ":4:8: Unexpected end of line. Expected: register\n" +
+                         source + ":5:12: Label is not defined: nowhere\n");
+    EXPECT_EQ(Contents(image), "old image");
+
+    const std::string named = (dir_ / "never.prg").string();
+    EXPECT_EQ(Cli({"assemble", source, "-o", named}).status, ExitError);
+    EXPECT_FALSE(fs::exists(named));
+}
+
+TEST_F(CliAssemble, RunAndDisassembleTakeSources) {
+    const std::string source = File("hi.ASM", "load RF,48h\nload RF,69h\nhalt\n");
+    const TResult run = Cli({"run", source});
+    EXPECT_EQ(run.status, ExitOk);
+    EXPECT_EQ(run.out, "Hi");
+    EXPECT_EQ(run.err, "status: halted\nsteps: 3\n");
+
+    const TResult listing = Cli({"disassemble", source});
+    EXPECT_EQ(listing.status, ExitOk);
+    EXPECT_EQ(listing.out.substr(0, 47), "00:  2F,48  load  RF,48      ;... ($48=72)\r\n02:");
+
+    const std::string bad = File("bad.asm", "halt\nload R1,[R2\n");
+    for (const char* command : {"run", "disassemble"}) {
+        const TResult r = Cli({command, bad});
+        EXPECT_EQ(r.status, ExitError) << command;
+        EXPECT_EQ(r.out, "") << command;
+        EXPECT_EQ(r.err, bad + ":2:12: Unexpected end of line. Expected: ']'\n") << command;
+    }
+}
+
+TEST_F(CliAssemble, TheExampleProgramGreets) {
+    const TResult r = Cli({"run", QUARZEL_EXAMPLES "/hello.asm"});
+    EXPECT_EQ(r.status, ExitOk);
+    EXPECT_EQ(r.out, "Hello, world!\n");
+}
+
+TEST_F(CliAssemble, SourcesAreUtf8OrTakenByteForByte) {
+    const struct {
+        const char* name;
+        std::string text;
+        int byte;
+    } cases[] = {
+        {"utf8.asm", "db \"Ü\" ; U+00DC", 0x9A},
+        {"bom.asm", "\xEF\xBB\xBF" "db '½'", 0xAB},
+        {"latin1.asm", "db '\xDC' ; not UTF-8", 0xDC},
+    };
+    for (const auto& c : cases) {
+        const std::string image = (dir_ / "out.prg").string();
+        ASSERT_EQ(Cli({"assemble", File(c.name, c.text), "-o", image}).status, ExitOk) << c.name;
+        TMemoryImage expected{};
+        expected[0] = c.byte;
+        EXPECT_EQ(ReadMemoryFile(image), expected) << c.name;
+    }
+}
+
+TEST_F(CliAssemble, RefusesWhatItCannotDo) {
+    const std::string source = File("src.prg", "halt\n");
+    const TResult overwrite = Cli({"assemble", source});
+    EXPECT_EQ(overwrite.status, ExitError);
+    EXPECT_NE(overwrite.err.find("would overwrite the source"), std::string::npos);
+    EXPECT_EQ(Contents(source), "halt\n");
+    EXPECT_EQ(Cli({"assemble", source, "-o", source}).status, ExitError);
+    EXPECT_EQ(Contents(source), "halt\n");
+
+    const std::string missing = (dir_ / "missing.asm").string();
+    const TResult gone = Cli({"assemble", missing});
+    EXPECT_EQ(gone.status, ExitError);
+    EXPECT_EQ(gone.err, "quarzel-cli assemble: Cannot open file " + missing + "\n");
+    EXPECT_EQ(Cli({"run", missing}).err, "quarzel-cli run: Cannot open file " + missing + "\n");
+
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"assemble"}, {"assemble", source, "-o"},
+          {"assemble", source, "--pc", "1"}}) {
+        const TResult r = Cli(args);
+        EXPECT_EQ(r.status, ExitError);
+        EXPECT_NE(r.err.find("(try --help)"), std::string::npos);
+    }
+    const TResult help = Cli({"assemble", "--help"});
+    EXPECT_EQ(help.status, ExitOk);
+    EXPECT_NE(help.out.find("usage: quarzel-cli assemble SOURCE.asm [-o IMAGE.prg]"),
+              std::string::npos);
+}
+
+}  // namespace
