@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+class QPrinter;
 class QWidget;
 
 enum class TAnswer { Yes, No, Cancel };
@@ -27,6 +28,8 @@ public:
     // An empty string when the user cancels.
     virtual QString OpenFileName(QWidget* parent, const TFileDialogRequest& request) = 0;
     virtual QString SaveFileName(QWidget* parent, const TFileDialogRequest& request) = 0;
+    // The print dialog on printer; true when the user confirms printing.
+    virtual bool PrintSetup(QWidget* parent, QPrinter& printer) = 0;
 };
 
 // The prompt in use; tests install their own with SetPrompt and restore with nullptr.

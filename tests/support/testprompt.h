@@ -1,6 +1,7 @@
 #pragma once
 // A prompt that answers from a script and records what was asked.
 
+#include <QPrinter>
 #include <QStringList>
 #include <deque>
 
@@ -15,6 +16,8 @@ public:
     std::deque<QString> FileNames;    // for Open/SaveFileName; "" when empty
     QStringList Shown;                // "caption|text" of every box shown
     QList<TFileDialogRequest> Requests;
+    QString PrintFile;                // print dialog: confirmed as a PDF to this file; "" cancels
+    int PrintDialogs = 0;             // how often the print dialog was shown
 
     void Error(QWidget*, const QString& text) override { Shown << "Error|" + text; }
     void Warning(QWidget*, const QString& caption, const QString& text) override {
@@ -32,6 +35,13 @@ public:
     }
     QString OpenFileName(QWidget*, const TFileDialogRequest& request) override { return Next(request); }
     QString SaveFileName(QWidget*, const TFileDialogRequest& request) override { return Next(request); }
+    bool PrintSetup(QWidget*, QPrinter& printer) override {
+        ++PrintDialogs;
+        if (PrintFile.isEmpty()) return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(PrintFile);
+        return true;
+    }
 
 private:
     QString Next(const TFileDialogRequest& request) {
