@@ -10,8 +10,6 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 #include <algorithm>
 #include <cstdlib>
 
@@ -20,8 +18,9 @@
 namespace {
 
 constexpr int FrameWidth = 1;
-constexpr int TextLeft = 3;  // the cell text's offset from the cell's top-left corner
-constexpr int TextTop = 2;
+constexpr int TextLeft = 3;            // the cell text's offset from the cell's left edge
+constexpr int TextMinMargin = 3;       // room kept beside and above/below the digits
+constexpr int DefaultPixelSize = 12;   // fits 15-pixel rows and 24-pixel columns
 constexpr int MaxMeasuredDigits = 16;  // a wider limit does not widen the columns further
 
 bool IsHexChar(QChar c) {
@@ -38,7 +37,9 @@ QFont Bold(QFont font) {
 THexGrid::THexGrid(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPixelSize(DefaultPixelSize);
+    setFont(fixed);
     FontChanged_ = {Bold(font()), QColor(255, 96, 96)};
     FontSelected_ = {font(), palette().color(QPalette::HighlightedText)};
     Contents_.assign(Count(), 0);
@@ -144,7 +145,8 @@ QRect THexGrid::CellRect(int ACol, int ARow) const {
 }
 
 // The default cell size, grown so the widest text any cell may show fits in every font
-// the grid draws with (the editor is bold).
+// the grid draws with (the editor is bold). Digits have no descenders, so the height
+// needed is their cap height.
 QSize THexGrid::MeasureCell() const {
     int digits = 1;
     for (int r = 0; r < RowCount_; ++r)
@@ -154,10 +156,10 @@ QSize THexGrid::MeasureCell() const {
     for (const QFont& f : {font(), Bold(font()), FontChanged_.Font, FontSelected_.Font}) {
         const QFontMetrics fm(f);
         width = std::max(width, fm.horizontalAdvance(sample));
-        height = std::max(height, fm.height());
+        height = std::max(height, fm.capHeight());
     }
-    return {std::max(DefaultColWidth_, width + 2 * TextLeft),
-            std::max(DefaultRowHeight_, height + 2 * TextTop)};
+    return {std::max(DefaultColWidth_, width + TextLeft + TextMinMargin),
+            std::max(DefaultRowHeight_, height + 2 * TextMinMargin)};
 }
 
 void THexGrid::Relayout() {
@@ -495,15 +497,17 @@ void THexGrid::DrawCell(QPainter& painter, int ACol, int ARow, const QRect& rect
     painter.setFont(look.Font);
     painter.setPen(look.Color);
     const QFontMetrics metrics(look.Font);
+    const int baseline = rect.top() + (rect.height() + metrics.capHeight()) / 2;  // centred
     painter.drawText(
-        rect.left() + TextLeft, rect.top() + TextTop + metrics.ascent(),
+        rect.left() + TextLeft, baseline,
         QString::fromStdString(FormatHexCell(Contents_[index], GetEditLimit(ACol, ARow))));
     if (hasFocus() && ACol == Col_ && ARow == Row_) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.rect = rect;
-        focus.backgroundColor = background;
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+        // Dotted, in a colour that shows on both the plain and the selected background.
+        const bool inSelection = state.testFlag(gdSelected);
+        painter.setPen(
+            QPen(palette().color(inSelection ? QPalette::HighlightedText : QPalette::Highlight), 1,
+                 Qt::DotLine));
+        painter.drawRect(rect.adjusted(0, 0, -1, -1));
         state |= gdFocused;
     }
     if (OnDrawCell) OnDrawCell(this, painter, ACol, ARow, rect, state);
