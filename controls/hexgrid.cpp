@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimerEvent>
 #include <algorithm>
 #include <cstdlib>
 
@@ -22,6 +23,7 @@ constexpr int TextLeft = 3;            // the cell text's offset from the cell's
 constexpr int TextMinMargin = 3;       // room kept beside and above/below the digits
 constexpr int DefaultPixelSize = 12;   // fits 15-pixel rows and 24-pixel columns
 constexpr int MaxMeasuredDigits = 16;  // a wider limit does not widen the columns further
+constexpr int RepaintInterval = 16;    // ms: changed cells are repainted at screen rate
 
 bool IsHexChar(QChar c) {
     return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
@@ -188,12 +190,25 @@ int THexGrid::CellAt(QPoint point, int& ACol, int& ARow) const {
     return ARow * ColCount_ + ACol;
 }
 
-// A cell already waiting for its repaint is not queued again, so a program hammering
-// one cell costs one flag test per write.
+// Changed cells are collected and handed to Qt once per frame, however often the owner
+// runs the event loop; a program hammering one cell costs one flag test per write.
 void THexGrid::RepaintCell(int index) {
     if (index < 0 || index >= Count() || Dirty_[index]) return;
     Dirty_[index] = 1;
-    update(CellRect(index % ColCount_, index / ColCount_));
+    if (!FlushTimer_.isActive()) FlushTimer_.start(RepaintInterval, this);
+}
+
+void THexGrid::timerEvent(QTimerEvent* event) {
+    if (event->timerId() != FlushTimer_.timerId()) {
+        QWidget::timerEvent(event);
+        return;
+    }
+    FlushTimer_.stop();
+    for (int i = 0; i < Count(); ++i) {
+        if (!Dirty_[i]) continue;
+        Dirty_[i] = 0;
+        update(CellRect(i % ColCount_, i / ColCount_));
+    }
 }
 
 // ---------------------------------------------------------------- selection
@@ -466,7 +481,6 @@ void THexGrid::focusOutEvent(QFocusEvent* event) {
 // ---------------------------------------------------------------- drawing
 
 void THexGrid::paintEvent(QPaintEvent* event) {
-    std::fill(Dirty_.begin(), Dirty_.end(), 0);
     QPainter painter(this);
     painter.fillRect(event->rect(), palette().color(QPalette::Mid));  // frame and grid lines
     painter.setClipRegion(event->region());

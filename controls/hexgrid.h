@@ -7,6 +7,7 @@
 // linear range of indices, not a rectangle. The current cell (Col, Row) carries the
 // keyboard focus and is independent of the selection.
 
+#include <QBasicTimer>
 #include <QColor>
 #include <QFlags>
 #include <QFont>
@@ -180,6 +181,7 @@ class THexGrid : public QWidget, public CellStore {
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -200,7 +202,8 @@ class THexGrid : public QWidget, public CellStore {
     void RepaintCell(int index);
 
     std::vector<int> Contents_;
-    std::vector<char> Dirty_;  // cells with a repaint already requested since the last paint
+    std::vector<char> Dirty_;  // cells changed since the last flush of repaints
+    QBasicTimer FlushTimer_;   // runs while cells wait for their repaint
     int ColCount_ = 5, RowCount_ = 5;
     int DefaultColWidth_ = 24, DefaultRowHeight_ = 15, GridLineWidth_ = 1;
     int ColWidth_ = 24, RowHeight_ = 15;  // the defaults grown to fit the font

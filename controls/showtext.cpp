@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimerEvent>
 #include <algorithm>
 
 #include "controls/cp437.h"
@@ -12,6 +13,7 @@
 namespace {
 
 constexpr int TabWidth = 8;
+constexpr int RepaintInterval = 16;  // ms: one repaint per frame, however much is written
 constexpr unsigned char Backspace = 8, Tab = 9, LineFeed = 10;
 
 QString ToGlyphs(const std::string& line) {
@@ -115,10 +117,7 @@ void TShowText::Write(char c) {
         default:
             Current().push_back(c);
     }
-    if (!RepaintPending_) {
-        RepaintPending_ = true;
-        update();
-    }
+    if (!RepaintTimer_.isActive()) RepaintTimer_.start(RepaintInterval, this);
 }
 
 void TShowText::Write(const char* text) {
@@ -126,7 +125,6 @@ void TShowText::Write(const char* text) {
 }
 
 void TShowText::paintEvent(QPaintEvent* event) {
-    RepaintPending_ = false;
     QPainter painter(this);
     painter.fillRect(event->rect(), Color_);
     drawFrame(&painter);
@@ -151,6 +149,15 @@ void TShowText::changeEvent(QEvent* event) {
         }
     }
     QFrame::changeEvent(event);
+}
+
+void TShowText::timerEvent(QTimerEvent* event) {
+    if (event->timerId() != RepaintTimer_.timerId()) {
+        QFrame::timerEvent(event);
+        return;
+    }
+    RepaintTimer_.stop();
+    update();
 }
 
 void TShowText::mousePressEvent(QMouseEvent* event) {

@@ -7,6 +7,7 @@
 // Write only updates the lines and schedules one repaint, so a program flooding the
 // terminal costs little per character.
 
+#include <QBasicTimer>
 #include <QColor>
 #include <QFrame>
 #include <string>
@@ -40,6 +41,7 @@ class TShowText : public QFrame {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
     // Presses, releases and double clicks are swallowed: no caret, selection or menu.
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -55,9 +57,9 @@ class TShowText : public QFrame {
     std::vector<std::string> Lines_;
     int CurLine_ = 0;
     int Columns_ = 1, Rows_ = 1;
-    QSize LaidOutSize_;            // the size CalcWinSize measured
-    bool FontChanged_ = false;     // since the last CalcWinSize
-    bool RepaintPending_ = false;  // one update() per painted frame, not per character
+    QSize LaidOutSize_;         // the size CalcWinSize measured
+    bool FontChanged_ = false;  // since the last CalcWinSize
+    QBasicTimer RepaintTimer_;  // runs while written text waits for its repaint
     QColor Color_{64, 64, 64};
     QColor TextColor_{Qt::white};
 };

@@ -40,10 +40,10 @@ THexGrid* MakeGrid(QWidget* parent, int cols, int rows) {
 }
 
 // Runs count instructions in slices, processing events after each; returns the rate.
-double RunRate(const TMachineStores& machine, long long count) {
+double RunRate(const TMachineStores& machine, long long count, long long slice) {
     const auto start = std::chrono::steady_clock::now();
-    for (long long done = 0; done < count; done += Slice) {
-        RunSteps(machine, Slice);
+    for (long long done = 0; done < count; done += slice) {
+        RunSteps(machine, slice);
         QApplication::processEvents();
     }
     return count / Seconds(start);
@@ -68,13 +68,23 @@ int main(int argc, char** argv) {
     const TMachineStores machine{*memory, *registers, *sysRegs};
 
     constexpr long long Count = 20'000'000;
-    const double hidden = RunRate(machine, Count);
+    const double hidden = RunRate(machine, Count, Slice);
     window.show();
     QApplication::processEvents();
-    const double shown = RunRate(machine, Count);
+    const double shown = RunRate(machine, Count, Slice);
+    const double everyStep = RunRate(machine, Count / 10, 1);
     std::printf("core on three hex grids, hidden: %.2f M instructions/s\n", hidden / 1e6);
     std::printf("core on three hex grids, shown, events every %lld: %.2f M instructions/s\n", Slice,
                 shown / 1e6);
+    std::printf(
+        "core on three hex grids, shown, events after each instruction: %.2f M "
+        "instructions/s\n",
+        everyStep / 1e6);
+
+    const auto pumpStart = std::chrono::steady_clock::now();
+    for (long long i = 0; i < Count / 10; ++i) QApplication::processEvents();
+    std::printf("QApplication::processEvents alone: %.2f M calls/s\n",
+                Count / 10 / Seconds(pumpStart) / 1e6);
 
     constexpr long long Chars = 20'000'000;
     const auto start = std::chrono::steady_clock::now();
