@@ -30,7 +30,9 @@ public:
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setNameFilters(request.Filters);
         if (!request.FileName.isEmpty()) dialog.selectFile(request.FileName);
-        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+        if (dialog.exec() != QDialog::Accepted) return QString();
+        if (request.SelectedFilter) *request.SelectedFilter = dialog.selectedNameFilter();
+        return dialog.selectedFiles().value(0);
     }
     QString SaveFileName(QWidget* parent, const TFileDialogRequest& request) override {
         QFileDialog dialog(parent, request.Title, request.Directory);

@@ -14,6 +14,7 @@ public:
 
     std::deque<TAnswer> Answers;      // for AskYesNoCancel; Cancel when empty
     std::deque<QString> FileNames;    // for Open/SaveFileName; "" when empty
+    std::deque<QString> Filters;      // chosen filter of an open dialog; the first when empty
     QStringList Shown;                // "caption|text" of every box shown
     QList<TFileDialogRequest> Requests;
     QString PrintFile;                // print dialog: confirmed as a PDF to this file; "" cancels
@@ -46,6 +47,10 @@ public:
 private:
     QString Next(const TFileDialogRequest& request) {
         Requests << request;
+        if (request.SelectedFilter) {
+            *request.SelectedFilter = Filters.empty() ? request.Filters.value(0) : Filters.front();
+            if (!Filters.empty()) Filters.pop_front();
+        }
         if (FileNames.empty()) return QString();
         const QString name = FileNames.front();
         FileNames.pop_front();

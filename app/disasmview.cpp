@@ -1,0 +1,69 @@
+#include "app/disasmview.h"
+
+#include <QListWidget>
+#include <QScrollBar>
+
+#include "core/execute.h"
+
+TDisasmView::TDisasmView(QListWidget& list) : list_(list) {
+    list_.clear();
+    for (int i = 0; i < TDisasmList::LineCount; ++i)
+        list_.addItem(QString::fromStdString(model_.Line(i)));
+}
+
+bool TDisasmView::MemoryChanged(const CellStore& memory, int index, int oldValue, int newValue,
+                                int pc) {
+    const auto change =
+        model_.MemoryChanged(memory, index, oldValue, newValue, pc, Executing, TopLine());
+    if (!change.Handled) return false;
+    dirty_.set(change.Line);
+    if (change.Reselect) {
+        selectPending_ = true;
+        selectLine_ = change.Line;
+    }
+    SetTopLine(change.TopLine);
+    if (!Frozen()) Apply();
+    return change.MarkModified;
+}
+
+void TDisasmView::PcChanged(const CellStore& memory, int index, int oldValue, int newValue) {
+    const auto change = model_.PcChanged(memory, index, oldValue, newValue);
+    if (!change.Handled) return;
+    if (change.Rebuilt) dirty_.set();
+    selectPending_ = true;
+    selectLine_ = change.SelectLine;
+    topLine_ = change.TopLine >= 0 ? change.TopLine : -1;
+    if (!Frozen()) Apply();
+}
+
+void TDisasmView::Freeze() { ++frozen_; }
+
+void TDisasmView::Thaw() {
+    if (frozen_ > 0 && --frozen_ == 0) Apply();
+}
+
+int TDisasmView::TopLine() const {
+    return topLine_ >= 0 ? topLine_ : list_.verticalScrollBar()->value();
+}
+
+void TDisasmView::SetTopLine(int line) {
+    if (line < 0) return;
+    topLine_ = line;
+    if (!Frozen()) Apply();
+}
+
+void TDisasmView::Apply() {
+    if (dirty_.any()) {
+        for (int i = 0; i < TDisasmList::LineCount; ++i)
+            if (dirty_[i]) list_.item(i)->setText(QString::fromStdString(model_.Line(i)));
+        dirty_.reset();
+    }
+    if (selectPending_) {
+        selectPending_ = false;
+        list_.setCurrentRow(selectLine_, QItemSelectionModel::ClearAndSelect);
+    }
+    if (topLine_ >= 0) {
+        list_.verticalScrollBar()->setValue(topLine_);  // clamped to the last page
+        topLine_ = -1;
+    }
+}

@@ -1,0 +1,42 @@
+#pragma once
+// Keeps the disassembly list widget in step with memory and PC. While frozen (during a
+// run, or around bulk writes) changes only accumulate: the widget is brought up to date
+// once, when it thaws, so a run touches it at screen rate and not per instruction.
+
+#include <bitset>
+
+#include "core/disasm.h"
+
+class QListWidget;
+
+class TDisasmView {
+public:
+    explicit TDisasmView(QListWidget& list);
+
+    // A memory write; true when it is the user's (not an executing instruction's), which
+    // marks memory modified.
+    bool MemoryChanged(const CellStore& memory, int index, int oldValue, int newValue, int pc);
+    void PcChanged(const CellStore& memory, int index, int oldValue, int newValue);
+
+    // Freezes nest; the outermost Thaw applies what accumulated.
+    void Freeze();
+    void Thaw();
+    bool Frozen() const { return frozen_ > 0; }
+
+    // The first visible line as it will be once thawed.
+    int TopLine() const;
+    void SetTopLine(int line);  // negative: left as it is
+
+    const TDisasmList& Model() const { return model_; }
+
+private:
+    void Apply();
+
+    QListWidget& list_;
+    TDisasmList model_;
+    int frozen_ = 0;
+    std::bitset<TDisasmList::LineCount> dirty_;
+    bool selectPending_ = false;
+    int selectLine_ = 0;
+    int topLine_ = -1;  // pending top line, -1: none
+};

@@ -1,0 +1,782 @@
+#include "app/mainwin.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStyle>
+#include <sstream>
+
+#include "app/assembler.h"
+#include "app/busycursor.h"
+#include "app/dialogpaths.h"
+#include "app/disasmview.h"
+#include "app/labelgrid.h"
+#include "app/processvalues.h"
+#include "app/prompt.h"
+#include "app/runcontrol.h"
+#include "app/shellopen.h"
+#include "app/webhelp.h"
+#include "controls/hexgrid.h"
+#include "controls/showtext.h"
+#include "core/atomicfile.h"
+#include "core/disasm.h"
+#include "core/memfile.h"
+
+namespace {
+
+TMainWin* theMainWin = nullptr;
+
+const QString Caption = QStringLiteral("Quarzel Simulator");
+const QString ProgramFilter = QStringLiteral("Program Files (*.prg)");
+const QString AssemblyFilter = QStringLiteral("Assembly Files (*.asm)");
+const QColor Black(0, 0, 0);
+const QColor Green(0, 0x80, 0);
+const QColor Red(0xFF, 0, 0);
+const QColor DarkBlue(0, 0, 192);
+
+template <class T>
+T* Named(T* object, const char* name, int helpContext, const QString& hint = {}) {
+    object->setObjectName(name);
+    if (helpContext) object->setProperty("helpContext", helpContext);
+    if (!hint.isEmpty()) object->setToolTip(hint);
+    return object;
+}
+
+QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption,
+                       const QString& hint, int helpContext, QStyle::StandardPixmap icon) {
+    auto* button = Named(new QPushButton(caption, parent), name, helpContext, hint);
+    button->setIcon(parent->style()->standardIcon(icon));
+    return button;
+}
+
+QAction* NewAction(QWidget* parent, const char* name, const QString& caption,
+                   const QKeySequence& key, const QString& hint, int helpContext = 0) {
+    auto* action = Named(new QAction(caption, parent), name, helpContext);
+    action->setShortcut(key);
+    action->setStatusTip(hint);
+    action->setToolTip(hint);
+    return action;
+}
+
+QStringList Numbered(const char* format, int count) {
+    QStringList texts;
+    for (int i = 0; i < count; ++i) texts << QString::asprintf(format, i);
+    return texts;
+}
+
+// The fixed-pitch font of the disassembly list.
+QFont ListFont() {
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPixelSize(11);
+    if (!QFontInfo(font).fixedPitch()) {
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        font.setPixelSize(11);
+    }
+    return font;
+}
+
+std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+}  // namespace
+
+TMainWin* MainWin() { return theMainWin; }
+
+TMainWin::TMainWin(QWidget* parent) : QMainWindow(parent) {
+    setObjectName("MainWin");
+    setProperty("helpContext", 9999);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowContextHelpButtonHint);
+    QFont windowFont = font();
+    windowFont.setPixelSize(11);
+    setFont(windowFont);
+    SetCaption({});
+
+    CreateControls();
+    CreateMenus();
+    PlaceControls();
+    disasm_ = std::make_unique<TDisasmView>(*DisasmWin);
+    run_ = std::make_unique<TRunControl>(Machine());
+    run_->FreezeViews = [this](bool frozen) { FreezeViews(frozen); };
+    connect(run_.get(), &TRunControl::Finished, this, [this](int result) {
+        ShowStepResult(result);
+        RunButton->setEnabled(true);
+        BreakButton->setEnabled(false);
+    });
+    ConnectGrids();
+
+    memModified_ = true;  // so that the next call runs in full
+    SetMemModified(false);
+    SetStatus("Ready", Black);
+    theMainWin = this;
+}
+
+TMainWin::~TMainWin() {
+    run_->Stop();
+    // The grids outlive this body; their callbacks must not reach a half-destroyed window.
+    MainMemory->OnCellChanged = nullptr;
+    Registers->OnCellChanged = nullptr;
+    SysRegs->OnCellChanged = nullptr;
+    if (theMainWin == this) theMainWin = nullptr;
+}
+
+void TMainWin::CreateControls() {
+    auto* client = new QWidget(this);
+    client->setObjectName("Client");
+    setCentralWidget(client);
+
+    Line1 = Named(new QFrame(client), "Line1", 0);
+    Line1->setFrameShape(QFrame::HLine);
+    Line1->setFrameShadow(QFrame::Sunken);
+    QFont titleFont = font();
+    titleFont.setPixelSize(16);
+    LabelMem = Named(new QLabel("Main Memory", client), "LabelMem", 0);
+    LabelReg = Named(new QLabel("Registers", client), "LabelReg", 0);
+    for (QLabel* label : {LabelMem, LabelReg}) {
+        label->setFont(titleFont);
+        label->setAlignment(Qt::AlignCenter);
+    }
+
+    using D = TLabelGrid::TDirection;
+    LabelsMem1 = Named(new TLabelGrid(Numbered("..%X", 16), D::Across, client), "LabelsMem1", 15);
+    LabelsMem2 = Named(new TLabelGrid(Numbered("%X0", 16), D::Down, client), "LabelsMem2", 14);
+    LabelsReg1 = Named(new TLabelGrid(Numbered("R%X", 16), D::Down, client), "LabelsReg1", 16,
+                       "General Purpose Registers");
+    LabelsReg2 = Named(new TLabelGrid({"PC", "IR"}, D::Down, client), "LabelsReg2", 17,
+                       "System Registers");
+
+    const TCellFont changedFont{[this] {
+                                    QFont bold = font();
+                                    bold.setBold(true);
+                                    return bold;
+                                }(),
+                                QColor(255, 96, 96)};
+    MainMemory = Named(new THexGrid(client), "MainMemory", 1);
+    MainMemory->SetColCount(16);
+    MainMemory->SetRowCount(16);
+    MainMemory->SetFontChanged(changedFont);
+    Registers = Named(new THexGrid(client), "Registers", 2, "General Purpose Registers");
+    Registers->SetColCount(1);
+    Registers->SetRowCount(16);
+    Registers->SetFontChanged(changedFont);
+    SysRegs = Named(new THexGrid(client), "SysRegs", 3, "System Registers");
+    SysRegs->SetColCount(1);
+    SysRegs->SetRowCount(2);
+    SysRegs->SetDefaultColWidth(32);
+    SysRegs->SetFontChanged({font(), palette().color(QPalette::WindowText)});
+
+    using P = QStyle::StandardPixmap;
+    ZeroPC = Named(new QPushButton("=0", client), "ZeroPC", 4, "Zero PC");
+    OpenButton = NewButton(client, "OpenButton", "&Open...", "Open a file from disk", 5,
+                           P::SP_DialogOpenButton);
+    SaveButton = NewButton(client, "SaveButton", "&Save", "Save file to disk", 6,
+                           P::SP_DialogSaveButton);
+    RunButton = NewButton(client, "RunButton", "&Run", "Run program", 7, P::SP_MediaPlay);
+    StepButton = NewButton(client, "StepButton", "S&tep", "Execute one instruction", 8,
+                           P::SP_MediaSeekForward);
+    BreakButton = NewButton(client, "BreakButton", "Break", "Pause execution", 9,
+                            P::SP_MediaPause);
+    BreakButton->setEnabled(false);
+    ResetButton = NewButton(client, "ResetButton", "Clear...", "Reset memory or registers", 10,
+                            P::SP_DialogResetButton);
+    AssemblerButton = NewButton(client, "AssemblerButton", "&Asm", "Assembler editor", 19,
+                                P::SP_FileDialogDetailedView);
+    AssemblerButton->setEnabled(false);  // until the assembler editor is part of the program
+    ViewAsmButton = NewButton(client, "ViewAsmButton", "&Disasm",
+                              "View disassembled instructions", 12, P::SP_FileDialogContentsView);
+
+    DisasmWin = Named(new QListWidget(client), "DisasmWin", 13, "Disassembler window");
+    DisasmWin->setFont(ListFont());
+    DisasmWin->setUniformItemSizes(true);
+    DisasmWin->setSelectionMode(QAbstractItemView::SingleSelection);
+    DisasmWin->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    DisasmWin->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    DisasmWin->viewport()->installEventFilter(this);
+    {
+        QPalette listPalette = DisasmWin->palette();
+        listPalette.setColor(QPalette::Text, Qt::black);
+        DisasmWin->setPalette(listPalette);
+    }
+
+    OutputBox = Named(new TShowText(client), "OutputBox", 11, "Output Window");
+    OutputBox->setCursor(Qt::ArrowCursor);
+
+    StatusBar = Named(statusBar(), "StatusBar", 18);
+    StatusBar->setSizeGripEnabled(false);
+    QFont statusFont = font();
+    StatusBar->setFont(statusFont);
+    const int widths[3] = {70, 60, 0};
+    for (int i = 0; i < 3; ++i) {
+        panels_[i] = new QLabel(StatusBar);
+        panels_[i]->setObjectName(QString("StatusPanel%1").arg(i));
+        panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        if (widths[i]) panels_[i]->setFixedWidth(widths[i]);
+        StatusBar->addWidget(panels_[i], widths[i] ? 0 : 1);
+    }
+    panels_[0]->setText("Address:");
+
+    setTabOrder(MainMemory, Registers);
+    setTabOrder(Registers, SysRegs);
+    setTabOrder(SysRegs, ZeroPC);
+    setTabOrder(ZeroPC, DisasmWin);
+    setTabOrder(DisasmWin, AssemblerButton);
+    setTabOrder(AssemblerButton, ViewAsmButton);
+    setTabOrder(ViewAsmButton, OpenButton);
+    setTabOrder(OpenButton, SaveButton);
+    setTabOrder(SaveButton, RunButton);
+    setTabOrder(RunButton, StepButton);
+    setTabOrder(StepButton, BreakButton);
+    setTabOrder(BreakButton, ResetButton);
+
+    connect(ZeroPC, &QPushButton::clicked, this, &TMainWin::ZeroPCClick);
+    connect(OpenButton, &QPushButton::clicked, this, &TMainWin::OpenFileClick);
+    connect(SaveButton, &QPushButton::clicked, this, &TMainWin::SaveFileClick);
+    connect(RunButton, &QPushButton::clicked, this, &TMainWin::RunSimulator);
+    connect(StepButton, &QPushButton::clicked, this, &TMainWin::StepSimulator);
+    connect(BreakButton, &QPushButton::clicked, this, &TMainWin::BreakSimulator);
+    connect(ResetButton, &QPushButton::clicked, this, &TMainWin::ClearSimulator);
+    connect(AssemblerButton, &QPushButton::clicked, this, &TMainWin::AssemblerButtonClick);
+    connect(ViewAsmButton, &QPushButton::clicked, this, &TMainWin::ViewAsmButtonClick);
+    connect(DisasmWin, &QListWidget::itemDoubleClicked, this, &TMainWin::DisasmWinDblClick);
+}
+
+void TMainWin::CreateMenus() {
+    QMenu* file = Named(menuBar()->addMenu("&File"), "FileMenu", 0);
+    MenuOpenFile = NewAction(this, "MenuOpenFile", "&Open...", QKeySequence("Ctrl+O"),
+                             "Open file with data for main memory");
+    MenuSaveFile = NewAction(this, "MenuSaveFile", "&Save", QKeySequence("Ctrl+S"),
+                             "Save main memory to file");
+    MenuSaveAsFile = NewAction(this, "MenuSaveAsFile", "Save &As...", {},
+                               "Save with different filename");
+    MenuExit = NewAction(this, "MenuExit", "E&xit", {}, "Exit Quarzel Simulator");
+    file->addActions({MenuOpenFile, MenuSaveFile, MenuSaveAsFile});
+    file->addSeparator();
+    file->addAction(MenuExit);
+
+    EditMenu = Named(menuBar()->addMenu("&Edit"), "EditMenu", 0);
+    MenuCut = NewAction(this, "MenuCut", "Cu&t", QKeySequence("Ctrl+X"), {});
+    MenuCopy = NewAction(this, "MenuCopy", "&Copy", QKeySequence("Ctrl+C"), {});
+    MenuPaste = NewAction(this, "MenuPaste", "&Paste", QKeySequence("Ctrl+V"), {});
+    MenuSelectAll = NewAction(this, "MenuSelectAll", "Select &All", QKeySequence("Ctrl+A"), {});
+    EditMenu->addActions({MenuCut, MenuCopy, MenuPaste});
+    EditMenu->addSeparator();
+    EditMenu->addAction(MenuSelectAll);
+
+    QMenu* run = Named(menuBar()->addMenu("&Run"), "RunMenu", 0);
+    MenuRun = NewAction(this, "MenuRun", "&Run", QKeySequence("F9"), "Run program in main memory");
+    MenuStep = NewAction(this, "MenuStep", "&Step", QKeySequence("F8"), "Execute one instruction");
+    MenuReset =
+        NewAction(this, "MenuReset", "&Clear", QKeySequence("Ctrl+F2"), "Reset program counter");
+    run->addActions({MenuRun, MenuStep, MenuReset});
+
+    QMenu* help = Named(menuBar()->addMenu("&Help"), "HelpMenu", 0);
+    MenuHelpInstructions =
+        NewAction(this, "MenuHelpInstructions", "&Instructions", {},
+                  "Help about the instructions of the Quarzel Simulator", 202);
+    MenuHelpSyntax = NewAction(this, "MenuHelpSyntax", "Assembler &Syntax", {},
+                               "Help about the syntax of the Quarzel Assembler", 203);
+    MenuWWWHelp = NewAction(this, "MenuWWWHelp", "&Web help", {},
+                            "General help about the Quarzel Simulator");
+    MenuOptions = NewAction(this, "MenuOptions", "&Options...", {}, {});
+    MenuAbout = NewAction(this, "MenuAbout", "&About...", {}, "Display the About box");
+    // Help topics, options and the about box are not part of the program yet.
+    for (QAction* action : {MenuHelpInstructions, MenuHelpSyntax, MenuOptions, MenuAbout})
+        action->setEnabled(false);
+    help->addActions({MenuHelpInstructions, MenuHelpSyntax, MenuWWWHelp});
+    help->addSeparator();
+    help->addAction(MenuOptions);
+    help->addSeparator();
+    help->addAction(MenuAbout);
+    for (QMenu* menu : {file, EditMenu, run, help}) menu->setToolTipsVisible(true);
+
+    MainMemoryPopup = Named(new QMenu(this), "MainMemoryPopup", 0);
+    MenuClearMemory = NewAction(this, "MenuClearMemory", "Clear", QKeySequence::Delete, {});
+    MainMemoryPopup->addAction(MenuClearMemory);
+    MainMemoryPopup->addSeparator();
+    MainMemoryPopup->addActions({MenuCut, MenuCopy, MenuPaste});
+    MainMemoryPopup->addSeparator();
+    MainMemoryPopup->addAction(MenuSelectAll);
+    RegistersPopup = Named(new QMenu(this), "RegistersPopup", 0);
+    MenuClearRegisters = NewAction(this, "MenuClearRegisters", "Clear", QKeySequence::Delete, {});
+    RegistersPopup->addAction(MenuClearRegisters);
+    // Del acts on the grid that has the focus, as its pop-up menu says.
+    MenuClearMemory->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    MainMemory->addAction(MenuClearMemory);
+    MenuClearRegisters->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    Registers->addAction(MenuClearRegisters);
+    MainMemory->SetPopupMenu(MainMemoryPopup);
+    Registers->SetPopupMenu(RegistersPopup);
+
+    // The Edit menu greys out what cannot be done while it is open; its shortcuts and
+    // the pop-up entries stay available, and the commands check for themselves.
+    connect(EditMenu, &QMenu::aboutToShow, this, &TMainWin::EditMenuClick);
+    connect(EditMenu, &QMenu::aboutToHide, this, [this] {
+        for (QAction* action : {MenuCut, MenuCopy, MenuPaste}) action->setEnabled(true);
+    });
+
+    connect(MenuOpenFile, &QAction::triggered, this, &TMainWin::OpenFileClick);
+    connect(MenuSaveFile, &QAction::triggered, this, &TMainWin::SaveFileClick);
+    connect(MenuSaveAsFile, &QAction::triggered, this, &TMainWin::MenuSaveAsFileClick);
+    connect(MenuExit, &QAction::triggered, this, &TMainWin::MenuExitClick);
+    connect(MenuCut, &QAction::triggered, this, &TMainWin::MenuCutClick);
+    connect(MenuCopy, &QAction::triggered, this, &TMainWin::MenuCopyClick);
+    connect(MenuPaste, &QAction::triggered, this, &TMainWin::MenuPasteClick);
+    connect(MenuSelectAll, &QAction::triggered, this, &TMainWin::MenuSelectAllClick);
+    connect(MenuRun, &QAction::triggered, this, &TMainWin::RunSimulator);
+    connect(MenuStep, &QAction::triggered, this, &TMainWin::StepSimulator);
+    connect(MenuReset, &QAction::triggered, this, &TMainWin::ClearSimulator);
+    connect(MenuWWWHelp, &QAction::triggered, this, &TMainWin::MenuWWWHelpClick);
+    connect(MenuClearMemory, &QAction::triggered, this, &TMainWin::ClearMainMemory);
+    connect(MenuClearRegisters, &QAction::triggered, this, &TMainWin::ClearRegisters);
+}
+
+void TMainWin::PlaceControls() {
+    // The arrangement is fixed; sizes follow the grids, which grow with their font.
+    auto centreOn = [](QWidget* w, int centreX, int top) {
+        const int width = w->sizeHint().width();
+        w->setGeometry(centreX - width / 2, top, width, 20);
+    };
+    centreOn(LabelMem, 247, 8);
+    centreOn(LabelReg, 522, 8);
+
+    MainMemory->setGeometry(QRect(QPoint(46, 47), MainMemory->sizeHint()));
+    Registers->setGeometry(QRect(QPoint(486, 47), Registers->sizeHint()));
+    SysRegs->setGeometry(QRect(QPoint(542, 47), SysRegs->sizeHint()));
+
+    const QRect cell0 = MainMemory->CellRect(0, 0);
+    const int colPitch = MainMemory->CellRect(1, 0).left() - cell0.left();
+    const int rowPitch = MainMemory->CellRect(0, 1).top() - cell0.top();
+    LabelsMem1->move(MainMemory->x() + cell0.left(), 32);
+    LabelsMem1->SetCells({0, 0}, colPitch, {cell0.width(), 15});
+    LabelsMem2->move(24, MainMemory->y() + cell0.top());
+    LabelsMem2->SetCells({0, 0}, rowPitch, {22, cell0.height()});
+    const QRect reg0 = Registers->CellRect(0, 0);
+    LabelsReg1->move(Registers->x() - 22, Registers->y() + reg0.top());
+    LabelsReg1->SetCells({0, 0}, Registers->CellRect(0, 1).top() - reg0.top(), {22, reg0.height()});
+    const QRect sys0 = SysRegs->CellRect(0, 0);
+    LabelsReg2->move(SysRegs->x() - 22, SysRegs->y() + sys0.top());
+    LabelsReg2->SetCells({0, 0}, SysRegs->CellRect(0, 1).top() - sys0.top(), {22, sys0.height()});
+    ZeroPC->setGeometry(SysRegs->geometry().right() + 6, 47, 25, 19);
+
+    const int buttonsX = 528;
+    const int tops[] = {96, 128, 184, 216, 248, 280};
+    QPushButton* const column[] = {OpenButton, SaveButton, RunButton,
+                                   StepButton, BreakButton, ResetButton};
+    for (int i = 0; i < 6; ++i) column[i]->setGeometry(buttonsX, tops[i], 81, 25);
+
+    const int lowerTop = std::max(312, MainMemory->geometry().bottom() + 6);
+    DisasmWin->setGeometry(24, lowerTop, 425, 89);
+    OutputBox->setGeometry(456, lowerTop, 153, 57);
+    AssemblerButton->setGeometry(456, lowerTop + 64, 65, 25);
+    ViewAsmButton->setGeometry(buttonsX, lowerTop + 64, 81, 25);
+    Line1->setGeometry(0, 0, 632, 2);
+
+    const int clientHeight = lowerTop + 89 + 6;
+    setFixedSize(632, menuBar()->sizeHint().height() + clientHeight +
+                          StatusBar->sizeHint().height());
+}
+
+void TMainWin::ConnectGrids() {
+    MainMemory->OnCellChanged = [this](CellStore*, int index, int oldValue, int newValue) {
+        MainMemoryCellChanged(index, oldValue, newValue);
+    };
+    Registers->OnCellChanged = [this](CellStore*, int index, int, int newValue) {
+        RegistersCellChanged(index, newValue);
+    };
+    SysRegs->OnCellChanged = [this](CellStore*, int index, int oldValue, int newValue) {
+        SysRegsCellChanged(index, oldValue, newValue);
+    };
+    MainMemory->OnSelectCell = [this](THexGrid*, int col, int row, bool&) {
+        panels_[0]->setText(QString("Address: %1").arg(16 * row + col));
+    };
+    MainMemory->OnSelChanged = [this](THexGrid*, int selStart, int selEnd) {
+        MainMemorySelChanged(selStart, selEnd);
+    };
+    // Registers and PC/IR never keep a selection.
+    const auto HexGridNoSelection = [](THexGrid* sender, int selStart, int selEnd) {
+        if (selStart < 0 && selEnd < 0) return;
+        sender->SetSelStart(-1);
+        sender->SetSelEnd(-1);
+    };
+    Registers->OnSelChanged = HexGridNoSelection;
+    SysRegs->OnSelChanged = HexGridNoSelection;
+    // IR can be looked at but never edited; it shows all four digits.
+    SysRegs->OnSelectCell = [](THexGrid*, int, int row, bool& canSelect) {
+        if (row == IrIndex) canSelect = false;
+    };
+    SysRegs->OnGetEditLimit = [](THexGrid*, int, int row, int& value) {
+        if (row == IrIndex) value = 4;
+    };
+}
+
+TMachineStores TMainWin::Machine() const { return {*MainMemory, *Registers, *SysRegs}; }
+CellStore& TMainWin::MemoryStore() { return *MainMemory; }
+CellStore& TMainWin::RegisterStore() { return *Registers; }
+CellStore& TMainWin::SysRegStore() { return *SysRegs; }
+
+// ---------------------------------------------------------------------------------------
+// Change handlers
+
+void TMainWin::MainMemoryCellChanged(int index, int oldValue, int newValue) {
+    if (disasm_->MemoryChanged(*MainMemory, index, oldValue, newValue, pc_))
+        SetMemModified(true);
+}
+
+void TMainWin::RegistersCellChanged(int index, int newValue) {
+    if (index == OutputRegister) OutputBox->Write(static_cast<char>(newValue));
+}
+
+void TMainWin::SysRegsCellChanged(int index, int oldValue, int newValue) {
+    if (index != PcIndex) return;
+    pc_ = newValue;
+    disasm_->PcChanged(*MainMemory, index, oldValue, newValue);
+}
+
+void TMainWin::MainMemorySelChanged(int selStart, int selEnd) {
+    if (selStart < 0 || selEnd < 0)
+        SetStatus("No Selection", DarkBlue);
+    else if (selStart == selEnd)
+        SetStatus(QString("Selected: %1").arg(selStart), DarkBlue);
+    else
+        SetStatus(QString("Selected: %1-%2")
+                      .arg(std::min(selStart, selEnd))
+                      .arg(std::max(selStart, selEnd)),
+                  DarkBlue);
+}
+
+void TMainWin::FreezeViews(bool frozen) {
+    QWidget* const views[] = {MainMemory, Registers, SysRegs, OutputBox, DisasmWin};
+    if (frozen) disasm_->Freeze();
+    for (QWidget* view : views) view->setUpdatesEnabled(!frozen);
+    if (!frozen) disasm_->Thaw();
+}
+
+void TMainWin::WriteMemoryInBulk(const std::function<void()>& writes) {
+    const int top = disasm_->TopLine();
+    disasm_->Freeze();
+    writes();
+    disasm_->SetTopLine(top);
+    disasm_->Thaw();
+}
+
+void TMainWin::MemoryCleared() {
+    MainMemory->SetModified(false);
+    SetMemModified(false);
+}
+
+// ---------------------------------------------------------------------------------------
+// State shown in the window
+
+void TMainWin::SetMemModified(bool flag) {
+    if (flag == memModified_) return;
+    memModified_ = flag;
+    MainMemory->SetModified(flag);
+    SaveButton->setEnabled(flag);
+    MenuSaveFile->setEnabled(flag);
+    panels_[1]->setText(flag ? "Modified" : "");
+}
+
+void TMainWin::SetStatus(const QString& text, const QColor& color) {
+    statusColor_ = color;
+    QPalette palette = panels_[2]->palette();
+    palette.setColor(QPalette::WindowText, color);
+    panels_[2]->setPalette(palette);
+    panels_[2]->setText(text);
+}
+
+QString TMainWin::PanelText(int panel) const { return panels_[panel]->text(); }
+
+void TMainWin::SetCaption(const QString& file) {
+    setWindowTitle(file.isEmpty() ? Caption : Caption + " - " + file);
+}
+
+// ---------------------------------------------------------------------------------------
+// Files
+
+void TMainWin::OpenFileClick() {
+    if (memModified_) {
+        const TAnswer answer = Prompt().AskYesNoCancel(
+            this, "Save?", "Memory Changed.\nDo you want to save before you open another file?");
+        if (answer == TAnswer::Cancel) return;
+        if (answer == TAnswer::Yes && (!SaveFileClick() || memModified_)) return;
+    }
+    TProcessValues& values = ProcessValues();
+    QString chosenFilter;
+    TFileDialogRequest request;
+    request.Title = "Open Program File";
+    request.Filters = {ProgramFilter};
+    if (openEditor_) request.Filters << AssemblyFilter;
+    request.Directory =
+        values.CurrentMemFile.isEmpty() ? values.TempDir : DialogFolder(values.CurrentMemFile);
+    request.SelectedFilter = &chosenFilter;
+    const QString path = Prompt().OpenFileName(this, request);
+    if (path.isEmpty()) return;
+    if (openEditor_ && chosenFilter == AssemblyFilter) {
+        openEditor_(path);
+        return;
+    }
+
+    values.CurrentMemFile = path;
+    try {
+        TBusyCursor busy;
+        const TMemoryImage image = ReadMemoryFile(LocalPath(path));
+        disasm_->Freeze();
+        for (int a = 0; a < 256; ++a) MainMemory->SetContents(a, image[a]);
+        disasm_->Thaw();
+        SetCaption(path);
+    } catch (const EFileError& error) {
+        Prompt().Error(this, QString::fromLocal8Bit(error.what()));
+    }
+    SysRegs->SetContents(PcIndex, 2);
+    SysRegs->SetContents(PcIndex, 0);
+    SetMemModified(false);
+}
+
+bool TMainWin::SaveFileClick() {
+    if (memFileName_.isEmpty()) return MenuSaveAsFileClick();
+    SaveToName(memFileName_);
+    return !memModified_;
+}
+
+bool TMainWin::MenuSaveAsFileClick() {
+    const TProcessValues& values = ProcessValues();
+    const QString base = memFileName_.isEmpty() ? values.CurrentMemFile : memFileName_;
+    TFileDialogRequest request;
+    request.Title = "Save Program File";
+    request.Filters = {ProgramFilter};
+    request.DefaultSuffix = "prg";
+    request.Directory = base.isEmpty() ? values.TempDir : DialogFolder(base);
+    request.FileName = base.isEmpty() ? QString() : ProposedBaseName(base);
+    const QString name = Prompt().SaveFileName(this, request);
+    if (name.isEmpty()) return false;
+    SaveToName(name);
+    return !memModified_;
+}
+
+void TMainWin::SaveToName(const QString& name) {
+    MainMemory->UpdateText();  // a value being typed is saved as typed
+    TMemoryImage image;
+    for (int a = 0; a < 256; ++a) image[a] = MainMemory->GetContents(a);
+    try {
+        WriteMemoryFile(LocalPath(name), image);
+    } catch (const EFileError& error) {
+        Prompt().Error(this, QString::fromLocal8Bit(error.what()));
+        return;
+    }
+    SetCaption(name);
+    memFileName_ = name;
+    ProcessValues().CurrentMemFile = name;
+    SetMemModified(false);
+}
+
+// ---------------------------------------------------------------------------------------
+// Memory clipboard
+
+void TMainWin::EditMenuClick() {
+    const bool selected = MainMemory->SelStart() >= 0 && MainMemory->SelEnd() >= 0;
+    MenuCut->setEnabled(selected);
+    MenuCopy->setEnabled(selected);
+    MenuPaste->setEnabled(!memClipboard_.empty());
+}
+
+void TMainWin::MenuCopyClick() {
+    const int lo = MainMemory->GetSelLo(), hi = MainMemory->GetSelHi();
+    if (lo < 0 || hi < 0) return;
+    memClipboard_.clear();
+    for (int a = lo; a <= hi; ++a) memClipboard_.push_back(MainMemory->GetContents(a));
+}
+
+void TMainWin::MenuCutClick() {
+    if (MainMemory->SelStart() < 0 || MainMemory->SelEnd() < 0) return;
+    MenuCopyClick();
+    ClearMainMemory();
+}
+
+void TMainWin::MenuPasteClick() {
+    if (memClipboard_.empty()) {
+        Prompt().Warning(this, "Error", "Nothing on the clipboard to paste.");
+        return;
+    }
+    const int lo = MainMemory->GetSelLo(), hi = MainMemory->GetSelHi();
+    if (lo < 0 || lo != hi) {
+        Prompt().Warning(this, "Error",
+                         "No destination selected.\nSelect one cell to mark the start of the "
+                         "destination.");
+        return;
+    }
+    disasm_->Freeze();
+    const int count = std::min(static_cast<int>(memClipboard_.size()), 256 - lo);
+    for (int i = 0; i < count; ++i) MainMemory->SetContents(lo + i, memClipboard_[i]);
+    disasm_->Thaw();
+}
+
+void TMainWin::MenuSelectAllClick() {
+    MainMemory->SetSelStart(0);
+    MainMemory->SetSelEnd(255);
+}
+
+void TMainWin::ClearMainMemory() {
+    int lo = MainMemory->GetSelLo(), hi = MainMemory->GetSelHi();
+    if (lo < 0 && hi < 0) {
+        lo = 0;
+        hi = 255;
+    }
+    disasm_->Freeze();
+    for (int a = lo; a <= hi; ++a) MainMemory->SetContents(a, 0);
+    disasm_->Thaw();
+}
+
+void TMainWin::ClearRegisters() {
+    for (int r = 0; r < 16; ++r) Registers->SetContents(r, 0);
+}
+
+// ---------------------------------------------------------------------------------------
+// Run control
+
+bool TMainWin::Running() const { return run_->Running(); }
+
+void TMainWin::ShowStepResult(int result) {
+    if (result == StepHalted)
+        SetStatus("Halted", Red);
+    else if (result == StepInvalid)
+        SetStatus("Invalid instruction", Red);
+    else
+        SetStatus("Ready", Black);
+}
+
+void TMainWin::RunSimulator() {
+    SetStatus("Running...", Green);
+    RunButton->setEnabled(false);
+    BreakButton->setEnabled(true);
+    run_->Start();
+}
+
+void TMainWin::StepSimulator() {
+    SetStatus("Running...", Green);
+    ShowStepResult(RunSteps(Machine(), 1));
+}
+
+void TMainWin::BreakSimulator() {
+    run_->Stop();
+    RunButton->setEnabled(true);
+    BreakButton->setEnabled(false);
+    SetStatus("Ready", Black);
+}
+
+void TMainWin::ClearSimulator() {
+    auto* dialog = new TClearDialog(*this, this);
+    dialog->exec();
+    SetStatus("Ready", Black);
+}
+
+void TMainWin::ZeroPCClick() { SysRegs->SetContents(PcIndex, 0); }
+
+// ---------------------------------------------------------------------------------------
+// Disassembly list
+
+void TMainWin::DisasmWinDblClick() {
+    const int line = DisasmWin->currentRow();
+    if (line < 0) return;
+    SysRegs->SetContents(PcIndex, TDisasmList::AddressOfLine(line, pc_));
+}
+
+void TMainWin::DisasmWinMouseDown(QPoint pos) {
+    DisasmWin->setFocus();
+    if (QListWidgetItem* item = DisasmWin->itemAt(pos)) DisasmWin->setCurrentItem(item);
+    const int line = DisasmWin->currentRow();
+    if (line < 0) return;
+    auto* dialog = new TAssembleDialog(*MainMemory, this);
+    dialog->SetAddress(TDisasmList::AddressOfLine(line, pc_));
+    dialog->exec();
+    SetStatus("Ready", Black);
+}
+
+bool TMainWin::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == DisasmWin->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton) {
+            DisasmWinMouseDown(mouse->position().toPoint());
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainWin::ViewAsmButtonClick() {
+    const TProcessValues& values = ProcessValues();
+    const std::string path =
+        ListingFileName(LocalPath(values.TempLstFile), LocalPath(values.TempDir));
+    std::ostringstream listing;
+    WriteListing(listing, *MainMemory, pc_);
+    try {
+        WriteFileAtomically(path, listing.str());
+    } catch (const EFileError& error) {
+        Prompt().Error(this, QString::fromLocal8Bit(error.what()));
+        return;
+    }
+    ShellOpen(QUrl::fromLocalFile(QFile::decodeName(path.c_str())));
+}
+
+// ---------------------------------------------------------------------------------------
+// Other windows, help, closing
+
+void TMainWin::MenuWWWHelpClick() {
+    const QString text = WebHelpErrorText(OpenWebHelp(ProcessValues().WebHelpAddress));
+    if (!text.isEmpty()) Prompt().Error(this, "Cannot open Web help.\n" + text);
+}
+
+void TMainWin::AssemblerButtonClick() {
+    if (openEditor_) openEditor_(QString());
+}
+
+void TMainWin::EnableAssemblerEditor(std::function<void(const QString&)> open) {
+    openEditor_ = std::move(open);
+    AssemblerButton->setEnabled(static_cast<bool>(openEditor_));
+}
+
+void TMainWin::RegisterWindow(QWidget* window, std::function<bool()> closeQuery) {
+    windows_.emplace_back(window, std::move(closeQuery));
+}
+
+void TMainWin::MenuExitClick() { close(); }
+
+bool TMainWin::FormCloseQuery() {
+    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
+        const auto& [window, query] = *it;
+        if (window && window->isVisible() && query && !query()) return false;
+    }
+    if (!memModified_) return true;
+    activateWindow();
+    setFocus();
+    const TAnswer answer = Prompt().AskYesNoCancel(
+        this, "Save?", "Memory Changed.\nDo you want to save before you exit?");
+    if (answer == TAnswer::Cancel) return false;
+    if (answer == TAnswer::Yes) SaveFileClick();
+    return !memModified_ || answer == TAnswer::No;
+}
+
+void TMainWin::FormClose() {
+    if (Running()) BreakSimulator();
+    // The other windows have agreed to go; hiding them lets the program end with this one.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window != this && window->isVisible()) window->hide();
+}
+
+void TMainWin::closeEvent(QCloseEvent* event) {
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}

@@ -1,0 +1,170 @@
+#pragma once
+// The simulator's main window. It owns the machine: main memory, the registers and PC/IR
+// are the contents of its three hex grids, and OutputBox is its only output device.
+// Everything else (the core, the dialogs, the assembler editor) reads and writes the
+// machine through the grids, and the change handlers here keep the disassembly list,
+// the output and the modified mark in step.
+
+#include <QColor>
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/cleardialog.h"
+#include "core/execute.h"
+
+class QAction;
+class QFrame;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QStatusBar;
+class TDisasmView;
+class THexGrid;
+class TLabelGrid;
+class TRunControl;
+class TShowText;
+
+class TMainWin : public QMainWindow, public TClearTarget {
+    Q_OBJECT
+public:
+    explicit TMainWin(QWidget* parent = nullptr);
+    ~TMainWin() override;
+
+    // --- the machine and its views ---
+    THexGrid* MainMemory;
+    THexGrid* Registers;
+    THexGrid* SysRegs;
+    TShowText* OutputBox;
+    QListWidget* DisasmWin;
+
+    // --- other controls ---
+    QFrame* Line1;
+    QLabel* LabelMem;
+    QLabel* LabelReg;
+    TLabelGrid* LabelsMem1;
+    TLabelGrid* LabelsMem2;
+    TLabelGrid* LabelsReg1;
+    TLabelGrid* LabelsReg2;
+    QPushButton* ZeroPC;
+    QPushButton* OpenButton;
+    QPushButton* SaveButton;
+    QPushButton* RunButton;
+    QPushButton* StepButton;
+    QPushButton* BreakButton;
+    QPushButton* ResetButton;
+    QPushButton* AssemblerButton;
+    QPushButton* ViewAsmButton;
+    QStatusBar* StatusBar;
+
+    // --- menus ---
+    QAction* MenuOpenFile;
+    QAction* MenuSaveFile;
+    QAction* MenuSaveAsFile;
+    QAction* MenuExit;
+    QMenu* EditMenu;
+    QAction* MenuCut;
+    QAction* MenuCopy;
+    QAction* MenuPaste;
+    QAction* MenuSelectAll;
+    QAction* MenuRun;
+    QAction* MenuStep;
+    QAction* MenuReset;
+    QAction* MenuHelpInstructions;
+    QAction* MenuHelpSyntax;
+    QAction* MenuWWWHelp;
+    QAction* MenuOptions;
+    QAction* MenuAbout;
+    QMenu* MainMemoryPopup;
+    QAction* MenuClearMemory;
+    QMenu* RegistersPopup;
+    QAction* MenuClearRegisters;
+
+    TMachineStores Machine() const;
+
+    // --- memory's unsaved state ---
+    bool MemModified() const { return memModified_; }
+    void SetMemModified(bool flag);
+    const QString& MemFileName() const { return memFileName_; }
+
+    // --- status panels ---
+    void SetStatus(const QString& text, const QColor& color);
+    QString PanelText(int panel) const;
+    QColor StatusColor() const { return statusColor_; }
+
+    // --- commands ---
+    void OpenFileClick();
+    bool SaveFileClick();  // true when memory was saved
+    bool MenuSaveAsFileClick();
+    void MenuExitClick();
+    void EditMenuClick();
+    void MenuCutClick();
+    void MenuCopyClick();
+    void MenuPasteClick();
+    void MenuSelectAllClick();
+    void ClearMainMemory();
+    void ClearRegisters();
+    void RunSimulator();
+    void StepSimulator();
+    void BreakSimulator();
+    void ClearSimulator();
+    void ZeroPCClick();
+    void ViewAsmButtonClick();
+    void MenuWWWHelpClick();
+    void DisasmWinDblClick();
+    void AssemblerButtonClick();
+    bool Running() const;
+    TRunControl& RunControl() { return *run_; }
+
+    // --- other windows ---
+    // A window asked, newest first, whether it may close before the main window closes;
+    // the query answers false to keep the program running.
+    void RegisterWindow(QWidget* window, std::function<bool()> closeQuery);
+    // Enables the Asm button and the assembly filter of Open; open("") opens a blank editor.
+    void EnableAssemblerEditor(std::function<void(const QString& sourceFile)> open);
+
+    // --- TClearTarget: also for every other writer of many memory cells ---
+    CellStore& MemoryStore() override;
+    CellStore& RegisterStore() override;
+    CellStore& SysRegStore() override;
+    void WriteMemoryInBulk(const std::function<void()>& writes) override;
+    void MemoryCleared() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateControls();
+    void CreateMenus();
+    void ConnectGrids();
+    void PlaceControls();
+    bool FormCloseQuery();
+    void FormClose();
+    void SaveToName(const QString& name);
+    void SetCaption(const QString& file);
+    void ShowStepResult(int result);
+    void DisasmWinMouseDown(QPoint pos);
+    void MainMemoryCellChanged(int index, int oldValue, int newValue);
+    void RegistersCellChanged(int index, int newValue);
+    void SysRegsCellChanged(int index, int oldValue, int newValue);
+    void MainMemorySelChanged(int selStart, int selEnd);
+    void FreezeViews(bool frozen);
+
+    std::unique_ptr<TDisasmView> disasm_;
+    std::unique_ptr<TRunControl> run_;
+    QLabel* panels_[3];
+    bool memModified_ = false;
+    QString memFileName_;
+    QColor statusColor_ = Qt::black;
+    int pc_ = 0;  // the committed PC, as the change handler last saw it
+    std::vector<std::pair<QPointer<QWidget>, std::function<bool()>>> windows_;
+    std::function<void(const QString&)> openEditor_;
+    std::vector<int> memClipboard_;  // the program's own clipboard for memory cells
+};
+
+// The one main window of the run (null before it is created and after it is destroyed).
+TMainWin* MainWin();
