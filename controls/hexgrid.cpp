@@ -240,11 +240,9 @@ void THexGrid::MoveSelBound(TBound which, int index) {
         target = SelEnd_;
         bound = SelStart_;
     }
-    const int step = bound <= target ? 1 : -1;
-    for (int i = bound;; i += step) {
-        RepaintCell(i);
-        if (i == target) break;
-    }
+    const int first = std::max(std::min(bound, target), 0);
+    const int last = std::min(std::max(bound, target), Count() - 1);
+    for (int i = first; i <= last; ++i) RepaintCell(i);
     bound = index;
     if (index < 0) SelStart_ = SelEnd_ = index;
     if (OnSelChanged) OnSelChanged(this, SelStart_, SelEnd_);

@@ -38,6 +38,7 @@ class TDrawingTest : public QObject {
 
   private slots:
     void gridCells();
+    void wideCellsFit();
     void terminalText();
 };
 
@@ -83,6 +84,32 @@ void TDrawingTest::gridCells() {
     QCOMPARE(editing.pixelColor(cell.bottomRight() - QPoint(1, 1)), grid->Color());
     QVERIFY(Contains(editing, cell, grid->FontColor()));
     Save(editing, "hexgrid-editor.png");
+}
+
+// SysRegs as the main window sets it up: IR's four digits fit its 32-pixel column.
+void TDrawingTest::wideCellsFit() {
+    THexGrid sysRegs;
+    sysRegs.SetColCount(1);
+    sysRegs.SetRowCount(2);
+    sysRegs.SetDefaultColWidth(32);
+    sysRegs.OnGetEditLimit = [](THexGrid*, int, int row, int& value) {
+        if (row == 1) value = 4;
+    };
+    sysRegs.resize(sysRegs.sizeHint());
+    sysRegs.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&sysRegs));
+    sysRegs.SetContents(0, 0x1E);
+    sysRegs.SetContents(1, 0xCCCC);
+    const QRect ir = sysRegs.CellRect(0, 1);
+    QFont bold = sysRegs.font();
+    bold.setBold(true);
+    QVERIFY(QFontMetrics(bold).horizontalAdvance("CCCC") + 3 < ir.width());
+    QVERIFY(ir.bottom() < sysRegs.height() - 1);
+    const QImage image = sysRegs.grab().toImage();
+    const QColor changed = sysRegs.FontChanged().Color;
+    QVERIFY(Contains(image, ir, changed));
+    QVERIFY(!Contains(image, QRect(ir.right() - 1, ir.top(), 2, ir.height()), changed));
+    Save(image, "sysregs.png");
 }
 
 void TDrawingTest::terminalText() {

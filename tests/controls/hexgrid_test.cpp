@@ -108,6 +108,7 @@ class THexGridTest : public QObject {
     void pressAsksSelectCell();
     void refusedCellIsStillSelected();
     void dragHasDeadZoneAroundPress();
+    void otherButtonsKeepSelection();
     void typedDigitReplacesCell();
     void enterStreamWraps_data();
     void enterStreamWraps();
@@ -310,6 +311,26 @@ void THexGridTest::dragHasDeadZoneAroundPress() {
     QCOMPARE(w.Grid->GetSelHi(), 0x22);
     QTest::mouseMove(w.Grid, w.Center(0x30));  // released: moves select nothing
     QCOMPARE(w.Grid->GetSelHi(), 0x22);
+}
+
+// A right press leaves selection and current cell for the context menu, and closes
+// (commits) an open editor.
+void THexGridTest::otherButtonsKeepSelection() {
+    TGridWindow w(16, 16);
+    QVERIFY(w.Show());
+    w.Press(0x21);
+    QTest::mouseMove(w.Grid, w.Center(0x24));
+    w.Release(0x24);
+    QTest::mouseClick(w.Grid, Qt::RightButton, {}, w.Center(0x50));
+    QCOMPARE(w.Grid->GetSelLo(), 0x21);
+    QCOMPARE(w.Grid->GetSelHi(), 0x24);
+    QCOMPARE(w.Grid->Row() * 16 + w.Grid->Col(), 0x21);
+
+    w.Type("E");
+    QVERIFY(w.EditorOpen());
+    QTest::mouseClick(w.Grid, Qt::RightButton, {}, w.Center(0x50));
+    QVERIFY(!w.EditorOpen());
+    QCOMPARE(w.Grid->GetContents(0x21), 0xE);
 }
 
 void THexGridTest::typedDigitReplacesCell() {
