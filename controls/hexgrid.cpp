@@ -91,24 +91,21 @@ void THexGrid::SetColCount(int count) {
     count = std::max(count, 1);
     if (count == ColCount_) return;
     HideEditor();  // commit while the edited cell still has its index
-    const int old = ColCount_;
     ColCount_ = count;
-    SizeChanged(old, RowCount_);
+    SizeChanged();
 }
 
 void THexGrid::SetRowCount(int count) {
     count = std::max(count, 1);
     if (count == RowCount_) return;
     HideEditor();
-    const int old = RowCount_;
     RowCount_ = count;
-    SizeChanged(ColCount_, old);
+    SizeChanged();
 }
 
 // Existing entries keep their linear index; new cells start at 0.
-void THexGrid::SizeChanged(int oldColCount, int oldRowCount) {
+void THexGrid::SizeChanged() {
     Contents_.resize(Count(), 0);
-    std::fill(Contents_.begin() + std::min(oldColCount * oldRowCount, Count()), Contents_.end(), 0);
     Dirty_.assign(Count(), 0);
     if (ChangedCell_ >= Count()) ChangedCell_ = -1;
     Col_ = std::min(Col_, ColCount_ - 1);
@@ -131,6 +128,8 @@ void THexGrid::SetDefaultRowHeight(int height) {
 void THexGrid::SetGridLineWidth(int width) {
     GridLineWidth_ = std::max(width, 0);
     Relayout();
+    updateGeometry();
+    update();
 }
 
 int THexGrid::VertLineWidth() const {

@@ -188,7 +188,7 @@ class THexGrid : public QWidget, public CellStore {
     enum class TBound { Start, End };
     void MoveSelBound(TBound bound, int index);
     void MoveCurrent(int ACol, int ARow);
-    void SizeChanged(int oldColCount, int oldRowCount);
+    void SizeChanged();
     void InplaceEditorKeyPress(QKeyEvent* event);
     void AdvanceCurrentCell();
     void FocusEntering();
