@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <cstdlib>
+#include <map>
 
 #include "controls/hexgrid.h"
 #include "controls/showtext.h"
@@ -69,6 +70,21 @@ void TDrawingTest::gridCells() {
     QVERIFY(!Contains(plain, outside, changed));
     QVERIFY(Contains(plain, outside, grid->FontColor()));
     Save(plain, "hexgrid.png");
+
+    // The owner's drawing hook sees each cell's state.
+    std::map<int, TGridDrawState> states;
+    grid->OnDrawCell = [&states](THexGrid* sender, QPainter&, int col, int row, const QRect&,
+                                 TGridDrawState state) {
+        states[row * sender->ColCount() + col] = state;
+    };
+    grid->repaint();
+    QCOMPARE(states.size(), size_t(256));
+    QCOMPARE(states[0x00], TGridDrawState(gdFocused));
+    QCOMPARE(states[0x15], TGridDrawState(gdChanged));
+    QCOMPARE(states[0x2E], TGridDrawState(gdSelected));
+    QCOMPARE(states[0x33], TGridDrawState(gdSelected));
+    QCOMPARE(states[0x34], TGridDrawState());
+    grid->OnDrawCell = nullptr;
 
     // Clearing the modified mark takes the changed colour away.
     grid->SetModified(false);
