@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <sstream>
@@ -384,6 +385,8 @@ void TMainWin::PlaceControls() {
     const int clientHeight = lowerTop + 89 + 6;
     setFixedSize(632, menuBar()->sizeHint().height() + clientHeight +
                           StatusBar->sizeHint().height());
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 void TMainWin::ConnectGrids() {
@@ -454,11 +457,13 @@ void TMainWin::MainMemorySelChanged(int selStart, int selEnd) {
                   DarkBlue);
 }
 
+// The grids and the output repaint changed cells once per frame by themselves; only the
+// list needs holding back.
 void TMainWin::FreezeViews(bool frozen) {
-    QWidget* const views[] = {MainMemory, Registers, SysRegs, OutputBox, DisasmWin};
-    if (frozen) disasm_->Freeze();
-    for (QWidget* view : views) view->setUpdatesEnabled(!frozen);
-    if (!frozen) disasm_->Thaw();
+    if (frozen)
+        disasm_->Freeze();
+    else
+        disasm_->Thaw();
 }
 
 void TMainWin::WriteMemoryInBulk(const std::function<void()>& writes) {

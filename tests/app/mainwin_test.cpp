@@ -441,12 +441,16 @@ private slots:
     void PopupClearWithoutSelectionClearsAllMemory() {
         for (int a = 0; a < 256; a += 17) Load(a, {0x5A});
         w->SetMemModified(false);
-        w->MenuClearMemory->trigger();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        w->MainMemory->setFocus();
+        QTest::keyClick(w->MainMemory, Qt::Key_Delete);  // the pop-up's Clear
         for (int a = 0; a < 256; ++a) QCOMPARE(Mem(a), 0);
         QCOMPARE(w->PanelText(1), QString("Modified"));
         w->Registers->SetContents(3, 9);
         w->Registers->SetContents(15, 'x');
-        w->MenuClearRegisters->trigger();
+        w->Registers->setFocus();
+        QTest::keyClick(w->Registers, Qt::Key_Delete);
         QCOMPARE(w->Registers->GetContents(3), 0);
         QCOMPARE(w->Registers->GetContents(15), 0);
         QCOMPARE(w->OutputBox->Lines().at(0), std::string("x"));  // code 0 adds nothing
