@@ -125,9 +125,11 @@ TMainWin::TMainWin(QWidget* parent) : QMainWindow(parent) {
 TMainWin::~TMainWin() {
     run_->Stop();
     // The grids outlive this body; their callbacks must not reach a half-destroyed window.
-    MainMemory->OnCellChanged = nullptr;
-    Registers->OnCellChanged = nullptr;
-    SysRegs->OnCellChanged = nullptr;
+    for (THexGrid* grid : {MainMemory, Registers, SysRegs}) {
+        grid->OnCellChanged = nullptr;
+        grid->OnSelChanged = nullptr;
+        grid->OnSelectCell = nullptr;
+    }
     if (theMainWin == this) theMainWin = nullptr;
 }
 
@@ -597,6 +599,7 @@ void TMainWin::EditMenuClick() {
 void TMainWin::MenuCopyClick() {
     const int lo = MainMemory->GetSelLo(), hi = MainMemory->GetSelHi();
     if (lo < 0 || hi < 0) return;
+    MainMemory->UpdateText();  // a value being typed is copied as typed
     memClipboard_.clear();
     for (int a = lo; a <= hi; ++a) memClipboard_.push_back(MainMemory->GetContents(a));
 }

@@ -510,6 +510,45 @@ private slots:
         QCOMPARE(w->SysRegs->GetEditLimit(0, 0), 2);
     }
 
+    void ATypedProgramStepsRunsAndPrints() {
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QTest::mouseClick(w->MainMemory, Qt::LeftButton, {}, w->MainMemory->CellRect(0, 0).center());
+        for (const char* typed : {"2F", "48", "2F", "69", "C0", "00"}) {
+            for (const char* c = typed; *c; ++c) {  // a key at a time, as a person types
+                QTest::keyClick(QApplication::focusWidget(), *c);
+                QCoreApplication::processEvents();
+            }
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        }
+        QCOMPARE(Mem(0x04), 0xC0);
+        QVERIFY(w->MemModified());
+        QCOMPARE(Listed(1), QString("02:  2F,69  load  RF,69      ;... ($69=105)"));
+        w->StepSimulator();
+        QCOMPARE(w->OutputBox->Lines().at(0), std::string("H"));
+        w->RunSimulator();
+        QTRY_COMPARE(w->PanelText(2), QString("Halted"));
+        QCOMPARE(w->OutputBox->Lines().at(0), std::string("Hi"));
+    }
+
+    void AModalDialogHoldsTheRun() {
+        Load(0x00, {0x51, 0x12, 0x31, 0x80, 0xB0, 0x00});  // addi R1,R1,R2; store; jmp 00
+        w->Registers->SetContents(2, 1);
+        w->RunSimulator();
+        QTRY_VERIFY(Mem(0x80) != 0);
+        int before = -1, after = -2;
+        WhenModal([&](QWidget* modal) {
+            before = Mem(0x80);
+            QTest::qWait(30);
+            after = Mem(0x80);
+            modal->close();
+        });
+        w->ClearSimulator();
+        QCOMPARE(after, before);
+        QVERIFY(w->Running());
+        w->BreakSimulator();
+    }
+
     // --- run control ---------------------------------------------------------------
 
     void RunEndsByHaltOrInvalidInstruction_data() {
