@@ -1,6 +1,7 @@
 #pragma once
-// TAsmParser: the scanner that splits source lines into classified tokens (also used for
-// syntax highlighting), and the assembler that turns the whole text into a 256-byte image.
+// TAsmParser: the scanner that splits source lines into classified tokens, and the assembler
+// that turns the whole text into a 256-byte image. The editor highlights a line with
+// ReadLine (or SetLine), Tokenize and AssignStyles, then styles each run of Tokens().
 
 #include <array>
 #include <cstdint>
@@ -8,10 +9,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "asm/asmtokens.h"
+#include "asm/labeltable.h"
 #include "asm/textsource.h"
 
 // Receives each error of an assembly: the context given to Assemble, the 0-based line and
@@ -20,7 +21,7 @@ using TErrorSink =
     std::function<void(void* context, int line, int column, std::string_view message)>;
 
 class TAsmParser {
-public:
+  public:
     // The parser reads the text through source, which must outlive it.
     explicit TAsmParser(const TTextSource& source);
     TAsmParser(const TAsmParser&) = delete;
@@ -62,22 +63,8 @@ public:
     // The value of a label defined by the last assembly, if it was defined.
     std::optional<int> LabelValue(std::string_view name) const;
 
-private:
+  private:
     enum class TRuleEnd { Completed, Abandoned, Stopped };
-    struct TLabelEntry {
-        std::string Name;
-        int Value = 0;
-        std::vector<std::uint8_t> FixUps;  // addresses waiting for Value, oldest first
-        int Line = 0;
-        int Column = 0;
-        bool Defined() const { return FixUps.empty(); }
-    };
-    struct TStringHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view s) const {
-            return std::hash<std::string_view>{}(s);
-        }
-    };
 
     // Scanning helpers.
     int WordEnd(int col) const;
@@ -140,8 +127,7 @@ private:
     };
     std::array<TImageByte, 256> image_{};
     int locationCounter_ = 0;
-    std::vector<TLabelEntry> labels_;  // in order of first appearance
-    std::unordered_map<std::string, std::size_t, TStringHash, std::equal_to<>> labelIndex_;
+    TLabelTable labels_;
     std::string lastError_;
     const TErrorSink* sink_ = nullptr;
     void* context_ = nullptr;

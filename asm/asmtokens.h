@@ -7,11 +7,11 @@
 // Punctuation kinds carry the code of their character, so sets of kinds are bit sets over
 // the members 2..97; no rule of the grammar expects kinds 0 and 1.
 enum TTokenWhat : std::uint8_t {
-    twOther = 0,       // characters that begin no other token
-    twLess = 1,        // "<" not followed by "="
-    twMnemonic = 2,    // Value: keyword code
-    twRegister = 3,    // Value: register number 0..15
-    twLabel = 4,       // Value: 0, or HiddenKeywordValue
+    twOther = 0,     // characters that begin no other token
+    twLess = 1,      // "<" not followed by "="
+    twMnemonic = 2,  // Value: keyword code
+    twRegister = 3,  // Value: register number 0..15
+    twLabel = 4,     // Value: 0, or HiddenKeywordValue
     twComma = ',',
     twColon = ':',
     twLessEqual = '<',  // the two characters "<="
@@ -68,16 +68,16 @@ struct Token {
 };
 
 class TKindSet {
-public:
+  public:
     constexpr TKindSet(std::initializer_list<TTokenWhat> kinds) {
         for (TTokenWhat k : kinds) bits_[k / 64] |= std::uint64_t{1} << (k % 64);
     }
-    constexpr bool Has(TTokenWhat kind) const {
-        return (bits_[kind / 64] >> (kind % 64) & 1) != 0;
+    constexpr bool Has(TTokenWhat kind) const { return (bits_[kind / 64] >> (kind % 64) & 1) != 0; }
+    constexpr void Remove(TTokenWhat kind) {
+        bits_[kind / 64] &= ~(std::uint64_t{1} << (kind % 64));
     }
-    constexpr void Remove(TTokenWhat kind) { bits_[kind / 64] &= ~(std::uint64_t{1} << (kind % 64)); }
     constexpr bool Empty() const { return bits_[0] == 0 && bits_[1] == 0; }
 
-private:
+  private:
     std::uint64_t bits_[2] = {0, 0};
 };

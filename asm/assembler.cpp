@@ -14,8 +14,7 @@ void TAsmParser::Assemble(const TErrorSink& sink, void* context) {
     sink_ = &sink;
     context_ = context;
     image_.fill({});
-    labels_.clear();
-    labelIndex_.clear();
+    labels_.Clear();
     locationCounter_ = 0;
 
     bool stopped = false;
@@ -64,16 +63,18 @@ bool TAsmParser::DefineLineLabel(const Token& label) {
         if (stopped) return false;
     }
     Advance();
-    if (!AtEnd() && Current()->Kind == twColon) Advance();
-    else Expect({twColon});
+    if (!AtEnd() && Current()->Kind == twColon)
+        Advance();
+    else
+        Expect({twColon});
     return true;
 }
 
 void TAsmParser::ReportUndefinedLabels() {
     std::string message;
-    for (const TLabelEntry& label : labels_) {
+    for (const TLabelEntry& label : labels_.Entries()) {
         if (label.Defined()) continue;
-        message.assign(AsmMessages::NotDefined).append(label.Name);
+        message.assign(AsmMessages::NotDefined).append(labels_.Name(label));
         (*sink_)(context_, label.Line, label.Column, message);
     }
 }
@@ -91,7 +92,9 @@ void TAsmParser::SkipSpaces() {
     while (cursor_ < tokens_.size() && tokens_[cursor_].Kind == twSpace) ++cursor_;
 }
 
-bool TAsmParser::AtCommentOrEnd() const { return AtEnd() || Current()->Kind == twComment; }
+bool TAsmParser::AtCommentOrEnd() const {
+    return AtEnd() || Current()->Kind == twComment;
+}
 
 void TAsmParser::Report(int column, std::string_view message) const {
     (*sink_)(context_, lineIndex_, column, message);
@@ -120,9 +123,12 @@ void TAsmParser::Allow(TKindSet kinds) {
 }
 
 bool TAsmParser::Emit(int address, int value) {
-    if (address < 0) lastError_ = AsmMessages::AddressBelow0;
-    else if (address > 255) lastError_ = AsmMessages::AddressAbove255;
-    else if (image_[address].Used) lastError_ = AsmMessages::AddressInUse;
+    if (address < 0)
+        lastError_ = AsmMessages::AddressBelow0;
+    else if (address > 255)
+        lastError_ = AsmMessages::AddressAbove255;
+    else if (image_[address].Used)
+        lastError_ = AsmMessages::AddressInUse;
     else {
         image_[address] = {static_cast<std::uint8_t>(value & 0xFF), true};
         return true;

@@ -6,10 +6,10 @@ namespace AsmMessages {
 
 std::string ExpectedList(TKindSet kinds) {
     static constexpr std::pair<TTokenWhat, std::string_view> Names[] = {
-        {twNumber, "number"},   {twString, "string"},    {twLabel, "label"},
+        {twNumber, "number"},     {twString, "string"},     {twLabel, "label"},
         {twMnemonic, "mnemonic"}, {twRegister, "register"}, {twComma, "','"},
-        {twColon, "':'"},       {twLessEqual, "'<='"},   {twEqual, "'='"},
-        {twLBracket, "'['"},    {twRBracket, "']'"},     {twComment, "comment"},
+        {twColon, "':'"},         {twLessEqual, "'<='"},    {twEqual, "'='"},
+        {twLBracket, "'['"},      {twRBracket, "']'"},      {twComment, "comment"},
         {twSpace, "space"},
     };
     std::string list;

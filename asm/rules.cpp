@@ -13,21 +13,31 @@ constexpr int StopColumn = 0;
 
 TAsmParser::TRuleEnd TAsmParser::RunRule(int code) {
     switch (code) {
-        case kwMove: return MoveRule();
+        case kwMove:
+            return MoveRule();
         case kwAddi:
         case kwAddf:
         case kwOr:
         case kwAnd:
-        case kwXor: return ArithmeticRule(code);
-        case kwRor: return RotateRule();
-        case kwHalt: return HaltRule();
-        case kwJmp: return JumpRule();
+        case kwXor:
+            return ArithmeticRule(code);
+        case kwRor:
+            return RotateRule();
+        case kwHalt:
+            return HaltRule();
+        case kwJmp:
+            return JumpRule();
         case kwJmpEQ:
-        case kwJmpLE: return CompareJumpRule(code);
-        case kwLoad: return LoadStoreRule(true);
-        case kwStore: return LoadStoreRule(false);
-        case kwOrg: return OrgRule();
-        default: return DbRule();
+        case kwJmpLE:
+            return CompareJumpRule(code);
+        case kwLoad:
+            return LoadStoreRule(true);
+        case kwStore:
+            return LoadStoreRule(false);
+        case kwOrg:
+            return OrgRule();
+        default:
+            return DbRule();
     }
 }
 
@@ -102,15 +112,18 @@ TAsmParser::TRuleEnd TAsmParser::CompareJumpRule(int code) {
     if (!EmitNext(code * 16 + Current()->Value)) return TRuleEnd::Stopped;
     Advance();
     const TTokenWhat relation = code == kwJmpEQ ? twEqual : twLessEqual;
-    if (Expect({relation})) Advance();
-    else if (!AtEnd() && (Current()->Kind == twLess || Current()->Kind == twRegister)) Advance();
+    if (Expect({relation}))
+        Advance();
+    else if (!AtEnd() && (Current()->Kind == twLess || Current()->Kind == twRegister))
+        Advance();
     if (AtEnd()) {
         Report(static_cast<int>(line_.size()),
                std::string(AsmMessages::UnexpectedEnd).append(AsmMessages::ListR0));
         return TRuleEnd::Abandoned;
     }
     if (Current()->Kind != twRegister || Current()->Value != 0) {
-        Report(Current()->StartCol, std::string(AsmMessages::SyntaxError).append(AsmMessages::ListR0));
+        Report(Current()->StartCol,
+               std::string(AsmMessages::SyntaxError).append(AsmMessages::ListR0));
         return TRuleEnd::Abandoned;
     }
     Advance();
@@ -199,8 +212,10 @@ TAsmParser::TRuleEnd TAsmParser::MemoryOperand(bool load, int r) {
 
 TAsmParser::TRuleEnd TAsmParser::OrgRule() {
     if (!Expect({twNumber})) return TRuleEnd::Abandoned;
-    if (CheckRange(*Current(), 0, 255)) locationCounter_ = Current()->Value;
-    else Report(Current()->EndCol, lastError_);
+    if (CheckRange(*Current(), 0, 255))
+        locationCounter_ = Current()->Value;
+    else
+        Report(Current()->EndCol, lastError_);
     Advance();
     return TRuleEnd::Completed;
 }

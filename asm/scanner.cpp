@@ -8,22 +8,46 @@
 namespace {
 
 // Only ASCII letters fold; every other byte stays as it is.
-constexpr char Fold(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+constexpr char Fold(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+}
 
-constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-constexpr bool IsLetter(char c) { return Fold(c) >= 'A' && Fold(c) <= 'Z'; }
-constexpr bool IsWordChar(char c) { return IsLetter(c) || IsDigit(c) || c == '#' || c == '_' || c == '~'; }
+constexpr bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+constexpr bool IsLetter(char c) {
+    return Fold(c) >= 'A' && Fold(c) <= 'Z';
+}
+constexpr bool IsWordChar(char c) {
+    return IsLetter(c) || IsDigit(c) || c == '#' || c == '_' || c == '~';
+}
 constexpr bool IsNumberChar(char c) {
     const char f = Fold(c);
     return IsDigit(c) || (f >= 'A' && f <= 'F') || f == 'X';
 }
-constexpr bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+constexpr bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // Characters that can begin a token other than twOther.
 constexpr bool BeginsToken(char c) {
     switch (c) {
-        case '#': case '_': case '~': case '-': case '$': case '\'': case '"': case ';':
-        case ' ': case '\t': case '[': case ']': case ',': case ':': case '<': case '=':
+        case '#':
+        case '_':
+        case '~':
+        case '-':
+        case '$':
+        case '\'':
+        case '"':
+        case ';':
+        case ' ':
+        case '\t':
+        case '[':
+        case ']':
+        case ',':
+        case ':':
+        case '<':
+        case '=':
             return true;
         default:
             return IsWordChar(c);
@@ -34,8 +58,10 @@ constexpr bool BeginsToken(char c) {
 constexpr int DigitValue(char c, int base) {
     const char f = Fold(c);
     int v = -1;
-    if (IsDigit(c)) v = c - '0';
-    else if (f >= 'A' && f <= 'F') v = f - 'A' + 10;
+    if (IsDigit(c))
+        v = c - '0';
+    else if (f >= 'A' && f <= 'F')
+        v = f - 'A' + 10;
     return v < base ? v : -1;
 }
 
@@ -51,10 +77,9 @@ struct TKeyword {
 };
 
 constexpr TKeyword Keywords[] = {
-    {"move", kwMove},   {"addi", kwAddi},   {"addf", kwAddf},   {"OR", kwOr},
-    {"AND", kwAnd},     {"XOR", kwXor},     {"ROR", kwRor},     {"jmpEQ", kwJmpEQ},
-    {"halt", kwHalt},   {"jmpLE", kwJmpLE}, {"jmp", kwJmp},     {"store", kwStore},
-    {"load", kwLoad},   {"org", kwOrg},     {"db", kwDb},
+    {"move", kwMove}, {"addi", kwAddi},   {"addf", kwAddf},   {"OR", kwOr},     {"AND", kwAnd},
+    {"XOR", kwXor},   {"ROR", kwRor},     {"jmpEQ", kwJmpEQ}, {"halt", kwHalt}, {"jmpLE", kwJmpLE},
+    {"jmp", kwJmp},   {"store", kwStore}, {"load", kwLoad},   {"org", kwOrg},   {"db", kwDb},
 };
 
 constexpr std::string_view HiddenKeyword = "vorlak";
@@ -63,15 +88,21 @@ constexpr int MaxNumber = 2147483647;
 THighlightClass ClassOf(const Token& t) {
     switch (t.Kind) {
         case twOther:
-        case twLess: return THighlightClass::Error;
-        case twMnemonic: return THighlightClass::Keyword;
-        case twNumber: return t.WellFormed ? THighlightClass::Numeric : THighlightClass::Error;
-        case twString: return THighlightClass::String;
-        case twComment: return THighlightClass::Comment;
+        case twLess:
+            return THighlightClass::Error;
+        case twMnemonic:
+            return THighlightClass::Keyword;
+        case twNumber:
+            return t.WellFormed ? THighlightClass::Numeric : THighlightClass::Error;
+        case twString:
+            return THighlightClass::String;
+        case twComment:
+            return THighlightClass::Comment;
         case twLabel:
             return t.Value == HiddenKeywordValue ? THighlightClass::HiddenKeyword
                                                  : THighlightClass::Normal;
-        default: return THighlightClass::Normal;
+        default:
+            return THighlightClass::Normal;
     }
 }
 
@@ -201,8 +232,10 @@ void TAsmParser::EvaluateNumber(Token& token) const {
     bool overflow = false;
     for (int d; i <= j && (d = DigitValue(line_[i], base)) >= 0; ++i) {
         if (overflow) continue;
-        if (value * base + d > MaxNumber) overflow = true;
-        else value = value * base + d;
+        if (value * base + d > MaxNumber)
+            overflow = true;
+        else
+            value = value * base + d;
     }
     token.WellFormed = i > j;
     token.Valid = token.WellFormed && !overflow;

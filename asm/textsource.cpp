@@ -6,7 +6,8 @@ TMemoryTextSource::TMemoryTextSource(std::string text) : text_(std::move(text)) 
     while (start < size) {
         const std::size_t lf = text_.find('\n', static_cast<std::size_t>(start));
         const std::int64_t end = lf == std::string::npos ? size : static_cast<std::int64_t>(lf);
-        const bool crlf = end > start && end < size && text_[static_cast<std::size_t>(end - 1)] == '\r';
+        const bool crlf =
+            end > start && end < size && text_[static_cast<std::size_t>(end - 1)] == '\r';
         starts_.push_back(start);
         lengths_.push_back(end - start - (crlf ? 1 : 0));
         start = end + 1;

@@ -14,7 +14,8 @@ namespace {
 std::string ReadWholeFile(const std::string& path) {
     std::error_code ec;
     std::ifstream in(path, std::ios::binary);
-    if (!in || std::filesystem::is_directory(path, ec)) throw EFileError("Cannot open file " + path);
+    if (!in || std::filesystem::is_directory(path, ec))
+        throw EFileError("Cannot open file " + path);
     std::ostringstream bytes;
     bytes << in.rdbuf();
     if (in.bad()) throw EFileError("Stream read error");

@@ -9,10 +9,9 @@ TEST(Cp437, MapsBytesToCharactersAndBack) {
         unsigned char byte;
         char32_t character;
     } cases[] = {
-        {0x00, 0x0000}, {0x09, 0x0009}, {0x41, U'A'},   {0x7F, 0x007F}, {0x80, U'Ç'},
-        {0x81, U'ü'},   {0x9E, U'₧'},   {0xA9, U'⌐'},   {0xB0, U'░'},   {0xC5, U'┼'},
-        {0xDB, U'█'},   {0xE1, U'ß'},   {0xE6, U'µ'},   {0xEA, U'Ω'},   {0xF8, U'°'},
-        {0xFB, U'√'},   {0xFE, U'■'},   {0xFF, 0x00A0},
+        {0x00, 0x0000}, {0x09, 0x0009}, {0x41, U'A'}, {0x7F, 0x007F}, {0x80, U'Ç'}, {0x81, U'ü'},
+        {0x9E, U'₧'},   {0xA9, U'⌐'},   {0xB0, U'░'}, {0xC5, U'┼'},   {0xDB, U'█'}, {0xE1, U'ß'},
+        {0xE6, U'µ'},   {0xEA, U'Ω'},   {0xF8, U'°'}, {0xFB, U'√'},   {0xFE, U'■'}, {0xFF, 0x00A0},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Cp437ToUnicode(c.byte), c.character) << int(c.byte);
@@ -30,14 +29,17 @@ TEST(Cp437, ConvertsUtf8Texts) {
         std::optional<std::string> bytes;
     } cases[] = {
         {"", ""},
-        {"db \"Grüße\" ; 100 °C", "db \"Gr\x81\xE1" "e\" ; 100 \xF8" "C"},
+        {"db \"Grüße\" ; 100 °C",
+         "db \"Gr\x81\xE1"
+         "e\" ; 100 \xF8"
+         "C"},
         {"\r\n\t", "\r\n\t"},
         {"price: 5 €", "price: 5 ?"},
-        {"\xF0\x9F\x98\x80", "?"},   // four-byte character without a code
-        {"\xC3", std::nullopt},      // cut short
-        {"\x81", std::nullopt},      // stray continuation byte
-        {"\xC0\xAF", std::nullopt},  // overlong "/"
-        {"\xED\xA0\x80", std::nullopt},  // surrogate
+        {"\xF0\x9F\x98\x80", "?"},           // four-byte character without a code
+        {"\xC3", std::nullopt},              // cut short
+        {"\x81", std::nullopt},              // stray continuation byte
+        {"\xC0\xAF", std::nullopt},          // overlong "/"
+        {"\xED\xA0\x80", std::nullopt},      // surrogate
         {"\xF4\x90\x80\x80", std::nullopt},  // beyond U+10FFFF
         {"\xFF", std::nullopt},
     };
@@ -56,7 +58,7 @@ TEST(Cp437, DecodesSourceFilesAsUtf8OrAsTheyAre) {
     } cases[] = {
         {"db 'ü'", "db '\x81'"},
         {"\xEF\xBB\xBFhalt", "halt"},
-        {"db '\x81'", "db '\x81'"},         // not UTF-8: bytes kept
+        {"db '\x81'", "db '\x81'"},                // not UTF-8: bytes kept
         {"\xEF\xBB\xBF\xFF", "\xEF\xBB\xBF\xFF"},  // not UTF-8 after the mark: all kept
         {std::string("a\0b", 3), std::string("a\0b", 3)},
     };

@@ -131,7 +131,8 @@ TEST(Diagnostics, OrgAndDb) {
         {"db 'abc", {{0, 7, "Unexpected end of string. Expected: '"}}},
         {"db 1,'", {{0, 5, "Error in string."}}, {1, 0}},
         {"db '", {{0, 3, "Error in string."}}},
-        {"db 300,1,-200,2", {{0, 6, "Number larger than 255"}, {0, 13, "Number smaller than -128"}},
+        {"db 300,1,-200,2",
+         {{0, 6, "Number larger than 255"}, {0, 13, "Number smaller than -128"}},
          {1, 2}},
         {"db 1 ; c", {}, {1}},
         {"db ; c", {{0, 3, "Not an immediate. Expected: number, string"}}},
@@ -145,14 +146,18 @@ TEST(Diagnostics, OrgAndDb) {
 TEST(Diagnostics, Labels) {
     const Case cases[] = {
         {"\n\na: halt\n\n\n\n\na: db 1",
-         {{7, 1, "Label is already defined at line 3."}}, {0xC0, 0x00, 0x01}},
+         {{7, 1, "Label is already defined at line 3."}},
+         {0xC0, 0x00, 0x01}},
         {"a:\na: x", {{1, 1, "Label is already defined at line 1."}, {1, 3, Unknown}}},
-        {"x\nx", {{0, 1, EndOfLine + "':'"}, {1, 1, "Label is already defined at line 1."},
-                  {1, 1, EndOfLine + "':'"}}},
+        {"x\nx",
+         {{0, 1, EndOfLine + "':'"},
+          {1, 1, "Label is already defined at line 1."},
+          {1, 1, EndOfLine + "':'"}}},
         {"\n\njmp gone ; first use\nhalt\nhalt\nhalt\nload R1,[gone]",
          {{2, 8, "Label is not defined: gone"}}},
         {"jmp b\njmp a\njmp b\n12",
-         {{3, 0, Syntax + "label, mnemonic"}, {0, 5, "Label is not defined: b"},
+         {{3, 0, Syntax + "label, mnemonic"},
+          {0, 5, "Label is not defined: b"},
           {1, 5, "Label is not defined: a"}}},
         {"jmp Here\nhere: halt", {{0, 8, "Label is not defined: Here"}}},
     };
@@ -181,8 +186,10 @@ TEST(Diagnostics, FailedEmissionStopsTheAssembly) {
 TEST(Diagnostics, ReportsOfOneLineComeInRuleOrderAfterLineTooLong) {
     const std::string pad(995, ' ');
     const Case cases[] = {
-        {"move R1" + pad, {{0, 998, "Line too long."}, {0, 1002, EndOfLine + "','"},
-                          {0, 1002, EndOfLine + "register"}}},
+        {"move R1" + pad,
+         {{0, 998, "Line too long."},
+          {0, 1002, EndOfLine + "','"},
+          {0, 1002, EndOfLine + "register"}}},
         {std::string(999, ';'), {}},
         {std::string(1000, ';'), {{0, 998, "Line too long."}}},
         {"halt ;" + std::string(2000, 'x'), {{0, 998, "Line too long."}}, {0xC0, 0}},

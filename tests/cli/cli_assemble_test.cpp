@@ -17,7 +17,7 @@ struct TResult {
 };
 
 class CliAssemble : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() /
                ("quarzel_cli_asm_" +
@@ -46,7 +46,8 @@ protected:
 };
 
 TEST_F(CliAssemble, WritesTheImageBesideTheSourceOrWhereToldWithO) {
-    const std::string source = File("prog.asm", "org 10h\r\nload R1,[data]\r\nhalt\r\ndata: db 5\r\n");
+    const std::string source =
+        File("prog.asm", "org 10h\r\nload R1,[data]\r\nhalt\r\ndata: db 5\r\n");
     TMemoryImage expected{};
     expected[0x10] = 0x11, expected[0x11] = 0x14, expected[0x12] = 0xC0, expected[0x14] = 5;
 
@@ -67,11 +68,11 @@ TEST_F(CliAssemble, ErrorsAreListedOneBasedAndNothingIsWritten) {
     const TResult r = Cli({"assemble", source});
     EXPECT_EQ(r.status, ExitError);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, source + ":1:4: Unknown identifier. Expected: mnemonic, nothing\n" +
-                         source + ":2:6: Extra characters on line. Expected: nothing\n" +
-                         source + ":4:8: Unexpected end of line. Expected: ','\n" +
-                         source + ":4:8: Unexpected end of line. Expected: register\n" +
-                         source + ":5:12: Label is not defined: nowhere\n");
+    EXPECT_EQ(r.err, source + ":1:4: Unknown identifier. Expected: mnemonic, nothing\n" + source +
+                         ":2:6: Extra characters on line. Expected: nothing\n" + source +
+                         ":4:8: Unexpected end of line. Expected: ','\n" + source +
+                         ":4:8: Unexpected end of line. Expected: register\n" + source +
+                         ":5:12: Label is not defined: nowhere\n");
     EXPECT_EQ(Contents(image), "old image");
 
     const std::string named = (dir_ / "never.prg").string();
@@ -112,7 +113,10 @@ TEST_F(CliAssemble, SourcesAreUtf8OrTakenByteForByte) {
         int byte;
     } cases[] = {
         {"utf8.asm", "db \"Ü\" ; U+00DC", 0x9A},
-        {"bom.asm", "\xEF\xBB\xBF" "db '½'", 0xAB},
+        {"bom.asm",
+         "\xEF\xBB\xBF"
+         "db '½'",
+         0xAB},
         {"latin1.asm", "db '\xDC' ; not UTF-8", 0xDC},
     };
     for (const auto& c : cases) {
@@ -139,9 +143,9 @@ TEST_F(CliAssemble, RefusesWhatItCannotDo) {
     EXPECT_EQ(gone.err, "quarzel-cli assemble: Cannot open file " + missing + "\n");
     EXPECT_EQ(Cli({"run", missing}).err, "quarzel-cli run: Cannot open file " + missing + "\n");
 
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"assemble"}, {"assemble", source, "-o"},
-          {"assemble", source, "--pc", "1"}}) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"assemble"},
+                                                 {"assemble", source, "-o"},
+                                                 {"assemble", source, "--pc", "1"}}) {
         const TResult r = Cli(args);
         EXPECT_EQ(r.status, ExitError);
         EXPECT_NE(r.err.find("(try --help)"), std::string::npos);
