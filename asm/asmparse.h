@@ -95,6 +95,7 @@ class TAsmParser {
     TRuleEnd RunRule(int code);
     bool EmitNext(int value);
     bool NumberByte(const Token& number, int min, int max);
+    bool OperandByte(const Token& operand, int min, int max);
     TRuleEnd MoveRule();
     TRuleEnd ArithmeticRule(int code);
     TRuleEnd RotateRule();

@@ -59,6 +59,18 @@ bool TAsmParser::NumberByte(const Token& number, int min, int max) {
     return true;
 }
 
+// The byte of a number or label operand: the number when it lies in min..max, or the
+// label's value, now or when the label gets defined. False when the assembly stops.
+bool TAsmParser::OperandByte(const Token& operand, int min, int max) {
+    if (operand.Kind == twNumber) return NumberByte(operand, min, max);
+    if (ReferenceLabel(operand, locationCounter_)) {
+        ++locationCounter_;
+        return true;
+    }
+    Report(StopColumn, lastError_);
+    return false;
+}
+
 TAsmParser::TRuleEnd TAsmParser::MoveRule() {
     if (!EmitNext(0x40)) return TRuleEnd::Stopped;
     if (!Expect({twRegister})) return TRuleEnd::Abandoned;
@@ -134,16 +146,7 @@ TAsmParser::TRuleEnd TAsmParser::CompareJumpRule(int code) {
 // The address operand of a jump: a number 0..255 or a label.
 TAsmParser::TRuleEnd TAsmParser::TargetSteps() {
     if (!ExpectOr({twNumber, twLabel}, AsmMessages::BadAddress)) return TRuleEnd::Abandoned;
-    const Token& target = *Current();
-    if (target.Kind == twLabel) {
-        if (!ReferenceLabel(target, locationCounter_)) {
-            Report(StopColumn, lastError_);
-            return TRuleEnd::Stopped;
-        }
-        ++locationCounter_;
-    } else {
-        if (!NumberByte(target, 0, 255)) return TRuleEnd::Stopped;
-    }
+    if (!OperandByte(*Current(), 0, 255)) return TRuleEnd::Stopped;
     Advance();
     return TRuleEnd::Completed;
 }
@@ -171,17 +174,7 @@ TAsmParser::TRuleEnd TAsmParser::LoadStoreRule(bool load) {
 
 // "load r,v": v is a number -128..255 or a label.
 TAsmParser::TRuleEnd TAsmParser::ImmediateOperand(int r) {
-    if (!EmitNext(0x20 + r)) return TRuleEnd::Stopped;
-    const Token& operand = *Current();
-    if (operand.Kind == twLabel) {
-        if (!ReferenceLabel(operand, locationCounter_)) {
-            Report(StopColumn, lastError_);
-            return TRuleEnd::Stopped;
-        }
-        ++locationCounter_;
-    } else {
-        if (!NumberByte(operand, -128, 255)) return TRuleEnd::Stopped;
-    }
+    if (!EmitNext(0x20 + r) || !OperandByte(*Current(), -128, 255)) return TRuleEnd::Stopped;
     Advance();
     return TRuleEnd::Completed;
 }
@@ -194,16 +187,8 @@ TAsmParser::TRuleEnd TAsmParser::MemoryOperand(bool load, int r) {
     if (operand.Kind == twRegister) {
         if (!EmitNext(load ? 0xD0 : 0xE0)) return TRuleEnd::Stopped;
         if (!EmitNext(r * 16 + operand.Value)) return TRuleEnd::Stopped;
-    } else {
-        if (!EmitNext((load ? 0x10 : 0x30) + r)) return TRuleEnd::Stopped;
-        if (operand.Kind == twNumber) {
-            if (!NumberByte(operand, 0, 255)) return TRuleEnd::Stopped;
-        } else if (!ReferenceLabel(operand, locationCounter_)) {
-            Report(StopColumn, lastError_);
-            return TRuleEnd::Stopped;
-        } else {
-            ++locationCounter_;
-        }
+    } else if (!EmitNext((load ? 0x10 : 0x30) + r) || !OperandByte(operand, 0, 255)) {
+        return TRuleEnd::Stopped;
     }
     Advance();
     Allow({twRBracket});
