@@ -83,6 +83,9 @@ constexpr TKeyword Keywords[] = {
 };
 
 constexpr std::string_view HiddenKeyword = "vorlak";
+// Columns are ints; characters beyond this (a line of a gigabyte) are not looked at. Such a
+// line is reported as too long anyway.
+constexpr std::size_t MaxLineLength = std::size_t{1} << 30;
 constexpr int MaxNumber = 2147483647;
 
 THighlightClass ClassOf(const Token& t) {
@@ -111,14 +114,14 @@ THighlightClass ClassOf(const Token& t) {
 TAsmParser::TAsmParser(const TTextSource& source) : source_(source) {}
 
 void TAsmParser::ReadLine(int i) {
-    buffer_.assign(source_.LineText(i));
+    buffer_.assign(source_.LineText(i).substr(0, MaxLineLength));
     line_ = buffer_;
     lineIndex_ = i;
     lineOffset_ = source_.LineOffset(i);
 }
 
 void TAsmParser::SetLine(std::string_view text) {
-    line_ = text;
+    line_ = text.substr(0, MaxLineLength);
     lineIndex_ = -1;
     lineOffset_ = -1;
 }

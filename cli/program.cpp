@@ -1,9 +1,9 @@
 #include "cli/program.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "asm/asmparse.h"
@@ -11,11 +11,18 @@
 
 namespace {
 
-std::string ReadWholeFile(const std::string& path) {
+// Far beyond any program for a 256-byte machine, and small enough that every line and
+// column stays well inside the assembler's int positions.
+constexpr std::uintmax_t MaxSourceBytes = 256u << 20;
+
+std::string ReadSourceFile(const std::string& path) {
     std::error_code ec;
     std::ifstream in(path, std::ios::binary);
     if (!in || std::filesystem::is_directory(path, ec))
         throw EFileError("Cannot open file " + path);
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    if (!ec && size > MaxSourceBytes)
+        throw EFileError("The source " + path + " is larger than 256 MiB; it was not read.");
     std::ostringstream bytes;
     bytes << in.rdbuf();
     if (in.bad()) throw EFileError("Stream read error");
@@ -32,7 +39,7 @@ bool IsSourcePath(const std::string& path) {
 }  // namespace
 
 TMemoryImage AssembleSourceFile(const std::string& path, std::ostream& err) {
-    const TMemoryTextSource source(DecodeSourceFile(ReadWholeFile(path)));
+    const TMemoryTextSource source(DecodeSourceFile(ReadSourceFile(path)));
     TAsmParser parser(source);
     int errors = 0;
     parser.Assemble([&](void*, int line, int column, std::string_view message) {
