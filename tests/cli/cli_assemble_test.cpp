@@ -143,6 +143,12 @@ TEST_F(CliAssemble, RefusesWhatItCannotDo) {
     EXPECT_EQ(gone.err, "quarzel-cli assemble: Cannot open file " + missing + "\n");
     EXPECT_EQ(Cli({"run", missing}).err, "quarzel-cli run: Cannot open file " + missing + "\n");
 
+    const std::string huge = File("huge.asm", "");
+    fs::resize_file(huge, (256u << 20) + 1);  // sparse: costs no disk space
+    EXPECT_EQ(Cli({"assemble", huge}).err, "quarzel-cli assemble: The source " + huge +
+                                               " is larger than 256 MiB; it was not read.\n");
+    EXPECT_FALSE(fs::exists(dir_ / "huge.prg"));
+
     for (const std::vector<std::string>& args : {std::vector<std::string>{"assemble"},
                                                  {"assemble", source, "-o"},
                                                  {"assemble", source, "--pc", "1"}}) {
