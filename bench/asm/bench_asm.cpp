@@ -36,7 +36,7 @@ constexpr const char* Program =
     "count:  db 0, -1, 0x7F, $10, 1011b, 0ABh\n"
     "text:   db \"Hello from a generated source\",10,0\n";
 
-std::string Source(int lines) {
+std::string Generate(int lines) {
     std::string text = Program;
     int n = 21;
     for (int i = 0; n < lines; ++i, ++n) {
@@ -78,60 +78,73 @@ double ThreadSeconds() {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-// Seconds per call of work: the best of five rounds, each of as many calls as fit in a
-// tenth of a second, so that a round disturbed by other programs does not count.
+// Seconds per call of work in one round: as many calls as fit in a tenth of a second.
 template <typename TWork>
-double SecondsPerRun(TWork work) {
-    work();  // warm up
-    double best = 1e300;
-    for (int round = 0; round < 5; ++round) {
-        int runs = 0;
-        const double start = ThreadSeconds();
-        double spent = 0;
-        do {
-            work();
-            ++runs;
-            spent = ThreadSeconds() - start;
-        } while (spent < 0.1);
-        best = std::min(best, spent / runs);
-    }
-    return best;
+double SecondsPerCall(TWork work) {
+    int calls = 0;
+    const double start = ThreadSeconds();
+    double spent = 0;
+    do {
+        work();
+        ++calls;
+        spent = ThreadSeconds() - start;
+    } while (spent < 0.1);
+    return spent / calls;
 }
 
-struct TFigures {
-    double Scan, Assemble;
+// One generated source with its parser and the best times seen for it.
+struct TSubject {
+    explicit TSubject(int lines) : Source(Generate(lines)), Parser(Source) {}
+
+    void Scan() {
+        Runs = 0;
+        for (int i = 0; i < Source.LineCount(); ++i) {
+            Parser.ReadLine(i);
+            Parser.Tokenize();
+            Parser.AssignStyles();
+            Runs += Parser.Tokens().size();
+        }
+    }
+    void Assemble() {
+        Parser.Assemble([this](void*, int, int, std::string_view) { ++Reports; });
+    }
+
+    TMemoryTextSource Source;
+    TAsmParser Parser;
+    std::size_t Runs = 0;  // highlight runs of the last scan
+    int Reports = 0;
+    double ScanSeconds = 1e300, AssembleSeconds = 1e300;
 };
 
-TFigures Measure(int lines) {
-    const TMemoryTextSource source(Source(lines));
-    TAsmParser parser(source);
-    int reports = 0;
-    const TErrorSink sink = [&](void*, int, int, std::string_view) { ++reports; };
-    parser.Assemble(sink);
-    if (reports != 0) std::printf("warning: the generated source has %d errors\n", reports);
-
-    std::size_t tokens = 0;
-    const double scan = SecondsPerRun([&] {
-        for (int i = 0; i < source.LineCount(); ++i) {
-            parser.ReadLine(i);
-            parser.Tokenize();
-            parser.AssignStyles();
-            tokens += parser.Tokens().size();
-        }
-    });
-    const double assemble = SecondsPerRun([&] { parser.Assemble(sink); });
-    std::printf("%7d lines (%zu KB): scanning %6.2f M lines/s, assembling %6.2f M lines/s\n",
-                source.LineCount(), source.Text().size() / 1024, source.LineCount() / scan / 1e6,
-                source.LineCount() / assemble / 1e6);
-    return {scan, assemble};
+void Print(const TSubject& s) {
+    const int lines = s.Source.LineCount();
+    std::printf(
+        "%7d lines (%zu KB, %.2f runs a line): scanning %6.2f M lines/s, "
+        "assembling %6.2f M lines/s\n",
+        lines, s.Source.Text().size() / 1024, static_cast<double>(s.Runs) / lines,
+        lines / s.ScanSeconds / 1e6, lines / s.AssembleSeconds / 1e6);
 }
 
 }  // namespace
 
 int main() {
-    const TFigures small = Measure(10'000);
-    const TFigures large = Measure(100'000);
+    TSubject small(10'000), large(100'000);
+    small.Assemble();
+    large.Assemble();
+    if (small.Reports + large.Reports != 0) std::printf("warning: the sources have errors\n");
+    // Rounds alternate between the sizes and the best of each counts, so that a stretch of
+    // heavy load on the machine hits both alike.
+    for (int round = 0; round < 7; ++round) {
+        for (TSubject* s : {&small, &large}) {
+            s->ScanSeconds = std::min(s->ScanSeconds, SecondsPerCall([s] { s->Scan(); }));
+            s->AssembleSeconds =
+                std::min(s->AssembleSeconds, SecondsPerCall([s] { s->Assemble(); }));
+        }
+    }
+    Print(small);
+    Print(large);
     std::printf("time 100,000 / 10,000 lines: scanning %.2fx, assembling %.2fx (linear: 10x)\n",
-                large.Scan / small.Scan, large.Assemble / small.Assemble);
+                large.ScanSeconds / small.ScanSeconds,
+                large.AssembleSeconds / small.AssembleSeconds);
     return 0;
 }
