@@ -39,12 +39,17 @@ enum class TField { None, Nibble2, Nibble3, Nibble4, LowByte };
 
 int Shift(TField field) {
     switch (field) {
-        case TField::Nibble2: return 8;
-        case TField::Nibble3: return 4;
-        default: return 0;
+        case TField::Nibble2:
+            return 8;
+        case TField::Nibble3:
+            return 4;
+        default:
+            return 0;
     }
 }
-int Mask(TField field) { return field == TField::LowByte ? 0xFF : 0xF; }
+int Mask(TField field) {
+    return field == TField::LowByte ? 0xFF : 0xF;
+}
 
 struct TOperand {
     const QStringList* Items = nullptr;
@@ -59,27 +64,46 @@ TLayout LayoutOf(int opcode) {
     const TOperand reg4{&RegisterItems(), TField::Nibble4};
     switch (opcode) {
         case 0x1:
-        case 0x3: return {reg2, TOperand{&AddressItems(), TField::LowByte}, {}};
+        case 0x3:
+            return {reg2, TOperand{&AddressItems(), TField::LowByte}, {}};
         case 0x2:
         case 0xB:
-        case 0xF: return {reg2, TOperand{&ValueItems(), TField::LowByte}, {}};
-        case 0x4: return {reg4, reg3, {}};
+        case 0xF:
+            return {reg2, TOperand{&ValueItems(), TField::LowByte}, {}};
+        case 0x4:
+            return {reg4, reg3, {}};
         case 0x5:
         case 0x6:
         case 0x7:
         case 0x8:
-        case 0x9: return {reg2, reg3, reg4};
-        case 0xA: return {reg2, TOperand{&CountItems(), TField::Nibble4}, {}};
+        case 0x9:
+            return {reg2, reg3, reg4};
+        case 0xA:
+            return {reg2, TOperand{&CountItems(), TField::Nibble4}, {}};
         case 0xD:
-        case 0xE: return {reg3, TOperand{&IndirectItems(), TField::Nibble4}, {}};
-        default: return {};  // invalid, halt: no operands
+        case 0xE:
+            return {reg3, TOperand{&IndirectItems(), TField::Nibble4}, {}};
+        default:
+            return {};  // invalid, halt: no operands
     }
 }
 
-const char* const OpcodeNames[16] = {
-    "invalid", "direct load", "immediate load", "direct store", "move",
-    "addi", "addf", "or", "and", "xor", "ror", "jmpEQ", "halt",
-    "indirect load", "indirect store", "jmpLE"};
+const char* const OpcodeNames[16] = {"invalid",
+                                     "direct load",
+                                     "immediate load",
+                                     "direct store",
+                                     "move",
+                                     "addi",
+                                     "addf",
+                                     "or",
+                                     "and",
+                                     "xor",
+                                     "ror",
+                                     "jmpEQ",
+                                     "halt",
+                                     "indirect load",
+                                     "indirect store",
+                                     "jmpLE"};
 
 QComboBox* NewBox(QWidget* parent, const char* name, const QString& hint, int helpContext) {
     auto* box = new QComboBox(parent);
@@ -182,7 +206,8 @@ void TAssembleDialog::opXChange() {
     int word = instruction_ & 0xF000;
     for (int i = 0; i < 3; ++i) {
         const TOperand& operand = layout[i];
-        if (operand.Items) word |= (boxes[i]->currentIndex() & Mask(operand.Field)) << Shift(operand.Field);
+        if (operand.Items)
+            word |= (boxes[i]->currentIndex() & Mask(operand.Field)) << Shift(operand.Field);
     }
     instruction_ = word;
     ShowInstruction();

@@ -36,7 +36,9 @@ void TDisasmView::PcChanged(const CellStore& memory, int index, int oldValue, in
     if (!Frozen()) Apply();
 }
 
-void TDisasmView::Freeze() { ++frozen_; }
+void TDisasmView::Freeze() {
+    ++frozen_;
+}
 
 void TDisasmView::Thaw() {
     if (frozen_ > 0 && --frozen_ == 0) Apply();

@@ -1,48 +1,27 @@
 #include "app/mainwin.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QCloseEvent>
-#include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
-#include <sstream>
 
-#include "app/assembler.h"
-#include "app/busycursor.h"
-#include "app/dialogpaths.h"
 #include "app/disasmview.h"
 #include "app/labelgrid.h"
-#include "app/processvalues.h"
-#include "app/prompt.h"
 #include "app/runcontrol.h"
-#include "app/shellopen.h"
-#include "app/webhelp.h"
 #include "controls/hexgrid.h"
 #include "controls/showtext.h"
-#include "core/atomicfile.h"
-#include "core/disasm.h"
-#include "core/memfile.h"
 
 namespace {
 
 TMainWin* theMainWin = nullptr;
 
 const QString Caption = QStringLiteral("Quarzel Simulator");
-const QString ProgramFilter = QStringLiteral("Program Files (*.prg)");
-const QString AssemblyFilter = QStringLiteral("Assembly Files (*.asm)");
-const QColor Black(0, 0, 0);
-const QColor Green(0, 0x80, 0);
-const QColor Red(0xFF, 0, 0);
-const QColor DarkBlue(0, 0, 192);
 
 template <class T>
 T* Named(T* object, const char* name, int helpContext, const QString& hint = {}) {
@@ -86,11 +65,11 @@ QFont ListFont() {
     return font;
 }
 
-std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
 }  // namespace
 
-TMainWin* MainWin() { return theMainWin; }
+TMainWin* MainWin() {
+    return theMainWin;
+}
 
 TMainWin::TMainWin(QWidget* parent) : QMainWindow(parent) {
     setObjectName("MainWin");
@@ -118,7 +97,7 @@ TMainWin::TMainWin(QWidget* parent) : QMainWindow(parent) {
 
     memModified_ = true;  // so that the next call runs in full
     SetMemModified(false);
-    SetStatus("Ready", Black);
+    SetStatus("Ready", Qt::black);
     theMainWin = this;
 }
 
@@ -155,8 +134,8 @@ void TMainWin::CreateControls() {
     LabelsMem2 = Named(new TLabelGrid(Numbered("%X0", 16), D::Down, client), "LabelsMem2", 14);
     LabelsReg1 = Named(new TLabelGrid(Numbered("R%X", 16), D::Down, client), "LabelsReg1", 16,
                        "General Purpose Registers");
-    LabelsReg2 = Named(new TLabelGrid({"PC", "IR"}, D::Down, client), "LabelsReg2", 17,
-                       "System Registers");
+    LabelsReg2 =
+        Named(new TLabelGrid({"PC", "IR"}, D::Down, client), "LabelsReg2", 17, "System Registers");
 
     const TCellFont changedFont{[this] {
                                     QFont bold = font();
@@ -182,21 +161,20 @@ void TMainWin::CreateControls() {
     ZeroPC = Named(new QPushButton("=0", client), "ZeroPC", 4, "Zero PC");
     OpenButton = NewButton(client, "OpenButton", "&Open...", "Open a file from disk", 5,
                            P::SP_DialogOpenButton);
-    SaveButton = NewButton(client, "SaveButton", "&Save", "Save file to disk", 6,
-                           P::SP_DialogSaveButton);
+    SaveButton =
+        NewButton(client, "SaveButton", "&Save", "Save file to disk", 6, P::SP_DialogSaveButton);
     RunButton = NewButton(client, "RunButton", "&Run", "Run program", 7, P::SP_MediaPlay);
     StepButton = NewButton(client, "StepButton", "S&tep", "Execute one instruction", 8,
                            P::SP_MediaSeekForward);
-    BreakButton = NewButton(client, "BreakButton", "Break", "Pause execution", 9,
-                            P::SP_MediaPause);
+    BreakButton = NewButton(client, "BreakButton", "Break", "Pause execution", 9, P::SP_MediaPause);
     BreakButton->setEnabled(false);
     ResetButton = NewButton(client, "ResetButton", "Clear...", "Reset memory or registers", 10,
                             P::SP_DialogResetButton);
     AssemblerButton = NewButton(client, "AssemblerButton", "&Asm", "Assembler editor", 19,
                                 P::SP_FileDialogDetailedView);
     AssemblerButton->setEnabled(false);  // until the assembler editor is part of the program
-    ViewAsmButton = NewButton(client, "ViewAsmButton", "&Disasm",
-                              "View disassembled instructions", 12, P::SP_FileDialogContentsView);
+    ViewAsmButton = NewButton(client, "ViewAsmButton", "&Disasm", "View disassembled instructions",
+                              12, P::SP_FileDialogContentsView);
 
     DisasmWin = Named(new QListWidget(client), "DisasmWin", 13, "Disassembler window");
     DisasmWin->setFont(ListFont());
@@ -259,8 +237,8 @@ void TMainWin::CreateMenus() {
                              "Open file with data for main memory");
     MenuSaveFile = NewAction(this, "MenuSaveFile", "&Save", QKeySequence("Ctrl+S"),
                              "Save main memory to file");
-    MenuSaveAsFile = NewAction(this, "MenuSaveAsFile", "Save &As...", {},
-                               "Save with different filename");
+    MenuSaveAsFile =
+        NewAction(this, "MenuSaveAsFile", "Save &As...", {}, "Save with different filename");
     MenuExit = NewAction(this, "MenuExit", "E&xit", {}, "Exit Quarzel Simulator");
     file->addActions({MenuOpenFile, MenuSaveFile, MenuSaveAsFile});
     file->addSeparator();
@@ -283,13 +261,12 @@ void TMainWin::CreateMenus() {
     run->addActions({MenuRun, MenuStep, MenuReset});
 
     QMenu* help = Named(menuBar()->addMenu("&Help"), "HelpMenu", 0);
-    MenuHelpInstructions =
-        NewAction(this, "MenuHelpInstructions", "&Instructions", {},
-                  "Help about the instructions of the Quarzel Simulator", 202);
+    MenuHelpInstructions = NewAction(this, "MenuHelpInstructions", "&Instructions", {},
+                                     "Help about the instructions of the Quarzel Simulator", 202);
     MenuHelpSyntax = NewAction(this, "MenuHelpSyntax", "Assembler &Syntax", {},
                                "Help about the syntax of the Quarzel Assembler", 203);
-    MenuWWWHelp = NewAction(this, "MenuWWWHelp", "&Web help", {},
-                            "General help about the Quarzel Simulator");
+    MenuWWWHelp =
+        NewAction(this, "MenuWWWHelp", "&Web help", {}, "General help about the Quarzel Simulator");
     MenuOptions = NewAction(this, "MenuOptions", "&Options...", {}, {});
     MenuAbout = NewAction(this, "MenuAbout", "&About...", {}, "Display the About box");
     // Help topics, options and the about box are not part of the program yet.
@@ -373,7 +350,7 @@ void TMainWin::PlaceControls() {
 
     const int buttonsX = 528;
     const int tops[] = {96, 128, 184, 216, 248, 280};
-    QPushButton* const column[] = {OpenButton, SaveButton, RunButton,
+    QPushButton* const column[] = {OpenButton, SaveButton,  RunButton,
                                    StepButton, BreakButton, ResetButton};
     for (int i = 0; i < 6; ++i) column[i]->setGeometry(buttonsX, tops[i], 81, 25);
 
@@ -385,8 +362,8 @@ void TMainWin::PlaceControls() {
     Line1->setGeometry(0, 0, 632, 2);
 
     const int clientHeight = lowerTop + 89 + 6;
-    setFixedSize(632, menuBar()->sizeHint().height() + clientHeight +
-                          StatusBar->sizeHint().height());
+    setFixedSize(632,
+                 menuBar()->sizeHint().height() + clientHeight + StatusBar->sizeHint().height());
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -424,61 +401,17 @@ void TMainWin::ConnectGrids() {
     };
 }
 
-TMachineStores TMainWin::Machine() const { return {*MainMemory, *Registers, *SysRegs}; }
-CellStore& TMainWin::MemoryStore() { return *MainMemory; }
-CellStore& TMainWin::RegisterStore() { return *Registers; }
-CellStore& TMainWin::SysRegStore() { return *SysRegs; }
-
-// ---------------------------------------------------------------------------------------
-// Change handlers
-
-void TMainWin::MainMemoryCellChanged(int index, int oldValue, int newValue) {
-    if (disasm_->MemoryChanged(*MainMemory, index, oldValue, newValue, pc_))
-        SetMemModified(true);
+TMachineStores TMainWin::Machine() const {
+    return {*MainMemory, *Registers, *SysRegs};
 }
-
-void TMainWin::RegistersCellChanged(int index, int newValue) {
-    if (index == OutputRegister) OutputBox->Write(static_cast<char>(newValue));
+CellStore& TMainWin::MemoryStore() {
+    return *MainMemory;
 }
-
-void TMainWin::SysRegsCellChanged(int index, int oldValue, int newValue) {
-    if (index != PcIndex) return;
-    pc_ = newValue;
-    disasm_->PcChanged(*MainMemory, index, oldValue, newValue);
+CellStore& TMainWin::RegisterStore() {
+    return *Registers;
 }
-
-void TMainWin::MainMemorySelChanged(int selStart, int selEnd) {
-    if (selStart < 0 || selEnd < 0)
-        SetStatus("No Selection", DarkBlue);
-    else if (selStart == selEnd)
-        SetStatus(QString("Selected: %1").arg(selStart), DarkBlue);
-    else
-        SetStatus(QString("Selected: %1-%2")
-                      .arg(std::min(selStart, selEnd))
-                      .arg(std::max(selStart, selEnd)),
-                  DarkBlue);
-}
-
-// The grids and the output repaint changed cells once per frame by themselves; only the
-// list needs holding back.
-void TMainWin::FreezeViews(bool frozen) {
-    if (frozen)
-        disasm_->Freeze();
-    else
-        disasm_->Thaw();
-}
-
-void TMainWin::WriteMemoryInBulk(const std::function<void()>& writes) {
-    const int top = disasm_->TopLine();
-    disasm_->Freeze();
-    writes();
-    disasm_->SetTopLine(top);
-    disasm_->Thaw();
-}
-
-void TMainWin::MemoryCleared() {
-    MainMemory->SetModified(false);
-    SetMemModified(false);
+CellStore& TMainWin::SysRegStore() {
+    return *SysRegs;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -501,290 +434,10 @@ void TMainWin::SetStatus(const QString& text, const QColor& color) {
     panels_[2]->setText(text);
 }
 
-QString TMainWin::PanelText(int panel) const { return panels_[panel]->text(); }
+QString TMainWin::PanelText(int panel) const {
+    return panels_[panel]->text();
+}
 
 void TMainWin::SetCaption(const QString& file) {
     setWindowTitle(file.isEmpty() ? Caption : Caption + " - " + file);
-}
-
-// ---------------------------------------------------------------------------------------
-// Files
-
-void TMainWin::OpenFileClick() {
-    if (memModified_) {
-        const TAnswer answer = Prompt().AskYesNoCancel(
-            this, "Save?", "Memory Changed.\nDo you want to save before you open another file?");
-        if (answer == TAnswer::Cancel) return;
-        if (answer == TAnswer::Yes && (!SaveFileClick() || memModified_)) return;
-    }
-    TProcessValues& values = ProcessValues();
-    QString chosenFilter;
-    TFileDialogRequest request;
-    request.Title = "Open Program File";
-    request.Filters = {ProgramFilter};
-    if (openEditor_) request.Filters << AssemblyFilter;
-    request.Directory =
-        values.CurrentMemFile.isEmpty() ? values.TempDir : DialogFolder(values.CurrentMemFile);
-    request.SelectedFilter = &chosenFilter;
-    const QString path = Prompt().OpenFileName(this, request);
-    if (path.isEmpty()) return;
-    if (openEditor_ && chosenFilter == AssemblyFilter) {
-        openEditor_(path);
-        return;
-    }
-
-    values.CurrentMemFile = path;
-    try {
-        TBusyCursor busy;
-        const TMemoryImage image = ReadMemoryFile(LocalPath(path));
-        disasm_->Freeze();
-        for (int a = 0; a < 256; ++a) MainMemory->SetContents(a, image[a]);
-        disasm_->Thaw();
-        SetCaption(path);
-    } catch (const EFileError& error) {
-        Prompt().Error(this, QString::fromLocal8Bit(error.what()));
-    }
-    SysRegs->SetContents(PcIndex, 2);
-    SysRegs->SetContents(PcIndex, 0);
-    SetMemModified(false);
-}
-
-bool TMainWin::SaveFileClick() {
-    if (memFileName_.isEmpty()) return MenuSaveAsFileClick();
-    SaveToName(memFileName_);
-    return !memModified_;
-}
-
-bool TMainWin::MenuSaveAsFileClick() {
-    const TProcessValues& values = ProcessValues();
-    const QString base = memFileName_.isEmpty() ? values.CurrentMemFile : memFileName_;
-    TFileDialogRequest request;
-    request.Title = "Save Program File";
-    request.Filters = {ProgramFilter};
-    request.DefaultSuffix = "prg";
-    request.Directory = base.isEmpty() ? values.TempDir : DialogFolder(base);
-    request.FileName = base.isEmpty() ? QString() : ProposedBaseName(base);
-    const QString name = Prompt().SaveFileName(this, request);
-    if (name.isEmpty()) return false;
-    SaveToName(name);
-    return !memModified_;
-}
-
-void TMainWin::SaveToName(const QString& name) {
-    MainMemory->UpdateText();  // a value being typed is saved as typed
-    TMemoryImage image;
-    for (int a = 0; a < 256; ++a) image[a] = MainMemory->GetContents(a);
-    try {
-        WriteMemoryFile(LocalPath(name), image);
-    } catch (const EFileError& error) {
-        Prompt().Error(this, QString::fromLocal8Bit(error.what()));
-        return;
-    }
-    SetCaption(name);
-    memFileName_ = name;
-    ProcessValues().CurrentMemFile = name;
-    SetMemModified(false);
-}
-
-// ---------------------------------------------------------------------------------------
-// Memory clipboard
-
-void TMainWin::EditMenuClick() {
-    const bool selected = MainMemory->SelStart() >= 0 && MainMemory->SelEnd() >= 0;
-    MenuCut->setEnabled(selected);
-    MenuCopy->setEnabled(selected);
-    MenuPaste->setEnabled(!memClipboard_.empty());
-}
-
-void TMainWin::MenuCopyClick() {
-    const int lo = MainMemory->GetSelLo(), hi = MainMemory->GetSelHi();
-    if (lo < 0 || hi < 0) return;
-    MainMemory->UpdateText();  // a value being typed is copied as typed
-    memClipboard_.clear();
-    for (int a = lo; a <= hi; ++a) memClipboard_.push_back(MainMemory->GetContents(a));
-}
-
-void TMainWin::MenuCutClick() {
-    if (MainMemory->SelStart() < 0 || MainMemory->SelEnd() < 0) return;
-    MenuCopyClick();
-    ClearMainMemory();
-}
-
-void TMainWin::MenuPasteClick() {
-    if (memClipboard_.empty()) {
-        Prompt().Warning(this, "Error", "Nothing on the clipboard to paste.");
-        return;
-    }
-    const int lo = MainMemory->GetSelLo(), hi = MainMemory->GetSelHi();
-    if (lo < 0 || lo != hi) {
-        Prompt().Warning(this, "Error",
-                         "No destination selected.\nSelect one cell to mark the start of the "
-                         "destination.");
-        return;
-    }
-    disasm_->Freeze();
-    const int count = std::min(static_cast<int>(memClipboard_.size()), 256 - lo);
-    for (int i = 0; i < count; ++i) MainMemory->SetContents(lo + i, memClipboard_[i]);
-    disasm_->Thaw();
-}
-
-void TMainWin::MenuSelectAllClick() {
-    MainMemory->SetSelStart(0);
-    MainMemory->SetSelEnd(255);
-}
-
-void TMainWin::ClearMainMemory() {
-    int lo = MainMemory->GetSelLo(), hi = MainMemory->GetSelHi();
-    if (lo < 0 && hi < 0) {
-        lo = 0;
-        hi = 255;
-    }
-    disasm_->Freeze();
-    for (int a = lo; a <= hi; ++a) MainMemory->SetContents(a, 0);
-    disasm_->Thaw();
-}
-
-void TMainWin::ClearRegisters() {
-    for (int r = 0; r < 16; ++r) Registers->SetContents(r, 0);
-}
-
-// ---------------------------------------------------------------------------------------
-// Run control
-
-bool TMainWin::Running() const { return run_->Running(); }
-
-void TMainWin::ShowStepResult(int result) {
-    if (result == StepHalted)
-        SetStatus("Halted", Red);
-    else if (result == StepInvalid)
-        SetStatus("Invalid instruction", Red);
-    else
-        SetStatus("Ready", Black);
-}
-
-void TMainWin::RunSimulator() {
-    SetStatus("Running...", Green);
-    RunButton->setEnabled(false);
-    BreakButton->setEnabled(true);
-    run_->Start();
-}
-
-void TMainWin::StepSimulator() {
-    SetStatus("Running...", Green);
-    ShowStepResult(RunSteps(Machine(), 1));
-}
-
-void TMainWin::BreakSimulator() {
-    run_->Stop();
-    RunButton->setEnabled(true);
-    BreakButton->setEnabled(false);
-    SetStatus("Ready", Black);
-}
-
-void TMainWin::ClearSimulator() {
-    auto* dialog = new TClearDialog(*this, this);
-    dialog->exec();
-    SetStatus("Ready", Black);
-}
-
-void TMainWin::ZeroPCClick() { SysRegs->SetContents(PcIndex, 0); }
-
-// ---------------------------------------------------------------------------------------
-// Disassembly list
-
-void TMainWin::DisasmWinDblClick() {
-    const int line = DisasmWin->currentRow();
-    if (line < 0) return;
-    SysRegs->SetContents(PcIndex, TDisasmList::AddressOfLine(line, pc_));
-}
-
-void TMainWin::DisasmWinMouseDown(QPoint pos) {
-    DisasmWin->setFocus();
-    if (QListWidgetItem* item = DisasmWin->itemAt(pos)) DisasmWin->setCurrentItem(item);
-    const int line = DisasmWin->currentRow();
-    if (line < 0) return;
-    auto* dialog = new TAssembleDialog(*MainMemory, this);
-    dialog->SetAddress(TDisasmList::AddressOfLine(line, pc_));
-    dialog->exec();
-    SetStatus("Ready", Black);
-}
-
-bool TMainWin::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == DisasmWin->viewport() && event->type() == QEvent::MouseButtonPress) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::RightButton) {
-            DisasmWinMouseDown(mouse->position().toPoint());
-            return true;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void TMainWin::ViewAsmButtonClick() {
-    const TProcessValues& values = ProcessValues();
-    const std::string path =
-        ListingFileName(LocalPath(values.TempLstFile), LocalPath(values.TempDir));
-    std::ostringstream listing;
-    WriteListing(listing, *MainMemory, pc_);
-    try {
-        WriteFileAtomically(path, listing.str());
-    } catch (const EFileError& error) {
-        Prompt().Error(this, QString::fromLocal8Bit(error.what()));
-        return;
-    }
-    ShellOpen(QUrl::fromLocalFile(QFile::decodeName(path.c_str())));
-}
-
-// ---------------------------------------------------------------------------------------
-// Other windows, help, closing
-
-void TMainWin::MenuWWWHelpClick() {
-    const QString text = WebHelpErrorText(OpenWebHelp(ProcessValues().WebHelpAddress));
-    if (!text.isEmpty()) Prompt().Error(this, "Cannot open Web help.\n" + text);
-}
-
-void TMainWin::AssemblerButtonClick() {
-    if (openEditor_) openEditor_(QString());
-}
-
-void TMainWin::EnableAssemblerEditor(std::function<void(const QString&)> open) {
-    openEditor_ = std::move(open);
-    AssemblerButton->setEnabled(static_cast<bool>(openEditor_));
-}
-
-void TMainWin::RegisterWindow(QWidget* window, std::function<bool()> closeQuery) {
-    windows_.emplace_back(window, std::move(closeQuery));
-}
-
-void TMainWin::MenuExitClick() { close(); }
-
-bool TMainWin::FormCloseQuery() {
-    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
-        const auto& [window, query] = *it;
-        if (window && window->isVisible() && query && !query()) return false;
-    }
-    if (!memModified_) return true;
-    activateWindow();
-    setFocus();
-    const TAnswer answer = Prompt().AskYesNoCancel(
-        this, "Save?", "Memory Changed.\nDo you want to save before you exit?");
-    if (answer == TAnswer::Cancel) return false;
-    if (answer == TAnswer::Yes) SaveFileClick();
-    return !memModified_ || answer == TAnswer::No;
-}
-
-void TMainWin::FormClose() {
-    if (Running()) BreakSimulator();
-    // The other windows have agreed to go; hiding them lets the program end with this one.
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (window != this && window->isVisible()) window->hide();
-}
-
-void TMainWin::closeEvent(QCloseEvent* event) {
-    if (!FormCloseQuery()) {
-        event->ignore();
-        return;
-    }
-    FormClose();
-    event->accept();
 }

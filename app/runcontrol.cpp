@@ -15,7 +15,8 @@ constexpr int ModalPollMs = 10;
 TRunControl::TRunControl(const TMachineStores& stores, QObject* parent)
     : QObject(parent), stores_(stores) {
     connect(&turn_, &QTimer::timeout, this, &TRunControl::RunSlice);
-    if (const QScreen* screen = QGuiApplication::primaryScreen(); screen && screen->refreshRate() > 1)
+    if (const QScreen* screen = QGuiApplication::primaryScreen();
+        screen && screen->refreshRate() > 1)
         frameMs_ = std::max(1, static_cast<int>(std::lround(1000.0 / screen->refreshRate())));
 }
 

@@ -13,4 +13,6 @@ bool ShellOpen(const QUrl& url) {
     return Installed() ? Installed()(url) : QDesktopServices::openUrl(url);
 }
 
-void SetShellOpen(TShellOpen open) { Installed() = std::move(open); }
+void SetShellOpen(TShellOpen open) {
+    Installed() = std::move(open);
+}

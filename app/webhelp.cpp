@@ -19,13 +19,16 @@ int OpenWebHelp(const QString& address) {
 
 QString WebHelpErrorText(int code) {
     switch (code) {
-        case WebHelpFileNotFound: return "The specified file was not found.";
-        case WebHelpPathNotFound: return "The specified path was not found.";
+        case WebHelpFileNotFound:
+            return "The specified file was not found.";
+        case WebHelpPathNotFound:
+            return "The specified path was not found.";
         case WebHelpAccessDenied:
             return QString("The operating system ") + "denied access to the specified file.";
         case WebHelpNoAssociation:
             return QString("There is no application ") +
                    "associated with the given filename extension.";
-        default: return {};
+        default:
+            return {};
     }
 }

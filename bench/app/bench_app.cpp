@@ -26,7 +26,7 @@ constexpr int Program[] = {0x21, 0x01, 0x22, 0x00, 0x20, 0x00, 0x52, 0x21, 0x32,
 
 // Counts paint events of the watched widgets and their children.
 class TPaintCounter : public QObject {
-public:
+  public:
     std::set<QObject*> Watched;
     long Paints = 0;
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -87,8 +87,7 @@ int main(int argc, char* argv[]) {
         probe.start(0);
         window.RunSimulator();
     });
-    if (!grabFile.isEmpty())
-        QTimer::singleShot(200 + 1000, [&] { window.grab().save(grabFile); });
+    if (!grabFile.isEmpty()) QTimer::singleShot(200 + 1000, [&] { window.grab().save(grabFile); });
     QTimer::singleShot(200 + int(seconds * 1000), [&] {
         const double elapsed = clock.nsecsElapsed() / 1e9;
         window.BreakSimulator();
@@ -96,8 +95,9 @@ int main(int argc, char* argv[]) {
         std::printf("run for %.2f s in a shown main window (%s)\n", elapsed,
                     qPrintable(QGuiApplication::platformName()));
         const double cpu = double(std::clock() - startCpu) / CLOCKS_PER_SEC;
-        std::printf("instructions per second: %.0f (%.0f per second of CPU time, %.0f%% of a core)\n",
-                    executed / elapsed, executed / cpu, 100 * cpu / elapsed);
+        std::printf(
+            "instructions per second: %.0f (%.0f per second of CPU time, %.0f%% of a core)\n",
+            executed / elapsed, executed / cpu, 100 * cpu / elapsed);
         std::printf("repaints of the machine's views: %ld (%.1f per second)\n", counter.Paints,
                     counter.Paints / elapsed);
         std::printf("event-loop turns: %ld, longest gap between two: %.2f ms\n", turns,

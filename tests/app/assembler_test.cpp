@@ -21,24 +21,29 @@ struct TShown {
 
 TShown Shown(const TAssembleDialog& d) {
     return {d.opcode->currentText(), d.op1->currentText(), d.op2->currentText(),
-            d.op3->currentText(), d.op1->isEnabled(), d.op2->isEnabled(), d.op3->isEnabled()};
+            d.op3->currentText(),    d.op1->isEnabled(),   d.op2->isEnabled(),
+            d.op3->isEnabled()};
 }
 
 }  // namespace
 
 class TAssembleDialogTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void ShowsEveryLayoutAndOkWritesItBack_data() {
         QTest::addColumn<int>("word");
         QTest::addColumn<QStringList>("shown");  // opcode, op1, op2, op3
         QTest::addColumn<QString>("enabled");    // op1..op3
         QTest::newRow("invalid") << 0x0123 << QStringList{"invalid", "N/A", "N/A", "N/A"} << "---";
-        QTest::newRow("direct load") << 0x13FF << QStringList{"direct load", "R3", "[FF]", "N/A"} << "++-";
-        QTest::newRow("immediate load") << 0x258A << QStringList{"immediate load", "R5", "8A", "N/A"} << "++-";
-        QTest::newRow("direct store") << 0x3E00 << QStringList{"direct store", "RE", "[00]", "N/A"} << "++-";
+        QTest::newRow("direct load")
+            << 0x13FF << QStringList{"direct load", "R3", "[FF]", "N/A"} << "++-";
+        QTest::newRow("immediate load")
+            << 0x258A << QStringList{"immediate load", "R5", "8A", "N/A"} << "++-";
+        QTest::newRow("direct store")
+            << 0x3E00 << QStringList{"direct store", "RE", "[00]", "N/A"} << "++-";
         QTest::newRow("move") << 0x4021 << QStringList{"move", "R1", "R2", "N/A"} << "++-";
-        QTest::newRow("move, R nibble kept") << 0x4F21 << QStringList{"move", "R1", "R2", "N/A"} << "++-";
+        QTest::newRow("move, R nibble kept")
+            << 0x4F21 << QStringList{"move", "R1", "R2", "N/A"} << "++-";
         QTest::newRow("addi") << 0x567A << QStringList{"addi", "R6", "R7", "RA"} << "+++";
         QTest::newRow("addf") << 0x6123 << QStringList{"addf", "R1", "R2", "R3"} << "+++";
         QTest::newRow("xor") << 0x9FED << QStringList{"xor", "RF", "RE", "RD"} << "+++";
@@ -46,9 +51,12 @@ private slots:
         QTest::newRow("ror with X set") << 0xA15B << QStringList{"ror", "R1", "B", "N/A"} << "++-";
         QTest::newRow("jmpEQ") << 0xB020 << QStringList{"jmpEQ", "R0", "20", "N/A"} << "++-";
         QTest::newRow("halt") << 0xC000 << QStringList{"halt", "N/A", "N/A", "N/A"} << "---";
-        QTest::newRow("halt with operands") << 0xC123 << QStringList{"halt", "N/A", "N/A", "N/A"} << "---";
-        QTest::newRow("indirect load") << 0xD052 << QStringList{"indirect load", "R5", "[R2]", "N/A"} << "++-";
-        QTest::newRow("indirect store") << 0xE0FA << QStringList{"indirect store", "RF", "[RA]", "N/A"} << "++-";
+        QTest::newRow("halt with operands")
+            << 0xC123 << QStringList{"halt", "N/A", "N/A", "N/A"} << "---";
+        QTest::newRow("indirect load")
+            << 0xD052 << QStringList{"indirect load", "R5", "[R2]", "N/A"} << "++-";
+        QTest::newRow("indirect store")
+            << 0xE0FA << QStringList{"indirect store", "RF", "[RA]", "N/A"} << "++-";
         QTest::newRow("jmpLE") << 0xF37F << QStringList{"jmpLE", "R3", "7F", "N/A"} << "++-";
     }
     void ShowsEveryLayoutAndOkWritesItBack() {
@@ -62,8 +70,8 @@ private slots:
         dialog->SetAddress(0x40);
         const TShown s = Shown(*dialog);
         QCOMPARE((QStringList{s.Opcode, s.Op1, s.Op2, s.Op3}), shown);
-        const QString flags = QString(s.Enabled1 ? "+" : "-") + (s.Enabled2 ? "+" : "-") +
-                              (s.Enabled3 ? "+" : "-");
+        const QString flags =
+            QString(s.Enabled1 ? "+" : "-") + (s.Enabled2 ? "+" : "-") + (s.Enabled3 ? "+" : "-");
         QCOMPARE(flags, enabled);
         QCOMPARE(dialog->Instruction(), word);
 
@@ -76,32 +84,32 @@ private slots:
 
     void ChoicesReencodeTheWord_data() {
         QTest::addColumn<int>("word");
-        QTest::addColumn<int>("opcode");  // -1: left as it is
+        QTest::addColumn<int>("opcode");           // -1: left as it is
         QTest::addColumn<QList<int>>("operands");  // op1..op3 choices, -1: left
         QTest::addColumn<int>("expected");
         QTest::addColumn<QStringList>("shown");
-        QTest::newRow("halt to invalid") << 0xC123 << 0 << QList<int>{} << 0x0000
-                                         << QStringList{"N/A", "N/A", "N/A"};
-        QTest::newRow("move to addi keeps the nibbles") << 0x4021 << 5 << QList<int>{} << 0x5021
-                                                        << QStringList{"R0", "R2", "R1"};
-        QTest::newRow("indirect load R5,[R2]") << 0x0000 << 0xD << QList<int>{5, 2} << 0xD052
-                                               << QStringList{"R5", "[R2]", "N/A"};
-        QTest::newRow("ror RC by 3") << 0x0000 << 0xA << QList<int>{12, 3} << 0xAC03
-                                     << QStringList{"RC", "3", "N/A"};
-        QTest::newRow("ror drops the X nibble") << 0xA15B << -1 << QList<int>{-1, 9} << 0xA109
-                                                << QStringList{"R1", "9", "N/A"};
-        QTest::newRow("immediate value") << 0x258A << -1 << QList<int>{-1, 0x10} << 0x2510
-                                         << QStringList{"R5", "10", "N/A"};
-        QTest::newRow("move destination") << 0x4021 << -1 << QList<int>{7} << 0x4027
-                                          << QStringList{"R7", "R2", "N/A"};
-        QTest::newRow("move clears the R nibble") << 0x4F21 << -1 << QList<int>{1} << 0x4021
-                                                  << QStringList{"R1", "R2", "N/A"};
-        QTest::newRow("addi third register") << 0x5123 << -1 << QList<int>{-1, -1, 0xF} << 0x512F
-                                             << QStringList{"R1", "R2", "RF"};
-        QTest::newRow("halt clears the operands") << 0x258A << 0xC << QList<int>{} << 0xC000
-                                                  << QStringList{"N/A", "N/A", "N/A"};
-        QTest::newRow("store to direct store") << 0xE0FA << 3 << QList<int>{} << 0x30FA
-                                               << QStringList{"R0", "[FA]", "N/A"};
+        QTest::newRow("halt to invalid")
+            << 0xC123 << 0 << QList<int>{} << 0x0000 << QStringList{"N/A", "N/A", "N/A"};
+        QTest::newRow("move to addi keeps the nibbles")
+            << 0x4021 << 5 << QList<int>{} << 0x5021 << QStringList{"R0", "R2", "R1"};
+        QTest::newRow("indirect load R5,[R2]")
+            << 0x0000 << 0xD << QList<int>{5, 2} << 0xD052 << QStringList{"R5", "[R2]", "N/A"};
+        QTest::newRow("ror RC by 3")
+            << 0x0000 << 0xA << QList<int>{12, 3} << 0xAC03 << QStringList{"RC", "3", "N/A"};
+        QTest::newRow("ror drops the X nibble")
+            << 0xA15B << -1 << QList<int>{-1, 9} << 0xA109 << QStringList{"R1", "9", "N/A"};
+        QTest::newRow("immediate value")
+            << 0x258A << -1 << QList<int>{-1, 0x10} << 0x2510 << QStringList{"R5", "10", "N/A"};
+        QTest::newRow("move destination")
+            << 0x4021 << -1 << QList<int>{7} << 0x4027 << QStringList{"R7", "R2", "N/A"};
+        QTest::newRow("move clears the R nibble")
+            << 0x4F21 << -1 << QList<int>{1} << 0x4021 << QStringList{"R1", "R2", "N/A"};
+        QTest::newRow("addi third register")
+            << 0x5123 << -1 << QList<int>{-1, -1, 0xF} << 0x512F << QStringList{"R1", "R2", "RF"};
+        QTest::newRow("halt clears the operands")
+            << 0x258A << 0xC << QList<int>{} << 0xC000 << QStringList{"N/A", "N/A", "N/A"};
+        QTest::newRow("store to direct store")
+            << 0xE0FA << 3 << QList<int>{} << 0x30FA << QStringList{"R0", "[FA]", "N/A"};
     }
     void ChoicesReencodeTheWord() {
         QFETCH(int, word);

@@ -10,7 +10,7 @@ namespace {
 
 // A machine on plain stores that records what the dialog asked of its owner.
 class TFakeTarget final : public TClearTarget {
-public:
+  public:
     TCellStore Memory{256}, Registers{16}, SysRegs{2};
     QStringList Calls;
     int MemoryEvents = 0, RegisterEvents = 0, SysRegEvents = 0;
@@ -49,7 +49,7 @@ public:
         return n;
     }
 
-private:
+  private:
     bool inBulk_ = false;
 };
 
@@ -57,15 +57,15 @@ private:
 
 class TClearDialogTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void ClearsWhatIsChecked_data() {
         QTest::addColumn<bool>("mem");
         QTest::addColumn<bool>("reg");
         QTest::addColumn<bool>("pc");
         for (int mask = 0; mask < 8; ++mask) {
             const bool mem = mask & 1, reg = mask & 2, pc = mask & 4;
-            QTest::newRow(qPrintable(QString("memory %1, registers %2, PC %3")
-                                         .arg(mem).arg(reg).arg(pc)))
+            QTest::newRow(
+                qPrintable(QString("memory %1, registers %2, PC %3").arg(mem).arg(reg).arg(pc)))
                 << mem << reg << pc;
         }
     }

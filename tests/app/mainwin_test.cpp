@@ -13,6 +13,7 @@
 
 #include "app/assembler.h"
 #include "app/cleardialog.h"
+#include "app/labelgrid.h"
 #include "app/mainwin.h"
 #include "app/processvalues.h"
 #include "app/shellopen.h"
@@ -68,7 +69,7 @@ class TMainWinTest : public QObject {
     }
     QString Listed(int line) const { return w->DisasmWin->item(line)->text(); }
 
-private slots:
+  private slots:
     void init() {
         dir = std::make_unique<QTemporaryDir>();
         prompt = std::make_unique<TTestPrompt>();
@@ -95,14 +96,17 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("helpContext");
         const std::pair<const char*, int> controls[] = {
-            {"MainMemory", 1},       {"Registers", 2},      {"SysRegs", 3},
-            {"ZeroPC", 4},           {"OpenButton", 5},     {"SaveButton", 6},
-            {"RunButton", 7},        {"StepButton", 8},     {"BreakButton", 9},
-            {"ResetButton", 10},     {"OutputBox", 11},     {"ViewAsmButton", 12},
-            {"DisasmWin", 13},       {"LabelsMem2", 14},    {"LabelsMem1", 15},
-            {"LabelsReg1", 16},      {"LabelsReg2", 17},    {"StatusBar", 18},
-            {"AssemblerButton", 19}, {"MenuHelpInstructions", 202}, {"MenuHelpSyntax", 203},
-            {"MainWin", 9999}};
+            {"MainMemory", 1},       {"Registers", 2},
+            {"SysRegs", 3},          {"ZeroPC", 4},
+            {"OpenButton", 5},       {"SaveButton", 6},
+            {"RunButton", 7},        {"StepButton", 8},
+            {"BreakButton", 9},      {"ResetButton", 10},
+            {"OutputBox", 11},       {"ViewAsmButton", 12},
+            {"DisasmWin", 13},       {"LabelsMem2", 14},
+            {"LabelsMem1", 15},      {"LabelsReg1", 16},
+            {"LabelsReg2", 17},      {"StatusBar", 18},
+            {"AssemblerButton", 19}, {"MenuHelpInstructions", 202},
+            {"MenuHelpSyntax", 203}, {"MainWin", 9999}};
         for (const auto& [name, context] : controls) QTest::newRow(name) << name << context;
     }
     void EveryControlHasItsNameAndHelpContext() {
@@ -124,11 +128,15 @@ private slots:
         QVERIFY(w->RunButton->isEnabled());
         QVERIFY(!w->BreakButton->isEnabled());
         // Windows of later parts of the program are not offered until they exist.
-        for (QObject* off : {static_cast<QObject*>(w->AssemblerButton),
-                             static_cast<QObject*>(w->MenuOptions),
-                             static_cast<QObject*>(w->MenuAbout),
-                             static_cast<QObject*>(w->MenuHelpInstructions)})
+        for (QObject* off :
+             {static_cast<QObject*>(w->AssemblerButton), static_cast<QObject*>(w->MenuOptions),
+              static_cast<QObject*>(w->MenuAbout), static_cast<QObject*>(w->MenuHelpInstructions)})
             QVERIFY(!off->property("enabled").toBool());
+        QCOMPARE(w->LabelsMem1->Texts().first(), QString("..0"));
+        QCOMPARE(w->LabelsMem1->Texts().last(), QString("..F"));
+        QCOMPARE(w->LabelsMem2->Texts().last(), QString("F0"));
+        QCOMPARE(w->LabelsReg1->Texts().last(), QString("RF"));
+        QCOMPARE(w->LabelsReg2->Texts(), (QStringList{"PC", "IR"}));
         QCOMPARE(w->DisasmWin->count(), 128);
         QCOMPARE(Listed(0), QString("00:  00,00  invalid"));
         QCOMPARE(Listed(127), QString("FE:  00,00  invalid"));
@@ -238,13 +246,27 @@ private slots:
         QTest::addColumn<QString>("current");
         QTest::addColumn<QString>("folder");  // "<temp>": the temporary folder
         QTest::addColumn<QString>("name");
-        QTest::newRow("nothing yet") << "" << "<temp>" << "";
-        QTest::newRow("full path") << "/a/b/prog.prg" << "/a/b" << "prog";
-        QTest::newRow("two dots") << "/a/b/prog.v2.prg" << "/a/b" << "prog.v2";
-        QTest::newRow("no extension") << "/a/b/prog" << "/a/b" << "";
-        QTest::newRow("dot in a folder only") << "/a.d/prog" << "/a.d" << "";
-        QTest::newRow("no folder") << "prog.prg" << "" << "prog";
-        QTest::newRow("at the root") << "/prog.prg" << "" << "prog";
+        QTest::newRow("nothing yet") << ""
+                                     << "<temp>"
+                                     << "";
+        QTest::newRow("full path") << "/a/b/prog.prg"
+                                   << "/a/b"
+                                   << "prog";
+        QTest::newRow("two dots") << "/a/b/prog.v2.prg"
+                                  << "/a/b"
+                                  << "prog.v2";
+        QTest::newRow("no extension") << "/a/b/prog"
+                                      << "/a/b"
+                                      << "";
+        QTest::newRow("dot in a folder only") << "/a.d/prog"
+                                              << "/a.d"
+                                              << "";
+        QTest::newRow("no folder") << "prog.prg"
+                                   << ""
+                                   << "prog";
+        QTest::newRow("at the root") << "/prog.prg"
+                                     << ""
+                                     << "prog";
     }
     void SaveAsProposesFolderAndBaseName() {
         QFETCH(QString, current);
@@ -290,7 +312,8 @@ private slots:
         WriteMemoryFile(Path("other.prg").toStdString(), TMemoryImage{0x2F});
         Load(0, {0x77});
         prompt->Answers = {TAnswer(answer)};
-        if (TAnswer(answer) == TAnswer::Yes) prompt->FileNames.push_back(saveAs.isEmpty() ? "" : Path(saveAs));
+        if (TAnswer(answer) == TAnswer::Yes)
+            prompt->FileNames.push_back(saveAs.isEmpty() ? "" : Path(saveAs));
         prompt->FileNames.push_back(Path("other.prg"));
         w->OpenFileClick();
         QCOMPARE(prompt->Shown.value(0), SaveQuestionOpen);
@@ -499,8 +522,7 @@ private slots:
     }
 
     void RegistersKeepNoSelectionAndIRIsNotEditable() {
-        QTest::mouseClick(w->Registers, Qt::LeftButton, {},
-                          w->Registers->CellRect(0, 3).center());
+        QTest::mouseClick(w->Registers, Qt::LeftButton, {}, w->Registers->CellRect(0, 3).center());
         QCOMPARE(w->Registers->SelStart(), -1);
         QCOMPARE(w->Registers->SelEnd(), -1);
         QTest::mouseClick(w->SysRegs, Qt::LeftButton, {}, w->SysRegs->CellRect(0, 1).center());
@@ -513,7 +535,8 @@ private slots:
     void ATypedProgramStepsRunsAndPrints() {
         w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
-        QTest::mouseClick(w->MainMemory, Qt::LeftButton, {}, w->MainMemory->CellRect(0, 0).center());
+        QTest::mouseClick(w->MainMemory, Qt::LeftButton, {},
+                          w->MainMemory->CellRect(0, 0).center());
         for (const char* typed : {"2F", "48", "2F", "69", "C0", "00"}) {
             for (const char* c = typed; *c; ++c) {  // a key at a time, as a person types
                 QTest::keyClick(QApplication::focusWidget(), *c);
@@ -556,11 +579,11 @@ private slots:
         QTest::addColumn<QString>("status");
         QTest::addColumn<int>("pc");
         QTest::addColumn<QString>("output");
-        QTest::newRow("halt") << QList<int>{0x2F, 0x48, 0x2F, 0x69, 0xC0, 0x00} << "Halted"
-                              << 0x16 << "Hi";
+        QTest::newRow("halt") << QList<int>{0x2F, 0x48, 0x2F, 0x69, 0xC0, 0x00} << "Halted" << 0x16
+                              << "Hi";
         QTest::newRow("zeros") << QList<int>{} << "Invalid instruction" << 0x12 << "";
-        QTest::newRow("ror with X set") << QList<int>{0xA2, 0x10} << "Invalid instruction"
-                                        << 0x12 << "";
+        QTest::newRow("ror with X set")
+            << QList<int>{0xA2, 0x10} << "Invalid instruction" << 0x12 << "";
     }
     void RunEndsByHaltOrInvalidInstruction() {
         QFETCH(QList<int>, program);
@@ -710,14 +733,14 @@ private slots:
         QTest::mouseClick(w->ViewAsmButton, Qt::LeftButton);
         const QString listing = Path("QZasm.lst");
         QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(listing)});
-        QCOMPARE(FileBytes(listing),
-                 QByteArray("00:  12,34  load  R2,[34]    ;...\r\n"
-                            "02:  00,00  invalid\r\n"
-                            "              \"\r\n"
-                            "              \"\r\n"));
+        QCOMPARE(FileBytes(listing), QByteArray("00:  12,34  load  R2,[34]    ;...\r\n"
+                                                "02:  00,00  invalid\r\n"
+                                                "              \"\r\n"
+                                                "              \"\r\n"));
         ProcessValues().TempLstFile = dir->path() + "/missing/x.lst";
         w->ViewAsmButtonClick();
-        QCOMPARE(prompt->Shown, QStringList{"Error|Cannot create file " + dir->path() + "/missing/x.lst"});
+        QCOMPARE(prompt->Shown,
+                 QStringList{"Error|Cannot create file " + dir->path() + "/missing/x.lst"});
         QCOMPARE(opened.size(), 1);
     }
 
@@ -773,9 +796,10 @@ private slots:
             << "https://quarzel.example/help" << false
             << "There is no application associated with the given filename extension.";
         QTest::newRow("unset") << "" << true << "The specified file was not found.";
-        QTest::newRow("missing file") << "%1/help.htm" << true << "The specified file was not found.";
-        QTest::newRow("missing folder") << "%1/nowhere/help.htm" << true
-                                        << "The specified path was not found.";
+        QTest::newRow("missing file")
+            << "%1/help.htm" << true << "The specified file was not found.";
+        QTest::newRow("missing folder")
+            << "%1/nowhere/help.htm" << true << "The specified path was not found.";
         QTest::newRow("existing file") << "%1/QZasm.lst" << true << "";
     }
     void WebHelpTellsWhyItCannotOpen() {
@@ -784,10 +808,12 @@ private slots:
         QFETCH(QString, message);
         WriteBytes(Path("QZasm.lst"), "x");
         this->shellSucceeds = shellSucceeds;
-        ProcessValues().WebHelpAddress = address.contains("%1") ? address.arg(dir->path()) : address;
+        ProcessValues().WebHelpAddress =
+            address.contains("%1") ? address.arg(dir->path()) : address;
         w->MenuWWWHelp->trigger();
-        QCOMPARE(prompt->Shown, message.isEmpty() ? QStringList{}
-                                                  : QStringList{"Error|Cannot open Web help.\n" + message});
+        QCOMPARE(prompt->Shown, message.isEmpty()
+                                    ? QStringList{}
+                                    : QStringList{"Error|Cannot open Web help.\n" + message});
     }
 
     void AssemblerEditorHookEnablesAsmAndTheAssemblyFilter() {

@@ -1,0 +1,211 @@
+// The main window's commands on the machine: change handlers, the memory clipboard, run
+// control and the disassembly list.
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include "app/assembler.h"
+#include "app/disasmview.h"
+#include "app/mainwin.h"
+#include "app/prompt.h"
+#include "app/runcontrol.h"
+#include "controls/hexgrid.h"
+#include "controls/showtext.h"
+
+namespace {
+
+const QColor Black(0, 0, 0);
+const QColor Green(0, 0x80, 0);
+const QColor Red(0xFF, 0, 0);
+const QColor DarkBlue(0, 0, 192);
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// Change handlers
+
+void TMainWin::MainMemoryCellChanged(int index, int oldValue, int newValue) {
+    if (disasm_->MemoryChanged(*MainMemory, index, oldValue, newValue, pc_)) SetMemModified(true);
+}
+
+void TMainWin::RegistersCellChanged(int index, int newValue) {
+    if (index == OutputRegister) OutputBox->Write(static_cast<char>(newValue));
+}
+
+void TMainWin::SysRegsCellChanged(int index, int oldValue, int newValue) {
+    if (index != PcIndex) return;
+    pc_ = newValue;
+    disasm_->PcChanged(*MainMemory, index, oldValue, newValue);
+}
+
+void TMainWin::MainMemorySelChanged(int selStart, int selEnd) {
+    if (selStart < 0 || selEnd < 0)
+        SetStatus("No Selection", DarkBlue);
+    else if (selStart == selEnd)
+        SetStatus(QString("Selected: %1").arg(selStart), DarkBlue);
+    else
+        SetStatus(QString("Selected: %1-%2")
+                      .arg(std::min(selStart, selEnd))
+                      .arg(std::max(selStart, selEnd)),
+                  DarkBlue);
+}
+
+// The grids and the output repaint changed cells once per frame by themselves; only the
+// list needs holding back.
+void TMainWin::FreezeViews(bool frozen) {
+    if (frozen)
+        disasm_->Freeze();
+    else
+        disasm_->Thaw();
+}
+
+void TMainWin::WriteMemoryInBulk(const std::function<void()>& writes) {
+    const int top = disasm_->TopLine();
+    disasm_->Freeze();
+    writes();
+    disasm_->SetTopLine(top);
+    disasm_->Thaw();
+}
+
+void TMainWin::MemoryCleared() {
+    MainMemory->SetModified(false);
+    SetMemModified(false);
+}
+
+// ---------------------------------------------------------------------------------------
+// Memory clipboard
+
+void TMainWin::EditMenuClick() {
+    const bool selected = MainMemory->SelStart() >= 0 && MainMemory->SelEnd() >= 0;
+    MenuCut->setEnabled(selected);
+    MenuCopy->setEnabled(selected);
+    MenuPaste->setEnabled(!memClipboard_.empty());
+}
+
+void TMainWin::MenuCopyClick() {
+    const int lo = MainMemory->GetSelLo(), hi = MainMemory->GetSelHi();
+    if (lo < 0 || hi < 0) return;
+    MainMemory->UpdateText();  // a value being typed is copied as typed
+    memClipboard_.clear();
+    for (int a = lo; a <= hi; ++a) memClipboard_.push_back(MainMemory->GetContents(a));
+}
+
+void TMainWin::MenuCutClick() {
+    if (MainMemory->SelStart() < 0 || MainMemory->SelEnd() < 0) return;
+    MenuCopyClick();
+    ClearMainMemory();
+}
+
+void TMainWin::MenuPasteClick() {
+    if (memClipboard_.empty()) {
+        Prompt().Warning(this, "Error", "Nothing on the clipboard to paste.");
+        return;
+    }
+    const int lo = MainMemory->GetSelLo(), hi = MainMemory->GetSelHi();
+    if (lo < 0 || lo != hi) {
+        Prompt().Warning(this, "Error",
+                         "No destination selected.\nSelect one cell to mark the start of the "
+                         "destination.");
+        return;
+    }
+    disasm_->Freeze();
+    const int count = std::min(static_cast<int>(memClipboard_.size()), 256 - lo);
+    for (int i = 0; i < count; ++i) MainMemory->SetContents(lo + i, memClipboard_[i]);
+    disasm_->Thaw();
+}
+
+void TMainWin::MenuSelectAllClick() {
+    MainMemory->SetSelStart(0);
+    MainMemory->SetSelEnd(255);
+}
+
+void TMainWin::ClearMainMemory() {
+    int lo = MainMemory->GetSelLo(), hi = MainMemory->GetSelHi();
+    if (lo < 0 && hi < 0) {
+        lo = 0;
+        hi = 255;
+    }
+    disasm_->Freeze();
+    for (int a = lo; a <= hi; ++a) MainMemory->SetContents(a, 0);
+    disasm_->Thaw();
+}
+
+void TMainWin::ClearRegisters() {
+    for (int r = 0; r < 16; ++r) Registers->SetContents(r, 0);
+}
+
+// ---------------------------------------------------------------------------------------
+// Run control
+
+bool TMainWin::Running() const {
+    return run_->Running();
+}
+
+void TMainWin::ShowStepResult(int result) {
+    if (result == StepHalted)
+        SetStatus("Halted", Red);
+    else if (result == StepInvalid)
+        SetStatus("Invalid instruction", Red);
+    else
+        SetStatus("Ready", Black);
+}
+
+void TMainWin::RunSimulator() {
+    SetStatus("Running...", Green);
+    RunButton->setEnabled(false);
+    BreakButton->setEnabled(true);
+    run_->Start();
+}
+
+void TMainWin::StepSimulator() {
+    SetStatus("Running...", Green);
+    ShowStepResult(RunSteps(Machine(), 1));
+}
+
+void TMainWin::BreakSimulator() {
+    run_->Stop();
+    RunButton->setEnabled(true);
+    BreakButton->setEnabled(false);
+    SetStatus("Ready", Black);
+}
+
+void TMainWin::ClearSimulator() {
+    auto* dialog = new TClearDialog(*this, this);
+    dialog->exec();
+    SetStatus("Ready", Black);
+}
+
+void TMainWin::ZeroPCClick() {
+    SysRegs->SetContents(PcIndex, 0);
+}
+
+// ---------------------------------------------------------------------------------------
+// Disassembly list
+
+void TMainWin::DisasmWinDblClick() {
+    const int line = DisasmWin->currentRow();
+    if (line < 0) return;
+    SysRegs->SetContents(PcIndex, TDisasmList::AddressOfLine(line, pc_));
+}
+
+void TMainWin::DisasmWinMouseDown(QPoint pos) {
+    DisasmWin->setFocus();
+    if (QListWidgetItem* item = DisasmWin->itemAt(pos)) DisasmWin->setCurrentItem(item);
+    const int line = DisasmWin->currentRow();
+    if (line < 0) return;
+    auto* dialog = new TAssembleDialog(*MainMemory, this);
+    dialog->SetAddress(TDisasmList::AddressOfLine(line, pc_));
+    dialog->exec();
+    SetStatus("Ready", Black);
+}
+
+bool TMainWin::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == DisasmWin->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::RightButton) {
+            DisasmWinMouseDown(mouse->position().toPoint());
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,180 @@
+// The main window's files (memory images, the listing), web help and closing.
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QPushButton>
+#include <sstream>
+
+#include "app/busycursor.h"
+#include "app/dialogpaths.h"
+#include "app/disasmview.h"
+#include "app/mainwin.h"
+#include "app/processvalues.h"
+#include "app/prompt.h"
+#include "app/shellopen.h"
+#include "app/webhelp.h"
+#include "controls/hexgrid.h"
+#include "core/atomicfile.h"
+#include "core/disasm.h"
+#include "core/memfile.h"
+
+namespace {
+
+const QString ProgramFilter = QStringLiteral("Program Files (*.prg)");
+const QString AssemblyFilter = QStringLiteral("Assembly Files (*.asm)");
+
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// Files
+
+void TMainWin::OpenFileClick() {
+    if (memModified_) {
+        const TAnswer answer = Prompt().AskYesNoCancel(
+            this, "Save?", "Memory Changed.\nDo you want to save before you open another file?");
+        if (answer == TAnswer::Cancel) return;
+        if (answer == TAnswer::Yes && (!SaveFileClick() || memModified_)) return;
+    }
+    TProcessValues& values = ProcessValues();
+    QString chosenFilter;
+    TFileDialogRequest request;
+    request.Title = "Open Program File";
+    request.Filters = {ProgramFilter};
+    if (openEditor_) request.Filters << AssemblyFilter;
+    request.Directory =
+        values.CurrentMemFile.isEmpty() ? values.TempDir : DialogFolder(values.CurrentMemFile);
+    request.SelectedFilter = &chosenFilter;
+    const QString path = Prompt().OpenFileName(this, request);
+    if (path.isEmpty()) return;
+    if (openEditor_ && chosenFilter == AssemblyFilter) {
+        openEditor_(path);
+        return;
+    }
+
+    values.CurrentMemFile = path;
+    try {
+        TBusyCursor busy;
+        const TMemoryImage image = ReadMemoryFile(LocalPath(path));
+        disasm_->Freeze();
+        for (int a = 0; a < 256; ++a) MainMemory->SetContents(a, image[a]);
+        disasm_->Thaw();
+        SetCaption(path);
+    } catch (const EFileError& error) {
+        Prompt().Error(this, QString::fromLocal8Bit(error.what()));
+    }
+    SysRegs->SetContents(PcIndex, 2);
+    SysRegs->SetContents(PcIndex, 0);
+    SetMemModified(false);
+}
+
+bool TMainWin::SaveFileClick() {
+    if (memFileName_.isEmpty()) return MenuSaveAsFileClick();
+    SaveToName(memFileName_);
+    return !memModified_;
+}
+
+bool TMainWin::MenuSaveAsFileClick() {
+    const TProcessValues& values = ProcessValues();
+    const QString base = memFileName_.isEmpty() ? values.CurrentMemFile : memFileName_;
+    TFileDialogRequest request;
+    request.Title = "Save Program File";
+    request.Filters = {ProgramFilter};
+    request.DefaultSuffix = "prg";
+    request.Directory = base.isEmpty() ? values.TempDir : DialogFolder(base);
+    request.FileName = base.isEmpty() ? QString() : ProposedBaseName(base);
+    const QString name = Prompt().SaveFileName(this, request);
+    if (name.isEmpty()) return false;
+    SaveToName(name);
+    return !memModified_;
+}
+
+void TMainWin::SaveToName(const QString& name) {
+    MainMemory->UpdateText();  // a value being typed is saved as typed
+    TMemoryImage image;
+    for (int a = 0; a < 256; ++a) image[a] = MainMemory->GetContents(a);
+    try {
+        WriteMemoryFile(LocalPath(name), image);
+    } catch (const EFileError& error) {
+        Prompt().Error(this, QString::fromLocal8Bit(error.what()));
+        return;
+    }
+    SetCaption(name);
+    memFileName_ = name;
+    ProcessValues().CurrentMemFile = name;
+    SetMemModified(false);
+}
+
+void TMainWin::ViewAsmButtonClick() {
+    const TProcessValues& values = ProcessValues();
+    const std::string path =
+        ListingFileName(LocalPath(values.TempLstFile), LocalPath(values.TempDir));
+    std::ostringstream listing;
+    WriteListing(listing, *MainMemory, pc_);
+    try {
+        WriteFileAtomically(path, listing.str());
+    } catch (const EFileError& error) {
+        Prompt().Error(this, QString::fromLocal8Bit(error.what()));
+        return;
+    }
+    ShellOpen(QUrl::fromLocalFile(QFile::decodeName(path.c_str())));
+}
+
+// ---------------------------------------------------------------------------------------
+// Other windows, help, closing
+
+void TMainWin::MenuWWWHelpClick() {
+    const QString text = WebHelpErrorText(OpenWebHelp(ProcessValues().WebHelpAddress));
+    if (!text.isEmpty()) Prompt().Error(this, "Cannot open Web help.\n" + text);
+}
+
+void TMainWin::AssemblerButtonClick() {
+    if (openEditor_) openEditor_(QString());
+}
+
+void TMainWin::EnableAssemblerEditor(std::function<void(const QString&)> open) {
+    openEditor_ = std::move(open);
+    AssemblerButton->setEnabled(static_cast<bool>(openEditor_));
+}
+
+void TMainWin::RegisterWindow(QWidget* window, std::function<bool()> closeQuery) {
+    windows_.emplace_back(window, std::move(closeQuery));
+}
+
+void TMainWin::MenuExitClick() {
+    close();
+}
+
+bool TMainWin::FormCloseQuery() {
+    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
+        const auto& [window, query] = *it;
+        if (window && window->isVisible() && query && !query()) return false;
+    }
+    if (!memModified_) return true;
+    activateWindow();
+    setFocus();
+    const TAnswer answer = Prompt().AskYesNoCancel(
+        this, "Save?", "Memory Changed.\nDo you want to save before you exit?");
+    if (answer == TAnswer::Cancel) return false;
+    if (answer == TAnswer::Yes) SaveFileClick();
+    return !memModified_ || answer == TAnswer::No;
+}
+
+void TMainWin::FormClose() {
+    if (Running()) BreakSimulator();
+    // The other windows have agreed to go; hiding them lets the program end with this one.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window != this && window->isVisible()) window->hide();
+}
+
+void TMainWin::closeEvent(QCloseEvent* event) {
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
