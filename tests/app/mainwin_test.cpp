@@ -143,6 +143,21 @@ class TMainWinTest : public QObject {
         QCOMPARE(MainWin(), w.get());
     }
 
+    void TabWalksTheControlsInOrder() {
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        w->MainMemory->setFocus();
+        QStringList walked{QApplication::focusWidget()->objectName()};
+        for (int i = 0; i < 9; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            walked << QApplication::focusWidget()->objectName();
+        }
+        // Asm, Save and Break are disabled at first and so are passed over.
+        QCOMPARE(walked, (QStringList{"MainMemory", "Registers", "SysRegs", "ZeroPC", "DisasmWin",
+                                      "ViewAsmButton", "OpenButton", "RunButton", "StepButton",
+                                      "ResetButton"}));
+    }
+
     // --- files ---------------------------------------------------------------------
 
     void SaveAsThenOpenRoundTrip() {
