@@ -1,0 +1,147 @@
+#include "app/helpdia.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QHash>
+#include <QPointer>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "app/helptopics.h"
+#include "app/prompt.h"
+#include "app/textsource.h"
+
+namespace {
+
+constexpr int SyntaxOnFirstStartContext = 700;
+constexpr int FirstStartHeight = 90;
+
+QPointer<THelpDialog> newestViewer;
+
+// "Courier New" where installed, else the system's fixed-pitch font.
+QString CodeFontFamily() {
+    const QString preferred = QStringLiteral("Courier New");
+    if (QFontDatabase::families().contains(preferred)) return "'" + preferred + "'";
+    return "'" + QFontDatabase::systemFont(QFontDatabase::FixedFont).family() + "'";
+}
+
+QByteArray ReadWhole(TTextSource& source) {
+    QByteArray text;
+    char chunk[4096];
+    for (std::int64_t n; (n = source.Read(chunk, sizeof chunk)) > 0;) text.append(chunk, n);
+    return text;
+}
+
+}  // namespace
+
+const QByteArray& HelpDocument(int context) {
+    static QHash<int, QByteArray> documents;
+    auto found = documents.find(context);
+    if (found == documents.end()) {
+        const THelpTopic* topic = FindHelpTopic(context);
+        const QString document = topic ? TopicDocument(*topic, CodeFontFamily())
+                                       : TopicDocument(NotAClueTopic(context), CodeFontFamily());
+        found = documents.insert(context, document.toUtf8());
+    }
+    return *found;
+}
+
+THelpDialog::THelpDialog(QWidget* parent)
+    : QDialog(parent, Qt::Tool), InfoFolder(QCoreApplication::applicationDirPath()) {
+    setObjectName("HelpDialog");
+    setWindowTitle("Help");
+    setAttribute(Qt::WA_DeleteOnClose);
+    setProperty("helpContext", 9999);
+
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, colours.color(QPalette::ToolTipBase));
+    colours.setColor(QPalette::Base, colours.color(QPalette::ToolTipBase));
+    colours.setColor(QPalette::WindowText, colours.color(QPalette::ToolTipText));
+    colours.setColor(QPalette::Text, colours.color(QPalette::ToolTipText));
+    setPalette(colours);
+
+    HelpText = new QTextEdit(this);
+    HelpText->setObjectName("HelpText");
+    HelpText->setReadOnly(true);
+    HelpText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    HelpText->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    QFont body = font();
+    body.setPointSize(10);
+    HelpText->setFont(body);
+    HelpText->document()->setDefaultFont(body);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(HelpText);
+    resize(InitialWidth, InitialHeight);
+
+    resizeRequest_ = connect(HelpText->document()->documentLayout(),
+                             &QAbstractTextDocumentLayout::documentSizeChanged, this,
+                             &THelpDialog::HelpTextResizeRequest);
+}
+
+void THelpDialog::ShowTopic(int context) {
+    const THelpTopic* topic = FindHelpTopic(context);
+    if (topic && topic->Width > 0) resize(topic->Width, height());
+
+    TTextSource source(HelpDocument(context).constData());
+    HelpText->setHtml(QString::fromUtf8(ReadWhole(source)));
+
+    if (context == ProgramInfoContext) AppendInfoFile();
+    HelpText->moveCursor(QTextCursor::Start);
+}
+
+void THelpDialog::AppendInfoFile() {
+    QFile file(QDir(InfoFolder).filePath(InfoFileName));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return;
+    const QByteArray contents = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        Prompt().Error(this, file.errorString());
+        return;
+    }
+    QTextCursor cursor(HelpText->document());
+    cursor.movePosition(QTextCursor::End);
+    QTextCharFormat plain;
+    plain.setFont(HelpText->document()->defaultFont());
+    QTextBlockFormat block;
+    for (const QString& line : QString::fromUtf8(contents).split('\n')) {
+        cursor.insertBlock(block, plain);
+        cursor.insertText(QString(line).remove('\r'), plain);
+    }
+}
+
+void THelpDialog::HelpTextResizeRequest() {
+    const int contentHeight = static_cast<int>(std::ceil(HelpText->document()->size().height()));
+    const int bottom = contentHeight + 2 * HelpText->frameWidth() - 1;
+    resize(width(), bottom <= MaxRequestedHeight ? bottom + 1 : MaxRequestedHeight);
+}
+
+void THelpDialog::DetachResizeRequest() { disconnect(resizeRequest_); }
+
+THelpDialog* OpenHelpViewer(int context) {
+    auto* viewer = new THelpDialog;
+    newestViewer = viewer;
+    viewer->ShowTopic(context);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        viewer->move(screen->availableGeometry().center() - viewer->rect().center());
+    }
+    viewer->show();
+    QCoreApplication::processEvents();
+    viewer->DetachResizeRequest();
+    if (context == SyntaxOnFirstStartContext) {
+        const QScreen* screen = viewer->screen();
+        viewer->move(screen ? screen->geometry().topLeft() : QPoint(0, 0));
+        viewer->resize(viewer->width(), FirstStartHeight);
+    }
+    return viewer;
+}
+
+THelpDialog* HelpDialog() { return newestViewer; }

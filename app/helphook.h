@@ -1,0 +1,51 @@
+#pragma once
+// The application's one help hook. Every window, control and menu entry that offers
+// help carries its help context number in the dynamic property "helpContext"; a control
+// without one shows the help of the nearest parent that has one.
+//
+// In windows that offer context help (those with the context-help window hint): F1
+// asks for the help of the focused control, or of the highlighted entry of an open
+// menu; Shift+F1 enters "What's This?" mode, and the next click asks for the help of the
+// clicked control (disabled ones included). Esc leaves the mode.
+
+#include <QObject>
+
+class QWidget;
+
+// The one help command that shows a topic: the context pop-up.
+inline constexpr int HelpContextPopup = 8;
+inline constexpr char HelpContextProperty[] = "helpContext";
+
+class THelpHook : public QObject {
+    Q_OBJECT
+public:
+    // Answers a help request: only the context pop-up command is handled, by opening a
+    // new help viewer on the context; any other command is not handled (false).
+    bool FormHelp(int command, int context);
+
+    // Starts catching F1 and Shift+F1 in the whole application.
+    void Install();
+
+    bool InWhatsThisMode() const { return whatsThisMode_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void EnterWhatsThisMode();
+    void LeaveWhatsThisMode();
+
+    bool whatsThisMode_ = false;
+};
+
+// The hook of this run.
+THelpHook& HelpHook();
+
+// The help context of a widget: its own, else that of the nearest parent with one; for
+// an open menu, that of its highlighted entry. 0 when there is none.
+int HelpContextOf(QWidget* widget);
+// The help context of a widget at a point (a menu's entry under the pointer).
+int HelpContextAt(QWidget* widget, const QPoint& position);
+
+// Whether the window holding the widget offers context help.
+bool OffersContextHelp(QWidget* widget);

@@ -1,0 +1,125 @@
+#include "app/startup.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+#include "app/helphook.h"
+#include "app/prompt.h"
+
+namespace {
+
+constexpr int SyntaxOnFirstStartContext = 700;
+
+// The five settings, in the order they are read and written.
+struct TPersistentSetting {
+    const char* Name;
+    QString TProcessValues::*Field;
+};
+constexpr TPersistentSetting PersistentSettings[] = {
+    {"CurrentMemFile", &TProcessValues::CurrentMemFile},
+    {"CurrentAsmFile", &TProcessValues::CurrentAsmFile},
+    {"WebHelpAddress", &TProcessValues::WebHelpAddress},
+    {"DefaultWebHelpAddress", &TProcessValues::DefaultWebHelpAddress},
+    {"TempLstFile", &TProcessValues::TempLstFile},
+};
+
+// A stored string; nothing when the value is missing or of another type, so the
+// caller keeps its default and writes a good value back at exit.
+std::optional<QString> StoredString(const QSettings& store, const QString& name) {
+    if (!store.contains(name)) return std::nullopt;
+    const QVariant value = store.value(name);
+    if (value.typeId() != QMetaType::QString) return std::nullopt;
+    return value.toString();
+}
+
+QString StoredVersion(const QSettings& store) {
+    return StoredString(store, "Version").value_or(QString());
+}
+
+}  // namespace
+
+TVersionRecord BuiltInVersionRecord() {
+    return {QStringLiteral(QUARZEL_FILE_VERSION), QStringLiteral(QUARZEL_LEGAL_COPYRIGHT),
+            QUARZEL_PRERELEASE ? VersionFlagPreRelease : 0u};
+}
+
+QString VersionTextOf(const std::optional<TVersionRecord>& record) {
+    if (!record) return QString();
+    const QString& version = record->FileVersion;
+    const int firstDot = version.indexOf('.');
+    const int secondDot = firstDot < 0 ? -1 : version.indexOf('.', firstDot + 1);
+    QString text = secondDot < 0 ? version : version.left(secondDot);
+    if (record->Flags & VersionFlagDebug) {
+        text += 'a';
+    } else if (record->Flags & VersionFlagPreRelease) {
+        text += 'b';
+    }
+    return text;
+}
+
+QString TempDirFrom(const QProcessEnvironment& environment) {
+    for (const char* name : {"TMP", "TEMP", "TMPDIR"}) {
+        const QString folder = environment.value(name);
+        if (!folder.isEmpty()) return folder + QDir::separator();
+    }
+    return QStringLiteral(".") + QDir::separator();
+}
+
+QString DefaultWebHelpAddressFor(const QString& programPath) {
+    const QFileInfo program(programPath);
+    const QString name = program.fileName();
+    const int dot = name.lastIndexOf('.');
+    const QString base = dot > 0 ? name.left(dot) : name;
+    return QDir(program.path()).filePath(base + ".htm");
+}
+
+TStartupPlatform RealStartupPlatform() {
+    return {[] { return std::make_unique<QSettings>("ovd", "Vexlorn"); },
+            QProcessEnvironment::systemEnvironment(), QCoreApplication::applicationFilePath(),
+            BuiltInVersionRecord(),
+            [](int command, int context) { HelpHook().FormHelp(command, context); }};
+}
+
+bool StartUp(TProcessValues& values, const TStartupPlatform& platform) {
+    values.TempDir = TempDirFrom(platform.Environment);
+    values.VersionText = VersionTextOf(platform.Version);
+    values.LegalText = platform.Version ? platform.Version->LegalCopyright : QString();
+
+    values.CurrentMemFile.clear();
+    values.CurrentAsmFile.clear();
+    values.DefaultWebHelpAddress = DefaultWebHelpAddressFor(platform.ProgramPath);
+    // The configured help address is the HTML manual beside the program, so Web help
+    // works without a network.
+    values.WebHelpAddress = values.DefaultWebHelpAddress;
+    values.TempLstFile = QStringLiteral("QZasm.lst");
+
+    const std::unique_ptr<QSettings> store = platform.OpenSettings();
+    for (const TPersistentSetting& setting : PersistentSettings) {
+        if (auto stored = StoredString(*store, setting.Name)) values.*setting.Field = *stored;
+    }
+    const bool firstStart = StoredVersion(*store) != values.VersionText;
+    if (firstStart && platform.HelpRequest) {
+        platform.HelpRequest(HelpContextPopup, SyntaxOnFirstStartContext);
+    }
+    return firstStart;
+}
+
+bool ShutDown(const TProcessValues& values, const TStartupPlatform& platform) {
+    const std::unique_ptr<QSettings> store = platform.OpenSettings();
+    if (StoredVersion(*store) != values.VersionText) {
+        store->setValue(SettingsDefaultEntry, SettingsDefaultValue);
+        store->setValue("Version", values.VersionText);
+        store->setValue("Copyright", values.LegalText);
+        store->setValue("Author", SettingsAuthor);
+    }
+    for (const TPersistentSetting& setting : PersistentSettings) {
+        store->setValue(setting.Name, values.*setting.Field);
+    }
+    store->sync();
+    if (store->status() == QSettings::NoError) return true;
+    Prompt().Error(nullptr, QString("The settings could not be saved to %1.")
+                                .arg(QDir::toNativeSeparators(store->fileName())));
+    return false;
+}
