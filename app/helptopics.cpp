@@ -427,7 +427,7 @@ QList<THelpTopic> BuildTopics() {
                    "geheel uit; zo zie je hoe geheugen, registers en instructies "
                    "samenwerken.") +
              Paragraph("Alle instructies staan onder <b>Help</b>, <b>Instructions</b>.") +
-             Paragraph(Escaped(InfoSeparatorLine()))},
+             "<p style=\"white-space:pre\">" + Escaped(InfoSeparatorLine()) + "</p>"},
         {{401}, 350, "Additional help address", "",
          Paragraph("The address that <b>Web help</b> in the <b>Help</b> menu opens: an "
                    "internet address or the path of a local file.")},
@@ -480,15 +480,14 @@ QString TopicDocument(const THelpTopic& topic, const QString& codeFontFamily) {
     }
     return "<html><head><style>"
            "body { font-size:10pt; }"
-           "h1 { font-size:13pt; font-weight:bold; color:#0000ff; margin-top:0px; "
-           "margin-bottom:4px; }"
            "p { margin-top:0px; margin-bottom:6px; }"
            "table { margin-bottom:6px; }"
            "code { font-family:" +
            codeFontFamily +
            "; }"
-           "</style></head><body><h1>" +
-           title + "</h1>" + topic.Body + "</body></html>";
+           "</style></head><body>"
+           "<p style=\"font-size:13pt; font-weight:bold; color:#0000ff; margin-bottom:4px\">" +
+           title + "</p>" + topic.Body + "</body></html>";
 }
 
 const QList<THelpExample>& InstructionExamples() {

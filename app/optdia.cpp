@@ -1,0 +1,150 @@
+#include "app/optdia.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "app/processvalues.h"
+
+namespace {
+
+constexpr int WindowContext = 9999;
+const char* const DefaultListFile = "QZasm.lst";
+
+template <typename T>
+T* Named(T* widget, const char* name, int helpContext = 0) {
+    widget->setObjectName(name);
+    if (helpContext) widget->setProperty("helpContext", helpContext);
+    return widget;
+}
+
+QLabel* FieldLabel(const char* name, const char* caption, QWidget* field) {
+    auto* label = Named(new QLabel(caption), name);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setBuddy(field);
+    return label;
+}
+
+}  // namespace
+
+QFont TOptionsDialog::SampleFont(const THighlightStyle& style) {
+    QFont font = style.Font();
+    font.setPointSize(std::min(style.Height / 20, MaxSamplePointSize));
+    return font;
+}
+
+QLabel* TOptionsDialog::NewSample(const char* name, const char* caption, const char* hint,
+                                  THighlightClass cls) {
+    auto* sample = Named(new QLabel(caption), name);
+    const THighlightStyle& style = HighlightStyle(cls);
+    sample->setToolTip(hint);
+    sample->setFont(SampleFont(style));
+    QPalette colours = sample->palette();
+    colours.setColor(QPalette::WindowText, style.Color);
+    sample->setPalette(colours);
+    return sample;
+}
+
+TOptionsDialog::TOptionsDialog(QWidget* parent) : QDialog(parent) {
+    setObjectName("OptionsDialog");
+    setWindowTitle("Options");
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowContextHelpButtonHint);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setProperty("helpContext", WindowContext);
+
+    const TProcessValues& values = ProcessValues();
+    WebHelpAdrInput = Named(new QLineEdit(values.WebHelpAddress), "WebHelpAdrInput", 401);
+    DefaultWebHelpAdrButton = Named(new QPushButton("Default"), "DefaultWebHelpAdrButton", 402);
+    DefaultWebHelpAdrButton->setToolTip("Select default help address");
+    TempLstFileInput = Named(new QLineEdit(values.TempLstFile), "TempLstFileInput", 403);
+    DefaultTempLstFileButton = Named(new QPushButton("Default"), "DefaultTempLstFileButton", 404);
+    DefaultTempLstFileButton->setToolTip("Select default temporary list file");
+    WebHelpAdrLabel = FieldLabel("WebHelpAdrLabel", "Additional Help Address:", WebHelpAdrInput);
+    TempLstFileLabel = FieldLabel("TempLstFileLabel", "Temporary List File:", TempLstFileInput);
+    WebHelpAdrInput->setMinimumWidth(200);
+
+    PathsOptionsGroup = Named(new QGroupBox("Paths"), "PathsOptionsGroup");
+    auto* paths = new QGridLayout(PathsOptionsGroup);
+    paths->addWidget(WebHelpAdrLabel, 0, 0);
+    paths->addWidget(WebHelpAdrInput, 0, 1);
+    paths->addWidget(DefaultWebHelpAdrButton, 0, 2);
+    paths->addWidget(TempLstFileLabel, 1, 0);
+    paths->addWidget(TempLstFileInput, 1, 1);
+    paths->addWidget(DefaultTempLstFileButton, 1, 2);
+    paths->setColumnStretch(1, 1);
+
+    OkButton = Named(new QPushButton("OK"), "OkButton", WindowContext);
+    OkButton->setDefault(true);
+    CancelButton = Named(new QPushButton("Cancel"), "CancelButton", WindowContext);
+
+    FontsOptionsGroup = Named(new QGroupBox("Assembler Editor Fonts"), "FontsOptionsGroup");
+    NormalFontButton = NewSample("NormalFontButton", "normal", "Click to change normal font",
+                                 THighlightClass::Normal);
+    StringFontButton = NewSample("StringFontButton", "strings", "Click to change strings font",
+                                 THighlightClass::String);
+    NumericFontButton = NewSample("NumericFontButton", "numerics",
+                                  "Click to change numerics font", THighlightClass::Numeric);
+    KeywordFontButton = NewSample("KeywordFontButton", "keywords",
+                                  "Click to change keywords font", THighlightClass::Keyword);
+    CommentFontButton = NewSample("CommentFontButton", "comments",
+                                  "Click to change comments font", THighlightClass::Comment);
+    ErrorFontButton = NewSample("ErrorFontButton", "errors", "Click to change errors font",
+                                THighlightClass::Error);
+    auto* samples = new QHBoxLayout(FontsOptionsGroup);
+    for (QLabel* sample : {NormalFontButton, StringFontButton, NumericFontButton,
+                           KeywordFontButton, CommentFontButton, ErrorFontButton}) {
+        samples->addWidget(sample);
+    }
+    FontsOptionsGroup->setVisible(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(OkButton);
+    buttons->addWidget(CancelButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(PathsOptionsGroup);
+    layout->addWidget(FontsOptionsGroup);
+    layout->addLayout(buttons);
+
+    setTabOrder(WebHelpAdrInput, DefaultWebHelpAdrButton);
+    setTabOrder(DefaultWebHelpAdrButton, TempLstFileInput);
+    setTabOrder(TempLstFileInput, DefaultTempLstFileButton);
+    setTabOrder(DefaultTempLstFileButton, OkButton);
+    setTabOrder(OkButton, CancelButton);
+
+    connect(OkButton, &QPushButton::clicked, this, &TOptionsDialog::OkButtonClick);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(DefaultWebHelpAdrButton, &QPushButton::clicked, this,
+            &TOptionsDialog::DefaultWebHelpAdrButtonClick);
+    connect(DefaultTempLstFileButton, &QPushButton::clicked, this,
+            &TOptionsDialog::DefaultTempLstFileButtonClick);
+
+    setFixedSize(sizeHint().expandedTo(QSize(448, 132)));
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+}
+
+void TOptionsDialog::OkButtonClick() {
+    ProcessValues().WebHelpAddress = WebHelpAdrInput->text();
+    ProcessValues().TempLstFile = TempLstFileInput->text();
+    accept();
+}
+
+void TOptionsDialog::DefaultWebHelpAdrButtonClick() {
+    WebHelpAdrInput->setText(ProcessValues().DefaultWebHelpAddress);
+    WebHelpAdrInput->setFocus();
+}
+
+void TOptionsDialog::DefaultTempLstFileButtonClick() {
+    TempLstFileInput->setText(DefaultListFile);
+    TempLstFileInput->setFocus();
+}

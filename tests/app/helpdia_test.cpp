@@ -1,0 +1,255 @@
+// The help topics and the viewer that shows them.
+
+#include <QApplication>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTextTable>
+#include <QtTest>
+
+#include "app/helpdia.h"
+#include "app/helphook.h"
+#include "app/helptopics.h"
+#include "helpviewers.h"
+
+
+class THelpDialogTest : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { CloseAllViewers(); }
+
+    void TopicTable_data() {
+        QTest::addColumn<int>("context");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<int>("width");  // 0: the viewer keeps its width
+        const struct {
+            int context;
+            const char* title;
+            int width;
+        } rows[] = {
+            {0, "No help available", 150}, {9999, "No help available", 150},
+            {1, "Main memory", 450}, {2, "General purpose registers", 400},
+            {3, "System registers", 400}, {4, "Zero program counter (PC)", 0},
+            {5, "Open file button", 0}, {6, "Save file button", 0},
+            {7, "Run program button", 0}, {8, "Step program button", 0},
+            {9, "Break when running button", 0}, {10, "Clear Memory/Registers button", 0},
+            {11, "Output window", 0}, {12, "View assembly listing button", 0},
+            {13, "Disasseble window", 400}, {14, "Memory address", 150},
+            {15, "Memory address", 150}, {16, "General purpose register name", 250},
+            {17, "System register name", 0}, {18, "Status bar", 0},
+            {19, "Start up Assembler Editor", 0}, {101, "Instruction box", 0},
+            {102, "First instruction operand", 0}, {103, "Second instruction operand", 0},
+            {104, "Third instruction operand", 0},
+            {202, "Quarzel Simulator instructions:", 540},
+            {601, "Quarzel Simulator instructions:", 540},
+            {203, "Quarzel Assembler syntax", 540}, {602, "Quarzel Assembler syntax", 540},
+            {700, "Quarzel Assembler syntax", 540}, {301, "Quarzel Simulator voor ICT", 500},
+            {401, "Additional help address", 350},
+            {402, "Set default additional help address", 0},
+            {403, "Temporary assembly list file", 0},
+            {404, "Set default temporary assembly list file", 0}, {501, "About Dialog", 0},
+        };
+        for (const auto& row : rows) {
+            QTest::addRow("%d", row.context) << row.context << row.title << row.width;
+        }
+    }
+    void TopicTable() {
+        QFETCH(int, context);
+        QFETCH(QString, title);
+        QFETCH(int, width);
+        const THelpTopic* topic = FindHelpTopic(context);
+        QVERIFY(topic);
+        QCOMPARE(topic->Title, title);
+        QCOMPARE(topic->Width, width);
+
+        THelpDialog viewer;
+        viewer.ShowTopic(context);
+        QCOMPARE(viewer.width(), width ? width : THelpDialog::InitialWidth);
+        QVERIFY(FirstLine(&viewer).startsWith(title));
+    }
+
+    void EveryTopicHasItsOwnContexts() {
+        QSet<int> seen;
+        for (const THelpTopic& topic : HelpTopics()) {
+            for (int context : topic.Contexts) {
+                QVERIFY2(!seen.contains(context), qPrintable(QString::number(context)));
+                seen << context;
+            }
+        }
+        QCOMPARE(seen.size(), 36);
+    }
+
+    void SharedContextsShowOneTopic_data() {
+        QTest::addColumn<QList<int>>("contexts");
+        QTest::newRow("no help") << QList<int>{0, 9999};
+        QTest::newRow("memory address") << QList<int>{14, 15};
+        QTest::newRow("instructions") << QList<int>{202, 601};
+        QTest::newRow("syntax") << QList<int>{203, 602, 700};
+    }
+    void SharedContextsShowOneTopic() {
+        QFETCH(QList<int>, contexts);
+        for (int context : contexts) QCOMPARE(FindHelpTopic(context), FindHelpTopic(contexts[0]));
+    }
+
+    void TitleOnlyTopicsHoldOneLine_data() {
+        QTest::addColumn<int>("context");
+        for (int context : {0, 14, 16}) QTest::addRow("%d", context) << context;
+    }
+    void TitleOnlyTopicsHoldOneLine() {
+        QFETCH(int, context);
+        THelpDialog viewer;
+        viewer.ShowTopic(context);
+        QCOMPARE(viewer.HelpText->toPlainText().trimmed(), FindHelpTopic(context)->Title);
+    }
+
+    void UnknownContextsGiveNotAClue_data() {
+        QTest::addColumn<int>("context");
+        for (int context : {12345, -1, 20, 100, 105, 200, 300, 701, 9998}) {
+            QTest::addRow("%d", context) << context;
+        }
+    }
+    void UnknownContextsGiveNotAClue() {
+        QFETCH(int, context);
+        QVERIFY(!FindHelpTopic(context));
+        THelpDialog viewer;
+        viewer.ShowTopic(context);
+        const QStringList lines = viewer.HelpText->toPlainText().split('\n');
+        QCOMPARE(lines.first(), QString("Not a clue"));
+        QVERIFY(lines.contains("Please report this error with the following details:"));
+        QCOMPARE(lines.last(), QString("HelpContext: %1").arg(context));
+        QCOMPARE(viewer.width(), THelpDialog::InitialWidth);
+    }
+
+    void TitleIsBoldBlueThirteenPointAndBodyTenPoint() {
+        THelpDialog viewer;
+        viewer.ShowTopic(4);
+        const QTextBlock title = viewer.HelpText->document()->firstBlock();
+        const QTextCharFormat titleFormat = title.begin().fragment().charFormat();
+        QCOMPARE(titleFormat.fontWeight(), int(QFont::Bold));
+        QCOMPARE(titleFormat.foreground().color(), QColor(0, 0, 255));
+        QCOMPARE(titleFormat.fontPointSize(), 13.0);
+        const QTextCharFormat bodyFormat = title.next().begin().fragment().charFormat();
+        QVERIFY(bodyFormat.fontWeight() != int(QFont::Bold));
+        QCOMPARE(QFontInfo(bodyFormat.font()).pointSize(), 10);
+    }
+
+    void CodeIsShownInAFixedPitchFont() {
+        THelpDialog viewer;
+        viewer.ShowTopic(203);
+        int codeFragments = 0;
+        for (QTextBlock block = viewer.HelpText->document()->begin(); block.isValid();
+             block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                if (it.fragment().text().contains("jmpLE R7<=R0,42h")) {
+                    ++codeFragments;
+                    const QFontMetrics metrics(it.fragment().charFormat().font());
+                    QCOMPARE(metrics.horizontalAdvance('i'), metrics.horizontalAdvance('W'));
+                }
+            }
+        }
+        QVERIFY(codeFragments > 0);
+    }
+
+    void OutputTopicListsEveryPrintableCodeWithItsCharacter() {
+        THelpDialog viewer;
+        viewer.ShowTopic(11);
+        QTextTable* table = nullptr;
+        for (QTextFrame* frame : viewer.HelpText->document()->rootFrame()->childFrames()) {
+            if ((table = qobject_cast<QTextTable*>(frame))) break;
+        }
+        QVERIFY(table);
+        QCOMPARE(table->columns(), 6);  // three columns of code and character
+        QSet<int> codes;
+        for (int row = 0; row < table->rows(); ++row) {
+            for (int column = 0; column + 1 < table->columns(); column += 2) {
+                const QString hex = table->cellAt(row, column).firstCursorPosition().block().text();
+                if (hex.isEmpty()) continue;
+                const QString glyph =
+                    table->cellAt(row, column + 1).firstCursorPosition().block().text();
+                bool ok = false;
+                const int code = hex.toInt(&ok, 16);
+                QVERIFY(ok);
+                QCOMPARE(glyph, code == 0x20 ? QString("space") : QString(QChar(code)));
+                codes << code;
+            }
+        }
+        QCOMPARE(codes.size(), 0x7E - 0x20 + 1);
+        QCOMPARE(*std::min_element(codes.begin(), codes.end()), 0x20);
+        QCOMPARE(*std::max_element(codes.begin(), codes.end()), 0x7E);
+    }
+
+    void ProgramTopicAppendsTheInfoFileBelowTheSeparator() {
+        QTemporaryDir folder;
+        QFile info(folder.filePath("Vexlorn.info"));
+        QVERIFY(info.open(QIODevice::WriteOnly));
+        info.write("Course 2026\r\nRoom <b>12</b>\n");
+        info.close();
+
+        THelpDialog viewer;
+        viewer.InfoFolder = folder.path();
+        viewer.ShowTopic(301);
+        const QStringList lines = viewer.HelpText->toPlainText().split('\n');
+        const int separator = lines.indexOf(InfoSeparatorLine());
+        QVERIFY(separator > 0);
+        // Read as plain text: markup in the file is shown, not interpreted.
+        QCOMPARE(lines.mid(separator + 1), (QStringList{"Course 2026", "Room <b>12</b>", ""}));
+        QCOMPARE(viewer.HelpText->textCursor().position(), 0);
+    }
+
+    void ProgramTopicWithoutInfoFileEndsAtTheSeparator() {
+        QTemporaryDir folder;
+        THelpDialog viewer;
+        viewer.InfoFolder = folder.path();
+        viewer.ShowTopic(301);
+        QCOMPARE(viewer.HelpText->toPlainText().split('\n').last(), InfoSeparatorLine());
+    }
+
+    void ShortTopicOpensJustTallEnough() {
+        THelpDialog* viewer = OpenHelpViewer(4);
+        const int content = qCeil(viewer->HelpText->document()->size().height()) +
+                            2 * viewer->HelpText->frameWidth();
+        QVERIFY(content < THelpDialog::MaxRequestedHeight);
+        QCOMPARE(viewer->height(), content);
+        QVERIFY(!viewer->HelpText->verticalScrollBar()->isVisible());
+    }
+
+    void LongTopicOpensAtTheLimitWithAScrollBarAndThenKeepsItsHeight() {
+        THelpDialog* viewer = OpenHelpViewer(203);
+        QCOMPARE(viewer->width(), 540);
+        QCOMPARE(viewer->height(), THelpDialog::MaxRequestedHeight);
+        QVERIFY(viewer->HelpText->verticalScrollBar()->isVisible());
+
+        viewer->resize(300, viewer->height());
+        QCoreApplication::processEvents();
+        QCOMPARE(viewer->height(), THelpDialog::MaxRequestedHeight);
+    }
+
+    void FirstStartSyntaxHelpSitsInTheTopLeftCorner() {
+        THelpDialog* viewer = OpenHelpViewer(700);
+        QCOMPARE(viewer->pos(), QPoint(0, 0));
+        QCOMPARE(viewer->width(), 540);
+        QCOMPARE(viewer->height(), 90);
+        QVERIFY(FirstLine(viewer).startsWith("Quarzel Assembler syntax"));
+    }
+
+    void EveryRequestOpensAnotherViewer() {
+        QVERIFY(HelpHook().FormHelp(HelpContextPopup, 1));
+        QVERIFY(HelpHook().FormHelp(HelpContextPopup, 2));
+        QCOMPARE(OpenViewers().size(), 2);
+        QVERIFY(FirstLine(HelpDialog()).startsWith("General purpose registers"));
+        HelpDialog()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(OpenViewers().size(), 1);
+        QVERIFY(!HelpDialog());
+    }
+
+    void OtherHelpCommandsAreNotHandled() {
+        QVERIFY(!HelpHook().FormHelp(HelpContextPopup + 1, 1));
+        QVERIFY(!HelpHook().FormHelp(0, 1));
+        QVERIFY(OpenViewers().isEmpty());
+    }
+};
+
+QTEST_MAIN(THelpDialogTest)
+#include "helpdia_test.moc"
