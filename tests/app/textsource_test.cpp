@@ -4,6 +4,9 @@
 
 #include "app/textsource.h"
 
+using helpdia::TSeekOrigin;
+using helpdia::TTextSource;
+
 class TTextSourceTest : public QObject {
     Q_OBJECT
 private slots:
