@@ -472,22 +472,49 @@ THelpTopic NotAClueTopic(int context) {
                 Paragraph(QString("HelpContext: %1").arg(context))};
 }
 
-QString TopicDocument(const THelpTopic& topic, const QString& codeFontFamily) {
+namespace {
+
+QString DocumentHead(const QString& title, const QString& codeFontFamily) {
+    return "<html><head><meta charset=\"utf-8\"><title>" + Escaped(title) +
+           "</title><style>"
+           "body { font-size:10pt; }"
+           "p { margin-top:0px; margin-bottom:6px; }"
+           "table { margin-bottom:6px; }"
+           "code { font-family:" +
+           codeFontFamily + "; }</style></head><body>";
+}
+
+// The title line and the body of a topic.
+QString TopicSection(const THelpTopic& topic, const QString& anchor = QString()) {
     QString title = Escaped(topic.Title);
     if (!topic.TitleSuffix.isEmpty()) {
         title += "<span style=\"font-weight:normal; color:#000000; font-size:10pt\">" +
                  Escaped(topic.TitleSuffix) + "</span>";
     }
-    return "<html><head><style>"
-           "body { font-size:10pt; }"
-           "p { margin-top:0px; margin-bottom:6px; }"
-           "table { margin-bottom:6px; }"
-           "code { font-family:" +
-           codeFontFamily +
-           "; }"
-           "</style></head><body>"
-           "<p style=\"font-size:13pt; font-weight:bold; color:#0000ff; margin-bottom:4px\">" +
-           title + "</p>" + topic.Body + "</body></html>";
+    const QString id = anchor.isEmpty() ? QString() : " id=\"" + anchor + "\"";
+    return "<p" + id +
+           " style=\"font-size:13pt; font-weight:bold; color:#0000ff; margin-bottom:4px\">" +
+           title + "</p>" + topic.Body;
+}
+
+}  // namespace
+
+QString TopicDocument(const THelpTopic& topic, const QString& codeFontFamily) {
+    return DocumentHead(topic.Title, codeFontFamily) + TopicSection(topic) + "</body></html>";
+}
+
+QString HelpManual() {
+    QString contents, sections;
+    for (const THelpTopic& topic : HelpTopics()) {
+        if (topic.Body.isEmpty()) continue;  // a title alone says nothing a manual needs
+        const QString anchor = QString("topic%1").arg(topic.Contexts.first());
+        contents += "<li><a href=\"#" + anchor + "\">" + Escaped(topic.Title) + "</a></li>";
+        sections += "<hr>" + TopicSection(topic, anchor);
+    }
+    return DocumentHead("Quarzel Simulator help", "'Courier New', monospace") +
+           "<p style=\"font-size:16pt; font-weight:bold; color:#0000ff\">Quarzel Simulator "
+           "help</p><ul>" +
+           contents + "</ul>" + sections + "</body></html>";
 }
 
 const QList<THelpExample>& InstructionExamples() {

@@ -25,6 +25,10 @@ THelpTopic NotAClueTopic(int context);
 // body 10 pt, code in codeFontFamily) around its title and body.
 QString TopicDocument(const THelpTopic& topic, const QString& codeFontFamily);
 
+// The manual: every topic with a body, in table order, behind a list of contents. The
+// build writes it beside the program, where the default Web help address points.
+QString HelpManual();
+
 // The line after which the info file's lines are appended to the program topic.
 inline constexpr int ProgramInfoContext = 301;
 QString InfoSeparatorLine();

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QTextDocument>
 #include <QTextTable>
 #include <QtTest>
 
@@ -78,6 +79,21 @@ private slots:
             }
         }
         QCOMPARE(seen.size(), 36);
+    }
+
+    void ManualHoldsEveryTopicWithABody() {
+        QTextDocument manual;
+        manual.setHtml(HelpManual());
+        const QString text = manual.toPlainText();
+        const QString html = HelpManual();
+        for (const THelpTopic& topic : HelpTopics()) {
+            const QString anchor = QString("topic%1").arg(topic.Contexts.first());
+            const bool listed = html.contains("href=\"#" + anchor + "\"");
+            QCOMPARE(listed, !topic.Body.isEmpty());
+            QCOMPARE(html.contains("id=\"" + anchor + "\""), listed);
+            if (listed) QVERIFY2(text.contains(topic.Title), qPrintable(topic.Title));
+        }
+        QVERIFY(text.contains("jmpLE R7<=R0,42h"));
     }
 
     void SharedContextsShowOneTopic_data() {
