@@ -1,10 +1,3 @@
-#include <QApplication>
+#include "app/startup.h"
 
-#include "app/mainwin.h"
-
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    TMainWin window;
-    window.show();
-    return app.exec();
-}
+int main(int argc, char* argv[]) { return RunQuarzel(argc, argv); }

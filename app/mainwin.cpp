@@ -269,9 +269,6 @@ void TMainWin::CreateMenus() {
         NewAction(this, "MenuWWWHelp", "&Web help", {}, "General help about the Quarzel Simulator");
     MenuOptions = NewAction(this, "MenuOptions", "&Options...", {}, {});
     MenuAbout = NewAction(this, "MenuAbout", "&About...", {}, "Display the About box");
-    // Help topics, options and the about box are not part of the program yet.
-    for (QAction* action : {MenuHelpInstructions, MenuHelpSyntax, MenuOptions, MenuAbout})
-        action->setEnabled(false);
     help->addActions({MenuHelpInstructions, MenuHelpSyntax, MenuWWWHelp});
     help->addSeparator();
     help->addAction(MenuOptions);
@@ -316,6 +313,11 @@ void TMainWin::CreateMenus() {
     connect(MenuStep, &QAction::triggered, this, &TMainWin::StepSimulator);
     connect(MenuReset, &QAction::triggered, this, &TMainWin::ClearSimulator);
     connect(MenuWWWHelp, &QAction::triggered, this, &TMainWin::MenuWWWHelpClick);
+    for (QAction* entry : {MenuHelpInstructions, MenuHelpSyntax}) {
+        connect(entry, &QAction::triggered, this, [this, entry] { HelpMenuItemClick(entry); });
+    }
+    connect(MenuOptions, &QAction::triggered, this, &TMainWin::MenuOptionsClick);
+    connect(MenuAbout, &QAction::triggered, this, &TMainWin::MenuAboutClick);
     connect(MenuClearMemory, &QAction::triggered, this, &TMainWin::ClearMainMemory);
     connect(MenuClearRegisters, &QAction::triggered, this, &TMainWin::ClearRegisters);
 }

@@ -114,6 +114,9 @@ public:
     void ZeroPCClick();
     void ViewAsmButtonClick();
     void MenuWWWHelpClick();
+    void HelpMenuItemClick(QAction* sender);  // the topic of the entry's help context
+    void MenuOptionsClick();
+    void MenuAboutClick();
     void DisasmWinDblClick();
     void AssemblerButtonClick();
     bool Running() const;

@@ -1,11 +1,12 @@
 #include "app/startup.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 
 #include "app/helphook.h"
+#include "app/mainwin.h"
 #include "app/prompt.h"
 
 namespace {
@@ -122,4 +123,22 @@ bool ShutDown(const TProcessValues& values, const TStartupPlatform& platform) {
     Prompt().Error(nullptr, QString("The settings could not be saved to %1.")
                                 .arg(QDir::toNativeSeparators(store->fileName())));
     return false;
+}
+
+int RunQuarzel(int& argc, char** argv) {
+    QApplication application(argc, argv);
+    try {
+        application.setApplicationName("Quarzel Simulator");
+        TMainWin mainWindow;
+        HelpHook().Install();
+        const TStartupPlatform platform = RealStartupPlatform();
+        StartUp(ProcessValues(), platform);
+        mainWindow.show();
+        QApplication::exec();
+        ShutDown(ProcessValues(), platform);
+        return 0;
+    } catch (const std::exception& error) {
+        Prompt().Error(nullptr, QString::fromLocal8Bit(error.what()));
+        return 1;
+    }
 }

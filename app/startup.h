@@ -68,3 +68,8 @@ bool StartUp(TProcessValues& values, const TStartupPlatform& platform);
 // then the five settings. Returns false when the store could not be written; the user
 // has then been told.
 bool ShutDown(const TProcessValues& values, const TStartupPlatform& platform);
+
+// The program: the application titled "Quarzel Simulator", the main window, StartUp, the
+// event loop until the main window closes, then ShutDown. An exception on the way is shown
+// in an error box and ends the program without saving the settings.
+int RunQuarzel(int& argc, char** argv);

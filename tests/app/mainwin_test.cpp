@@ -127,11 +127,8 @@ class TMainWinTest : public QObject {
         QVERIFY(!w->MenuSaveFile->isEnabled());
         QVERIFY(w->RunButton->isEnabled());
         QVERIFY(!w->BreakButton->isEnabled());
-        // Windows of later parts of the program are not offered until they exist.
-        for (QObject* off :
-             {static_cast<QObject*>(w->AssemblerButton), static_cast<QObject*>(w->MenuOptions),
-              static_cast<QObject*>(w->MenuAbout), static_cast<QObject*>(w->MenuHelpInstructions)})
-            QVERIFY(!off->property("enabled").toBool());
+        // The assembler editor is not offered until it is part of the program.
+        QVERIFY(!w->AssemblerButton->isEnabled());
         QCOMPARE(w->LabelsMem1->Texts().first(), QString("..0"));
         QCOMPARE(w->LabelsMem1->Texts().last(), QString("..F"));
         QCOMPARE(w->LabelsMem2->Texts().last(), QString("F0"));

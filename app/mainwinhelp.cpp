@@ -1,0 +1,16 @@
+// The main window's Help menu: help topics, the options dialog and the about box.
+
+#include <QAction>
+
+#include "app/about.h"
+#include "app/helphook.h"
+#include "app/mainwin.h"
+#include "app/optdia.h"
+
+void TMainWin::HelpMenuItemClick(QAction* sender) {
+    HelpHook().FormHelp(HelpContextPopup, sender->property(HelpContextProperty).toInt());
+}
+
+void TMainWin::MenuOptionsClick() { (new TOptionsDialog(this))->exec(); }
+
+void TMainWin::MenuAboutClick() { (new TAboutForm(this))->show(); }
