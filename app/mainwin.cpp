@@ -137,25 +137,25 @@ void TMainWin::CreateControls() {
     LabelsReg2 =
         Named(new TLabelGrid({"PC", "IR"}, D::Down, client), "LabelsReg2", 17, "System Registers");
 
-    const TCellFont changedFont{[this] {
-                                    QFont bold = font();
-                                    bold.setBold(true);
-                                    return bold;
-                                }(),
-                                QColor(255, 96, 96)};
+    // A changed cell keeps the grid's own face, in bold red; PC and IR are not highlighted.
+    const auto changedFontOf = [](const THexGrid* grid) {
+        QFont bold = grid->font();
+        bold.setBold(true);
+        return TCellFont{bold, QColor(255, 96, 96)};
+    };
     MainMemory = Named(new THexGrid(client), "MainMemory", 1);
     MainMemory->SetColCount(16);
     MainMemory->SetRowCount(16);
-    MainMemory->SetFontChanged(changedFont);
+    MainMemory->SetFontChanged(changedFontOf(MainMemory));
     Registers = Named(new THexGrid(client), "Registers", 2, "General Purpose Registers");
     Registers->SetColCount(1);
     Registers->SetRowCount(16);
-    Registers->SetFontChanged(changedFont);
+    Registers->SetFontChanged(changedFontOf(Registers));
     SysRegs = Named(new THexGrid(client), "SysRegs", 3, "System Registers");
     SysRegs->SetColCount(1);
     SysRegs->SetRowCount(2);
     SysRegs->SetDefaultColWidth(32);
-    SysRegs->SetFontChanged({font(), palette().color(QPalette::WindowText)});
+    SysRegs->SetFontChanged({SysRegs->font(), palette().color(QPalette::WindowText)});
 
     using P = QStyle::StandardPixmap;
     ZeroPC = Named(new QPushButton("=0", client), "ZeroPC", 4, "Zero PC");

@@ -117,6 +117,16 @@ class TMainWinTest : public QObject {
         QCOMPARE(found->property("helpContext").toInt(), helpContext);
     }
 
+    void ChangedCellsKeepTheGridsFace() {
+        for (THexGrid* grid : {w->MainMemory, w->Registers}) {
+            QCOMPARE(grid->FontChanged().Font.family(), grid->font().family());
+            QVERIFY(grid->FontChanged().Font.bold());
+            QCOMPARE(grid->FontChanged().Color, QColor(255, 96, 96));
+        }
+        QCOMPARE(w->SysRegs->FontChanged().Font.family(), w->SysRegs->font().family());
+        QVERIFY(!w->SysRegs->FontChanged().Font.bold());
+    }
+
     void StartsReadyWithNothingToSave() {
         QCOMPARE(w->windowTitle(), QString("Quarzel Simulator"));
         QCOMPARE(w->PanelText(0), QString("Address:"));
