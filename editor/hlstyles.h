@@ -8,15 +8,8 @@
 #include <QString>
 #include <QTextCharFormat>
 
-enum class THighlightClass : unsigned char {
-    Normal,
-    Keyword,
-    Numeric,
-    String,
-    Comment,
-    Error,
-    HiddenKeyword,
-};
+#include "asm/asmtokens.h"  // THighlightClass, the token classes the scanner assigns
+
 inline constexpr int HighlightClassCount = 7;
 
 // The attributes that setting a style on text applies. The character set is kept in the

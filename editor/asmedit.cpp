@@ -1,0 +1,624 @@
+#include "editor/asmedit.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTextBlock>
+#include <QToolButton>
+#include <algorithm>
+
+#include "app/busycursor.h"
+#include "app/dialogpaths.h"
+#include "app/processvalues.h"
+#include "app/prompt.h"
+#include "asm/asmparse.h"
+#include "core/fileerror.h"
+#include "editor/asmhighlighter.h"
+#include "editor/asmtarget.h"
+#include "editor/editortextsource.h"
+#include "editor/hlstyles.h"
+#include "editor/menukeys.h"
+#include "editor/sourcefile.h"
+#include "editor/sourceprint.h"
+
+namespace {
+
+const QString Caption = QStringLiteral("Quarzel Assembler");
+const QString SaveCaption = QStringLiteral("Save?");
+
+std::vector<TAssemblerEditor*>& Editors() {
+    static std::vector<TAssemblerEditor*> editors;
+    return editors;
+}
+
+QLabel* NewPanel(QStatusBar* bar, const QString& name, const QString& widest) {
+    auto* panel = new QLabel(bar);
+    panel->setObjectName(name);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setMinimumWidth(std::max(60, panel->fontMetrics().horizontalAdvance(widest) + 8));
+    bar->addWidget(panel);
+    return panel;
+}
+
+}  // namespace
+
+TAssemblerEditor* AssemblerEditor() {
+    return Editors().empty() ? nullptr : Editors().back();
+}
+
+TAssemblerEditor::TAssemblerEditor(TAssembleTarget* target, QWidget* parent)
+    : QMainWindow(parent), target_(target) {
+    setObjectName(QStringLiteral("AssemblerEditor"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(Caption);
+    resize(562, 451);
+    menuKeys_ = new TMenuKeys(this);
+    BuildControls();
+    BuildMenus();
+    // The parser reads this window's text for its whole life; the hidden keyword's style
+    // is derived afresh for every new parser.
+    SetUpHiddenKeywordStyle();
+    textSource_ = std::make_unique<TEditorTextSource>(*TextEditor->document());
+    parser_ = std::make_unique<TAsmParser>(*textSource_);
+    highlighter_ = new TAsmHighlighter(TextEditor->document(), *parser_);
+    SetInsertMode(true);
+    Editors().push_back(this);
+}
+
+TAssemblerEditor::~TAssemblerEditor() {
+    std::erase(Editors(), this);
+}
+
+void TAssemblerEditor::BuildControls() {
+    TextEditor = new QPlainTextEdit;
+    TextEditor->setObjectName(QStringLiteral("TextEditor"));
+    const QFont font = HighlightStyle(THighlightClass::Normal).Font();
+    TextEditor->setFont(font);
+    TextEditor->document()->setDefaultFont(font);
+    TextEditor->setLineWrapMode(QPlainTextEdit::NoWrap);
+    TextEditor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    TextEditor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    TextEditor->setTabChangesFocus(false);
+    TextEditor->setTabStopDistance(8 * QFontMetricsF(font).horizontalAdvance(QLatin1Char(' ')));
+    // The selection stays visible when the text loses the focus.
+    QPalette palette = TextEditor->palette();
+    for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
+        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+    TextEditor->setPalette(palette);
+    TextEditor->installEventFilter(this);
+    connect(TextEditor, &QPlainTextEdit::textChanged, this, &TAssemblerEditor::TextEditorChange);
+    connect(TextEditor, &QPlainTextEdit::cursorPositionChanged, this,
+            &TAssemblerEditor::TextEditorSelectionChange);
+
+    ErrorBox = new QListWidget;
+    ErrorBox->setObjectName(QStringLiteral("ErrorBox"));
+    ErrorBox->setSelectionMode(QAbstractItemView::SingleSelection);
+    ErrorBox->installEventFilter(this);
+    ErrorBox->viewport()->installEventFilter(this);
+
+    AssembleButton = new QToolButton;
+    AssembleButton->setObjectName(QStringLiteral("AssembleButton"));
+    AssembleButton->setText(QStringLiteral("assemble"));
+    AssembleButton->setToolTip(QStringLiteral("Assemble source file"));
+    AssembleButton->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
+    AssembleButton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    AssembleButton->setAutoRaise(true);
+    AssembleButton->setMinimumWidth(53);
+    AssembleButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    connect(AssembleButton, &QToolButton::clicked, this, &TAssemblerEditor::AssembleButtonClick);
+
+    BottomPanel = new QWidget;
+    BottomPanel->setObjectName(QStringLiteral("BottomPanel"));
+    auto* bottom = new QHBoxLayout(BottomPanel);
+    bottom->setContentsMargins(0, 0, 0, 0);
+    bottom->setSpacing(0);
+    bottom->addWidget(ErrorBox, 1);
+    bottom->addWidget(AssembleButton);
+    BottomPanel->setMinimumHeight(1);
+    TextEditor->setMinimumHeight(1);
+
+    BottomSplitter = new QSplitter(Qt::Vertical);
+    BottomSplitter->setObjectName(QStringLiteral("BottomSplitter"));
+    BottomSplitter->setHandleWidth(3);
+    BottomSplitter->setOpaqueResize(true);
+    BottomSplitter->setChildrenCollapsible(false);
+    BottomSplitter->addWidget(TextEditor);
+    BottomSplitter->addWidget(BottomPanel);
+    BottomSplitter->setStretchFactor(0, 1);
+    BottomSplitter->setStretchFactor(1, 0);
+    BottomSplitter->setSizes({360, std::max(57, AssembleButton->sizeHint().height())});
+    setCentralWidget(BottomSplitter);
+
+    EditorStatusBar = new QStatusBar;
+    EditorStatusBar->setObjectName(QStringLiteral("EditorStatusBar"));
+    EditorStatusBar->setSizeGripEnabled(true);
+    setStatusBar(EditorStatusBar);
+    panels_[0] =
+        NewPanel(EditorStatusBar, QStringLiteral("CaretPanel"), QStringLiteral("9999: 999  "));
+    panels_[0]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    panels_[0]->setText(QStringLiteral("1: 1  "));
+    panels_[1] =
+        NewPanel(EditorStatusBar, QStringLiteral("ModifiedPanel"), QStringLiteral("Modified"));
+    panels_[2] =
+        NewPanel(EditorStatusBar, QStringLiteral("InsertModePanel"), QStringLiteral("Overwrite"));
+
+    for (QWidget* focusable : {static_cast<QWidget*>(TextEditor), static_cast<QWidget*>(ErrorBox),
+                               static_cast<QWidget*>(AssembleButton)})
+        menuKeys_->Watch(focusable);
+}
+
+QAction* TAssemblerEditor::AddEntry(QMenu* menu, const QString& caption, const QKeySequence& key,
+                                    void (TAssemblerEditor::*handler)()) {
+    QAction* entry = menu->addAction(caption);
+    entry->setShortcut(key);
+    connect(entry, &QAction::triggered, this, handler);
+    if (!key.isEmpty()) menuKeys_->Add(entry, menu);
+    return entry;
+}
+
+void TAssemblerEditor::BuildMenus() {
+    AsmMainMenu = menuBar();
+    AsmMainMenu->setObjectName(QStringLiteral("AsmMainMenu"));
+    auto name = [](QObject* object, const char* field) {
+        object->setObjectName(QLatin1String(field));
+    };
+
+    FileMenu = AsmMainMenu->addMenu(QStringLiteral("&File"));
+    name(FileMenu, "FileMenu");
+    MenuOpenFile = AddEntry(FileMenu, QStringLiteral("&Open..."),
+                            QKeySequence(Qt::CTRL | Qt::Key_O), &TAssemblerEditor::OpenFileClick);
+    MenuSaveFile = AddEntry(FileMenu, QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S),
+                            &TAssemblerEditor::SaveFile);
+    MenuSaveAsFile = AddEntry(FileMenu, QStringLiteral("Save &As..."), QKeySequence(),
+                              &TAssemblerEditor::SaveAsFile);
+    MenuPrint = AddEntry(FileMenu, QStringLiteral("&Print..."), QKeySequence(),
+                         &TAssemblerEditor::MenuPrintClick);
+    MenuExitFile = AddEntry(FileMenu, QStringLiteral("E&xit"), QKeySequence(),
+                            &TAssemblerEditor::MenuExitFileClick);
+    MenuSaveFile->setEnabled(false);
+
+    EditMenu = AsmMainMenu->addMenu(QStringLiteral("&Edit"));
+    name(EditMenu, "EditMenu");
+    connect(EditMenu, &QMenu::aboutToShow, this, &TAssemblerEditor::EditMenuClick);
+    // Undo is not shown in the menu but its key works; a hidden Qt action would be
+    // disabled, so the entry belongs to the window and only its key is in the Edit menu.
+    MenuUndo = new QAction(QStringLiteral("&Undo"), this);
+    MenuUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    connect(MenuUndo, &QAction::triggered, this, &TAssemblerEditor::MenuUndoClick);
+    menuKeys_->Add(MenuUndo, EditMenu);
+    MenuCut = AddEntry(EditMenu, QStringLiteral("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X),
+                       &TAssemblerEditor::MenuCutClick);
+    MenuCopy = AddEntry(EditMenu, QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C),
+                        &TAssemblerEditor::MenuCopyClick);
+    MenuPaste = AddEntry(EditMenu, QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V),
+                         &TAssemblerEditor::MenuPasteClick);
+    MenuSelectAll =
+        AddEntry(EditMenu, QStringLiteral("Select &All"), QKeySequence(Qt::CTRL | Qt::Key_A),
+                 &TAssemblerEditor::MenuSelectAllClick);
+    MenuUseSyntaxHighlight = EditMenu->addAction(QStringLiteral("Use Syntaxhighlight"));
+    MenuUseSyntaxHighlight->setCheckable(true);
+    MenuUseSyntaxHighlight->setChecked(true);
+    connect(MenuUseSyntaxHighlight, &QAction::triggered, this, &TAssemblerEditor::ReformatAll);
+
+    MenuAssemble = AsmMainMenu->addAction(QStringLiteral("&Assemble"));
+    MenuAssemble->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F9));
+    connect(MenuAssemble, &QAction::triggered, this, &TAssemblerEditor::AssembleButtonClick);
+    menuKeys_->Add(MenuAssemble, nullptr);
+
+    ErrorsMenu = AsmMainMenu->addMenu(QStringLiteral("E&rrors"));
+    name(ErrorsMenu, "ErrorsMenu");
+    MenuNextError = AddEntry(ErrorsMenu, QStringLiteral("&Next"),
+                             QKeySequence(Qt::CTRL | Qt::Key_N), &TAssemblerEditor::NextErrorClick);
+    MenuPreviousError =
+        AddEntry(ErrorsMenu, QStringLiteral("&Previous"), QKeySequence(Qt::CTRL | Qt::Key_P),
+                 &TAssemblerEditor::PreviousErrorClick);
+    ErrorsMenu->setEnabled(false);
+
+    name(MenuOpenFile, "MenuOpenFile");
+    name(MenuSaveFile, "MenuSaveFile");
+    name(MenuSaveAsFile, "MenuSaveAsFile");
+    name(MenuPrint, "MenuPrint");
+    name(MenuExitFile, "MenuExitFile");
+    name(MenuUndo, "MenuUndo");
+    name(MenuCut, "MenuCut");
+    name(MenuCopy, "MenuCopy");
+    name(MenuPaste, "MenuPaste");
+    name(MenuSelectAll, "MenuSelectAll");
+    name(MenuUseSyntaxHighlight, "MenuUseSyntaxHighlight");
+    name(MenuAssemble, "MenuAssemble");
+    name(MenuNextError, "MenuNextError");
+    name(MenuPreviousError, "MenuPreviousError");
+}
+
+QString TAssemblerEditor::PanelText(int panel) const {
+    return panels_[panel]->text();
+}
+
+void TAssemblerEditor::SetCaption(const QString& name) {
+    setWindowTitle(Caption + QStringLiteral(" - ") + name);
+}
+
+QString TAssemblerEditor::ReferenceName() const {
+    return FileName_.isEmpty() ? ProcessValues().CurrentAsmFile : FileName_;
+}
+
+// --- State ------------------------------------------------------------------------------
+
+void TAssemblerEditor::SetFileModified(bool flag) {
+    if (FileModified_ == flag) return;
+    FileModified_ = flag;
+    MenuSaveFile->setEnabled(flag);
+    panels_[1]->setText(flag ? QStringLiteral("Modified") : QString());
+}
+
+void TAssemblerEditor::SetInsertMode(bool flag) {
+    InsertMode_ = flag;
+    TextEditor->setOverwriteMode(!flag);
+    panels_[2]->setText(flag ? QStringLiteral("Insert") : QStringLiteral("Overwrite"));
+}
+
+// --- Files ------------------------------------------------------------------------------
+
+bool TAssemblerEditor::LoadSourceFile(const QString& name) {
+    TBusyCursor busy;
+    QString text;
+    try {
+        text = ReadSourceText(name);
+    } catch (const EFileError& error) {
+        Prompt().Error(this, QString::fromStdString(error.what()));
+        return false;
+    }
+    // Loaded with highlighting on, every line ends in a line break, the last one too.
+    if (MenuUseSyntaxHighlight->isChecked() && !text.isEmpty() && !text.endsWith(QLatin1Char('\n')))
+        text += QLatin1Char('\n');
+    ReactToChanges_ = false;
+    TextEditor->setPlainText(text);
+    ReactToChanges_ = true;
+    SetCaption(name);
+    FileName_ = name;
+    ProcessValues().CurrentAsmFile = name;
+    SetFileModified(false);
+    TextEditorSelectionChange();
+    return true;
+}
+
+bool TAssemblerEditor::WriteSourceFile(const QString& name) {
+    QStringList lines;
+    for (QTextBlock block = TextEditor->document()->begin(); block.isValid(); block = block.next())
+        lines << block.text();
+    try {
+        WriteSourceText(name, lines);
+    } catch (const EFileError& error) {
+        Prompt().Error(this, QString::fromStdString(error.what()));
+        return false;
+    }
+    SetCaption(name);
+    FileName_ = name;
+    ProcessValues().CurrentAsmFile = name;
+    SetFileModified(false);
+    return true;
+}
+
+void TAssemblerEditor::OpenFileClick() {
+    if (FileModified_) {
+        const TAnswer answer = Prompt().AskYesNoCancel(
+            this, SaveCaption,
+            QStringLiteral(
+                "Assembly File Changed.\nDo you want to save before you open another file?"));
+        if (answer == TAnswer::Cancel) return;
+        if (answer == TAnswer::Yes) {
+            SaveFile();
+            if (FileModified_) return;
+        }
+    }
+    const QString reference = ReferenceName();
+    TFileDialogRequest request;
+    request.Title = QStringLiteral("Open Assembly File");
+    request.Filters = {QStringLiteral("Assembly Files (*.asm)"), QStringLiteral("All Files (*)")};
+    request.Directory = reference.isEmpty() ? ProcessValues().TempDir : DialogFolder(reference);
+    const QString name = Prompt().OpenFileName(this, request);
+    if (!name.isEmpty()) LoadSourceFile(name);
+}
+
+void TAssemblerEditor::SaveAsFile() {
+    const QString reference = ReferenceName();
+    TFileDialogRequest request;
+    request.Title = QStringLiteral("Save Assembly File");
+    request.Filters = {QStringLiteral("Assembly Files (*.asm)")};
+    request.DefaultSuffix = QStringLiteral("asm");
+    if (reference.isEmpty()) {
+        request.Directory = ProcessValues().TempDir;
+    } else {
+        request.Directory = DialogFolder(reference);
+        request.FileName = ProposedBaseName(reference);
+    }
+    const QString name = Prompt().SaveFileName(this, request);
+    if (!name.isEmpty()) WriteSourceFile(name);
+}
+
+void TAssemblerEditor::SaveFile() {
+    if (FileName_.isEmpty())
+        SaveAsFile();
+    else
+        WriteSourceFile(FileName_);
+}
+
+void TAssemblerEditor::MenuPrintClick() {
+    QPrinter printer;
+    printer.setDocName(QString());
+    if (Prompt().PrintSetup(this, printer)) PrintSource(*TextEditor->document(), printer);
+}
+
+void TAssemblerEditor::MenuExitFileClick() {
+    close();
+}
+
+// --- Edit menu --------------------------------------------------------------------------
+
+void TAssemblerEditor::EditMenuClick() {
+    const bool selected = TextEditor->textCursor().hasSelection();
+    MenuCut->setEnabled(selected);
+    MenuCopy->setEnabled(selected);
+    const QMimeData* clip = QApplication::clipboard()->mimeData();
+    MenuPaste->setEnabled(clip && clip->hasText());
+}
+
+void TAssemblerEditor::MenuUndoClick() {
+    TextEditor->undo();
+    TextEditor->viewport()->update();
+}
+
+void TAssemblerEditor::MenuCutClick() {
+    // Shift+Delete reaches here without the menu's check: nothing selected cuts nothing.
+    if (!TextEditor->textCursor().hasSelection()) return;
+    TextEditor->cut();
+    SetFileModified(true);
+    TextEditor->viewport()->update();
+}
+
+void TAssemblerEditor::MenuCopyClick() {
+    TextEditor->copy();
+}
+
+void TAssemblerEditor::MenuPasteClick() {
+    // Shift+Insert reaches here without the menu's check: an empty clipboard changes nothing.
+    const QMimeData* clip = QApplication::clipboard()->mimeData();
+    if (!clip || !clip->hasText() || clip->text().isEmpty()) return;
+    TBusyCursor busy;
+    ReactToChanges_ = false;
+    TextEditor->paste();
+    ReactToChanges_ = true;
+    TextEditorSelectionChange();
+    TextEditor->viewport()->update();
+    SetFileModified(true);
+}
+
+void TAssemblerEditor::MenuSelectAllClick() {
+    TextEditor->selectAll();
+    TextEditor->viewport()->update();
+}
+
+void TAssemblerEditor::MenuUseSyntaxHighlightClick() {
+    MenuUseSyntaxHighlight->trigger();
+}
+
+void TAssemblerEditor::ReformatAll() {
+    TBusyCursor busy;
+    ReactToChanges_ = false;
+    highlighter_->SetEnabled(MenuUseSyntaxHighlight->isChecked());
+    highlighter_->ReformatAll();
+    ReactToChanges_ = true;
+    TextEditor->viewport()->update();
+}
+
+// --- Errors -----------------------------------------------------------------------------
+
+void TAssemblerEditor::AddError(int line, int column, std::string_view message) {
+    ErrorBox->addItem(QStringLiteral("line %1: %2")
+                          .arg(line + 1)
+                          .arg(QString::fromUtf8(message.data(), qsizetype(message.size()))));
+    ErrorPositions_.push_back({line, column});
+}
+
+void TAssemblerEditor::AssembleButtonClick() {
+    TBusyCursor busy;
+    ErrorBox->clear();
+    ErrorPositions_.clear();
+    parser_->Assemble([this](void*, int line, int column, std::string_view message) {
+        AddError(line, column, message);
+    });
+    if (!ErrorPositions_.empty()) {
+        GoToError(0);
+        ErrorsMenu->setEnabled(true);
+        MenuPreviousError->setEnabled(false);
+        MenuNextError->setEnabled(true);
+        return;
+    }
+    OverwriteMemory();
+    ErrorsMenu->setEnabled(false);
+}
+
+void TAssemblerEditor::OverwriteMemory() {
+    if (!target_) return;
+    if (target_->MemModified()) {
+        const TAnswer answer = Prompt().AskYesNoCancel(
+            this, SaveCaption,
+            QStringLiteral(
+                "Memory Changed.\nDo you want to save before you overwrite the memory?"));
+        if (answer == TAnswer::Cancel) return;
+        if (answer == TAnswer::Yes) {
+            target_->SaveMemory();
+            if (target_->MemModified()) return;
+        }
+    }
+    target_->WriteMemoryInBulk([this] {
+        CellStore& memory = target_->MemoryStore();
+        for (int address = 0; address < 256; ++address)
+            memory.SetContents(address, parser_->MemoryByte(address));
+    });
+    target_->Activate();
+    target_->SetMemModified(false);
+    // Two writes, so that the PC change handling runs even when PC already was 0.
+    target_->SysRegStore().SetContents(0, 2);
+    target_->SysRegStore().SetContents(0, 0);
+}
+
+void TAssemblerEditor::GoToError(int index) {
+    if (index < 0 || index >= ErrorBox->count()) return;
+    ErrorBox->setCurrentRow(index);
+    MenuPreviousError->setEnabled(index > 0);
+    MenuNextError->setEnabled(index < ErrorBox->count() - 1);
+    // Positions refer to the text as it was assembled; an edit since may have made them
+    // point past the end, which then means the end.
+    const TErrorPosition& place = ErrorPositions_[size_t(index)];
+    const QTextDocument* document = TextEditor->document();
+    const QTextBlock block = document->findBlockByNumber(place.Line);
+    const int end = document->characterCount() - 1;
+    const int position = block.isValid() ? std::min(block.position() + place.Column, end) : end;
+    QTextCursor cursor = TextEditor->textCursor();
+    cursor.setPosition(position);
+    TextEditor->setTextCursor(cursor);
+    TextEditor->setFocus();
+}
+
+namespace {
+
+int SelectedRow(const QListWidget* box) {
+    const QList<QListWidgetItem*> selected = box->selectedItems();
+    return selected.isEmpty() ? -1 : box->row(selected.front());
+}
+
+}  // namespace
+
+void TAssemblerEditor::NextErrorClick() {
+    const int i = SelectedRow(ErrorBox);
+    if (i < ErrorBox->count() - 1) GoToError(i + 1);
+}
+
+void TAssemblerEditor::PreviousErrorClick() {
+    const int i = SelectedRow(ErrorBox);
+    if (i > 0) GoToError(i - 1);
+}
+
+void TAssemblerEditor::ErrorBoxMouseUp(const QMouseEvent& event) {
+    if (event.button() != Qt::LeftButton || event.modifiers() != Qt::NoModifier) return;
+    const QModelIndex item = ErrorBox->indexAt(event.position().toPoint());
+    if (item.isValid()) GoToError(item.row());
+}
+
+bool TAssemblerEditor::ErrorBoxKeyPress(const QKeyEvent& event) {
+    if (event.key() != Qt::Key_Return && event.key() != Qt::Key_Enter) return false;
+    GoToError(SelectedRow(ErrorBox));
+    return true;
+}
+
+// --- Text control -----------------------------------------------------------------------
+
+bool TAssemblerEditor::TextEditorKeyDown(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers mods =
+        event.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    switch (event.key()) {
+        case Qt::Key_Insert:
+            if (mods == Qt::NoModifier) {
+                SetInsertMode(!InsertMode_);
+                return false;
+            }
+            if (mods == Qt::ShiftModifier) {
+                MenuPasteClick();
+                return true;
+            }
+            if (mods == Qt::ControlModifier) {
+                MenuCopyClick();
+                return true;
+            }
+            return false;
+        case Qt::Key_Delete:
+            if (mods != Qt::ShiftModifier) return false;
+            MenuCutClick();
+            return true;
+        case Qt::Key_Y:
+            if (mods != Qt::ControlModifier) return false;
+            DeleteCaretLine();
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Removes the caret's line with its line break. The last line takes the break before it
+// instead, so the line is gone and no empty line is left in its place.
+void TAssemblerEditor::DeleteCaretLine() {
+    const QTextBlock block = TextEditor->textCursor().block();
+    QTextCursor cursor(block);
+    if (block.next().isValid()) {
+        cursor.setPosition(block.next().position(), QTextCursor::KeepAnchor);
+    } else {
+        if (block.previous().isValid())
+            cursor.setPosition(block.previous().position() + block.previous().length() - 1);
+        cursor.setPosition(block.position() + block.length() - 1, QTextCursor::KeepAnchor);
+    }
+    cursor.removeSelectedText();
+}
+
+void TAssemblerEditor::TextEditorSelectionChange() {
+    if (!ReactToChanges_) return;
+    const QTextCursor cursor = TextEditor->textCursor();
+    panels_[0]->setText(
+        QStringLiteral("%1: %2  ").arg(cursor.blockNumber() + 1).arg(cursor.positionInBlock() + 1));
+}
+
+void TAssemblerEditor::TextEditorChange() {
+    if (!ReactToChanges_) return;
+    SetFileModified(true);
+}
+
+bool TAssemblerEditor::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto& key = static_cast<const QKeyEvent&>(*event);
+        if (watched == TextEditor && TextEditorKeyDown(key)) return true;
+        if (watched == ErrorBox && ErrorBoxKeyPress(key)) return true;
+    } else if (event->type() == QEvent::ShortcutOverride && watched == TextEditor) {
+        // Shift+Insert, Ctrl+Insert, Shift+Delete and Ctrl+Y are this window's commands,
+        // not the text control's own clipboard and redo keys.
+        const auto& key = static_cast<const QKeyEvent&>(*event);
+        if (key.key() == Qt::Key_Insert || key.key() == Qt::Key_Delete || key.key() == Qt::Key_Y) {
+            event->accept();
+            return true;
+        }
+    } else if (event->type() == QEvent::MouseButtonRelease && watched == ErrorBox->viewport()) {
+        ErrorBoxMouseUp(static_cast<const QMouseEvent&>(*event));
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// --- Closing ----------------------------------------------------------------------------
+
+bool TAssemblerEditor::FormCloseQuery() {
+    if (!FileModified_) return true;
+    raise();
+    activateWindow();
+    TextEditor->setFocus();
+    const TAnswer answer = Prompt().AskYesNoCancel(
+        this, SaveCaption,
+        QStringLiteral("Assembly File Changed.\nDo you want to save before you exit?"));
+    if (answer != TAnswer::Yes) return answer == TAnswer::No;
+    SaveFile();
+    return !FileModified_;
+}
+
+void TAssemblerEditor::closeEvent(QCloseEvent* event) {
+    if (FormCloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}

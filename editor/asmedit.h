@@ -1,0 +1,142 @@
+#pragma once
+// The assembler editor: one window per source file, with live syntax highlighting,
+// loading and saving, printing, Assemble into the main window's memory and a list of the
+// assembler's errors that the user steps through. Any number may be open at once.
+
+#include <QMainWindow>
+#include <QString>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QSplitter;
+class QToolButton;
+class TAsmHighlighter;
+class TAsmParser;
+class TAssembleTarget;
+class TEditorTextSource;
+class TMenuKeys;
+
+class TAssemblerEditor : public QMainWindow {
+    Q_OBJECT
+  public:
+    // A new, empty, unnamed editor; it destroys itself when closed. Assembled code goes
+    // to target's memory (nowhere without one); target must outlive the editor.
+    explicit TAssemblerEditor(TAssembleTarget* target = nullptr, QWidget* parent = nullptr);
+    ~TAssemblerEditor() override;
+
+    // Controls (objectName = field name).
+    QPlainTextEdit* TextEditor;
+    QSplitter* BottomSplitter;
+    QWidget* BottomPanel;
+    QListWidget* ErrorBox;
+    QToolButton* AssembleButton;
+    QStatusBar* EditorStatusBar;
+    QMenuBar* AsmMainMenu;
+
+    // Menus and their entries.
+    QMenu* FileMenu;
+    QMenu* EditMenu;
+    QMenu* ErrorsMenu;
+    QAction* MenuOpenFile;
+    QAction* MenuSaveFile;
+    QAction* MenuSaveAsFile;
+    QAction* MenuPrint;
+    QAction* MenuExitFile;
+    QAction* MenuUndo;
+    QAction* MenuCut;
+    QAction* MenuCopy;
+    QAction* MenuPaste;
+    QAction* MenuSelectAll;
+    QAction* MenuUseSyntaxHighlight;
+    QAction* MenuAssemble;
+    QAction* MenuNextError;
+    QAction* MenuPreviousError;
+
+    const QString& FileName() const { return FileName_; }
+    bool FileModified() const { return FileModified_; }
+    bool InsertMode() const { return InsertMode_; }
+    // Texts of the three status bar panels: caret position, modified mark, insert mode.
+    QString PanelText(int panel) const;
+
+    // Loads a file into the editor; on failure tells the user and changes nothing.
+    bool LoadSourceFile(const QString& name);
+    // Writes the text to name; on failure tells the user and changes nothing else.
+    bool WriteSourceFile(const QString& name);
+
+    void SetFileModified(bool flag);
+    void SetInsertMode(bool flag);
+    void GoToError(int index);
+    // Re-styles the whole text, or shows it all in the Normal style when highlighting
+    // is off. Caret and selection stay where they are.
+    void ReformatAll();
+
+    // Asks about unsaved text; true when the window may close.
+    bool FormCloseQuery();
+
+    // Menu and button handlers.
+    void OpenFileClick();
+    void SaveFile();
+    void SaveAsFile();
+    void MenuPrintClick();
+    void MenuExitFileClick();
+    void EditMenuClick();
+    void MenuUndoClick();
+    void MenuCutClick();
+    void MenuCopyClick();
+    void MenuPasteClick();
+    void MenuSelectAllClick();
+    void MenuUseSyntaxHighlightClick();
+    void AssembleButtonClick();
+    void NextErrorClick();
+    void PreviousErrorClick();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void BuildControls();
+    void BuildMenus();
+    QAction* AddEntry(QMenu* menu, const QString& caption, const QKeySequence& key,
+                      void (TAssemblerEditor::*handler)());
+    void SetCaption(const QString& name);
+    QString ReferenceName() const;
+
+    // Keys of the text control that this window handles itself; true when consumed.
+    bool TextEditorKeyDown(const QKeyEvent& event);
+    void DeleteCaretLine();
+    void TextEditorSelectionChange();
+    void TextEditorChange();
+    void ErrorBoxMouseUp(const QMouseEvent& event);
+    bool ErrorBoxKeyPress(const QKeyEvent& event);
+    void AddError(int line, int column, std::string_view message);
+    // Puts the assembled image into the target's memory, after asking about unsaved
+    // memory, and resets PC. Cancel, or a save that did not happen, leaves memory alone.
+    void OverwriteMemory();
+
+    struct TErrorPosition {
+        int Line;
+        int Column;
+    };
+
+    QLabel* panels_[3];
+    TMenuKeys* menuKeys_;
+    TAssembleTarget* target_;
+    std::unique_ptr<TEditorTextSource> textSource_;
+    std::unique_ptr<TAsmParser> parser_;
+    TAsmHighlighter* highlighter_;
+    QString FileName_;
+    bool FileModified_ = false;
+    bool InsertMode_ = true;
+    bool ReactToChanges_ = true;
+    std::vector<TErrorPosition> ErrorPositions_;
+};
+
+// The most recently created editor that is still open, or null.
+TAssemblerEditor* AssemblerEditor();
