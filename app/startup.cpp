@@ -8,6 +8,7 @@
 #include "app/helphook.h"
 #include "app/mainwin.h"
 #include "app/prompt.h"
+#include "editor/asmeditors.h"
 
 namespace {
 
@@ -130,6 +131,7 @@ int RunQuarzel(int& argc, char** argv) {
     try {
         application.setApplicationName("Quarzel Simulator");
         TMainWin mainWindow;
+        InstallAssemblerEditors(mainWindow);
         HelpHook().Install();
         const TStartupPlatform platform = RealStartupPlatform();
         StartUp(ProcessValues(), platform);

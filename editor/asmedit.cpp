@@ -19,6 +19,7 @@
 
 #include "app/busycursor.h"
 #include "app/dialogpaths.h"
+#include "app/helphook.h"
 #include "app/processvalues.h"
 #include "app/prompt.h"
 #include "asm/asmparse.h"
@@ -224,6 +225,14 @@ void TAssemblerEditor::BuildMenus() {
                  &TAssemblerEditor::PreviousErrorClick);
     ErrorsMenu->setEnabled(false);
 
+    HelpMenu = AsmMainMenu->addMenu(QStringLiteral("&Help"));
+    name(HelpMenu, "HelpMenu");
+    MenuHelpInstructions = HelpMenu->addAction(QStringLiteral("&Instructions"));
+    MenuHelpInstructions->setProperty(HelpContextProperty, 601);
+    MenuHelpSyntax = HelpMenu->addAction(QStringLiteral("&Syntax"));
+    MenuHelpSyntax->setProperty(HelpContextProperty, 602);
+    connect(HelpMenu, &QMenu::triggered, this, &TAssemblerEditor::HelpMenuItemClick);
+
     name(MenuOpenFile, "MenuOpenFile");
     name(MenuSaveFile, "MenuSaveFile");
     name(MenuSaveAsFile, "MenuSaveAsFile");
@@ -238,6 +247,8 @@ void TAssemblerEditor::BuildMenus() {
     name(MenuAssemble, "MenuAssemble");
     name(MenuNextError, "MenuNextError");
     name(MenuPreviousError, "MenuPreviousError");
+    name(MenuHelpInstructions, "MenuHelpInstructions");
+    name(MenuHelpSyntax, "MenuHelpSyntax");
 }
 
 QString TAssemblerEditor::PanelText(int panel) const {
@@ -520,6 +531,11 @@ bool TAssemblerEditor::ErrorBoxKeyPress(const QKeyEvent& event) {
     if (event.key() != Qt::Key_Return && event.key() != Qt::Key_Enter) return false;
     GoToError(SelectedRow(ErrorBox));
     return true;
+}
+
+// One handler for both entries: each carries its own help context.
+void TAssemblerEditor::HelpMenuItemClick(QAction* entry) {
+    HelpHook().FormHelp(HelpContextPopup, entry->property(HelpContextProperty).toInt());
 }
 
 // --- Text control -----------------------------------------------------------------------

@@ -43,6 +43,7 @@ class TAssemblerEditor : public QMainWindow {
     QMenu* FileMenu;
     QMenu* EditMenu;
     QMenu* ErrorsMenu;
+    QMenu* HelpMenu;
     QAction* MenuOpenFile;
     QAction* MenuSaveFile;
     QAction* MenuSaveAsFile;
@@ -57,6 +58,8 @@ class TAssemblerEditor : public QMainWindow {
     QAction* MenuAssemble;
     QAction* MenuNextError;
     QAction* MenuPreviousError;
+    QAction* MenuHelpInstructions;
+    QAction* MenuHelpSyntax;
 
     const QString& FileName() const { return FileName_; }
     bool FileModified() const { return FileModified_; }
@@ -95,6 +98,7 @@ class TAssemblerEditor : public QMainWindow {
     void AssembleButtonClick();
     void NextErrorClick();
     void PreviousErrorClick();
+    void HelpMenuItemClick(QAction* entry);
 
   protected:
     void closeEvent(QCloseEvent* event) override;

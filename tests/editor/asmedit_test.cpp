@@ -8,9 +8,11 @@
 #include <QPointer>
 #include <QStatusBar>
 #include <QTextBlock>
+#include <QTextEdit>
 #include <QToolButton>
 #include <QtTest>
 
+#include "app/helpdia.h"
 #include "editor/asmedit.h"
 #include "testprompt.h"
 
@@ -67,6 +69,8 @@ class TAssemblerEditorTest : public QObject {
     void ClipboardKeysOfTheTextControl();
     void EditMenuStatesFollowSelectionAndClipboard();
     void SelectionVisibleWithoutFocus();
+    void HelpEntriesOpenTheirTopic_data();
+    void HelpEntriesOpenTheirTopic();
 };
 
 void TAssemblerEditorTest::NewEditorState() {
@@ -270,6 +274,30 @@ void TAssemblerEditorTest::SelectionVisibleWithoutFocus() {
     const QPalette palette = editor.TextEditor->palette();
     QCOMPARE(palette.color(QPalette::Inactive, QPalette::Highlight),
              palette.color(QPalette::Active, QPalette::Highlight));
+}
+
+void TAssemblerEditorTest::HelpEntriesOpenTheirTopic_data() {
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<int>("context");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("instructions") << "MenuHelpInstructions" << 601
+                                  << "Quarzel Simulator instructions:";
+    QTest::newRow("syntax") << "MenuHelpSyntax" << 602 << "Quarzel Assembler syntax";
+}
+
+void TAssemblerEditorTest::HelpEntriesOpenTheirTopic() {
+    QFETCH(QString, entry);
+    QFETCH(QString, title);
+    TAssemblerEditor editor;
+    QAction* action = editor.findChild<QAction*>(entry);
+    QVERIFY(action);
+    QTEST(action->property("helpContext").toInt(), "context");
+    QVERIFY(editor.HelpMenu->actions().contains(action));
+    action->trigger();
+    THelpDialog* viewer = HelpDialog();
+    QVERIFY(viewer);
+    QVERIFY(viewer->HelpText->toPlainText().startsWith(title));
+    delete viewer;
 }
 
 QTEST_MAIN(TAssemblerEditorTest)
