@@ -120,7 +120,8 @@ TAboutForm::TAboutForm(QWidget* mainWindow) : QDialog(mainWindow) {
     }
     AboutL1->setFont(title);
 
-    Versie = CentredLabel(this, "Versie", "v" + ProcessValues().VersionText, QRect(168, 64, 89, 17));
+    Versie =
+        CentredLabel(this, "Versie", "v" + ProcessValues().VersionText, QRect(168, 64, 89, 17));
     CRight = CentredLabel(this, "CRight", ProcessValues().LegalText, QRect(136, 104, 153, 13));
     CRight->setToolTip("See information under the Info-button");
     FitWidth(Versie);

@@ -9,8 +9,6 @@
 #include <QHash>
 #include <QPointer>
 #include <QScreen>
-#include <QScrollBar>
-#include <QTextBlock>
 #include <QTextEdit>
 #include <QVBoxLayout>
 #include <cmath>

@@ -63,8 +63,10 @@ QString InstructionTable() {
         "<tr><td><b>Opcode</b></td><td><b>Operands</b></td><td><b>Assembly</b></td>"
         "<td><b>Operation</b></td></tr>";
     for (const TInstructionRow& row : InstructionRows) {
-        rows += QString("<tr><td><code>%1</code></td><td><code>%2</code></td><td>%3</td><td>%4</td></tr>")
-                    .arg(row.Opcode, row.Nibbles, Code(row.Assembly), row.Operation);
+        rows +=
+            QString(
+                "<tr><td><code>%1</code></td><td><code>%2</code></td><td>%3</td><td>%4</td></tr>")
+                .arg(row.Opcode, row.Nibbles, Code(row.Assembly), row.Operation);
     }
     return "<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\">" + rows + "</table>";
 }
@@ -220,8 +222,9 @@ QString HighlightLegend() {
     };
     QString table = "<table cellspacing=\"0\" cellpadding=\"2\">";
     for (const TLegendRow& row : rows) {
-        table += QString("<tr><td><b>%1</b></td><td><code style=\"%2\">%3</code></td><td>%4</td></tr>")
-                     .arg(row.Class, row.Style, Escaped(row.Sample), row.Covers);
+        table +=
+            QString("<tr><td><b>%1</b></td><td><code style=\"%2\">%3</code></td><td>%4</td></tr>")
+                .arg(row.Class, row.Style, Escaped(row.Sample), row.Covers);
     }
     return table + "</table>";
 }
@@ -231,7 +234,8 @@ QString SyntaxBody() {
     body += Paragraph(
         "A source line holds, in this order and each optional: a label definition, one "
         "instruction or directive with its operands, and a comment:");
-    body += Paragraph("<code style=\"color:#000080\">loop: &nbsp;addi R1,R1,R2 &nbsp;; add step</code>");
+    body += Paragraph(
+        "<code style=\"color:#000080\">loop: &nbsp;addi R1,R1,R2 &nbsp;; add step</code>");
     body += Paragraph(
         "Blanks and tabs may stand between any two parts and must separate a word from a "
         "following word or number. An empty line, or a line with only a comment, is allowed.");
@@ -474,10 +478,13 @@ THelpTopic NotAClueTopic(int context) {
 
 namespace {
 
-QString DocumentHead(const QString& title, const QString& codeFontFamily) {
+// The viewer sets the body face itself; a browser is told to use a sans-serif one.
+QString DocumentHead(const QString& title, const QString& codeFontFamily,
+                     const QString& bodyFontFamily = QString()) {
+    const QString bodyFace =
+        bodyFontFamily.isEmpty() ? QString() : " font-family:" + bodyFontFamily + ";";
     return "<html><head><meta charset=\"utf-8\"><title>" + Escaped(title) +
-           "</title><style>"
-           "body { font-size:10pt; }"
+           "</title><style>body { font-size:10pt;" + bodyFace + " }"
            "p { margin-top:0px; margin-bottom:6px; }"
            "table { margin-bottom:6px; }"
            "code { font-family:" +
@@ -511,7 +518,8 @@ QString HelpManual() {
         contents += "<li><a href=\"#" + anchor + "\">" + Escaped(topic.Title) + "</a></li>";
         sections += "<hr>" + TopicSection(topic, anchor);
     }
-    return DocumentHead("Quarzel Simulator help", "'Courier New', monospace") +
+    return "<!DOCTYPE html>" +
+           DocumentHead("Quarzel Simulator help", "'Courier New', monospace", "sans-serif") +
            "<p style=\"font-size:16pt; font-weight:bold; color:#0000ff\">Quarzel Simulator "
            "help</p><ul>" +
            contents + "</ul>" + sections + "</body></html>";

@@ -41,7 +41,8 @@ private slots:
         QTest::addColumn<QString>("version");
         QTest::addColumn<QString>("legal");
         QTest::addColumn<QString>("versie");
-        QTest::newRow("this build") << "2.0b" << "Copyright (C) 2026 the Quarzel Simulator developers"
+        QTest::newRow("this build") << "2.0b"
+                                    << "Copyright (C) 2026 the Quarzel Simulator developers"
                                     << "v2.0b";
         QTest::newRow("no version information") << "" << "" << "v";
     }

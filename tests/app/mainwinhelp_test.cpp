@@ -67,7 +67,8 @@ private slots:
                                 static_cast<QWidget*>(clear), static_cast<QWidget*>(options),
                                 static_cast<QWidget*>(about)}) {
             for (const auto& [name, context] : HelpContexts(window)) {
-                QVERIFY2(FindHelpTopic(context), qPrintable(QString("%1 %2").arg(name).arg(context)));
+                QVERIFY2(FindHelpTopic(context),
+                         qPrintable(QString("%1 %2").arg(name).arg(context)));
                 ++counted;
             }
         }
@@ -81,7 +82,8 @@ private slots:
     void HelpMenuEntriesOpenTheirTopics_data() {
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("title");
-        QTest::newRow("instructions") << "MenuHelpInstructions" << "Quarzel Simulator instructions:";
+        QTest::newRow("instructions") << "MenuHelpInstructions"
+                                      << "Quarzel Simulator instructions:";
         QTest::newRow("syntax") << "MenuHelpSyntax" << "Quarzel Assembler syntax";
     }
     void HelpMenuEntriesOpenTheirTopics() {
@@ -126,7 +128,8 @@ private slots:
         w->MenuAbout->trigger();
         QList<TAboutForm*> boxes;
         for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (auto* box = qobject_cast<TAboutForm*>(window); box && box->isVisible()) boxes << box;
+            if (auto* box = qobject_cast<TAboutForm*>(window); box && box->isVisible())
+                boxes << box;
         }
         QCOMPARE(boxes.size(), 2);
         QVERIFY(!QApplication::activeModalWidget());

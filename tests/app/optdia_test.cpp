@@ -70,8 +70,10 @@ private slots:
         QPointer<TOptionsDialog> alive = dialog;
         dialog->show();
         for (const QString& action : actions.split(' ', Qt::SkipEmptyParts)) {
-            if (action == "default-help") QTest::mouseClick(dialog->DefaultWebHelpAdrButton, Qt::LeftButton);
-            if (action == "default-list") QTest::mouseClick(dialog->DefaultTempLstFileButton, Qt::LeftButton);
+            if (action == "default-help")
+                QTest::mouseClick(dialog->DefaultWebHelpAdrButton, Qt::LeftButton);
+            if (action == "default-list")
+                QTest::mouseClick(dialog->DefaultTempLstFileButton, Qt::LeftButton);
             if (action == "clear-help") dialog->WebHelpAdrInput->clear();
             if (action == "type-help") dialog->WebHelpAdrInput->setText("  not a url ");
             if (action == "type-list") dialog->TempLstFileInput->setText("x\\y.lst");

@@ -21,14 +21,16 @@ struct TStartupRig {
     TStartupPlatform Platform(std::optional<TVersionRecord> version = ThisBuild) {
         QProcessEnvironment environment;
         environment.insert("TMP", "/scratch");
-        return {[this] { return std::make_unique<QSettings>(SettingsPath(), QSettings::IniFormat); },
-                environment, "/opt/quarzel/bin/quarzel", version,
-                [this](int command, int context) { helpRequests << qMakePair(command, context); }};
+        return {
+            [this] { return std::make_unique<QSettings>(SettingsPath(), QSettings::IniFormat); },
+            environment, "/opt/quarzel/bin/quarzel", version,
+            [this](int command, int context) { helpRequests << qMakePair(command, context); }};
     }
 
     void Store(const QMap<QString, QString>& entries) {
         QSettings store(SettingsPath(), QSettings::IniFormat);
-        for (auto it = entries.begin(); it != entries.end(); ++it) store.setValue(it.key(), it.value());
+        for (auto it = entries.begin(); it != entries.end(); ++it)
+            store.setValue(it.key(), it.value());
     }
 
     void WriteRaw(const QByteArray& contents) {
@@ -62,7 +64,8 @@ private slots:
         QTest::addColumn<unsigned>("flags");
         QTest::addColumn<QString>("expected");
         QTest::newRow("this build") << "2.0.0.252" << unsigned(VersionFlagPreRelease) << "2.0b";
-        QTest::newRow("debug wins") << "2.0.0.252" << unsigned(VersionFlagDebug | VersionFlagPreRelease) << "2.0a";
+        QTest::newRow("debug wins")
+            << "2.0.0.252" << unsigned(VersionFlagDebug | VersionFlagPreRelease) << "2.0a";
         QTest::newRow("release") << "3.1.4.1" << 0u << "3.1";
         QTest::newRow("one dot kept whole") << "2.5" << unsigned(VersionFlagPreRelease) << "2.5b";
         QTest::newRow("no dot kept whole") << "7" << 0u << "7";
@@ -105,7 +108,8 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("no extension") << "/opt/q/quarzel" << "/opt/q/quarzel.htm";
         QTest::newRow("extension replaced") << "/opt/q/quarzel.exe" << "/opt/q/quarzel.htm";
-        QTest::newRow("dot in a folder") << "/home/u/.local/bin/quarzel" << "/home/u/.local/bin/quarzel.htm";
+        QTest::newRow("dot in a folder") << "/home/u/.local/bin/quarzel"
+                                         << "/home/u/.local/bin/quarzel.htm";
         QTest::newRow("last dot only") << "/x/quarzel.2.bin" << "/x/quarzel.2.htm";
     }
     void DefaultWebHelpAddress() {
@@ -147,9 +151,9 @@ private slots:
         QVERIFY(!StartUp(values, rig.Platform()));
         QVERIFY(rig.helpRequests.isEmpty());
         QVERIFY(ShutDown(values, rig.Platform()));
-        QCOMPARE(rig.StoredKeys(),
-                 (QStringList{"Copyright", "CurrentAsmFile", "CurrentMemFile", "DefaultWebHelpAddress",
-                              "TempLstFile", "Version", "WebHelpAddress"}));
+        QCOMPARE(rig.StoredKeys(), (QStringList{"Copyright", "CurrentAsmFile", "CurrentMemFile",
+                                                "DefaultWebHelpAddress", "TempLstFile", "Version",
+                                                "WebHelpAddress"}));
         QCOMPARE(rig.Stored("Copyright").toString(), QString("kept"));
     }
 
@@ -205,8 +209,10 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::newRow("list") << QByteArray("TempLstFile=a, b") << "TempLstFile";
         QTest::newRow("rectangle") << QByteArray("TempLstFile=@Rect(1 2 3 4)") << "TempLstFile";
-        QTest::newRow("bytes") << QByteArray("CurrentMemFile=@ByteArray(\\0\\x1)") << "CurrentMemFile";
-        QTest::newRow("variant") << QByteArray("WebHelpAddress=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)")
+        QTest::newRow("bytes") << QByteArray("CurrentMemFile=@ByteArray(\\0\\x1)")
+                               << "CurrentMemFile";
+        QTest::newRow("variant") << QByteArray(
+                                        "WebHelpAddress=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)")
                                  << "WebHelpAddress";
         QTest::newRow("version") << QByteArray("Version=@Size(2 0)") << "Version";
     }
