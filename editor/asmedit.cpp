@@ -62,6 +62,9 @@ TAssemblerEditor::TAssemblerEditor(TAssembleTarget* target, QWidget* parent)
 }
 
 TAssemblerEditor::~TAssemblerEditor() {
+    // The highlighter uses the parser, which goes before the text control and its
+    // document do; nothing may style a line after that.
+    delete highlighter_;
     std::erase(Editors(), this);
 }
 
