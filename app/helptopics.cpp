@@ -303,8 +303,8 @@ QString OutputBody() {
                "or the code 0A (line feed), goes on at the next line, and the text scrolls up "
                "when the window is full. 09 (tab) moves to the next multiple of 8 columns, 08 "
                "(backspace) removes the last character of the line, and 00 adds nothing. "
-               "Writing the same value twice shows it twice. The window cannot be cleared "
-               "while the program runs.") +
+               "Writing the same value twice shows it twice. Nothing clears the window: its "
+               "text stays until the program ends.") +
            Paragraph("The printable character codes (hexadecimal):") + PrintableCodesTable();
 }
 
