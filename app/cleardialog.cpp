@@ -5,18 +5,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "app/named.h"
 #include "core/execute.h"
-
-namespace {
-
-template <class T>
-T* Named(T* widget, const char* name) {
-    widget->setObjectName(name);
-    widget->setProperty("helpContext", 9999);
-    return widget;
-}
-
-}  // namespace
 
 TClearDialog::TClearDialog(TClearTarget& target, QWidget* parent)
     : QDialog(parent), target_(target) {
@@ -28,12 +18,12 @@ TClearDialog::TClearDialog(TClearTarget& target, QWidget* parent)
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
 
-    ClearCheckBoxes = Named(new QGroupBox("Clear What?", this), "ClearCheckBoxes");
-    MemChecked = Named(new QCheckBox("Main Memory", ClearCheckBoxes), "MemChecked");
-    RegChecked = Named(new QCheckBox("Registers", ClearCheckBoxes), "RegChecked");
-    PCChecked = Named(new QCheckBox("Program Counter", ClearCheckBoxes), "PCChecked");
-    OkButton = Named(new QPushButton("OK", this), "OkButton");
-    CancelButton = Named(new QPushButton("Cancel", this), "CancelButton");
+    ClearCheckBoxes = Named(new QGroupBox("Clear What?", this), "ClearCheckBoxes", 9999);
+    MemChecked = Named(new QCheckBox("Main Memory", ClearCheckBoxes), "MemChecked", 9999);
+    RegChecked = Named(new QCheckBox("Registers", ClearCheckBoxes), "RegChecked", 9999);
+    PCChecked = Named(new QCheckBox("Program Counter", ClearCheckBoxes), "PCChecked", 9999);
+    OkButton = Named(new QPushButton("OK", this), "OkButton", 9999);
+    CancelButton = Named(new QPushButton("Cancel", this), "CancelButton", 9999);
     OkButton->setDefault(true);
 
     int y = 24;

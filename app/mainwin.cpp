@@ -13,6 +13,7 @@
 
 #include "app/disasmview.h"
 #include "app/labelgrid.h"
+#include "app/named.h"
 #include "app/runcontrol.h"
 #include "controls/hexgrid.h"
 #include "controls/showtext.h"
@@ -22,14 +23,6 @@ namespace {
 TMainWin* theMainWin = nullptr;
 
 const QString Caption = QStringLiteral("Quarzel Simulator");
-
-template <class T>
-T* Named(T* object, const char* name, int helpContext, const QString& hint = {}) {
-    object->setObjectName(name);
-    if (helpContext) object->setProperty("helpContext", helpContext);
-    if (!hint.isEmpty()) object->setToolTip(hint);
-    return object;
-}
 
 QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption,
                        const QString& hint, int helpContext, QStyle::StandardPixmap icon) {

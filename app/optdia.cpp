@@ -10,19 +10,13 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "app/named.h"
 #include "app/processvalues.h"
 
 namespace {
 
 constexpr int WindowContext = 9999;
 const char* const DefaultListFile = "QZasm.lst";
-
-template <typename T>
-T* Named(T* widget, const char* name, int helpContext = 0) {
-    widget->setObjectName(name);
-    if (helpContext) widget->setProperty("helpContext", helpContext);
-    return widget;
-}
 
 QLabel* FieldLabel(const char* name, const char* caption, QWidget* field) {
     auto* label = Named(new QLabel(caption), name);
