@@ -164,6 +164,47 @@ TEST(Diagnostics, Labels) {
     for (const Case& c : cases) Check(c);
 }
 
+TEST(Diagnostics, FixUpsAndRedefinitions) {
+    const Case cases[] = {
+        // pending uses are placed oldest first; the first one that cannot be placed stops it
+        {"jmp x\njmp x\norg 3\ndb 1\nx: halt\n12", {{4, 1, InUse}}, {0xB0, 4, 0xB0, 1}},
+        // a definition that filled in earlier uses is the one a redefinition names
+        {"jmp a\n\na: halt\na: halt", {{3, 1, "Label is already defined at line 3."}}},
+        // a defined label used where no byte can go
+        {"x: halt\norg 255\njmp x\n12", {{2, 0, Above255}}},
+        {"x: halt\norg 1\nload R1,[x]", {{2, 0, InUse}}},
+        // a use still pending at the end is reported after the line's own reports
+        {"load R1,[x", {{0, 10, EndOfLine + "']'"}, {0, 10, "Label is not defined: x"}}, {0x11, 0}},
+        // labels first seen as definitions count in the order too
+        {"jmp b\nc: halt\njmp a",
+         {{0, 5, "Label is not defined: b"}, {2, 5, "Label is not defined: a"}}},
+    };
+    for (const Case& c : cases) Check(c);
+    // labels take the location counter that org set
+    const TAssembly a = AssembleText("org 10h\nx: jmp x\nstore R2,[y]\ny:");
+    EXPECT_TRUE(a.Reports.empty());
+    EXPECT_EQ(Bytes(a, 0x10, 4), (std::vector<int>{0xB0, 0x10, 0x32, 0x14}));
+}
+
+TEST(Diagnostics, OddCornersOfTheLine) {
+    const Case cases[] = {
+        {"x::", {{0, 2, Unknown}}},
+        {"a: b: halt", {{0, 3, Unknown}}},
+        {"halt,", {{0, 4, Extra}}, {0xC0, 0}},
+        {"move R1,R2!", {{0, 10, Extra}}, {0x40, 0x21}},
+        {"jmpEQ R1<R0,5", {{0, 8, Syntax + "'='"}}, {0xB1, 5}},
+        {"jmpLE R1=R0,5", {{0, 8, Syntax + "'<='"}, {0, 8, Syntax + "'R0'"}}, {0xF1, 0}},
+        {"jmp 99999999999", {{0, 15, Invalid}}, {0xB0, 0}},
+        {"org 1e3\ndb 1", {{0, 7, Invalid}}, {1}},
+        {"db 1e3,2", {{0, 6, Invalid}}, {2}},
+        {"db 'a' 'b'", {{0, 7, Syntax + "','"}}, {'a', 'b'}},
+        {"db 1,\"ab", {{0, 8, "Unexpected end of string. Expected: \""}}, {1, 0}},
+        {"db \"'", {{0, 5, "Unexpected end of string. Expected: \""}}, {0}},
+        {"\tdb\t'", {{0, 4, "Error in string."}}, {0}},
+    };
+    for (const Case& c : cases) Check(c);
+}
+
 TEST(Diagnostics, FailedEmissionStopsTheAssembly) {
     std::string full;
     for (int i = 0; i < 128; ++i) full += "move R1,R2\n";

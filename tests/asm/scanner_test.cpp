@@ -95,6 +95,7 @@ TEST(Scanner, ClassifiesWords) {
         {"RG", twLabel, 0},          {"R10", twLabel, 0},         {"R", twLabel, 0},
         {"R#", twLabel, 0},          {"vorlak", twLabel, 0x9D},   {"VorLAK", twLabel, 0x9D},
         {"vorlakx", twLabel, 0},     {"vorla", twLabel, 0},       {"Loop", twLabel, 0},
+        {"ABh", twLabel, 0},         {"FFh", twLabel, 0},
     };
     TMemoryTextSource none;
     TAsmParser parser(none);
