@@ -5,6 +5,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -163,6 +165,99 @@ class TMainWinTest : public QObject {
         QCOMPARE(walked, (QStringList{"MainMemory", "Registers", "SysRegs", "ZeroPC", "DisasmWin",
                                       "ViewAsmButton", "OpenButton", "RunButton", "StepButton",
                                       "ResetButton"}));
+    }
+
+    // Every entry as "caption|key|hint", a separator as "-".
+    static QStringList Entries(const QMenu* menu) {
+        QStringList entries;
+        for (const QAction* action : menu->actions()) {
+            entries << (action->isSeparator()
+                            ? QString("-")
+                            : action->text() + "|" + action->shortcut().toString() + "|" +
+                                  action->statusTip());
+        }
+        return entries;
+    }
+
+    void MenusOfferTheirEntriesKeysAndHints_data() {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QStringList>("entries");
+        QTest::newRow("File") << "&File"
+                              << QStringList{"&Open...|Ctrl+O|Open file with data for main memory",
+                                             "&Save|Ctrl+S|Save main memory to file",
+                                             "Save &As...||Save with different filename", "-",
+                                             "E&xit||Exit Quarzel Simulator"};
+        QTest::newRow("Edit") << "&Edit"
+                              << QStringList{"Cu&t|Ctrl+X|", "&Copy|Ctrl+C|", "&Paste|Ctrl+V|", "-",
+                                             "Select &All|Ctrl+A|"};
+        QTest::newRow("Run") << "&Run"
+                             << QStringList{"&Run|F9|Run program in main memory",
+                                            "&Step|F8|Execute one instruction",
+                                            "&Clear|Ctrl+F2|Reset program counter"};
+        QTest::newRow("Help")
+            << "&Help"
+            << QStringList{"&Instructions||Help about the instructions of the Quarzel Simulator",
+                           "Assembler &Syntax||Help about the syntax of the Quarzel Assembler",
+                           "&Web help||General help about the Quarzel Simulator",
+                           "-",
+                           "&Options...||",
+                           "-",
+                           "&About...||Display the About box"};
+        QTest::newRow("MainMemoryPopup")
+            << "MainMemoryPopup"
+            << QStringList{"Clear|Del|",     "-", "Cu&t|Ctrl+X|",       "&Copy|Ctrl+C|",
+                           "&Paste|Ctrl+V|", "-", "Select &All|Ctrl+A|"};
+        QTest::newRow("RegistersPopup") << "RegistersPopup" << QStringList{"Clear|Del|"};
+    }
+    void MenusOfferTheirEntriesKeysAndHints() {
+        QFETCH(QString, menu);
+        QFETCH(QStringList, entries);
+        const QMenu* found = w->findChild<QMenu*>(menu);
+        for (const QAction* top : w->menuBar()->actions())
+            if (top->text() == menu) found = top->menu();
+        QVERIFY2(found, qPrintable(menu));
+        QCOMPARE(Entries(found), entries);
+    }
+    void MenuBarHasItsMenusInOrder() {
+        QStringList titles;
+        for (const QAction* top : w->menuBar()->actions()) titles << top->text();
+        QCOMPARE(titles, (QStringList{"&File", "&Edit", "&Run", "&Help"}));
+    }
+
+    void ControlsShowTheirCaptionsAndHints_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("hint");
+        const char* const buttons[][3] = {
+            {"ZeroPC", "=0", "Zero PC"},
+            {"OpenButton", "&Open...", "Open a file from disk"},
+            {"SaveButton", "&Save", "Save file to disk"},
+            {"RunButton", "&Run", "Run program"},
+            {"StepButton", "S&tep", "Execute one instruction"},
+            {"BreakButton", "Break", "Pause execution"},
+            {"ResetButton", "Clear...", "Reset memory or registers"},
+            {"AssemblerButton", "&Asm", "Assembler editor"},
+            {"ViewAsmButton", "&Disasm", "View disassembled instructions"},
+            {"Registers", "", "General Purpose Registers"},
+            {"LabelsReg1", "", "General Purpose Registers"},
+            {"SysRegs", "", "System Registers"},
+            {"LabelsReg2", "", "System Registers"},
+            {"DisasmWin", "", "Disassembler window"},
+            {"OutputBox", "", "Output Window"}};
+        for (const auto& [name, caption, hint] : buttons)
+            QTest::newRow(name) << name << caption << hint;
+    }
+    void ControlsShowTheirCaptionsAndHints() {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(QString, hint);
+        const auto* control = w->findChild<QWidget*>(name);
+        QVERIFY2(control, qPrintable(name));
+        if (const auto* button = qobject_cast<const QPushButton*>(control))
+            QCOMPARE(button->text(), caption);
+        else
+            QVERIFY(caption.isEmpty());
+        QCOMPARE(control->toolTip(), hint);
     }
 
     // --- files ---------------------------------------------------------------------
