@@ -419,6 +419,7 @@ class TMainWinTest : public QObject {
         QTest::addColumn<bool>("opens");
         QTest::newRow("Yes, saved") << int(TAnswer::Yes) << "kept.prg" << true;
         QTest::newRow("Yes, save cancelled") << int(TAnswer::Yes) << "" << false;
+        QTest::newRow("Yes, save fails") << int(TAnswer::Yes) << "missing/kept.prg" << false;
         QTest::newRow("No") << int(TAnswer::No) << "" << true;
         QTest::newRow("Cancel") << int(TAnswer::Cancel) << "" << false;
     }
@@ -436,7 +437,12 @@ class TMainWinTest : public QObject {
         QCOMPARE(prompt->Shown.value(0), SaveQuestionOpen);
         QCOMPARE(Mem(0), opens ? 0x2F : 0x77);
         QCOMPARE(w->MemModified(), !opens);
-        if (!saveAs.isEmpty()) QCOMPARE(FileBytes(Path(saveAs)).at(0), char(0x77));
+        QCOMPARE(w->windowTitle(), opens ? "Quarzel Simulator - " + Path("other.prg")
+                                         : QString("Quarzel Simulator"));
+        if (saveAs.contains('/'))
+            QCOMPARE(prompt->Shown.value(1), "Error|Cannot create file " + Path(saveAs));
+        else if (!saveAs.isEmpty())
+            QCOMPARE(FileBytes(Path(saveAs)).at(0), char(0x77));
     }
 
     void SaveQuestionBeforeClosing_data() {
@@ -445,6 +451,7 @@ class TMainWinTest : public QObject {
         QTest::addColumn<bool>("closes");
         QTest::newRow("Yes, saved") << int(TAnswer::Yes) << "kept.prg" << true;
         QTest::newRow("Yes, save cancelled") << int(TAnswer::Yes) << "" << false;
+        QTest::newRow("Yes, save fails") << int(TAnswer::Yes) << "missing/kept.prg" << false;
         QTest::newRow("No") << int(TAnswer::No) << "" << true;
         QTest::newRow("Cancel") << int(TAnswer::Cancel) << "" << false;
     }
@@ -458,7 +465,11 @@ class TMainWinTest : public QObject {
         QCOMPARE(w->close(), closes);
         QCOMPARE(prompt->Shown.value(0), SaveQuestionExit);
         QCOMPARE(w->isVisible(), !closes);
-        if (!saveAs.isEmpty()) QCOMPARE(FileBytes(Path(saveAs)).at(0), char(0x77));
+        QCOMPARE(w->MemModified(), !closes || TAnswer(answer) == TAnswer::No);
+        if (saveAs.contains('/'))
+            QCOMPARE(prompt->Shown.value(1), "Error|Cannot create file " + Path(saveAs));
+        else if (!saveAs.isEmpty())
+            QCOMPARE(FileBytes(Path(saveAs)).at(0), char(0x77));
     }
 
     void UnmodifiedMemoryClosesWithoutAsking() {
