@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QStatusBar>
@@ -71,6 +72,9 @@ class TAssemblerEditorTest : public QObject {
     void SelectionVisibleWithoutFocus();
     void HelpEntriesOpenTheirTopic_data();
     void HelpEntriesOpenTheirTopic();
+    void MenuBarTitlesInOrder();
+    void MenuEntries_data();
+    void MenuEntries();
 };
 
 void TAssemblerEditorTest::NewEditorState() {
@@ -298,6 +302,74 @@ void TAssemblerEditorTest::HelpEntriesOpenTheirTopic() {
     QVERIFY(viewer);
     QVERIFY(viewer->HelpText->toPlainText().startsWith(title));
     delete viewer;
+}
+
+void TAssemblerEditorTest::MenuBarTitlesInOrder() {
+    TAssemblerEditor editor;
+    QStringList titles;
+    for (const QAction* item : editor.AsmMainMenu->actions()) titles << item->text();
+    QCOMPARE(titles, QStringList({QStringLiteral("&File"), QStringLiteral("&Edit"),
+                                  QStringLiteral("&Assemble"), QStringLiteral("E&rrors"),
+                                  QStringLiteral("&Help")}));
+}
+
+void TAssemblerEditorTest::MenuEntries_data() {
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("menu");  // empty: an item of the menu bar itself
+    QTest::addColumn<int>("place");     // position among the menu's visible entries
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QKeySequence>("key");
+    const QKeySequence none;
+    QTest::newRow("open") << "MenuOpenFile" << "FileMenu" << 0 << "&Open..."
+                          << QKeySequence(Qt::CTRL | Qt::Key_O);
+    QTest::newRow("save") << "MenuSaveFile" << "FileMenu" << 1 << "&Save"
+                          << QKeySequence(Qt::CTRL | Qt::Key_S);
+    QTest::newRow("save as") << "MenuSaveAsFile" << "FileMenu" << 2 << "Save &As..." << none;
+    QTest::newRow("print") << "MenuPrint" << "FileMenu" << 3 << "&Print..." << none;
+    QTest::newRow("exit") << "MenuExitFile" << "FileMenu" << 4 << "E&xit" << none;
+    QTest::newRow("undo") << "MenuUndo" << "EditMenu" << -1 << "&Undo"
+                          << QKeySequence(Qt::CTRL | Qt::Key_Z);
+    QTest::newRow("cut") << "MenuCut" << "EditMenu" << 0 << "Cu&t"
+                         << QKeySequence(Qt::CTRL | Qt::Key_X);
+    QTest::newRow("copy") << "MenuCopy" << "EditMenu" << 1 << "&Copy"
+                          << QKeySequence(Qt::CTRL | Qt::Key_C);
+    QTest::newRow("paste") << "MenuPaste" << "EditMenu" << 2 << "&Paste"
+                           << QKeySequence(Qt::CTRL | Qt::Key_V);
+    QTest::newRow("select all") << "MenuSelectAll" << "EditMenu" << 3 << "Select &All"
+                                << QKeySequence(Qt::CTRL | Qt::Key_A);
+    QTest::newRow("highlight") << "MenuUseSyntaxHighlight" << "EditMenu" << 4
+                               << "Use Syntaxhighlight" << none;
+    QTest::newRow("assemble") << "MenuAssemble" << "" << 2 << "&Assemble"
+                              << QKeySequence(Qt::CTRL | Qt::Key_F9);
+    QTest::newRow("next") << "MenuNextError" << "ErrorsMenu" << 0 << "&Next"
+                          << QKeySequence(Qt::CTRL | Qt::Key_N);
+    QTest::newRow("previous") << "MenuPreviousError" << "ErrorsMenu" << 1 << "&Previous"
+                              << QKeySequence(Qt::CTRL | Qt::Key_P);
+    QTest::newRow("instructions") << "MenuHelpInstructions" << "HelpMenu" << 0 << "&Instructions"
+                                  << none;
+    QTest::newRow("syntax") << "MenuHelpSyntax" << "HelpMenu" << 1 << "&Syntax" << none;
+}
+
+// Each entry's caption and key, and where it stands; Undo works by its key but is not shown.
+void TAssemblerEditorTest::MenuEntries() {
+    QFETCH(QString, entry);
+    QFETCH(QString, menu);
+    QFETCH(int, place);
+    TAssemblerEditor editor;
+    const QAction* action = editor.findChild<QAction*>(entry);
+    QVERIFY(action);
+    QTEST(action->text(), "caption");
+    QTEST(action->shortcut(), "key");
+    QList<QAction*> shown;
+    if (menu.isEmpty()) {
+        shown = editor.AsmMainMenu->actions();
+    } else {
+        const QMenu* owner = editor.findChild<QMenu*>(menu);
+        QVERIFY(owner);
+        for (QAction* item : owner->actions())
+            if (item->isVisible() && !item->isSeparator()) shown << item;
+    }
+    QCOMPARE(shown.indexOf(action), place);
 }
 
 QTEST_MAIN(TAssemblerEditorTest)
