@@ -9,6 +9,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QToolButton>
 #include <algorithm>
 
@@ -26,6 +27,15 @@ QLabel* NewPanel(QStatusBar* bar, const QString& name, const QString& widest) {
     bar->addWidget(panel);
     return panel;
 }
+
+// Error items are 16 pixels high whatever the font's own line height.
+class TErrorItemDelegate final : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), 16};
+    }
+};
 
 }  // namespace
 
@@ -53,6 +63,11 @@ void TAssemblerEditor::BuildControls() {
     ErrorBox = new QListWidget;
     ErrorBox->setObjectName(QStringLiteral("ErrorBox"));
     ErrorBox->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Where this face is not installed, the system's sans-serif face stands in.
+    QFont listFont(QStringLiteral("MS Sans Serif"), 10);
+    listFont.setStyleHint(QFont::SansSerif);
+    ErrorBox->setFont(listFont);
+    ErrorBox->setItemDelegate(new TErrorItemDelegate(ErrorBox));
     ErrorBox->installEventFilter(this);
     ErrorBox->viewport()->installEventFilter(this);
 

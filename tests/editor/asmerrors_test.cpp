@@ -67,6 +67,11 @@ void TAsmErrorsTest::ErrorsAreListedAndTheFirstVisited() {
                         QStringLiteral("line 3: Unknown identifier. Expected: mnemonic, nothing"),
                         QStringLiteral("line 4: Label is not defined: nowhere"),
                     }));
+    for (int i = 0; i < shown.Editor.ErrorBox->count(); ++i)
+        QCOMPARE(shown.Editor.ErrorBox->visualItemRect(shown.Editor.ErrorBox->item(i)).height(),
+                 16);
+    QCOMPARE(shown.Editor.ErrorBox->font().family(), QStringLiteral("MS Sans Serif"));
+    QCOMPARE(shown.Editor.ErrorBox->font().pointSize(), 10);
     QCOMPARE(shown.Selected(), 0);
     QCOMPARE(shown.Caret(), 5 + 7);  // line index 1, column 7
     QVERIFY(!shown.Editor.TextEditor->textCursor().hasSelection());
