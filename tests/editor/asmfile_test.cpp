@@ -1,5 +1,6 @@
 // Loading, saving, the file dialogs' starting points, printing and the close query.
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
@@ -58,6 +59,8 @@ class TAsmFileTest : public QObject {
     void OpenAsksAboutChangedText();
     void CloseQuery_data();
     void CloseQuery();
+    void TypingIntoLoadedFileAsksOnClose_data();
+    void TypingIntoLoadedFileAsksOnClose();
     void PrintCancelledOrToPdf();
 
   private:
@@ -274,6 +277,36 @@ void TAsmFileTest::CloseQuery() {
     if (!saveAs.isEmpty()) QCOMPARE(Contents(Path(saveAs)), QByteArray("halt"));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(editor.isNull(), closes);  // a closed editor destroys itself
+    delete editor;
+}
+
+void TAsmFileTest::TypingIntoLoadedFileAsksOnClose_data() {
+    QTest::addColumn<bool>("highlighting");
+    QTest::newRow("highlighting on") << true;
+    QTest::newRow("highlighting off") << false;
+}
+
+// However the file came in, the first key typed afterwards is an edit to be saved.
+void TAsmFileTest::TypingIntoLoadedFileAsksOnClose() {
+    QFETCH(bool, highlighting);
+    TTestPrompt prompt;
+    QPointer<TAssemblerEditor> editor = new TAssemblerEditor;
+    editor->show();
+    QApplication::setActiveWindow(editor);
+    editor->TextEditor->setFocus();
+    if (!highlighting) editor->MenuUseSyntaxHighlightClick();
+    QCOMPARE(editor->MenuUseSyntaxHighlight->isChecked(), highlighting);
+    const QString name = Path(QStringLiteral("typed.asm"));
+    Put(name, "halt\r\n");
+    QVERIFY(editor->LoadSourceFile(name));
+    QVERIFY(!editor->FileModified());
+    QTest::keyClicks(editor->TextEditor, QStringLiteral("x"));
+    QVERIFY(editor->FileModified());
+    QCOMPARE(editor->PanelText(1), QStringLiteral("Modified"));
+    prompt.Answers.push_back(TAnswer::Cancel);
+    QVERIFY(!editor->close());
+    QCOMPARE(prompt.Shown, QStringList{ExitQuestion});
+    QCOMPARE(Contents(name), QByteArray("halt\r\n"));
     delete editor;
 }
 
