@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QWhatsThis>
 
 #include "app/helpdia.h"
 
@@ -78,6 +79,14 @@ bool THelpHook::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget) return false;
     switch (event->type()) {
+        case QEvent::EnterWhatsThisMode:
+            // The title bar's "?" button starts the toolkit's own mode, which only shows
+            // tooltip texts; hand over to ours, which shows the help topics.
+            if (QWhatsThis::inWhatsThisMode()) {
+                QWhatsThis::leaveWhatsThisMode();
+                if (!whatsThisMode_) EnterWhatsThisMode();
+            }
+            return false;
         case QEvent::KeyPress: {
             const auto* key = static_cast<QKeyEvent*>(event);
             if (whatsThisMode_ && key->key() == Qt::Key_Escape) {

@@ -5,8 +5,9 @@
 //
 // In windows that offer context help (those with the context-help window hint): F1
 // asks for the help of the focused control, or of the highlighted entry of an open
-// menu; Shift+F1 enters "What's This?" mode, and the next click asks for the help of the
-// clicked control (disabled ones included). Esc leaves the mode.
+// menu; Shift+F1 or the title bar's "?" button enters "What's This?" mode, and the next
+// click asks for the help of the clicked control (disabled ones included). Esc leaves
+// the mode.
 
 #include <QObject>
 

@@ -2,6 +2,7 @@
 
 #include <QMenu>
 #include <QPushButton>
+#include <QWhatsThis>
 #include <QtTest>
 
 #include "app/helphook.h"
@@ -108,6 +109,20 @@ private slots:
         QVERIFY(!HelpHook().InWhatsThisMode());
         QCOMPARE(OnlyViewerTitle(), title);
         QCOMPARE(clicked.count(), 0);  // the click asked for help and did nothing else
+    }
+
+    // The title bar's "?" button enters the toolkit's mode; the click after it shows the
+    // help topic like Shift+F1 does.
+    void TitleBarHelpButtonShowsTheClickedControlsHelp() {
+        THelpWindow w(true);
+        QSignalSpy clicked(w.run, &QPushButton::clicked);
+        QWhatsThis::enterWhatsThisMode();
+        QVERIFY(!QWhatsThis::inWhatsThisMode());
+        QVERIFY(HelpHook().InWhatsThisMode());
+        QTest::mouseClick(w.open, Qt::LeftButton);
+        QVERIFY(!HelpHook().InWhatsThisMode());
+        QCOMPARE(OnlyViewerTitle(), QString("Open file button"));
+        QCOMPARE(clicked.count(), 0);
     }
 
     void EscLeavesWhatsThisModeAndTheNextClickActsNormally() {
