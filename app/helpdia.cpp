@@ -105,12 +105,16 @@ void THelpDialog::AppendInfoFile() {
         Prompt().Error(this, file.errorString());
         return;
     }
+    if (contents.isEmpty()) return;
+    // The newline that ends the last line starts no further line.
+    QString text = QString::fromUtf8(contents);
+    if (text.endsWith('\n')) text.chop(1);
     QTextCursor cursor(HelpText->document());
     cursor.movePosition(QTextCursor::End);
     QTextCharFormat plain;
     plain.setFont(HelpText->document()->defaultFont());
     QTextBlockFormat block;
-    for (const QString& line : QString::fromUtf8(contents).split('\n')) {
+    for (const QString& line : text.split('\n')) {
         cursor.insertBlock(block, plain);
         cursor.insertText(QString(line).remove('\r'), plain);
     }

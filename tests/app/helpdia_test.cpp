@@ -195,21 +195,36 @@ private slots:
         QCOMPARE(*std::max_element(codes.begin(), codes.end()), 0x7E);
     }
 
+    void ProgramTopicAppendsTheInfoFileBelowTheSeparator_data() {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QStringList>("lines");
+        // Read as plain text: markup in the file is shown, not interpreted.
+        QTest::newRow("newline at the end")
+            << QByteArray("Course 2026\r\nRoom <b>12</b>\n")
+            << QStringList{"Course 2026", "Room <b>12</b>"};
+        QTest::newRow("no newline at the end")
+            << QByteArray("one\ntwo") << QStringList{"one", "two"};
+        QTest::newRow("an empty line kept") << QByteArray("one\n\ntwo\n")
+                                             << QStringList{"one", "", "two"};
+        QTest::newRow("one empty line") << QByteArray("\n") << QStringList{""};
+        QTest::newRow("empty file") << QByteArray() << QStringList{};
+    }
     void ProgramTopicAppendsTheInfoFileBelowTheSeparator() {
+        QFETCH(QByteArray, contents);
+        QFETCH(QStringList, lines);
         QTemporaryDir folder;
         QFile info(folder.filePath("Vexlorn.info"));
         QVERIFY(info.open(QIODevice::WriteOnly));
-        info.write("Course 2026\r\nRoom <b>12</b>\n");
+        info.write(contents);
         info.close();
 
         THelpDialog viewer;
         viewer.InfoFolder = folder.path();
         viewer.ShowTopic(301);
-        const QStringList lines = viewer.HelpText->toPlainText().split('\n');
-        const int separator = lines.indexOf(InfoSeparatorLine());
+        const QStringList shown = viewer.HelpText->toPlainText().split('\n');
+        const int separator = shown.indexOf(InfoSeparatorLine());
         QVERIFY(separator > 0);
-        // Read as plain text: markup in the file is shown, not interpreted.
-        QCOMPARE(lines.mid(separator + 1), (QStringList{"Course 2026", "Room <b>12</b>", ""}));
+        QCOMPARE(shown.mid(separator + 1), lines);
         QCOMPARE(viewer.HelpText->textCursor().position(), 0);
     }
 
