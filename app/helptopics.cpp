@@ -379,7 +379,8 @@ QList<THelpTopic> BuildTopics() {
          Paragraph("<b>Disasm</b> writes the disassembly of the whole of memory to the "
                    "temporary list file (set in <b>Options...</b>) and opens it in the text "
                    "viewer. Each line ends in <code>;...</code>: comments may follow the "
-                   "semicolon, so the listing can be completed into assembly source. Runs "
+                   "semicolon, so the listing can be annotated. It is a listing, not assembly "
+                   "source: the assembler does not read its address and byte columns. Runs "
                    "of empty words are shortened to ditto lines.")},
         {{13}, 400, "Disasseble window", "",
          Paragraph("Every memory location shown as an instruction; the selected line is "
