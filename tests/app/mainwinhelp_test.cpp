@@ -133,9 +133,12 @@ private slots:
         }
         QCOMPARE(boxes.size(), 2);
         QVERIFY(!QApplication::activeModalWidget());
-        const QRect owner = w->geometry();
-        QCOMPARE(boxes[0]->pos(), QPoint(owner.x() + (owner.width() - 427) / 2,
-                                         owner.y() + (owner.height() - 187) / 2));
+        // Outer frames, as the windows are placed.
+        const QRect owner = w->frameGeometry();
+        const QSize box = boxes[0]->frameGeometry().size();
+        QCOMPARE(boxes[0]->size(), QSize(427, 187));
+        QCOMPARE(boxes[0]->pos(), QPoint(owner.x() + (owner.width() - box.width()) / 2,
+                                         owner.y() + (owner.height() - box.height()) / 2));
     }
 
 private:
