@@ -313,6 +313,12 @@ void TMainWin::CreateMenus() {
     connect(MenuAbout, &QAction::triggered, this, &TMainWin::MenuAboutClick);
     connect(MenuClearMemory, &QAction::triggered, this, &TMainWin::ClearMainMemory);
     connect(MenuClearRegisters, &QAction::triggered, this, &TMainWin::ClearRegisters);
+
+    // "&Run" is both a menu title and a button: Alt+R clicks the button, Alt and then R
+    // opens the menu. Qt alone would take turns between the two.
+    menuBar()->installEventFilter(this);
+    for (QPushButton* button : centralWidget()->findChildren<QPushButton*>())
+        button->installEventFilter(this);
 }
 
 void TMainWin::PlaceControls() {

@@ -151,6 +151,7 @@ private:
     void SetCaption(const QString& file);
     void ShowStepResult(int result);
     void DisasmWinMouseDown(QPoint pos);
+    bool ClickButtonOfMnemonic(const QKeySequence& key);
     void MainMemoryCellChanged(int index, int oldValue, int newValue);
     void RegistersCellChanged(int index, int newValue);
     void SysRegsCellChanged(int index, int oldValue, int newValue);

@@ -3,6 +3,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShortcutEvent>
 
 #include "app/assembler.h"
 #include "app/disasmview.h"
@@ -199,7 +200,22 @@ void TMainWin::DisasmWinMouseDown(QPoint pos) {
     SetStatus("Ready", Black);
 }
 
+bool TMainWin::ClickButtonOfMnemonic(const QKeySequence& key) {
+    for (QPushButton* button : centralWidget()->findChildren<QPushButton*>()) {
+        if (button->isEnabled() && button->isVisible() &&
+            QKeySequence::mnemonic(button->text()) == key) {
+            button->animateClick();
+            return true;
+        }
+    }
+    return false;
+}
+
 bool TMainWin::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Shortcut) {
+        const auto* shortcut = static_cast<QShortcutEvent*>(event);
+        if (shortcut->isAmbiguous() && ClickButtonOfMnemonic(shortcut->key())) return true;
+    }
     if (watched == DisasmWin->viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::RightButton) {

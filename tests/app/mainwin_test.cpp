@@ -167,6 +167,18 @@ class TMainWinTest : public QObject {
                                       "ResetButton"}));
     }
 
+    void AltRClicksTheRunButtonThoughTheRunMenuSharesTheLetter() {
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        w->MainMemory->setFocus();
+        for (int pc : {2, 4}) {  // memory is all zeros: each run stops after one word
+            QTest::keyClick(w.get(), Qt::Key_R, Qt::AltModifier);
+            QTRY_COMPARE(Pc(), pc);
+            QTRY_COMPARE(w->PanelText(2), QString("Invalid instruction"));
+            QVERIFY(!QApplication::activePopupWidget());
+        }
+    }
+
     // Every entry as "caption|key|hint", a separator as "-".
     static QStringList Entries(const QMenu* menu) {
         QStringList entries;
