@@ -141,6 +141,7 @@ void TMainWin::EnableAssemblerEditor(std::function<void(const QString&)> open) {
 }
 
 void TMainWin::RegisterWindow(QWidget* window, std::function<bool()> closeQuery) {
+    std::erase_if(windows_, [](const auto& entry) { return entry.first.isNull(); });  // closed ones
     windows_.emplace_back(window, std::move(closeQuery));
 }
 
