@@ -136,12 +136,11 @@ TAboutForm::TAboutForm(QWidget* mainWindow) : QDialog(mainWindow) {
     connect(InfoAboutButton, &QPushButton::clicked, this, &TAboutForm::InfoAboutButtonClick);
 
     if (mainWindow) {
-        // move() places the outer frame, so start from the main window's frame; both
-        // windows have the same decoration, so their client sizes give the same halves.
-        const QPoint corner = mainWindow->frameGeometry().topLeft();
-        const QSize owner = mainWindow->size();
-        move(corner.x() + (owner.width() - width()) / 2,
-             corner.y() + (owner.height() - height()) / 2);
+        // Client areas centred on each other: both windows carry the same decoration, so
+        // their frames are centred too, and neither frame needs to be known yet.
+        const QRect owner = mainWindow->geometry();
+        setGeometry(owner.x() + (owner.width() - width()) / 2,
+                    owner.y() + (owner.height() - height()) / 2, width(), height());
     }
 }
 

@@ -82,7 +82,7 @@ private slots:
         QWidget owner;
         owner.setGeometry(mainWindow);
         TAboutForm about(&owner);
-        QCOMPARE(about.pos(), expected);
+        QCOMPARE(about.geometry().topLeft(), expected);
     }
 
     void BackgroundHasItsThreeGlowsOnLightGrey() {
