@@ -29,6 +29,16 @@ bool IsHexChar(QChar c) {
     return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
 }
 
+// The character a key press types, or a null character. With Ctrl, Alt or Meta held the
+// key is a command, not typing, even where the platform reports its letter as text.
+QChar TypedChar(const QKeyEvent* event) {
+    constexpr Qt::KeyboardModifiers Commands =
+        Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    const QString text = event->text();
+    if (text.size() != 1 || (event->modifiers() & Commands)) return {};
+    return text[0];
+}
+
 QFont Bold(QFont font) {
     font.setBold(true);
     return font;
@@ -414,12 +424,21 @@ void THexGrid::InplaceEditorKeyPress(QKeyEvent* event) {
         default:
             break;
     }
-    const QString text = event->text();
-    if (text.size() != 1 || !text[0].isPrint()) {
+    const QChar typed = TypedChar(event);
+    if (typed.isNull() && event->text().size() == 1 && event->text()[0].isPrint()) {
+        // Ctrl or Alt with a character: the editor's shortcuts see the key, its text is
+        // not typed.
+        QKeyEvent command(event->type(), event->key(), event->modifiers(), QString(),
+                          event->isAutoRepeat(), event->count());
+        QCoreApplication::sendEvent(InplaceEditor_, &command);
+        event->accept();
+        return;
+    }
+    if (!typed.isPrint()) {
         event->ignore();  // Backspace, cursor keys and shortcuts keep their usual meaning
         return;
     }
-    if (IsHexChar(text[0])) InplaceEditor_->insert(text.toUpper());
+    if (IsHexChar(typed)) InplaceEditor_->insert(typed.toUpper());
     event->accept();
 }
 
@@ -602,10 +621,10 @@ void THexGrid::keyPressEvent(QKeyEvent* event) {
         ShowEditor();
         return;
     }
-    if (text.size() == 1 && IsHexChar(text[0])) {
+    if (const QChar typed = TypedChar(event); IsHexChar(typed)) {
         // The editor opens with its whole text selected, so the digit replaces it.
         ShowEditor();
-        InplaceEditor_->insert(text.toUpper());
+        InplaceEditor_->insert(typed.toUpper());
         InplaceEditor_->setModified(true);
         return;
     }

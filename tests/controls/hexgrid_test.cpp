@@ -110,6 +110,8 @@ class THexGridTest : public QObject {
     void dragHasDeadZoneAroundPress();
     void otherButtonsKeepSelection();
     void typedDigitReplacesCell();
+    void heldModifierTypesNothing_data();
+    void heldModifierTypesNothing();
     void enterStreamWraps_data();
     void enterStreamWraps();
     void editorKeys_data();
@@ -348,6 +350,48 @@ void THexGridTest::typedDigitReplacesCell() {
     QCOMPARE(w.Grid->EditCol(), 1);
     QCOMPARE(w.Grid->EditRow(), 0);
     QCOMPARE(w.EditorText(), QString("00"));
+}
+
+// Only plain (or shifted, or keypad) characters count as typed; with Ctrl or Alt held the
+// key is a command, on the grid as well as in its editor.
+void THexGridTest::heldModifierTypesNothing_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("typed");  // what reaches the cell; empty: nothing
+    QTest::newRow("digit") << int(Qt::Key_7) << int(Qt::NoModifier) << "7";
+    QTest::newRow("shifted letter") << int(Qt::Key_B) << int(Qt::ShiftModifier) << "B";
+    QTest::newRow("keypad digit") << int(Qt::Key_5) << int(Qt::KeypadModifier) << "5";
+    QTest::newRow("Alt+letter") << int(Qt::Key_B) << int(Qt::AltModifier) << "";
+    QTest::newRow("Ctrl+digit") << int(Qt::Key_1) << int(Qt::ControlModifier) << "";
+    QTest::newRow("Alt+digit") << int(Qt::Key_2) << int(Qt::AltModifier) << "";
+}
+
+void THexGridTest::heldModifierTypesNothing() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, typed);
+    TGridWindow w(16, 16);
+    QVERIFY(w.Show());
+    w.Grid->SetContents(0, 0x3C);
+    w.Grid->SetFocus();
+    const auto press = [&] {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key),
+                        Qt::KeyboardModifiers(modifiers));
+    };
+    press();
+    QCOMPARE(w.EditorOpen(), !typed.isEmpty());
+    if (!typed.isEmpty()) QCOMPARE(w.EditorText(), typed);
+
+    // In the open editor, after its text has been cleared.
+    if (!w.EditorOpen()) w.Key(Qt::Key_Return);
+    w.Grid->InplaceEditor()->clear();
+    press();
+    QCOMPARE(w.EditorText(), typed);
+
+    // The editor's own shortcuts still work: Ctrl+A selects the text a digit replaces.
+    QTest::keyClick(w.Grid->InplaceEditor(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(w.Grid->InplaceEditor(), Qt::Key_9);
+    QCOMPARE(w.EditorText(), QString("9"));
 }
 
 void THexGridTest::enterStreamWraps_data() {
