@@ -123,6 +123,7 @@ void THexGrid::SizeChanged() {
     Relayout();
     updateGeometry();
     update();
+    if (Options_.testFlag(hgoAlwaysShowEditor)) ShowEditor();  // the option keeps it open
 }
 
 void THexGrid::SetDefaultColWidth(int width) {

@@ -119,6 +119,7 @@ class THexGridTest : public QObject {
     void liveEditorValue();
     void focusLossCommits_data();
     void focusLossCommits();
+    void alwaysShownEditorStaysAfterResize();
     void sysRegsRefuseIr();
     void arrowKeysMoveCurrentOnly();
     void machineRunsOnGrids();
@@ -508,6 +509,24 @@ void THexGridTest::focusLossCommits() {
     QCOMPARE(exits, 1);
     QCOMPARE(w.EditorOpen(), alwaysShow);
     QCOMPARE(w.Grid->GetContents(0), 9);  // committed, or still the live text
+}
+
+// The option may be set before the grid gets its size; the editor is open afterwards,
+// on the current cell, which the smaller grid may have moved.
+void THexGridTest::alwaysShownEditorStaysAfterResize() {
+    THexGrid grid;
+    grid.SetOptions(grid.Options() | hgoAlwaysShowEditor);
+    grid.SetContents(5, 0x2A);
+    grid.SetCol(4);
+    grid.SetRow(3);
+    grid.SetColCount(3);  // 3 x 5: the current cell moves to column 2
+    QVERIFY(grid.InplaceEditor() && !grid.InplaceEditor()->isHidden());
+    QCOMPARE(grid.EditCol(), 2);
+    QCOMPARE(grid.EditRow(), 3);
+    grid.SetRowCount(2);
+    QVERIFY(!grid.InplaceEditor()->isHidden());
+    QCOMPARE(grid.EditRow(), 1);
+    QCOMPARE(grid.InplaceEditor()->text(), QString("2A"));  // cell 5: column 2, row 1
 }
 
 void THexGridTest::sysRegsRefuseIr() {
