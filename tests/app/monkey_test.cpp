@@ -4,6 +4,7 @@
 // must agree with the buttons. MONKEY_SEEDS and MONKEY_ACTIONS widen the hunt.
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
 #include <QListWidget>
@@ -60,7 +61,8 @@ class TMonkeyTest : public QObject {
             return;
         }
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal) return;
+        if (!modal || Chance(70)) return;  // a dialog may stay up while the machine runs
+        FillIn(modal);
         auto* dialog = qobject_cast<QDialog*>(modal);
         if (dialog && Chance(50))
             dialog->accept();
@@ -68,6 +70,22 @@ class TMonkeyTest : public QObject {
             dialog->reject();
         else
             modal->close();
+    }
+
+    // Types into one of the dialog's fields or picks an entry of one of its lists.
+    void FillIn(QWidget* dialog) {
+        const QList<QLineEdit*> edits = dialog->findChildren<QLineEdit*>();
+        const QList<QComboBox*> lists = dialog->findChildren<QComboBox*>();
+        if (!edits.isEmpty() && Chance(50)) {
+            static const char* const texts[] = {"", "0", "FF", "100", "-1", "zz", "7F", " 1"};
+            edits[Pick(edits.size())]->setText(texts[Pick(std::size(texts))]);
+        } else if (!lists.isEmpty()) {
+            QComboBox* list = lists[Pick(lists.size())];
+            if (list->count() == 0) return;
+            const int index = Pick(list->count());
+            list->setCurrentIndex(index);
+            emit list->activated(index);
+        }
     }
 
     void WriteFile(const QString& name, const QByteArray& bytes) {
@@ -146,7 +164,8 @@ class TMonkeyTest : public QObject {
                                       editor->MenuCopy,          editor->MenuPaste,
                                       editor->MenuSelectAll,     editor->MenuNextError,
                                       editor->MenuPreviousError, editor->MenuUseSyntaxHighlight,
-                                      editor->MenuSaveAsFile};
+                                      editor->MenuSaveAsFile,    editor->MenuOpenFile,
+                                      editor->MenuSaveFile,      editor->MenuExitFile};
                 Trigger(entries[Pick(std::size(entries))]);
         }
     }
@@ -167,7 +186,7 @@ class TMonkeyTest : public QObject {
         prompt->Answers.clear();
         for (int i = 0; i < 3; ++i) prompt->Answers.push_back(static_cast<TAnswer>(Pick(3)));
         THexGrid* grid = AnyGrid();
-        switch (Pick(16)) {
+        switch (Pick(17)) {
             case 0:
             case 1:
                 grid->setFocus();
@@ -218,6 +237,11 @@ class TMonkeyTest : public QObject {
             case 11:
                 QTest::mouseClick(grid, Qt::RightButton, {}, AnyCell(grid));
                 return "right click";
+            case 15: {
+                const Qt::Key keys[] = {Qt::Key_R, Qt::Key_S, Qt::Key_B, Qt::Key_C, Qt::Key_Z};
+                QTest::keyClick(w.get(), keys[Pick(std::size(keys))], Qt::AltModifier);
+                return "Alt key";
+            }
             case 12:
                 QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget()
                                                             : static_cast<QWidget*>(w.get()),
