@@ -9,6 +9,7 @@
 
 #include "app/helphook.h"
 #include "app/helptopics.h"
+#include "app/named.h"
 #include "app/processvalues.h"
 
 namespace {
@@ -92,12 +93,7 @@ QPixmap TAboutForm::BackgroundPicture() {
 }
 
 TAboutForm::TAboutForm(QWidget* mainWindow) : QDialog(mainWindow) {
-    setObjectName("AboutForm");
-    setWindowTitle("About");
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                   Qt::WindowContextHelpButtonHint);
-    setAttribute(Qt::WA_DeleteOnClose);
+    SetUpFixedDialog(this, "AboutForm", "About", true);
     setProperty("helpContext", AboutContext);
     setFixedSize(ClientSize);
 

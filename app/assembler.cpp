@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <array>
 
+#include "app/named.h"
+
 namespace {
 
 QStringList Numbered(const char* format, int count) {
@@ -126,13 +128,8 @@ QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption
 
 TAssembleDialog::TAssembleDialog(CellStore& memory, QWidget* mainWindow)
     : QDialog(mainWindow), memory_(memory) {
-    setObjectName("AssembleDialog");
-    setWindowTitle("Asseble Instruction");
+    SetUpFixedDialog(this, "AssembleDialog", "Asseble Instruction", true);
     setProperty("helpContext", 9999);
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                   Qt::WindowContextHelpButtonHint);
 
     opcode = NewBox(this, "opcode", "Choose Instruction", 101);
     for (const char* name : OpcodeNames) opcode->addItem(name);

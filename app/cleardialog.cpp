@@ -10,13 +10,8 @@
 
 TClearDialog::TClearDialog(TClearTarget& target, QWidget* parent)
     : QDialog(parent), target_(target) {
-    setObjectName("ClearDialog");
-    setWindowTitle("Clear What?");
+    SetUpFixedDialog(this, "ClearDialog", "Clear What?", false);
     setProperty("helpContext", 9999);
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
 
     ClearCheckBoxes = Named(new QGroupBox("Clear What?", this), "ClearCheckBoxes", 9999);
     MemChecked = Named(new QCheckBox("Main Memory", ClearCheckBoxes), "MemChecked", 9999);

@@ -46,12 +46,7 @@ QLabel* TOptionsDialog::NewSample(const char* name, const char* caption, const c
 }
 
 TOptionsDialog::TOptionsDialog(QWidget* parent) : QDialog(parent) {
-    setObjectName("OptionsDialog");
-    setWindowTitle("Options");
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                   Qt::WindowContextHelpButtonHint);
-    setAttribute(Qt::WA_DeleteOnClose);
+    SetUpFixedDialog(this, "OptionsDialog", "Options", true);
     setProperty("helpContext", WindowContext);
 
     const TProcessValues& values = ProcessValues();
