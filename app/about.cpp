@@ -124,10 +124,10 @@ TAboutForm::TAboutForm(QWidget* mainWindow) : QDialog(mainWindow) {
     FitWidth(CRight);
     CRight->setFixedHeight(std::max(CRight->height(), CRight->fontMetrics().height()));
 
-    CloseAboutButton = BevelledButton(this, "Bevel2", Bevel2, "CloseAboutButton", "&Close",
-                                      false, QPoint(136, 136));
-    InfoAboutButton = BevelledButton(this, "Bevel1", Bevel1, "InfoAboutButton", "&Info", true,
-                                     QPoint(216, 136));
+    CloseAboutButton = BevelledButton(this, "Bevel2", Bevel2, "CloseAboutButton", "&Close", false,
+                                      QPoint(136, 136));
+    InfoAboutButton =
+        BevelledButton(this, "Bevel1", Bevel1, "InfoAboutButton", "&Info", true, QPoint(216, 136));
     connect(CloseAboutButton, &QPushButton::clicked, this, &TAboutForm::CloseAboutButtonClick);
     connect(InfoAboutButton, &QPushButton::clicked, this, &TAboutForm::InfoAboutButtonClick);
 
@@ -140,7 +140,9 @@ TAboutForm::TAboutForm(QWidget* mainWindow) : QDialog(mainWindow) {
     }
 }
 
-void TAboutForm::CloseAboutButtonClick() { close(); }
+void TAboutForm::CloseAboutButtonClick() {
+    close();
+}
 
 void TAboutForm::InfoAboutButtonClick() {
     HelpHook().FormHelp(HelpContextPopup, ProgramInfoContext);

@@ -12,7 +12,7 @@ class QPushButton;
 
 class TAssembleDialog : public QDialog {
     Q_OBJECT
-  public:
+public:
     // Placed relative to mainWindow when one is given; destroys itself when closed.
     explicit TAssembleDialog(CellStore& memory, QWidget* mainWindow = nullptr);
 
@@ -29,7 +29,7 @@ class TAssembleDialog : public QDialog {
     QPushButton* OkButton;
     QPushButton* CancelButton;
 
-  private:
+private:
     void ShowInstruction();
     void opXChange();
     void opcodeChange();

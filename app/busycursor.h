@@ -6,7 +6,7 @@
 #include <QCursor>
 
 class TBusyCursor {
-  public:
+public:
     TBusyCursor() { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
     ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
     TBusyCursor(const TBusyCursor&) = delete;

@@ -13,7 +13,7 @@ class QPushButton;
 
 // What clearing needs from the window that owns the machine.
 class TClearTarget {
-  public:
+public:
     virtual ~TClearTarget() = default;
     virtual CellStore& MemoryStore() = 0;
     virtual CellStore& RegisterStore() = 0;
@@ -27,7 +27,7 @@ class TClearTarget {
 
 class TClearDialog : public QDialog {
     Q_OBJECT
-  public:
+public:
     // Destroys itself when closed.
     explicit TClearDialog(TClearTarget& target, QWidget* parent = nullptr);
 
@@ -38,7 +38,7 @@ class TClearDialog : public QDialog {
     QPushButton* OkButton;
     QPushButton* CancelButton;
 
-  private:
+private:
     void OkButtonClick();
 
     TClearTarget& target_;

@@ -10,7 +10,7 @@
 class QListWidget;
 
 class TDisasmView {
-  public:
+public:
     explicit TDisasmView(QListWidget& list);
 
     // A memory write; true when it is the user's (not an executing instruction's), which
@@ -27,7 +27,7 @@ class TDisasmView {
     int TopLine() const;
     void SetTopLine(int line);  // negative: left as it is
 
-  private:
+private:
     void Apply();
 
     QListWidget& list_;

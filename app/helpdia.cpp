@@ -126,7 +126,9 @@ void THelpDialog::HelpTextResizeRequest() {
     resize(width(), bottom <= MaxRequestedHeight ? bottom + 1 : MaxRequestedHeight);
 }
 
-void THelpDialog::DetachResizeRequest() { disconnect(resizeRequest_); }
+void THelpDialog::DetachResizeRequest() {
+    disconnect(resizeRequest_);
+}
 
 THelpDialog* OpenHelpViewer(int context) {
     auto* viewer = new THelpDialog;
@@ -146,4 +148,6 @@ THelpDialog* OpenHelpViewer(int context) {
     return viewer;
 }
 
-THelpDialog* HelpDialog() { return newestViewer; }
+THelpDialog* HelpDialog() {
+    return newestViewer;
+}

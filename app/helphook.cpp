@@ -63,7 +63,9 @@ bool THelpHook::FormHelp(int command, int context) {
     return true;
 }
 
-void THelpHook::Install() { qApp->installEventFilter(this); }
+void THelpHook::Install() {
+    qApp->installEventFilter(this);
+}
 
 void THelpHook::EnterWhatsThisMode() {
     whatsThisMode_ = true;
@@ -112,6 +114,7 @@ bool THelpHook::eventFilter(QObject* watched, QEvent* event) {
             }
             return true;
         }
-        default: return false;
+        default:
+            return false;
     }
 }

@@ -4,13 +4,21 @@
 
 namespace {
 
-QString Escaped(const QString& text) { return text.toHtmlEscaped(); }
+QString Escaped(const QString& text) {
+    return text.toHtmlEscaped();
+}
 
-QString Code(const QString& text) { return "<code>" + Escaped(text) + "</code>"; }
+QString Code(const QString& text) {
+    return "<code>" + Escaped(text) + "</code>";
+}
 
-QString Paragraph(const QString& html) { return "<p>" + html + "</p>"; }
+QString Paragraph(const QString& html) {
+    return "<p>" + html + "</p>";
+}
 
-QString Hex2(int value) { return QString::number(value, 16).toUpper().rightJustified(2, '0'); }
+QString Hex2(int value) {
+    return QString::number(value, 16).toUpper().rightJustified(2, '0');
+}
 
 // One example: the source in navy, the bytes it gives in dark red.
 QString ExampleRows(const QList<THelpExample>& examples) {
@@ -120,44 +128,61 @@ struct TMnemonicDoc {
 
 const QList<TMnemonicDoc>& MnemonicDocs() {
     static const QList<TMnemonicDoc> docs = {
-        {"load", "load Rr,value &nbsp; load Rr,[address] &nbsp; load Rr,[Rs]",
+        {"load",
+         "load Rr,value &nbsp; load Rr,[address] &nbsp; load Rr,[Rs]",
          "Immediate, direct or indirect load, chosen by the operand. A value is a number "
          "-128..255 or a label; an address is a number 0..255 or a label.",
          {{"load R5,8Ah", 0, "25 8A", ""},
           {"load R1,-128", 0, "21 80", ""},
           {"load R4,[8]", 0, "14 08", ""},
           {"load R5,[R2]", 0, "D0 52", ""}}},
-        {"store", "store Rr,[address] &nbsp; store Rr,[Rs]",
+        {"store",
+         "store Rr,[address] &nbsp; store Rr,[Rs]",
          "Direct or indirect store. A store needs the brackets: there is no store to an "
          "immediate value.",
          {{"store R4,[20h]", 0, "34 20", ""}, {"store R4,[R8]", 0, "E0 48", ""}}},
-        {"move", "move Rd,Rs", "Copies register Rs into register Rd: the destination comes first.",
+        {"move",
+         "move Rd,Rs",
+         "Copies register Rs into register Rd: the destination comes first.",
          {{"move R1,R2", 0, "40 21", ""}}},
-        {"addi", "addi Rr,Rs,Rt", "Rr := Rs + Rt, integers modulo 256.",
+        {"addi",
+         "addi Rr,Rs,Rt",
+         "Rr := Rs + Rt, integers modulo 256.",
          {{"addi R7,R1,R2", 0, "57 12", ""}}},
-        {"addf", "addf Rr,Rs,Rt", "Rr := Rs + Rt, floating point (see the Instructions help).",
+        {"addf",
+         "addf Rr,Rs,Rt",
+         "Rr := Rs + Rt, floating point (see the Instructions help).",
          {{"addf R3,R1,R2", 0, "63 12", ""}}},
         {"or", "or Rr,Rs,Rt", "Rr := Rs OR Rt, bit by bit.", {{"or R0,R1,R2", 0, "70 12", ""}}},
-        {"and", "and Rr,Rs,Rt", "Rr := Rs AND Rt, bit by bit.",
-         {{"and RA,RB,RC", 0, "8A BC", ""}}},
-        {"xor", "xor Rr,Rs,Rt", "Rr := Rs XOR Rt, bit by bit; XOR with itself clears a register.",
+        {"and", "and Rr,Rs,Rt", "Rr := Rs AND Rt, bit by bit.", {{"and RA,RB,RC", 0, "8A BC", ""}}},
+        {"xor",
+         "xor Rr,Rs,Rt",
+         "Rr := Rs XOR Rt, bit by bit; XOR with itself clears a register.",
          {{"xor R3,R3,R3", 0, "93 33", ""}}},
-        {"ror", "ror Rr,count", "Rotates Rr right; the count is a number 0..15.",
+        {"ror",
+         "ror Rr,count",
+         "Rotates Rr right; the count is a number 0..15.",
          {{"ror RC,3", 0, "AC 03", ""}}},
-        {"jmp", "jmp address", "Jumps to the address (a number 0..255 or a label).",
+        {"jmp",
+         "jmp address",
+         "Jumps to the address (a number 0..255 or a label).",
          {{"jmp 42h", 0, "B0 42", ""}}},
-        {"jmpEQ", "jmpEQ Rr=R0,address",
+        {"jmpEQ",
+         "jmpEQ Rr=R0,address",
          "Jumps when Rr equals R0. The second register is always R0.",
          {{"jmpEQ R7=R0,42h", 0, "B7 42", ""}}},
-        {"jmpLE", "jmpLE Rr&lt;=R0,address",
+        {"jmpLE",
+         "jmpLE Rr&lt;=R0,address",
          "Jumps when Rr is less than or equal to R0, both read as signed numbers.",
          {{"jmpLE R7<=R0,42h", 0, "F7 42", ""}}},
         {"halt", "halt", "Stops the program.", {{"halt", 0, "C0 00", ""}}},
-        {"org", "org address",
+        {"org",
+         "org address",
          "Directive: the next byte goes to the address, a number 0..255. Without it the "
          "program starts at 00. Two pieces of code may not use the same address.",
          {{"org 60h\nhalt", 0x60, "C0 00", ""}}},
-        {"db", "db item,item,...",
+        {"db",
+         "db item,item,...",
          "Directive: data bytes. An item is a number -128..255 (a negative number is stored as "
          "its two's complement) or a string, which gives one byte per character.",
          {{"db 1,4,9,16,25,36", 0, "01 04 09 10 19 24", ""},
@@ -288,8 +313,8 @@ QString PrintableCodesTable() {
             const int code = first + column * rowsPerColumn + row;
             if (code > last) break;
             const QString glyph = code == 0x20 ? QStringLiteral("space") : Escaped(QChar(code));
-            table += QString("<td><code>%1</code></td><td><code>%2</code></td>")
-                         .arg(Hex2(code), glyph);
+            table +=
+                QString("<td><code>%1</code></td><td><code>%2</code></td>").arg(Hex2(code), glyph);
         }
         table += "</tr>";
     }
@@ -313,7 +338,10 @@ QString OutputBody() {
 QList<THelpTopic> BuildTopics() {
     return {
         {{0, 9999}, 150, "No help available", "", ""},
-        {{1}, 450, "Main memory", "",
+        {{1},
+         450,
+         "Main memory",
+         "",
          Paragraph("The 256 cells of main memory, addresses 00 to FF, hold the program and its "
                    "data alike: every instruction takes two cells. The row label gives the "
                    "high digit of an address, the column label the low digit; the status "
@@ -331,58 +359,91 @@ QList<THelpTopic> BuildTopics() {
                        "would go beyond FF are dropped. <b>Clear</b> (Del) in the pop-up menu "
                        "sets the selected cells to 00, or all memory when nothing is "
                        "selected.")},
-        {{2}, 400, "General purpose registers", "",
+        {{2},
+         400,
+         "General purpose registers",
+         "",
          Paragraph("The sixteen registers R0 to RF each hold one byte. Edit a register as a "
                    "memory cell: double-click it or type hexadecimal digits. <b>Clear</b> in "
                    "the pop-up menu of the right mouse button sets all of them to 00.") +
              Paragraph("Register RF is also the output: every value written to it, by an "
                        "instruction or by typing, is shown in the output window as a "
                        "character.")},
-        {{3}, 400, "System registers", "",
+        {{3},
+         400,
+         "System registers",
+         "",
          Paragraph("<b>PC</b>, the program counter, holds the address of the next instruction. "
                    "You may edit it, set it to 00 with the <b>=0</b> button, or double-click "
                    "a line of the disassembly window to set it to that line's address.") +
              Paragraph("<b>IR</b>, the instruction register, holds the last executed "
                        "instruction (four hexadecimal digits). It is read-only.")},
-        {{4}, 0, "Zero program counter (PC)", "",
+        {{4},
+         0,
+         "Zero program counter (PC)",
+         "",
          Paragraph("The <b>=0</b> button sets PC to 00, so that <b>Run</b> and <b>Step</b> "
                    "start with the instruction at address 00.")},
-        {{5}, 0, "Open file button", "",
+        {{5},
+         0,
+         "Open file button",
+         "",
          Paragraph("<b>Open...</b> (Ctrl+O) loads a memory image (<code>*.prg</code>) into "
                    "main memory and sets PC to 00. Choose <b>Assembly Files (*.asm)</b> in "
                    "the dialog to open assembly source in a new assembler editor instead. "
                    "When memory has been changed you are asked whether to save it first.")},
-        {{6}, 0, "Save file button", "",
+        {{6},
+         0,
+         "Save file button",
+         "",
          Paragraph("<b>Save</b> (Ctrl+S) writes main memory to a memory image file "
                    "(<code>*.prg</code>). The first save asks for a file name; <b>Save "
                    "As...</b> in the <b>File</b> menu always does. The button is enabled "
                    "while memory is modified.")},
-        {{7}, 0, "Run program button", "",
+        {{7},
+         0,
+         "Run program button",
+         "",
          Paragraph("<b>Run</b> (F9) executes instructions from PC on, one after another, until "
                    "a <code>halt</code> (status <b>Halted</b>), an invalid instruction "
                    "(<b>Invalid instruction</b>) or <b>Break</b> (<b>Ready</b>). You may edit "
                    "cells and use the other commands while it runs.")},
-        {{8}, 0, "Step program button", "",
+        {{8},
+         0,
+         "Step program button",
+         "",
          Paragraph("<b>Step</b> (F8) executes the one instruction at PC: IR receives it, PC "
                    "moves on by 2 or to the jump target, and the status bar shows the "
                    "result.")},
-        {{9}, 0, "Break when running button", "",
+        {{9},
+         0,
+         "Break when running button",
+         "",
          Paragraph("<b>Break</b> stops a running program after the current instruction. PC "
                    "then points to the next instruction, so <b>Run</b> or <b>Step</b> goes "
                    "on from there.")},
-        {{10}, 0, "Clear Memory/Registers button", "",
+        {{10},
+         0,
+         "Clear Memory/Registers button",
+         "",
          Paragraph("<b>Clear...</b> (Ctrl+F2) opens the dialog <b>Clear What?</b>: check "
                    "<b>Main Memory</b>, <b>Registers</b> and/or <b>Program Counter</b> and "
                    "press <b>OK</b> to set them to zero. IR is never cleared.")},
         {{11}, 0, "Output window", "", OutputBody()},
-        {{12}, 0, "View assembly listing button", "",
+        {{12},
+         0,
+         "View assembly listing button",
+         "",
          Paragraph("<b>Disasm</b> writes the disassembly of the whole of memory to the "
                    "temporary list file (set in <b>Options...</b>) and opens it in the text "
                    "viewer. Each line ends in <code>;...</code>: comments may follow the "
                    "semicolon, so the listing can be annotated. It is a listing, not assembly "
                    "source: the assembler does not read its address and byte columns. Runs "
                    "of empty words are shortened to ditto lines.")},
-        {{13}, 400, "Disasseble window", "",
+        {{13},
+         400,
+         "Disasseble window",
+         "",
          Paragraph("Every memory location shown as an instruction; the selected line is "
                    "the instruction at PC. A line reads:") +
              Paragraph("<code>04:&nbsp;&nbsp;21,A0&nbsp;&nbsp;load&nbsp;&nbsp;R1,A0&nbsp;&nbsp;"
@@ -397,34 +458,58 @@ QList<THelpTopic> BuildTopics() {
                        "lists. With an odd PC the lines show the odd addresses.")},
         {{14, 15}, 150, "Memory address", "", ""},
         {{16}, 250, "General purpose register name", "", ""},
-        {{17}, 0, "System register name", "",
+        {{17},
+         0,
+         "System register name",
+         "",
          Paragraph("PC = Program Counter<br>IR = Instruction Register")},
-        {{18}, 0, "Status bar", "",
+        {{18},
+         0,
+         "Status bar",
+         "",
          Paragraph("From left to right: <b>Address:</b> and the address of the chosen "
                    "memory cell in decimal; <b>Modified</b> while memory differs from the "
                    "last file opened or saved; the execution status (<b>Ready</b>, "
                    "<b>Running...</b>, <b>Halted</b>, <b>Invalid instruction</b>) or the "
                    "selected memory range (<b>Selected:</b> and the addresses in "
                    "decimal).")},
-        {{19}, 0, "Start up Assembler Editor", "",
+        {{19},
+         0,
+         "Start up Assembler Editor",
+         "",
          Paragraph("The <b>Asm</b> button opens a new assembler editor window, in which "
                    "assembly source is written, saved and assembled into main memory. Each "
                    "press opens another one.")},
-        {{101}, 0, "Instruction box", "",
+        {{101},
+         0,
+         "Instruction box",
+         "",
          Paragraph("Choose the instruction's operation; the operand boxes then show the "
                    "operands it takes. See <b>Instructions</b> in the <b>Help</b> menu.")},
-        {{102}, 0, "First instruction operand", " (if applicable)",
+        {{102},
+         0,
+         "First instruction operand",
+         " (if applicable)",
          Paragraph("Choose the first operand. <b>N/A</b> means the instruction has "
                    "none.")},
-        {{103}, 0, "Second instruction operand", " (if applicable)",
+        {{103},
+         0,
+         "Second instruction operand",
+         " (if applicable)",
          Paragraph("Choose the second operand. <b>N/A</b> means the instruction has "
                    "none.")},
-        {{104}, 0, "Third instruction operand", " (if applicable)",
+        {{104},
+         0,
+         "Third instruction operand",
+         " (if applicable)",
          Paragraph("Choose the third operand. <b>N/A</b> means the instruction has "
                    "none.")},
         {{202, 601}, 540, "Quarzel Simulator instructions:", "", InstructionsBody()},
         {{203, 602, 700}, 540, "Quarzel Assembler syntax", "", SyntaxBody()},
-        {{ProgramInfoContext}, 500, "Quarzel Simulator voor ICT", "",
+        {{ProgramInfoContext},
+         500,
+         "Quarzel Simulator voor ICT",
+         "",
          Paragraph("De Quarzel Simulator is een simulator van een eenvoudige 8-bits computer "
                    "in machinetaal, gemaakt voor de inleidende cursus informatie- en "
                    "communicatietechnologie (ICT). Je zet een programma in het geheugen, "
@@ -433,19 +518,34 @@ QList<THelpTopic> BuildTopics() {
                    "samenwerken.") +
              Paragraph("Alle instructies staan onder <b>Help</b>, <b>Instructions</b>.") +
              "<p style=\"white-space:pre\">" + Escaped(InfoSeparatorLine()) + "</p>"},
-        {{401}, 350, "Additional help address", "",
+        {{401},
+         350,
+         "Additional help address",
+         "",
          Paragraph("The address that <b>Web help</b> in the <b>Help</b> menu opens: an "
                    "internet address or the path of a local file.")},
-        {{402}, 0, "Set default additional help address", "",
+        {{402},
+         0,
+         "Set default additional help address",
+         "",
          Paragraph("The <b>Default</b> button puts the default help address, the manual "
                    "next to the program, into the field; <b>OK</b> stores it.")},
-        {{403}, 0, "Temporary assembly list file", "",
+        {{403},
+         0,
+         "Temporary assembly list file",
+         "",
          Paragraph("The file that the <b>Disasm</b> button of the main window writes and "
                    "shows. A name without a folder is created in the temporary folder.")},
-        {{404}, 0, "Set default temporary assembly list file", "",
+        {{404},
+         0,
+         "Set default temporary assembly list file",
+         "",
          Paragraph("The <b>Default</b> button puts <code>QZasm.lst</code> into the field; "
                    "<b>OK</b> stores it.")},
-        {{501}, 0, "About Dialog", "",
+        {{501},
+         0,
+         "About Dialog",
+         "",
          Paragraph("<b>Close</b> closes the about box; <b>Info</b> shows information about "
                    "the program. The lower part of that text comes from the file "
                    "<code>Vexlorn.info</code> next to the program.")},
@@ -472,7 +572,10 @@ const THelpTopic* FindHelpTopic(int context) {
 }
 
 THelpTopic NotAClueTopic(int context) {
-    return {{}, 0, "Not a clue", "",
+    return {{},
+            0,
+            "Not a clue",
+            "",
             Paragraph("Please report this error with the following details:") +
                 Paragraph(QString("HelpContext: %1").arg(context))};
 }
@@ -485,7 +588,8 @@ QString DocumentHead(const QString& title, const QString& codeFontFamily,
     const QString bodyFace =
         bodyFontFamily.isEmpty() ? QString() : " font-family:" + bodyFontFamily + ";";
     return "<html><head><meta charset=\"utf-8\"><title>" + Escaped(title) +
-           "</title><style>body { font-size:10pt;" + bodyFace + " }"
+           "</title><style>body { font-size:10pt;" + bodyFace +
+           " }"
            "p { margin-top:0px; margin-bottom:6px; }"
            "table { margin-bottom:6px; }"
            "code { font-family:" +
@@ -528,12 +632,12 @@ QString HelpManual() {
 
 const QList<THelpExample>& InstructionExamples() {
     static const QList<THelpExample> examples = {
-        {"load R5,8Ah", 0, "25 8A",
-         "immediate load is opcode 2; R = 5; XY = 8A, the value itself"},
+        {"load R5,8Ah", 0, "25 8A", "immediate load is opcode 2; R = 5; XY = 8A, the value itself"},
         {"move R5,R2", 0, "40 25",
          "opcode 4 with R = 0; the source R2 goes in X and the destination R5 in Y"},
-        {"jmpLE R7<=R0,42h", 0, "F7 42", "opcode F; R = 7 is compared with R0; XY = 42 is "
-                                        "the target"},
+        {"jmpLE R7<=R0,42h", 0, "F7 42",
+         "opcode F; R = 7 is compared with R0; XY = 42 is "
+         "the target"},
     };
     return examples;
 }

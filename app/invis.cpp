@@ -21,7 +21,9 @@ void TInvisForm::ShowOver(QWidget* mainWindow) {
     mainWindow->activateWindow();
 }
 
-void TInvisForm::keyPressEvent(QKeyEvent*) { close(); }
+void TInvisForm::keyPressEvent(QKeyEvent*) {
+    close();
+}
 
 void TInvisForm::mousePressEvent(QMouseEvent* event) {
     if (mainWindow_) {

@@ -7,7 +7,7 @@
 
 class TLabelGrid : public QWidget {
     Q_OBJECT
-  public:
+public:
     enum class TDirection { Across, Down };
     TLabelGrid(const QStringList& texts, TDirection direction, QWidget* parent = nullptr);
 
@@ -15,10 +15,10 @@ class TLabelGrid : public QWidget {
     // Cell i starts at first + i * pitch along the direction and is size big.
     void SetCells(QPoint first, int pitch, QSize size);
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
 
-  private:
+private:
     QRect CellRect(int i) const;
 
     QStringList texts_;

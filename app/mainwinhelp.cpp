@@ -11,6 +11,10 @@ void TMainWin::HelpMenuItemClick(QAction* sender) {
     HelpHook().FormHelp(HelpContextPopup, sender->property(HelpContextProperty).toInt());
 }
 
-void TMainWin::MenuOptionsClick() { (new TOptionsDialog(this))->exec(); }
+void TMainWin::MenuOptionsClick() {
+    (new TOptionsDialog(this))->exec();
+}
 
-void TMainWin::MenuAboutClick() { (new TAboutForm(this))->show(); }
+void TMainWin::MenuAboutClick() {
+    (new TAboutForm(this))->show();
+}

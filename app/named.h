@@ -18,8 +18,8 @@ void SetUpFixedDialog(TDialog* dialog, const char* name, const QString& title, b
     dialog->setObjectName(name);
     dialog->setWindowTitle(title);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                           (helpButton ? Qt::WindowContextHelpButtonHint
-                                       : Qt::WindowMinimizeButtonHint));
+    dialog->setWindowFlags(
+        Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+        Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+        (helpButton ? Qt::WindowContextHelpButtonHint : Qt::WindowMinimizeButtonHint));
 }

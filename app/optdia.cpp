@@ -79,17 +79,17 @@ TOptionsDialog::TOptionsDialog(QWidget* parent) : QDialog(parent) {
                                  THighlightClass::Normal);
     StringFontButton = NewSample("StringFontButton", "strings", "Click to change strings font",
                                  THighlightClass::String);
-    NumericFontButton = NewSample("NumericFontButton", "numerics",
-                                  "Click to change numerics font", THighlightClass::Numeric);
-    KeywordFontButton = NewSample("KeywordFontButton", "keywords",
-                                  "Click to change keywords font", THighlightClass::Keyword);
-    CommentFontButton = NewSample("CommentFontButton", "comments",
-                                  "Click to change comments font", THighlightClass::Comment);
+    NumericFontButton = NewSample("NumericFontButton", "numerics", "Click to change numerics font",
+                                  THighlightClass::Numeric);
+    KeywordFontButton = NewSample("KeywordFontButton", "keywords", "Click to change keywords font",
+                                  THighlightClass::Keyword);
+    CommentFontButton = NewSample("CommentFontButton", "comments", "Click to change comments font",
+                                  THighlightClass::Comment);
     ErrorFontButton = NewSample("ErrorFontButton", "errors", "Click to change errors font",
                                 THighlightClass::Error);
     auto* samples = new QHBoxLayout(FontsOptionsGroup);
-    for (QLabel* sample : {NormalFontButton, StringFontButton, NumericFontButton,
-                           KeywordFontButton, CommentFontButton, ErrorFontButton}) {
+    for (QLabel* sample : {NormalFontButton, StringFontButton, NumericFontButton, KeywordFontButton,
+                           CommentFontButton, ErrorFontButton}) {
         samples->addWidget(sample);
     }
     FontsOptionsGroup->setVisible(false);

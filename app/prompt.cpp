@@ -58,4 +58,6 @@ TPrompt& Prompt() {
     return installed ? *installed : dialogs;
 }
 
-void SetPrompt(TPrompt* prompt) { installed = prompt; }
+void SetPrompt(TPrompt* prompt) {
+    installed = prompt;
+}

@@ -12,10 +12,10 @@ enum class TAnswer { Yes, No, Cancel };
 
 struct TFileDialogRequest {
     QString Title;
-    QStringList Filters;     // "Program Files (*.prg)", ...
-    QString Directory;       // folder to start in
-    QString FileName;        // proposed name (save) or empty
-    QString DefaultSuffix;   // added to a name typed without one (save)
+    QStringList Filters;    // "Program Files (*.prg)", ...
+    QString Directory;      // folder to start in
+    QString FileName;       // proposed name (save) or empty
+    QString DefaultSuffix;  // added to a name typed without one (save)
     // When set, receives the filter chosen when the dialog closed (open).
     QString* SelectedFilter = nullptr;
 };
@@ -26,7 +26,8 @@ public:
     virtual void Error(QWidget* parent, const QString& text) = 0;  // caption "Error"
     virtual void Warning(QWidget* parent, const QString& caption, const QString& text) = 0;
     virtual void Information(QWidget* parent, const QString& caption, const QString& text) = 0;
-    virtual TAnswer AskYesNoCancel(QWidget* parent, const QString& caption, const QString& text) = 0;
+    virtual TAnswer AskYesNoCancel(QWidget* parent, const QString& caption,
+                                   const QString& text) = 0;
     // An empty string when the user cancels.
     virtual QString OpenFileName(QWidget* parent, const TFileDialogRequest& request) = 0;
     virtual QString SaveFileName(QWidget* parent, const TFileDialogRequest& request) = 0;

@@ -13,7 +13,7 @@
 
 class TRunControl : public QObject {
     Q_OBJECT
-  public:
+public:
     explicit TRunControl(const TMachineStores& stores, QObject* parent = nullptr);
 
     bool Running() const { return running_; }
@@ -28,10 +28,10 @@ class TRunControl : public QObject {
     // Milliseconds of execution per turn of the event loop.
     static constexpr int SliceMs = 4;
 
-  signals:
+signals:
     void Finished(int result);  // the program halted or hit an invalid instruction
 
-  private:
+private:
     void RunSlice();
     void SetFrozen(bool frozen);
 

@@ -15,9 +15,9 @@ class QSettings;
 
 // The program file's version record.
 struct TVersionRecord {
-    QString FileVersion;     // "2.0.0.252"
+    QString FileVersion;  // "2.0.0.252"
     QString LegalCopyright;
-    unsigned Flags = 0;      // file flags AND file flags mask
+    unsigned Flags = 0;  // file flags AND file flags mask
 };
 inline constexpr unsigned VersionFlagDebug = 1u << 0;
 inline constexpr unsigned VersionFlagPreRelease = 1u << 1;

@@ -15,15 +15,24 @@ std::int64_t TTextSource::Read(char* buffer, std::int64_t count) {
     return n;
 }
 
-std::int64_t TTextSource::Write(const char*, std::int64_t) { return 0; }
+std::int64_t TTextSource::Write(const char*, std::int64_t) {
+    return 0;
+}
 
 std::int64_t TTextSource::Seek(std::int64_t offset, TSeekOrigin origin) {
     std::int64_t target = -1;
     switch (origin) {
-        case TSeekOrigin::Beginning: target = offset; break;
-        case TSeekOrigin::Current: target = position_ + offset; break;
-        case TSeekOrigin::End: target = size_ - offset; break;
-        default: return -1;
+        case TSeekOrigin::Beginning:
+            target = offset;
+            break;
+        case TSeekOrigin::Current:
+            target = position_ + offset;
+            break;
+        case TSeekOrigin::End:
+            target = size_ - offset;
+            break;
+        default:
+            return -1;
     }
     if (target < 0 || target > size_) return -1;
     position_ = target;

@@ -21,7 +21,7 @@ using TErrorSink =
     std::function<void(void* context, int line, int column, std::string_view message)>;
 
 class TAsmParser {
-  public:
+public:
     // The parser reads the text through source, which must outlive it.
     explicit TAsmParser(const TTextSource& source);
     TAsmParser(const TAsmParser&) = delete;
@@ -63,7 +63,7 @@ class TAsmParser {
     // The value of a label defined by the last assembly, if it was defined.
     std::optional<int> LabelValue(std::string_view name) const;
 
-  private:
+private:
     enum class TRuleEnd { Completed, Abandoned, Stopped };
 
     // Scanning helpers.

@@ -68,7 +68,7 @@ struct Token {
 };
 
 class TKindSet {
-  public:
+public:
     constexpr TKindSet(std::initializer_list<TTokenWhat> kinds) {
         for (TTokenWhat k : kinds) bits_[k / 64] |= std::uint64_t{1} << (k % 64);
     }
@@ -78,6 +78,6 @@ class TKindSet {
     }
     constexpr bool Empty() const { return bits_[0] == 0 && bits_[1] == 0; }
 
-  private:
+private:
     std::uint64_t bits_[2] = {0, 0};
 };

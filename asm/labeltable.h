@@ -22,7 +22,7 @@ struct TLabelEntry {
 };
 
 class TLabelTable {
-  public:
+public:
     // Empties the table; the index keeps a size suited to the previous contents.
     void Clear();
     // The entry named name, or nullptr. Valid until the next Add or Clear.
@@ -42,7 +42,7 @@ class TLabelTable {
     }
     const std::vector<TLabelEntry>& Entries() const { return entries_; }
 
-  private:
+private:
     struct TFixUp {
         std::uint8_t Address;
         std::uint32_t Next;

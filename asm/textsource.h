@@ -9,7 +9,7 @@
 #include <vector>
 
 class TTextSource {
-  public:
+public:
     virtual ~TTextSource() = default;
     virtual int LineCount() const = 0;
     // Line i (0-based) without its line terminator. The view only has to stay valid until
@@ -22,7 +22,7 @@ class TTextSource {
 // A whole text held in memory. Lines end in LF or CR LF; a terminator after the last line
 // ends that line rather than starting an empty one, so "" has no lines and "a\n" one.
 class TMemoryTextSource final : public TTextSource {
-  public:
+public:
     explicit TMemoryTextSource(std::string text = {});
 
     int LineCount() const override { return static_cast<int>(starts_.size()); }
@@ -31,7 +31,7 @@ class TMemoryTextSource final : public TTextSource {
 
     const std::string& Text() const { return text_; }
 
-  private:
+private:
     std::string text_;
     std::vector<std::int64_t> starts_;   // offset of each line's first character
     std::vector<std::int64_t> lengths_;  // characters before the terminator

@@ -22,7 +22,9 @@ TArgs::TArgs(const std::vector<std::string>& args, const TArgRules& rules) {
                               : "too many arguments: " + positionals_.back());
 }
 
-bool TArgs::Has(const std::string& name) const { return flags_.count(name) > 0; }
+bool TArgs::Has(const std::string& name) const {
+    return flags_.count(name) > 0;
+}
 
 std::optional<std::string> TArgs::Value(const std::string& name) const {
     auto it = values_.find(name);

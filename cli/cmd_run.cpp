@@ -36,7 +36,8 @@ void Dump(std::ostream& err, TMachine& m) {
     err << "pc: " << Hex(m.SysRegs.GetContents(0), 2) << '\n';
     err << "ir: " << Hex(m.SysRegs.GetContents(1), 4) << '\n';
     DumpRow(err, "registers:", m.Registers, 0);
-    for (int row = 0; row < 256; row += 16) DumpRow(err, "memory " + Hex(row, 2) + ":", m.MainMemory, row);
+    for (int row = 0; row < 256; row += 16)
+        DumpRow(err, "memory " + Hex(row, 2) + ":", m.MainMemory, row);
 }
 
 }  // namespace

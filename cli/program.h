@@ -10,7 +10,7 @@
 
 // The assembler found errors; they have been written to the error stream already.
 class EAssemblyFailed : public std::runtime_error {
-  public:
+public:
     using std::runtime_error::runtime_error;
 };
 

@@ -56,7 +56,7 @@ struct TCellFont {
 class THexGrid : public QWidget, public CellStore {
     Q_OBJECT
 
-  public:
+public:
     // Callbacks: the grid first, in-out answers by reference. OnCellChanged is the
     // CellStore one (raised after every SetContents, also for an unchanged value).
     using TSelChangedEvent = std::function<void(THexGrid* Sender, int ASelStart, int ASelEnd)>;
@@ -164,7 +164,7 @@ class THexGrid : public QWidget, public CellStore {
     TKeyEvent OnKeyDown, OnKeyUp;
     TKeyPressEvent OnKeyPress;
 
-  protected:
+protected:
     virtual void DrawCell(QPainter& painter, int ACol, int ARow, const QRect& rect);
     virtual bool SelectCell(int ACol, int ARow);  // asks OnSelectCell
 
@@ -184,7 +184,7 @@ class THexGrid : public QWidget, public CellStore {
     void timerEvent(QTimerEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     enum class TBound { Start, End };
     void MoveSelBound(TBound bound, int index);
     void MoveCurrent(int ACol, int ARow);

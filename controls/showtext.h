@@ -16,7 +16,7 @@
 class TShowText : public QFrame {
     Q_OBJECT
 
-  public:
+public:
     explicit TShowText(QWidget* parent = nullptr);
 
     void Write(char c);
@@ -38,7 +38,7 @@ class TShowText : public QFrame {
 
     QSize sizeHint() const override { return {169, 57}; }
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
@@ -48,7 +48,7 @@ class TShowText : public QFrame {
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
-  private:
+private:
     void Relayout();
     void BreakLine();
     int CurrentLength() const;

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr int TextColumn = 12;  // where the instruction text starts in a line
+constexpr int TextColumn = 12;   // where the instruction text starts in a line
 constexpr int VisibleAbove = 3;  // a followed line shows as the fourth visible one
 
 template <class... Args>
@@ -28,24 +28,39 @@ std::string InstructionText(int word) {
     const TInstructionWord w{word & 0xFFFF};
     if (!IsValidInstruction(w)) return "invalid";
     switch (static_cast<TOpcode>(w.Op())) {
-        case TOpcode::LoadDirect: return Format("load  R%X,[%02X]    ;...", w.R(), w.XY());
+        case TOpcode::LoadDirect:
+            return Format("load  R%X,[%02X]    ;...", w.R(), w.XY());
         case TOpcode::LoadImmediate:
             return Format("load  R%X,%02X      ;... ($%02X=%i)", w.R(), w.XY(), w.XY(),
                           static_cast<int>(static_cast<signed char>(w.XY())));
-        case TOpcode::StoreDirect: return Format("store R%X,[%02X]    ;...", w.R(), w.XY());
-        case TOpcode::Move: return Format("move  R%X,R%X      ;...", w.Y(), w.X());
-        case TOpcode::AddInt: return RegisterTriple("addi", w);
-        case TOpcode::AddFloat: return RegisterTriple("addf", w);
-        case TOpcode::Or: return RegisterTriple("or", w);
-        case TOpcode::And: return RegisterTriple("and", w);
-        case TOpcode::Xor: return RegisterTriple("xor", w);
-        case TOpcode::Rotate: return Format("ror   R%X,%X       ;...", w.R(), w.Y());
-        case TOpcode::JumpEqual: return Format("jmpEQ R%X=R0,%02X   ;...", w.R(), w.XY());
-        case TOpcode::Halt: return "halt             ;...";
-        case TOpcode::LoadIndirect: return Format("load  R%X,[R%X]    ;...", w.X(), w.Y());
-        case TOpcode::StoreIndirect: return Format("store R%X,[R%X]    ;...", w.X(), w.Y());
-        case TOpcode::JumpLessEqual: return Format("jmpLE R%X<=R0,%02X  ;...", w.R(), w.XY());
-        case TOpcode::Invalid: break;
+        case TOpcode::StoreDirect:
+            return Format("store R%X,[%02X]    ;...", w.R(), w.XY());
+        case TOpcode::Move:
+            return Format("move  R%X,R%X      ;...", w.Y(), w.X());
+        case TOpcode::AddInt:
+            return RegisterTriple("addi", w);
+        case TOpcode::AddFloat:
+            return RegisterTriple("addf", w);
+        case TOpcode::Or:
+            return RegisterTriple("or", w);
+        case TOpcode::And:
+            return RegisterTriple("and", w);
+        case TOpcode::Xor:
+            return RegisterTriple("xor", w);
+        case TOpcode::Rotate:
+            return Format("ror   R%X,%X       ;...", w.R(), w.Y());
+        case TOpcode::JumpEqual:
+            return Format("jmpEQ R%X=R0,%02X   ;...", w.R(), w.XY());
+        case TOpcode::Halt:
+            return "halt             ;...";
+        case TOpcode::LoadIndirect:
+            return Format("load  R%X,[R%X]    ;...", w.X(), w.Y());
+        case TOpcode::StoreIndirect:
+            return Format("store R%X,[R%X]    ;...", w.X(), w.Y());
+        case TOpcode::JumpLessEqual:
+            return Format("jmpLE R%X<=R0,%02X  ;...", w.R(), w.XY());
+        case TOpcode::Invalid:
+            break;
     }
     return "invalid";
 }

@@ -20,7 +20,9 @@ int RotateRight(int value, int count) {
     return (v & 0xFF) | (v >> 8);
 }
 
-int SignedByte(int value) { return static_cast<signed char>(value & 0xFF); }
+int SignedByte(int value) {
+    return static_cast<signed char>(value & 0xFF);
+}
 
 // Stores are templated so the plain store's calls inline; the grid goes through
 // the virtual contract. Values are masked to a byte when read: a grid's open
@@ -43,10 +45,18 @@ int Execute(Mem& memory, Regs& registers, Sys& sysRegs) {
     if (!IsValidInstruction(w)) return StepInvalid;
 
     switch (static_cast<TOpcode>(w.Op())) {
-        case TOpcode::LoadDirect: registers.SetContents(w.R(), mem(w.XY())); break;
-        case TOpcode::LoadImmediate: registers.SetContents(w.R(), w.XY()); break;
-        case TOpcode::StoreDirect: memory.SetContents(w.XY(), reg(w.R())); break;
-        case TOpcode::Move: registers.SetContents(w.Y(), reg(w.X())); break;
+        case TOpcode::LoadDirect:
+            registers.SetContents(w.R(), mem(w.XY()));
+            break;
+        case TOpcode::LoadImmediate:
+            registers.SetContents(w.R(), w.XY());
+            break;
+        case TOpcode::StoreDirect:
+            memory.SetContents(w.XY(), reg(w.R()));
+            break;
+        case TOpcode::Move:
+            registers.SetContents(w.Y(), reg(w.X()));
+            break;
         case TOpcode::AddInt: {
             const int a = reg(w.X()), b = reg(w.Y());
             registers.SetContents(w.R(), (a + b) & 0xFF);
@@ -72,12 +82,17 @@ int Execute(Mem& memory, Regs& registers, Sys& sysRegs) {
             registers.SetContents(w.R(), a ^ b);
             break;
         }
-        case TOpcode::Rotate: registers.SetContents(w.R(), RotateRight(reg(w.R()), w.Y())); break;
+        case TOpcode::Rotate:
+            registers.SetContents(w.R(), RotateRight(reg(w.R()), w.Y()));
+            break;
         case TOpcode::JumpEqual:
             if (reg(w.R()) == reg(0)) sysRegs.SetContents(PcIndex, w.XY());
             break;
-        case TOpcode::Halt: return StepHalted;
-        case TOpcode::LoadIndirect: registers.SetContents(w.X(), mem(reg(w.Y()))); break;
+        case TOpcode::Halt:
+            return StepHalted;
+        case TOpcode::LoadIndirect:
+            registers.SetContents(w.X(), mem(reg(w.Y())));
+            break;
         case TOpcode::StoreIndirect: {
             const int value = reg(w.X());
             memory.SetContents(reg(w.Y()), value);
@@ -86,7 +101,8 @@ int Execute(Mem& memory, Regs& registers, Sys& sysRegs) {
         case TOpcode::JumpLessEqual:
             if (SignedByte(reg(w.R())) <= SignedByte(reg(0))) sysRegs.SetContents(PcIndex, w.XY());
             break;
-        case TOpcode::Invalid: return StepInvalid;
+        case TOpcode::Invalid:
+            return StepInvalid;
     }
     return StepExecuted;
 }

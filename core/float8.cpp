@@ -9,7 +9,8 @@ int DecodeFloat8(int byte) {
 
 int EncodeFloat8(int value) {
     const int sign = value < 0 ? 1 : 0;
-    unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+    unsigned magnitude =
+        value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
     int exponent = 0;
     while (magnitude > 15) {
         magnitude >>= 1;

@@ -3,9 +3,22 @@
 // instruction is decided here only, for execution and disassembly alike.
 
 enum class TOpcode : int {
-    Invalid = 0x0, LoadDirect = 0x1, LoadImmediate = 0x2, StoreDirect = 0x3, Move = 0x4,
-    AddInt = 0x5, AddFloat = 0x6, Or = 0x7, And = 0x8, Xor = 0x9, Rotate = 0xA,
-    JumpEqual = 0xB, Halt = 0xC, LoadIndirect = 0xD, StoreIndirect = 0xE, JumpLessEqual = 0xF,
+    Invalid = 0x0,
+    LoadDirect = 0x1,
+    LoadImmediate = 0x2,
+    StoreDirect = 0x3,
+    Move = 0x4,
+    AddInt = 0x5,
+    AddFloat = 0x6,
+    Or = 0x7,
+    And = 0x8,
+    Xor = 0x9,
+    Rotate = 0xA,
+    JumpEqual = 0xB,
+    Halt = 0xC,
+    LoadIndirect = 0xD,
+    StoreIndirect = 0xE,
+    JumpLessEqual = 0xF,
 };
 
 struct TInstructionWord {
@@ -21,11 +34,16 @@ struct TInstructionWord {
 // Op 0 never; ror needs X = 0; halt is exactly C000; indirect load/store need R = 0.
 inline bool IsValidInstruction(TInstructionWord w) {
     switch (static_cast<TOpcode>(w.Op())) {
-        case TOpcode::Invalid: return false;
-        case TOpcode::Rotate: return w.X() == 0;
-        case TOpcode::Halt: return (w.Word & 0x0FFF) == 0;
+        case TOpcode::Invalid:
+            return false;
+        case TOpcode::Rotate:
+            return w.X() == 0;
+        case TOpcode::Halt:
+            return (w.Word & 0x0FFF) == 0;
         case TOpcode::LoadIndirect:
-        case TOpcode::StoreIndirect: return w.R() == 0;
-        default: return true;
+        case TOpcode::StoreIndirect:
+            return w.R() == 0;
+        default:
+            return true;
     }
 }

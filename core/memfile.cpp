@@ -15,8 +15,7 @@ constexpr size_t FileSize = 256 * 4;
 
 TMemoryImage ReadMemoryFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in || std::filesystem::is_directory(path))
-        throw EFileError("Cannot open file " + path);
+    if (!in || std::filesystem::is_directory(path)) throw EFileError("Cannot open file " + path);
     unsigned char bytes[FileSize];
     in.read(reinterpret_cast<char*>(bytes), FileSize);
     if (static_cast<size_t>(in.gcount()) != FileSize) throw EFileError("Stream read error");

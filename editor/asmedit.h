@@ -24,7 +24,7 @@ class TMenuKeys;
 
 class TAssemblerEditor : public QMainWindow {
     Q_OBJECT
-  public:
+public:
     // A new, empty, unnamed editor; it destroys itself when closed. Assembled code goes
     // to target's memory (nowhere without one); target must outlive the editor.
     explicit TAssemblerEditor(TAssembleTarget* target = nullptr, QWidget* parent = nullptr);
@@ -100,11 +100,11 @@ class TAssemblerEditor : public QMainWindow {
     void PreviousErrorClick();
     void HelpMenuItemClick(QAction* entry);
 
-  protected:
+protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     void BuildControls();
     void BuildMenus();
     QAction* AddEntry(QMenu* menu, const QString& caption, const QKeySequence& key,

@@ -30,7 +30,7 @@ QLabel* NewPanel(QStatusBar* bar, const QString& name, const QString& widest) {
 
 // Error items are 16 pixels high whatever the font's own line height.
 class TErrorItemDelegate final : public QStyledItemDelegate {
-  public:
+public:
     using QStyledItemDelegate::QStyledItemDelegate;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         return {QStyledItemDelegate::sizeHint(option, index).width(), 16};

@@ -9,7 +9,7 @@ namespace {
 // The main window as the owner of the memory that editors assemble into. A child of the
 // main window, so it lives exactly as long as the editors it serves.
 class TMainWinTarget final : public QObject, public TAssembleTarget {
-  public:
+public:
     explicit TMainWinTarget(TMainWin& mainWin) : QObject(&mainWin), mainWin_(mainWin) {}
 
     bool MemModified() const override { return mainWin_.MemModified(); }
@@ -25,7 +25,7 @@ class TMainWinTarget final : public QObject, public TAssembleTarget {
         mainWin_.setFocus();
     }
 
-  private:
+private:
     TMainWin& mainWin_;
 };
 

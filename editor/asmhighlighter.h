@@ -16,7 +16,7 @@ class TAsmParser;
 
 class TAsmHighlighter final : public QSyntaxHighlighter {
     Q_OBJECT
-  public:
+public:
     TAsmHighlighter(QTextDocument* document, TAsmParser& parser);
 
     // On: every line is styled by its tokens. Off: every line shows in the text's own
@@ -26,10 +26,10 @@ class TAsmHighlighter final : public QSyntaxHighlighter {
     // Picks up the current style records and re-styles the whole text.
     void ReformatAll();
 
-  protected:
+protected:
     void highlightBlock(const QString& text) override;
 
-  private:
+private:
     TAsmParser& parser_;
     bool enabled_ = true;
     std::array<QTextCharFormat, HighlightClassCount> formats_;

@@ -6,7 +6,7 @@
 #include "core/cellstore.h"
 
 class TAssembleTarget {
-  public:
+public:
     virtual ~TAssembleTarget() = default;
     virtual bool MemModified() const = 0;
     virtual void SetMemModified(bool flag) = 0;

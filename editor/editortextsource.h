@@ -15,14 +15,14 @@ class QTextDocument;
 std::string LineToCp437(const QString& line);
 
 class TEditorTextSource final : public TTextSource {
-  public:
+public:
     explicit TEditorTextSource(const QTextDocument& document) : document_(document) {}
 
     int LineCount() const override;
     std::string_view LineText(int i) const override;
     std::int64_t LineOffset(int i) const override;
 
-  private:
+private:
     const QTextDocument& document_;
     mutable std::string line_;
 };

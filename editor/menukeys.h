@@ -15,7 +15,7 @@ class QWidget;
 
 class TMenuKeys : public QObject {
     Q_OBJECT
-  public:
+public:
     explicit TMenuKeys(QObject* parent) : QObject(parent) {}
 
     // The action's shortcut (shown in the menu) becomes a key of this table; menu is the
@@ -24,10 +24,10 @@ class TMenuKeys : public QObject {
     // Keys typed while widget has the focus are looked up here first.
     void Watch(QWidget* widget);
 
-  protected:
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     struct TEntry {
         QKeySequence Key;
         QAction* Action;

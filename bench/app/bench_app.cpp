@@ -26,7 +26,7 @@ constexpr int Program[] = {0x21, 0x01, 0x22, 0x00, 0x20, 0x00, 0x52, 0x21, 0x32,
 
 // Counts paint events of the watched widgets and their children.
 class TPaintCounter : public QObject {
-  public:
+public:
     std::set<QObject*> Watched;
     long Paints = 0;
     bool eventFilter(QObject* watched, QEvent* event) override {

@@ -34,18 +34,42 @@ long long PlainRun(std::array<uint8_t, 256>& mem, long long count) {
         ir = static_cast<uint16_t>(b1 << 8 | b2);
         const int r = b1 & 15, x = b2 >> 4, y = b2 & 15;
         switch (b1 >> 4) {
-            case 1: reg[r] = mem[b2]; break;
-            case 2: reg[r] = b2; break;
-            case 3: mem[b2] = reg[r]; break;
-            case 4: reg[y] = reg[x]; break;
-            case 5: reg[r] = static_cast<uint8_t>(reg[x] + reg[y]); break;
-            case 6: reg[r] = static_cast<uint8_t>(EncodeFloat8(DecodeFloat8(reg[x]) + DecodeFloat8(reg[y]))); break;
-            case 7: reg[r] = reg[x] | reg[y]; break;
-            case 8: reg[r] = reg[x] & reg[y]; break;
-            case 9: reg[r] = reg[x] ^ reg[y]; break;
-            case 0xB: if (reg[r] == reg[0]) pc = b2; break;
-            case 0xF: if (static_cast<int8_t>(reg[r]) <= static_cast<int8_t>(reg[0])) pc = b2; break;
-            default: return n + 1 + (ir == 0);  // not in this program
+            case 1:
+                reg[r] = mem[b2];
+                break;
+            case 2:
+                reg[r] = b2;
+                break;
+            case 3:
+                mem[b2] = reg[r];
+                break;
+            case 4:
+                reg[y] = reg[x];
+                break;
+            case 5:
+                reg[r] = static_cast<uint8_t>(reg[x] + reg[y]);
+                break;
+            case 6:
+                reg[r] =
+                    static_cast<uint8_t>(EncodeFloat8(DecodeFloat8(reg[x]) + DecodeFloat8(reg[y])));
+                break;
+            case 7:
+                reg[r] = reg[x] | reg[y];
+                break;
+            case 8:
+                reg[r] = reg[x] & reg[y];
+                break;
+            case 9:
+                reg[r] = reg[x] ^ reg[y];
+                break;
+            case 0xB:
+                if (reg[r] == reg[0]) pc = b2;
+                break;
+            case 0xF:
+                if (static_cast<int8_t>(reg[r]) <= static_cast<int8_t>(reg[0])) pc = b2;
+                break;
+            default:
+                return n + 1 + (ir == 0);  // not in this program
         }
     }
     return n;

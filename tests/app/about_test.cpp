@@ -44,7 +44,9 @@ private slots:
         QTest::newRow("this build") << "2.0b"
                                     << "Copyright (C) 2026 the Quarzel Simulator developers"
                                     << "v2.0b";
-        QTest::newRow("no version information") << "" << "" << "v";
+        QTest::newRow("no version information") << ""
+                                                << ""
+                                                << "v";
     }
     void VersionAndLegalTexts() {
         QFETCH(QString, version);
@@ -95,9 +97,9 @@ private slots:
             if (c.blue() > c.red() + 30 && c.blue() > c.green() + 30) return 'b';
             return c.lightness() > 180 ? 'l' : '?';
         };
-        QCOMPARE(dominant({40, 175}), 'r');   // lower left
-        QCOMPARE(dominant({213, 5}), 'g');    // upper middle
-        QCOMPARE(dominant({420, 95}), 'b');   // right
+        QCOMPARE(dominant({40, 175}), 'r');       // lower left
+        QCOMPARE(dominant({213, 5}), 'g');        // upper middle
+        QCOMPARE(dominant({420, 95}), 'b');       // right
         QCOMPARE(dominant({213, 187 - 1}), 'l');  // between the glows
     }
 

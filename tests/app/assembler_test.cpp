@@ -29,7 +29,7 @@ TShown Shown(const TAssembleDialog& d) {
 
 class TAssembleDialogTest : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void ShowsEveryLayoutAndOkWritesItBack_data() {
         QTest::addColumn<int>("word");
         QTest::addColumn<QStringList>("shown");  // opcode, op1, op2, op3

@@ -10,7 +10,7 @@ namespace {
 
 // A machine on plain stores that records what the dialog asked of its owner.
 class TFakeTarget final : public TClearTarget {
-  public:
+public:
     TCellStore Memory{256}, Registers{16}, SysRegs{2};
     QStringList Calls;
     int MemoryEvents = 0, RegisterEvents = 0, SysRegEvents = 0;
@@ -49,7 +49,7 @@ class TFakeTarget final : public TClearTarget {
         return n;
     }
 
-  private:
+private:
     bool inBulk_ = false;
 };
 
@@ -57,7 +57,7 @@ class TFakeTarget final : public TClearTarget {
 
 class TClearDialogTest : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void ClearsWhatIsChecked_data() {
         QTest::addColumn<bool>("mem");
         QTest::addColumn<bool>("reg");

@@ -4,7 +4,7 @@
 
 class TDialogPathsTest : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void FolderAndBaseName_data();
     void FolderAndBaseName();
 };

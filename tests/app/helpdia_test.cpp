@@ -4,8 +4,8 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
-#include <QTextEdit>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QTextTable>
 #include <QtTest>
 
@@ -13,7 +13,6 @@
 #include "app/helphook.h"
 #include "app/helptopics.h"
 #include "helpviewers.h"
-
 
 class THelpDialogTest : public QObject {
     Q_OBJECT
@@ -29,27 +28,42 @@ private slots:
             const char* title;
             int width;
         } rows[] = {
-            {0, "No help available", 150}, {9999, "No help available", 150},
-            {1, "Main memory", 450}, {2, "General purpose registers", 400},
-            {3, "System registers", 400}, {4, "Zero program counter (PC)", 0},
-            {5, "Open file button", 0}, {6, "Save file button", 0},
-            {7, "Run program button", 0}, {8, "Step program button", 0},
-            {9, "Break when running button", 0}, {10, "Clear Memory/Registers button", 0},
-            {11, "Output window", 0}, {12, "View assembly listing button", 0},
-            {13, "Disasseble window", 400}, {14, "Memory address", 150},
-            {15, "Memory address", 150}, {16, "General purpose register name", 250},
-            {17, "System register name", 0}, {18, "Status bar", 0},
-            {19, "Start up Assembler Editor", 0}, {101, "Instruction box", 0},
-            {102, "First instruction operand", 0}, {103, "Second instruction operand", 0},
+            {0, "No help available", 150},
+            {9999, "No help available", 150},
+            {1, "Main memory", 450},
+            {2, "General purpose registers", 400},
+            {3, "System registers", 400},
+            {4, "Zero program counter (PC)", 0},
+            {5, "Open file button", 0},
+            {6, "Save file button", 0},
+            {7, "Run program button", 0},
+            {8, "Step program button", 0},
+            {9, "Break when running button", 0},
+            {10, "Clear Memory/Registers button", 0},
+            {11, "Output window", 0},
+            {12, "View assembly listing button", 0},
+            {13, "Disasseble window", 400},
+            {14, "Memory address", 150},
+            {15, "Memory address", 150},
+            {16, "General purpose register name", 250},
+            {17, "System register name", 0},
+            {18, "Status bar", 0},
+            {19, "Start up Assembler Editor", 0},
+            {101, "Instruction box", 0},
+            {102, "First instruction operand", 0},
+            {103, "Second instruction operand", 0},
             {104, "Third instruction operand", 0},
             {202, "Quarzel Simulator instructions:", 540},
             {601, "Quarzel Simulator instructions:", 540},
-            {203, "Quarzel Assembler syntax", 540}, {602, "Quarzel Assembler syntax", 540},
-            {700, "Quarzel Assembler syntax", 540}, {301, "Quarzel Simulator voor ICT", 500},
+            {203, "Quarzel Assembler syntax", 540},
+            {602, "Quarzel Assembler syntax", 540},
+            {700, "Quarzel Assembler syntax", 540},
+            {301, "Quarzel Simulator voor ICT", 500},
             {401, "Additional help address", 350},
             {402, "Set default additional help address", 0},
             {403, "Temporary assembly list file", 0},
-            {404, "Set default temporary assembly list file", 0}, {501, "About Dialog", 0},
+            {404, "Set default temporary assembly list file", 0},
+            {501, "About Dialog", 0},
         };
         for (const auto& row : rows) {
             QTest::addRow("%d", row.context) << row.context << row.title << row.width;
@@ -199,13 +213,12 @@ private slots:
         QTest::addColumn<QByteArray>("contents");
         QTest::addColumn<QStringList>("lines");
         // Read as plain text: markup in the file is shown, not interpreted.
-        QTest::newRow("newline at the end")
-            << QByteArray("Course 2026\r\nRoom <b>12</b>\n")
-            << QStringList{"Course 2026", "Room <b>12</b>"};
+        QTest::newRow("newline at the end") << QByteArray("Course 2026\r\nRoom <b>12</b>\n")
+                                            << QStringList{"Course 2026", "Room <b>12</b>"};
         QTest::newRow("no newline at the end")
             << QByteArray("one\ntwo") << QStringList{"one", "two"};
-        QTest::newRow("an empty line kept") << QByteArray("one\n\ntwo\n")
-                                             << QStringList{"one", "", "two"};
+        QTest::newRow("an empty line kept")
+            << QByteArray("one\n\ntwo\n") << QStringList{"one", "", "two"};
         QTest::newRow("one empty line") << QByteArray("\n") << QStringList{""};
         QTest::newRow("empty file") << QByteArray() << QStringList{};
     }

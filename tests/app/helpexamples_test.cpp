@@ -28,8 +28,10 @@ private slots:
         TAsmParser parser(text);
         QStringList errors;
         parser.Assemble([&](void*, int line, int column, std::string_view message) {
-            errors << QString("%1:%2 %3").arg(line).arg(column).arg(
-                          QString::fromUtf8(message.data(), qsizetype(message.size())));
+            errors << QString("%1:%2 %3")
+                          .arg(line)
+                          .arg(column)
+                          .arg(QString::fromUtf8(message.data(), qsizetype(message.size())));
         });
         QCOMPARE(errors, QStringList());
 
@@ -52,8 +54,8 @@ private slots:
                 shown << code.section(' ', 0, 0).toLower();
             }
         }
-        for (const char* word : {"load", "store", "move", "addi", "addf", "or", "and", "xor",
-                                 "ror", "jmp", "jmpeq", "jmple", "halt", "org", "db"}) {
+        for (const char* word : {"load", "store", "move", "addi", "addf", "or", "and", "xor", "ror",
+                                 "jmp", "jmpeq", "jmple", "halt", "org", "db"}) {
             QVERIFY2(shown.contains(word), word);
         }
     }

@@ -92,9 +92,12 @@ private slots:
     void WhatsThisModeShowsTheClickedControlsHelp_data() {
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("title");
-        QTest::newRow("enabled") << "run" << "Run program button";
-        QTest::newRow("disabled") << "open" << "Open file button";
-        QTest::newRow("without context") << "plain" << "No help available";
+        QTest::newRow("enabled") << "run"
+                                 << "Run program button";
+        QTest::newRow("disabled") << "open"
+                                  << "Open file button";
+        QTest::newRow("without context") << "plain"
+                                         << "No help available";
     }
     void WhatsThisModeShowsTheClickedControlsHelp() {
         QFETCH(QString, control);

@@ -71,7 +71,7 @@ class TMainWinTest : public QObject {
     }
     QString Listed(int line) const { return w->DisasmWin->item(line)->text(); }
 
-  private slots:
+private slots:
     void init() {
         dir = std::make_unique<QTemporaryDir>();
         prompt = std::make_unique<TTestPrompt>();
@@ -449,8 +449,8 @@ class TMainWinTest : public QObject {
         QCOMPARE(prompt->Shown.value(0), SaveQuestionOpen);
         QCOMPARE(Mem(0), opens ? 0x2F : 0x77);
         QCOMPARE(w->MemModified(), !opens);
-        QCOMPARE(w->windowTitle(), opens ? "Quarzel Simulator - " + Path("other.prg")
-                                         : QString("Quarzel Simulator"));
+        QCOMPARE(w->windowTitle(),
+                 opens ? "Quarzel Simulator - " + Path("other.prg") : QString("Quarzel Simulator"));
         if (saveAs.contains('/'))
             QCOMPARE(prompt->Shown.value(1), "Error|Cannot create file " + Path(saveAs));
         else if (!saveAs.isEmpty())

@@ -84,7 +84,8 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::newRow("instructions") << "MenuHelpInstructions"
                                       << "Quarzel Simulator instructions:";
-        QTest::newRow("syntax") << "MenuHelpSyntax" << "Quarzel Assembler syntax";
+        QTest::newRow("syntax") << "MenuHelpSyntax"
+                                << "Quarzel Assembler syntax";
     }
     void HelpMenuEntriesOpenTheirTopics() {
         QFETCH(QString, entry);

@@ -46,16 +46,19 @@ private slots:
         QTest::addColumn<QString>("webHelp");
         QTest::addColumn<QString>("listFile");
         QTest::newRow("OK unchanged stores both as they are")
-            << "" << true << "https://example.org/quarzel" << "/work/listing.lst";
+            << "" << true << "https://example.org/quarzel"
+            << "/work/listing.lst";
         QTest::newRow("defaults then Cancel keeps both")
             << "default-help default-list" << false << "https://example.org/quarzel"
             << "/work/listing.lst";
         QTest::newRow("defaults then OK")
-            << "default-help default-list" << true << "/opt/quarzel/quarzel.htm" << "QZasm.lst";
-        QTest::newRow("emptied help address is stored empty")
-            << "clear-help" << true << "" << "/work/listing.lst";
+            << "default-help default-list" << true << "/opt/quarzel/quarzel.htm"
+            << "QZasm.lst";
+        QTest::newRow("emptied help address is stored empty") << "clear-help" << true << ""
+                                                              << "/work/listing.lst";
         QTest::newRow("typed text is stored as typed")
-            << "type-help type-list" << true << "  not a url " << "x\\y.lst";
+            << "type-help type-list" << true << "  not a url "
+            << "x\\y.lst";
         QTest::newRow("typed then Cancel")
             << "type-help type-list" << false << "https://example.org/quarzel"
             << "/work/listing.lst";
@@ -142,9 +145,9 @@ private slots:
         for (const auto& [widget, context] : contexts) {
             QCOMPARE(widget->property("helpContext").toInt(), context);
         }
-        QWidget* expected[] = {dialog.WebHelpAdrInput, dialog.DefaultWebHelpAdrButton,
+        QWidget* expected[] = {dialog.WebHelpAdrInput,  dialog.DefaultWebHelpAdrButton,
                                dialog.TempLstFileInput, dialog.DefaultTempLstFileButton,
-                               dialog.OkButton, dialog.CancelButton};
+                               dialog.OkButton,         dialog.CancelButton};
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         QCOMPARE(QApplication::focusWidget(), expected[0]);

@@ -51,8 +51,9 @@ struct TStartupRig {
     }
 };
 
-const QStringList AllNine = {"Author", "Copyright", "CurrentAsmFile", "CurrentMemFile", "Default",
-                             "DefaultWebHelpAddress", "TempLstFile", "Version", "WebHelpAddress"};
+const QStringList AllNine = {"Author",         "Copyright", "CurrentAsmFile",
+                             "CurrentMemFile", "Default",   "DefaultWebHelpAddress",
+                             "TempLstFile",    "Version",   "WebHelpAddress"};
 
 }  // namespace
 
@@ -106,11 +107,14 @@ private slots:
     void DefaultWebHelpAddress_data() {
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("no extension") << "/opt/q/quarzel" << "/opt/q/quarzel.htm";
-        QTest::newRow("extension replaced") << "/opt/q/quarzel.exe" << "/opt/q/quarzel.htm";
+        QTest::newRow("no extension") << "/opt/q/quarzel"
+                                      << "/opt/q/quarzel.htm";
+        QTest::newRow("extension replaced") << "/opt/q/quarzel.exe"
+                                            << "/opt/q/quarzel.htm";
         QTest::newRow("dot in a folder") << "/home/u/.local/bin/quarzel"
                                          << "/home/u/.local/bin/quarzel.htm";
-        QTest::newRow("last dot only") << "/x/quarzel.2.bin" << "/x/quarzel.2.htm";
+        QTest::newRow("last dot only") << "/x/quarzel.2.bin"
+                                       << "/x/quarzel.2.htm";
     }
     void DefaultWebHelpAddress() {
         QFETCH(QString, program);

@@ -17,7 +17,7 @@ struct TResult {
 };
 
 class CliAssemble : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() /
                ("quarzel_cli_asm_" +

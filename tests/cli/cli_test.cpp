@@ -25,7 +25,8 @@ class CliTool : public ::testing::Test {
 protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() /
-               ("quarzel_cli_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+               ("quarzel_cli_" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::create_directories(dir_);
     }
     void TearDown() override { fs::remove_all(dir_); }
@@ -52,10 +53,25 @@ TEST_F(CliTool, RunStopsWithStatusStepsAndExitCode) {
         const char* err;
     };
     const Case cases[] = {
-        {"halt", {0x2F, 0x48, 0x2F, 0x00, 0x2F, 0x69, 0xC0, 0x00}, {}, ExitOk, "Hi", "status: halted\nsteps: 4\n"},
+        {"halt",
+         {0x2F, 0x48, 0x2F, 0x00, 0x2F, 0x69, 0xC0, 0x00},
+         {},
+         ExitOk,
+         "Hi",
+         "status: halted\nsteps: 4\n"},
         {"zeros", {}, {}, ExitInvalid, "", "status: invalid\nsteps: 1\n"},
-        {"loop", {0xB0, 0x00}, {"--max-steps", "500"}, ExitLimit, "", "status: limit\nsteps: 500\n"},
-        {"no steps", {0xC0, 0x00}, {"--max-steps", "0"}, ExitLimit, "", "status: limit\nsteps: 0\n"},
+        {"loop",
+         {0xB0, 0x00},
+         {"--max-steps", "500"},
+         ExitLimit,
+         "",
+         "status: limit\nsteps: 500\n"},
+        {"no steps",
+         {0xC0, 0x00},
+         {"--max-steps", "0"},
+         ExitLimit,
+         "",
+         "status: limit\nsteps: 0\n"},
         {"pc", {0x00, 0x00, 0xC0, 0x00}, {"--pc", "2"}, ExitOk, "", "status: halted\nsteps: 1\n"},
     };
     for (const Case& c : cases) {
@@ -69,8 +85,9 @@ TEST_F(CliTool, RunStopsWithStatusStepsAndExitCode) {
 }
 
 TEST_F(CliTool, RunDumpShowsMachineState) {
-    const TCliResult r = Cli({"run", Image({{0x10, {0x20, 0x00, 0x11, 0x18, 0xB1, 0x10, 0xC0, 0x00, 0x05, 0x41}}}),
-                              "--pc", "10", "--dump"});
+    const TCliResult r =
+        Cli({"run", Image({{0x10, {0x20, 0x00, 0x11, 0x18, 0xB1, 0x10, 0xC0, 0x00, 0x05, 0x41}}}),
+             "--pc", "10", "--dump"});
     EXPECT_EQ(r.status, ExitOk);
     const std::string expectedStart =
         "status: halted\nsteps: 4\npc: 18\nir: C000\n"
@@ -86,7 +103,8 @@ TEST_F(CliTool, DisassemblePrintsTheListingWithCrLf) {
     const TCliResult r = Cli({"disassemble", Image({{0, {0x12, 0x34}}})});
     EXPECT_EQ(r.status, ExitOk);
     const std::string ditto = std::string(14, ' ') + "\"\r\n";
-    EXPECT_EQ(r.out, "00:  12,34  load  R2,[34]    ;...\r\n02:  00,00  invalid\r\n" + ditto + ditto);
+    EXPECT_EQ(r.out,
+              "00:  12,34  load  R2,[34]    ;...\r\n02:  00,00  invalid\r\n" + ditto + ditto);
     const TCliResult odd = Cli({"disassemble", Image({{1, {0xC0, 0x00}}}), "--pc", "0B"});
     EXPECT_EQ(odd.out.rfind("01:  C0,00  halt             ;...\r\n", 0), 0u);
 }
@@ -113,7 +131,8 @@ TEST_F(CliTool, BadArgumentsGiveOneLineAndExitOne) {
         EXPECT_TRUE(r.out.empty());
     }
     const TCliResult missing = Cli({"run", (dir_ / "missing.prg").string()});
-    EXPECT_NE(missing.err.find("Cannot open file " + (dir_ / "missing.prg").string()), std::string::npos);
+    EXPECT_NE(missing.err.find("Cannot open file " + (dir_ / "missing.prg").string()),
+              std::string::npos);
 }
 
 TEST_F(CliTool, HelpForToolAndEachCommand) {

@@ -37,7 +37,7 @@ bool Contains(const QImage& image, const QRect& area, const QColor& colour) {
 class TDrawingTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void gridCells();
     void wideCellsFit();
     void terminalText();

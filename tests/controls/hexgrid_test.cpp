@@ -93,7 +93,7 @@ struct TGridWindow {
 class THexGridTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void cellText_data();
     void cellText();
     void editorTextValue_data();

@@ -34,7 +34,7 @@ struct TTerminal {
 class TShowTextTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void measure();
     void writes_data();
     void writes();

@@ -80,12 +80,14 @@ TEST(Listing, ZeroRunsBecomeTwoDittoLines) {
 
     TTestMachine m;
     m.Poke(0, {0x12, 0x34});
-    EXPECT_EQ(Listing(m, 0), "00:  12,34  load  R2,[34]    ;...\r\n02:  00,00  invalid\r\n" + ditto + ditto);
+    EXPECT_EQ(Listing(m, 0),
+              "00:  12,34  load  R2,[34]    ;...\r\n02:  00,00  invalid\r\n" + ditto + ditto);
 
     // A non-zero word ends a run; the next run starts afresh.
     m.Poke(0x20, {0xC0, 0x00});
     const std::string text = Listing(m, 0);
-    EXPECT_NE(text.find(ditto + "20:  C0,00  halt             ;...\r\n22:  00,00  invalid\r\n" + ditto + ditto),
+    EXPECT_NE(text.find(ditto + "20:  C0,00  halt             ;...\r\n22:  00,00  invalid\r\n" +
+                        ditto + ditto),
               std::string::npos);
     EXPECT_EQ(text.size(), text.rfind(ditto) + ditto.size());
 }
@@ -136,8 +138,8 @@ TEST(DisasmList, PcChangeMovesSelectionAndRebuildsOnlyOnParityChange) {
         int select, top;
     };
     const Case cases[] = {
-        {0x02, 0x04, true, false, 2, -1}, {0x02, 0x03, true, true, 1, -2},
-        {0x02, 0x02, false, false, 0, 0}, {0x00, 0x20, true, false, 16, 13},
+        {0x02, 0x04, true, false, 2, -1},   {0x02, 0x03, true, true, 1, -2},
+        {0x02, 0x02, false, false, 0, 0},   {0x00, 0x20, true, false, 16, 13},
         {0x00, 0xFF, true, true, 127, 124},
     };
     for (const Case& c : cases) {

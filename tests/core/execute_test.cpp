@@ -149,7 +149,8 @@ TEST(Execute, PcIsWrittenBeforeIrAndBeforeTheInstructionsOwnWrite) {
     std::vector<std::pair<int, int>> writes;
     m.SysRegs.OnCellChanged = [&](CellStore*, int i, int, int v) { writes.emplace_back(i, v); };
     m.Step();
-    const std::vector<std::pair<int, int>> expected = {{PcIndex, 2}, {IrIndex, 0xB040}, {PcIndex, 0x40}};
+    const std::vector<std::pair<int, int>> expected = {
+        {PcIndex, 2}, {IrIndex, 0xB040}, {PcIndex, 0x40}};
     EXPECT_EQ(writes, expected);
 }
 
@@ -254,7 +255,8 @@ TEST(Instruction, InvalidWordCountsPerOpcode) {
     int invalid[16] = {};
     for (int w = 0; w < 65536; ++w)
         if (!IsValidInstruction({w})) ++invalid[w >> 12];
-    const int expected[16] = {4096, 0, 0, 0, 0, 0, 0, 0, 0, 0, 16 * 240, 0, 4095, 16 * 240, 16 * 240, 0};
+    const int expected[16] = {4096, 0, 0,        0, 0,    0,        0,        0,
+                              0,    0, 16 * 240, 0, 4095, 16 * 240, 16 * 240, 0};
     for (int op = 0; op < 16; ++op) EXPECT_EQ(invalid[op], expected[op]) << op;
 }
 

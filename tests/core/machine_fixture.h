@@ -2,8 +2,8 @@
 // A machine on plain stores with its output collected, and helpers to load bytes.
 
 #include <initializer_list>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "core/machine.h"
 

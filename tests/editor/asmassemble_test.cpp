@@ -14,7 +14,7 @@ namespace {
 
 // A machine owner made of plain stores that records what assembling did to it.
 class TFakeOwner final : public TAssembleTarget {
-  public:
+public:
     TCellStore Memory{256};
     TCellStore SysRegs{2};
     bool Modified = false;
@@ -48,7 +48,7 @@ class TFakeOwner final : public TAssembleTarget {
     }
     void Activate() override { ++Activations; }
 
-  private:
+private:
     bool inBulk_ = false;
 };
 
@@ -59,7 +59,7 @@ const QString OverwriteQuestion =
 
 class TAsmAssembleTest : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void MemoryQuestion_data();
     void MemoryQuestion();
     void ImageFillsEveryCell_data();

@@ -55,7 +55,7 @@ struct TShownEditor {
 
 class TAssemblerEditorTest : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void NewEditorState();
     void ControlsCarryTheirFieldNames();
     void NewestEditorIsAssemblerEditor();
@@ -320,34 +320,40 @@ void TAssemblerEditorTest::MenuEntries_data() {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QKeySequence>("key");
     const QKeySequence none;
-    QTest::newRow("open") << "MenuOpenFile" << "FileMenu" << 0 << "&Open..."
-                          << QKeySequence(Qt::CTRL | Qt::Key_O);
-    QTest::newRow("save") << "MenuSaveFile" << "FileMenu" << 1 << "&Save"
-                          << QKeySequence(Qt::CTRL | Qt::Key_S);
-    QTest::newRow("save as") << "MenuSaveAsFile" << "FileMenu" << 2 << "Save &As..." << none;
-    QTest::newRow("print") << "MenuPrint" << "FileMenu" << 3 << "&Print..." << none;
-    QTest::newRow("exit") << "MenuExitFile" << "FileMenu" << 4 << "E&xit" << none;
-    QTest::newRow("undo") << "MenuUndo" << "EditMenu" << -1 << "&Undo"
-                          << QKeySequence(Qt::CTRL | Qt::Key_Z);
-    QTest::newRow("cut") << "MenuCut" << "EditMenu" << 0 << "Cu&t"
-                         << QKeySequence(Qt::CTRL | Qt::Key_X);
-    QTest::newRow("copy") << "MenuCopy" << "EditMenu" << 1 << "&Copy"
-                          << QKeySequence(Qt::CTRL | Qt::Key_C);
-    QTest::newRow("paste") << "MenuPaste" << "EditMenu" << 2 << "&Paste"
-                           << QKeySequence(Qt::CTRL | Qt::Key_V);
-    QTest::newRow("select all") << "MenuSelectAll" << "EditMenu" << 3 << "Select &All"
+    QTest::newRow("open") << "MenuOpenFile"
+                          << "FileMenu" << 0 << "&Open..." << QKeySequence(Qt::CTRL | Qt::Key_O);
+    QTest::newRow("save") << "MenuSaveFile"
+                          << "FileMenu" << 1 << "&Save" << QKeySequence(Qt::CTRL | Qt::Key_S);
+    QTest::newRow("save as") << "MenuSaveAsFile"
+                             << "FileMenu" << 2 << "Save &As..." << none;
+    QTest::newRow("print") << "MenuPrint"
+                           << "FileMenu" << 3 << "&Print..." << none;
+    QTest::newRow("exit") << "MenuExitFile"
+                          << "FileMenu" << 4 << "E&xit" << none;
+    QTest::newRow("undo") << "MenuUndo"
+                          << "EditMenu" << -1 << "&Undo" << QKeySequence(Qt::CTRL | Qt::Key_Z);
+    QTest::newRow("cut") << "MenuCut"
+                         << "EditMenu" << 0 << "Cu&t" << QKeySequence(Qt::CTRL | Qt::Key_X);
+    QTest::newRow("copy") << "MenuCopy"
+                          << "EditMenu" << 1 << "&Copy" << QKeySequence(Qt::CTRL | Qt::Key_C);
+    QTest::newRow("paste") << "MenuPaste"
+                           << "EditMenu" << 2 << "&Paste" << QKeySequence(Qt::CTRL | Qt::Key_V);
+    QTest::newRow("select all") << "MenuSelectAll"
+                                << "EditMenu" << 3 << "Select &All"
                                 << QKeySequence(Qt::CTRL | Qt::Key_A);
-    QTest::newRow("highlight") << "MenuUseSyntaxHighlight" << "EditMenu" << 4
-                               << "Use Syntaxhighlight" << none;
-    QTest::newRow("assemble") << "MenuAssemble" << "" << 2 << "&Assemble"
-                              << QKeySequence(Qt::CTRL | Qt::Key_F9);
-    QTest::newRow("next") << "MenuNextError" << "ErrorsMenu" << 0 << "&Next"
-                          << QKeySequence(Qt::CTRL | Qt::Key_N);
-    QTest::newRow("previous") << "MenuPreviousError" << "ErrorsMenu" << 1 << "&Previous"
+    QTest::newRow("highlight") << "MenuUseSyntaxHighlight"
+                               << "EditMenu" << 4 << "Use Syntaxhighlight" << none;
+    QTest::newRow("assemble") << "MenuAssemble"
+                              << "" << 2 << "&Assemble" << QKeySequence(Qt::CTRL | Qt::Key_F9);
+    QTest::newRow("next") << "MenuNextError"
+                          << "ErrorsMenu" << 0 << "&Next" << QKeySequence(Qt::CTRL | Qt::Key_N);
+    QTest::newRow("previous") << "MenuPreviousError"
+                              << "ErrorsMenu" << 1 << "&Previous"
                               << QKeySequence(Qt::CTRL | Qt::Key_P);
-    QTest::newRow("instructions") << "MenuHelpInstructions" << "HelpMenu" << 0 << "&Instructions"
-                                  << none;
-    QTest::newRow("syntax") << "MenuHelpSyntax" << "HelpMenu" << 1 << "&Syntax" << none;
+    QTest::newRow("instructions") << "MenuHelpInstructions"
+                                  << "HelpMenu" << 0 << "&Instructions" << none;
+    QTest::newRow("syntax") << "MenuHelpSyntax"
+                            << "HelpMenu" << 1 << "&Syntax" << none;
 }
 
 // Each entry's caption and key, and where it stands; Undo works by its key but is not shown.

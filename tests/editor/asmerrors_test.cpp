@@ -40,7 +40,7 @@ const QString FourErrors = QStringLiteral("halt\nload R1\n  x: 12\njmp nowhere")
 
 class TAsmErrorsTest : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void ErrorsAreListedAndTheFirstVisited();
     void NextAndPrevious_data();
     void NextAndPrevious();

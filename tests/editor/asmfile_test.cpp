@@ -45,7 +45,7 @@ const QString ExitQuestion =
 
 class TAsmFileTest : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void init();
     void SaveUnnamedAsksForName();
     void SaveNamedWritesSilently();
@@ -63,7 +63,7 @@ class TAsmFileTest : public QObject {
     void TypingIntoLoadedFileAsksOnClose();
     void PrintCancelledOrToPdf();
 
-  private:
+private:
     QTemporaryDir dir_;
     QString Path(const QString& name) const { return dir_.filePath(name); }
 };

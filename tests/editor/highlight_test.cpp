@@ -63,7 +63,7 @@ struct TShownEditor {
 
 class THighlightTest : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void LineStyles_data();
     void LineStyles();
     void TypingStylesTheEditedLine();

@@ -4,7 +4,7 @@
 
 class THighlightStylesTest : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void Records_data();
     void Records();
     void FormatCarriesEveryAppliedAttribute_data();

@@ -46,7 +46,7 @@ struct TProgram {
 
 class TMainWinEditorsTest : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void AsmButtonOpensAnotherEditorEachTime();
     void OpenWithTheAssemblyFilterLoadsIntoANewEditor();
     void AssembleIntoMainMemory();

@@ -12,13 +12,13 @@ public:
     TTestPrompt() { SetPrompt(this); }
     ~TTestPrompt() override { SetPrompt(nullptr); }
 
-    std::deque<TAnswer> Answers;      // for AskYesNoCancel; Cancel when empty
-    std::deque<QString> FileNames;    // for Open/SaveFileName; "" when empty
-    std::deque<QString> Filters;      // chosen filter of an open dialog; the first when empty
-    QStringList Shown;                // "caption|text" of every box shown
+    std::deque<TAnswer> Answers;    // for AskYesNoCancel; Cancel when empty
+    std::deque<QString> FileNames;  // for Open/SaveFileName; "" when empty
+    std::deque<QString> Filters;    // chosen filter of an open dialog; the first when empty
+    QStringList Shown;              // "caption|text" of every box shown
     QList<TFileDialogRequest> Requests;
-    QString PrintFile;                // print dialog: confirmed as a PDF to this file; "" cancels
-    int PrintDialogs = 0;             // how often the print dialog was shown
+    QString PrintFile;     // print dialog: confirmed as a PDF to this file; "" cancels
+    int PrintDialogs = 0;  // how often the print dialog was shown
 
     void Error(QWidget*, const QString& text) override { Shown << "Error|" + text; }
     void Warning(QWidget*, const QString& caption, const QString& text) override {
@@ -34,8 +34,12 @@ public:
         Answers.pop_front();
         return a;
     }
-    QString OpenFileName(QWidget*, const TFileDialogRequest& request) override { return Next(request); }
-    QString SaveFileName(QWidget*, const TFileDialogRequest& request) override { return Next(request); }
+    QString OpenFileName(QWidget*, const TFileDialogRequest& request) override {
+        return Next(request);
+    }
+    QString SaveFileName(QWidget*, const TFileDialogRequest& request) override {
+        return Next(request);
+    }
     bool PrintSetup(QWidget*, QPrinter& printer) override {
         ++PrintDialogs;
         if (PrintFile.isEmpty()) return false;
