@@ -7,10 +7,10 @@
 #include <QRadialGradient>
 #include <QVBoxLayout>
 
-#include "app/helphook.h"
 #include "app/helptopics.h"
-#include "app/named.h"
-#include "app/processvalues.h"
+#include "gui/helphook.h"
+#include "gui/named.h"
+#include "gui/processvalues.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <array>
 
-#include "app/named.h"
+#include "gui/named.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "app/named.h"
 #include "core/execute.h"
+#include "gui/named.h"
 
 TClearDialog::TClearDialog(TClearTarget& target, QWidget* parent)
     : QDialog(parent), target_(target) {

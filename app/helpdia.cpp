@@ -14,8 +14,9 @@
 #include <cmath>
 
 #include "app/helptopics.h"
-#include "app/prompt.h"
 #include "app/textsource.h"
+#include "gui/helphook.h"
+#include "gui/prompt.h"
 
 namespace {
 
@@ -146,6 +147,10 @@ THelpDialog* OpenHelpViewer(int context) {
         viewer->resize(viewer->width(), FirstStartHeight);
     }
     return viewer;
+}
+
+void InstallHelpViewers() {
+    HelpHook().SetViewerOpener([](int context) { OpenHelpViewer(context); });
 }
 
 THelpDialog* HelpDialog() {

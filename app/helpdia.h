@@ -39,6 +39,9 @@ private:
 // first start) is moved to the top-left corner and made 90 pixels high.
 THelpDialog* OpenHelpViewer(int context);
 
+// From now on the help hook answers every help request with a new viewer.
+void InstallHelpViewers();
+
 // The newest viewer still open, or nullptr.
 THelpDialog* HelpDialog();
 

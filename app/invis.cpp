@@ -2,7 +2,7 @@
 
 #include <QMouseEvent>
 
-#include "app/helphook.h"
+#include "gui/helphook.h"
 
 TInvisForm::TInvisForm()
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {

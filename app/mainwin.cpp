@@ -13,10 +13,10 @@
 
 #include "app/disasmview.h"
 #include "app/labelgrid.h"
-#include "app/named.h"
 #include "app/runcontrol.h"
 #include "controls/hexgrid.h"
 #include "controls/showtext.h"
+#include "gui/named.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include "app/assembler.h"
 #include "app/disasmview.h"
 #include "app/mainwin.h"
-#include "app/prompt.h"
 #include "app/runcontrol.h"
 #include "controls/hexgrid.h"
 #include "controls/showtext.h"
+#include "gui/prompt.h"
 
 namespace {
 

@@ -5,18 +5,18 @@
 #include <QPushButton>
 #include <sstream>
 
-#include "app/busycursor.h"
-#include "app/dialogpaths.h"
 #include "app/disasmview.h"
 #include "app/mainwin.h"
-#include "app/processvalues.h"
-#include "app/prompt.h"
-#include "app/shellopen.h"
 #include "app/webhelp.h"
 #include "controls/hexgrid.h"
 #include "core/atomicfile.h"
 #include "core/disasm.h"
 #include "core/memfile.h"
+#include "gui/busycursor.h"
+#include "gui/dialogpaths.h"
+#include "gui/processvalues.h"
+#include "gui/prompt.h"
+#include "gui/shellopen.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <QAction>
 
 #include "app/about.h"
-#include "app/helphook.h"
 #include "app/mainwin.h"
 #include "app/optdia.h"
+#include "gui/helphook.h"
 
 void TMainWin::HelpMenuItemClick(QAction* sender) {
     HelpHook().FormHelp(HelpContextPopup, sender->property(HelpContextProperty).toInt());

@@ -10,8 +10,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "app/named.h"
-#include "app/processvalues.h"
+#include "gui/named.h"
+#include "gui/processvalues.h"
 
 namespace {
 

@@ -5,10 +5,11 @@
 #include <QFileInfo>
 #include <QSettings>
 
-#include "app/helphook.h"
+#include "app/asmeditors.h"
+#include "app/helpdia.h"
 #include "app/mainwin.h"
-#include "app/prompt.h"
-#include "editor/asmeditors.h"
+#include "gui/helphook.h"
+#include "gui/prompt.h"
 
 namespace {
 
@@ -133,6 +134,7 @@ int RunQuarzel(int& argc, char** argv) {
         TMainWin mainWindow;
         InstallAssemblerEditors(mainWindow);
         HelpHook().Install();
+        InstallHelpViewers();
         const TStartupPlatform platform = RealStartupPlatform();
         StartUp(ProcessValues(), platform);
         mainWindow.show();

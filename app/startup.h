@@ -9,7 +9,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/processvalues.h"
+#include "gui/processvalues.h"
 
 class QSettings;
 

@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QUrl>
 
-#include "app/shellopen.h"
+#include "gui/shellopen.h"
 
 int OpenWebHelp(const QString& address) {
     if (address.trimmed().isEmpty()) return WebHelpFileNotFound;

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "asm/asmparse.h"
-#include "asm/cp437.h"
+#include "core/cp437.h"
 
 namespace {
 

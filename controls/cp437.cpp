@@ -1,6 +1,6 @@
 #include "controls/cp437.h"
 
-#include "asm/cp437.h"
+#include "core/cp437.h"
 
 namespace {
 

@@ -12,11 +12,6 @@
 #include <QTextBlock>
 #include <algorithm>
 
-#include "app/busycursor.h"
-#include "app/dialogpaths.h"
-#include "app/helphook.h"
-#include "app/processvalues.h"
-#include "app/prompt.h"
 #include "asm/asmparse.h"
 #include "core/fileerror.h"
 #include "editor/asmhighlighter.h"
@@ -25,6 +20,11 @@
 #include "editor/menukeys.h"
 #include "editor/sourcefile.h"
 #include "editor/sourceprint.h"
+#include "gui/busycursor.h"
+#include "gui/dialogpaths.h"
+#include "gui/helphook.h"
+#include "gui/processvalues.h"
+#include "gui/prompt.h"
 
 namespace {
 

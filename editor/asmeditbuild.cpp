@@ -13,9 +13,9 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "app/helphook.h"  // HelpContextProperty
 #include "editor/hlstyles.h"
 #include "editor/menukeys.h"
+#include "gui/helphook.h"  // HelpContextProperty
 
 namespace {
 

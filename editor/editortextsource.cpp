@@ -3,7 +3,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
-#include "asm/cp437.h"
+#include "core/cp437.h"
 
 std::string LineToCp437(const QString& line) {
     QString text = line;

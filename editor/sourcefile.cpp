@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "asm/cp437.h"
 #include "core/atomicfile.h"
+#include "core/cp437.h"
 #include "core/fileerror.h"
 
 namespace {

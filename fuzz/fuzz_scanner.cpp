@@ -7,7 +7,7 @@
 #include <string>
 
 #include "asm/asmparse.h"
-#include "asm/cp437.h"
+#include "core/cp437.h"
 #include "fuzz/fuzz_check.h"
 
 namespace {

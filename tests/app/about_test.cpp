@@ -5,9 +5,9 @@
 #include <QtTest>
 
 #include "app/about.h"
-#include "app/helphook.h"
 #include "app/invis.h"
-#include "app/processvalues.h"
+#include "gui/helphook.h"
+#include "gui/processvalues.h"
 #include "helpviewers.h"
 
 namespace {

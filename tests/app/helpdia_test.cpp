@@ -10,8 +10,8 @@
 #include <QtTest>
 
 #include "app/helpdia.h"
-#include "app/helphook.h"
 #include "app/helptopics.h"
+#include "gui/helphook.h"
 #include "helpviewers.h"
 
 class THelpDialogTest : public QObject {

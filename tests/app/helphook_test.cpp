@@ -5,7 +5,7 @@
 #include <QWhatsThis>
 #include <QtTest>
 
-#include "app/helphook.h"
+#include "gui/helphook.h"
 #include "helpviewers.h"
 
 namespace {

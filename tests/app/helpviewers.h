@@ -6,6 +6,10 @@
 #include <QTextEdit>
 
 #include "app/helpdia.h"
+#include "gui/helphook.h"
+
+// Help requests of every window in the test open viewers, as in the program.
+inline const bool helpViewersInstalled = (InstallHelpViewers(), true);
 
 inline QList<THelpDialog*> OpenViewers() {
     QList<THelpDialog*> viewers;

@@ -17,11 +17,11 @@
 #include "app/cleardialog.h"
 #include "app/labelgrid.h"
 #include "app/mainwin.h"
-#include "app/processvalues.h"
-#include "app/shellopen.h"
 #include "controls/hexgrid.h"
 #include "controls/showtext.h"
 #include "core/memfile.h"
+#include "gui/processvalues.h"
+#include "gui/shellopen.h"
 #include "testprompt.h"
 
 namespace {

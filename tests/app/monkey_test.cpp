@@ -16,12 +16,12 @@
 #include <memory>
 #include <random>
 
+#include "app/asmeditors.h"
 #include "app/mainwin.h"
-#include "app/processvalues.h"
-#include "app/shellopen.h"
 #include "controls/hexgrid.h"
 #include "editor/asmedit.h"
-#include "editor/asmeditors.h"
+#include "gui/processvalues.h"
+#include "gui/shellopen.h"
 #include "testprompt.h"
 
 namespace {

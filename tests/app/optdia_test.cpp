@@ -9,7 +9,7 @@
 #include <span>
 
 #include "app/optdia.h"
-#include "app/processvalues.h"
+#include "gui/processvalues.h"
 
 namespace {
 

@@ -13,7 +13,6 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "app/helpdia.h"
 #include "editor/asmedit.h"
 #include "testprompt.h"
 
@@ -70,8 +69,6 @@ private slots:
     void ClipboardKeysOfTheTextControl();
     void EditMenuStatesFollowSelectionAndClipboard();
     void SelectionVisibleWithoutFocus();
-    void HelpEntriesOpenTheirTopic_data();
-    void HelpEntriesOpenTheirTopic();
     void MenuBarTitlesInOrder();
     void MenuEntries_data();
     void MenuEntries();
@@ -278,30 +275,6 @@ void TAssemblerEditorTest::SelectionVisibleWithoutFocus() {
     const QPalette palette = editor.TextEditor->palette();
     QCOMPARE(palette.color(QPalette::Inactive, QPalette::Highlight),
              palette.color(QPalette::Active, QPalette::Highlight));
-}
-
-void TAssemblerEditorTest::HelpEntriesOpenTheirTopic_data() {
-    QTest::addColumn<QString>("entry");
-    QTest::addColumn<int>("context");
-    QTest::addColumn<QString>("title");
-    QTest::newRow("instructions") << "MenuHelpInstructions" << 601
-                                  << "Quarzel Simulator instructions:";
-    QTest::newRow("syntax") << "MenuHelpSyntax" << 602 << "Quarzel Assembler syntax";
-}
-
-void TAssemblerEditorTest::HelpEntriesOpenTheirTopic() {
-    QFETCH(QString, entry);
-    QFETCH(QString, title);
-    TAssemblerEditor editor;
-    QAction* action = editor.findChild<QAction*>(entry);
-    QVERIFY(action);
-    QTEST(action->property("helpContext").toInt(), "context");
-    QVERIFY(editor.HelpMenu->actions().contains(action));
-    action->trigger();
-    THelpDialog* viewer = HelpDialog();
-    QVERIFY(viewer);
-    QVERIFY(viewer->HelpText->toPlainText().startsWith(title));
-    delete viewer;
 }
 
 void TAssemblerEditorTest::MenuBarTitlesInOrder() {

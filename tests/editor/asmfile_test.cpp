@@ -11,9 +11,9 @@
 #include <QTextDocument>
 #include <QtTest>
 
-#include "app/processvalues.h"
 #include "editor/asmedit.h"
 #include "editor/sourceprint.h"
+#include "gui/processvalues.h"
 #include "testprompt.h"
 
 namespace {

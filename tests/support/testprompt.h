@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <deque>
 
-#include "app/prompt.h"
+#include "gui/prompt.h"
 
 class TTestPrompt final : public TPrompt {
 public:

@@ -1,4 +1,4 @@
-#include "app/helphook.h"
+#include "gui/helphook.h"
 
 #include <QAction>
 #include <QApplication>
@@ -6,8 +6,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QWhatsThis>
-
-#include "app/helpdia.h"
 
 namespace {
 
@@ -59,7 +57,7 @@ int HelpContextAt(QWidget* widget, const QPoint& position) {
 
 bool THelpHook::FormHelp(int command, int context) {
     if (command != HelpContextPopup) return false;
-    OpenHelpViewer(context);
+    if (viewerOpener_) viewerOpener_(context);
     return true;
 }
 

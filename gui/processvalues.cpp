@@ -1,4 +1,4 @@
-#include "app/processvalues.h"
+#include "gui/processvalues.h"
 
 TProcessValues& ProcessValues() {
     static TProcessValues values;

@@ -1,4 +1,4 @@
-#include "app/prompt.h"
+#include "gui/prompt.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

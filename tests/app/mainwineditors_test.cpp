@@ -8,10 +8,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "app/asmeditors.h"
 #include "app/mainwin.h"
-#include "app/processvalues.h"
 #include "editor/asmedit.h"
-#include "editor/asmeditors.h"
+#include "gui/processvalues.h"
+#include "helpviewers.h"
 #include "testprompt.h"
 
 namespace {
@@ -47,6 +48,8 @@ struct TProgram {
 class TMainWinEditorsTest : public QObject {
     Q_OBJECT
 private slots:
+    void HelpEntriesOpenTheirTopic_data();
+    void HelpEntriesOpenTheirTopic();
     void AsmButtonOpensAnotherEditorEachTime();
     void OpenWithTheAssemblyFilterLoadsIntoANewEditor();
     void AssembleIntoMainMemory();
@@ -163,6 +166,30 @@ void TMainWinEditorsTest::ClosingAsksEditorsNewestFirst() {
         QVERIFY(oldest->FileModified());
     }
     if (!closes) QVERIFY(oldest->isVisible() && newest->isVisible());
+}
+
+void TMainWinEditorsTest::HelpEntriesOpenTheirTopic_data() {
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<int>("context");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("instructions") << "MenuHelpInstructions" << 601
+                                  << "Quarzel Simulator instructions:";
+    QTest::newRow("syntax") << "MenuHelpSyntax" << 602 << "Quarzel Assembler syntax";
+}
+
+void TMainWinEditorsTest::HelpEntriesOpenTheirTopic() {
+    QFETCH(QString, entry);
+    QFETCH(QString, title);
+    TAssemblerEditor editor;
+    QAction* action = editor.findChild<QAction*>(entry);
+    QVERIFY(action);
+    QTEST(action->property("helpContext").toInt(), "context");
+    QVERIFY(editor.HelpMenu->actions().contains(action));
+    action->trigger();
+    THelpDialog* viewer = HelpDialog();
+    QVERIFY(viewer);
+    QVERIFY(viewer->HelpText->toPlainText().startsWith(title));
+    delete viewer;
 }
 
 QTEST_MAIN(TMainWinEditorsTest)

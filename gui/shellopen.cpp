@@ -1,4 +1,4 @@
-#include "app/shellopen.h"
+#include "gui/shellopen.h"
 
 #include <QDesktopServices>
 

@@ -1,4 +1,4 @@
-#include "asm/cp437.h"
+#include "core/cp437.h"
 
 #include <algorithm>
 #include <array>

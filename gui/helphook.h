@@ -11,6 +11,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 class QWidget;
 
 // The one help command that shows a topic: the context pop-up.
@@ -23,6 +25,12 @@ public:
     // Answers a help request: only the context pop-up command is handled, by opening a
     // new help viewer on the context; any other command is not handled (false).
     bool FormHelp(int command, int context);
+
+    // The help viewers live with the application's windows; they install their opener
+    // here, so the windows that ask for help need not know them.
+    void SetViewerOpener(std::function<void(int context)> opener) {
+        viewerOpener_ = std::move(opener);
+    }
 
     // Starts catching F1 and Shift+F1 in the whole application.
     void Install();
@@ -37,6 +45,7 @@ private:
     void LeaveWhatsThisMode();
 
     bool whatsThisMode_ = false;
+    std::function<void(int context)> viewerOpener_;
 };
 
 // The hook of this run.

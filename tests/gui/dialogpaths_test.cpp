@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "app/dialogpaths.h"
+#include "gui/dialogpaths.h"
 
 class TDialogPathsTest : public QObject {
     Q_OBJECT

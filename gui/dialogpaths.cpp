@@ -1,4 +1,4 @@
-#include "app/dialogpaths.h"
+#include "gui/dialogpaths.h"
 
 #include <QDir>
 

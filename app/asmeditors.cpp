@@ -1,4 +1,4 @@
-#include "editor/asmeditors.h"
+#include "app/asmeditors.h"
 
 #include "app/mainwin.h"
 #include "editor/asmedit.h"

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Fails when a folder includes a folder it may not: core <- asm <- cli, and
+# core <- controls <- gui <- editor <- app (each only the folders to its left; app also
+# asm). core, asm and cli use no Qt. Tests, benchmarks and fuzz targets may include anything.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+declare -A allowed=(
+  [core]="core"
+  [asm]="core asm"
+  [cli]="core asm cli"
+  [controls]="core controls"
+  [gui]="core controls gui"
+  [editor]="core asm controls gui editor"
+  [app]="core asm controls gui editor app"
+)
+qtfree="core asm cli"
+status=0
+for folder in "${!allowed[@]}"; do
+  while IFS= read -r hit; do
+    [ -n "$hit" ] || continue
+    file=${hit%%:*}
+    target=$(sed -E 's/.*#include[[:space:]]*"([^/"]+)\/.*/\1/' <<<"$hit")
+    if [[ " ${allowed[$folder]} " != *" $target "* ]]; then
+      echo "$file: $folder may not include $target/: ${hit#*:}"
+      status=1
+    fi
+  done < <(git ls-files "$folder" | grep -E '\.(cpp|h)$' | xargs -r grep -H -E '^[[:space:]]*#include[[:space:]]*"[^/"]+/' || true)
+  if [[ " $qtfree " == *" $folder "* ]]; then
+    if git ls-files "$folder" | grep -E '\.(cpp|h)$' | xargs -r grep -n -E '^[[:space:]]*#include[[:space:]]*<Q' ; then
+      echo "$folder/ must not use Qt"
+      status=1
+    fi
+  fi
+done
+[ $status -eq 0 ] && echo "layers: every include goes one way"
+exit $status
