@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "core/instruction.h"
+
 // Punctuation kinds carry the code of their character, so sets of kinds are bit sets over
 // the members 2..97; no rule of the grammar expects kinds 0 and 1.
 enum TTokenWhat : std::uint8_t {
@@ -29,16 +31,16 @@ constexpr int HiddenKeywordValue = 0x9D;
 
 // Keyword codes: 04..0F are the opcode nibble; the others choose their encoding later.
 enum TKeywordCode : int {
-    kwMove = 0x04,
-    kwAddi = 0x05,
-    kwAddf = 0x06,
-    kwOr = 0x07,
-    kwAnd = 0x08,
-    kwXor = 0x09,
-    kwRor = 0x0A,
-    kwJmpEQ = 0x0B,
-    kwHalt = 0x0C,
-    kwJmpLE = 0x0F,
+    kwMove = static_cast<int>(TOpcode::Move),
+    kwAddi = static_cast<int>(TOpcode::AddInt),
+    kwAddf = static_cast<int>(TOpcode::AddFloat),
+    kwOr = static_cast<int>(TOpcode::Or),
+    kwAnd = static_cast<int>(TOpcode::And),
+    kwXor = static_cast<int>(TOpcode::Xor),
+    kwRor = static_cast<int>(TOpcode::Rotate),
+    kwJmpEQ = static_cast<int>(TOpcode::JumpEqual),
+    kwHalt = static_cast<int>(TOpcode::Halt),
+    kwJmpLE = static_cast<int>(TOpcode::JumpLessEqual),
     kwJmp = 0xFB,
     kwStore = 0xFC,
     kwLoad = 0xFD,

@@ -3,6 +3,7 @@
 // "require" abandons the line when the token is wrong, "allow" reports and goes on.
 #include "asm/asmparse.h"
 #include "asm/messages.h"
+#include "core/instruction.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ bool TAsmParser::OperandByte(const Token& operand, int min, int max) {
 }
 
 TAsmParser::TRuleEnd TAsmParser::MoveRule() {
-    if (!EmitNext(0x40)) return TRuleEnd::Stopped;
+    if (!EmitNext(FirstByte(TOpcode::Move))) return TRuleEnd::Stopped;
     if (!Expect({twRegister})) return TRuleEnd::Abandoned;
     const int rd = Current()->Value;
     Advance();
@@ -85,7 +86,8 @@ TAsmParser::TRuleEnd TAsmParser::MoveRule() {
 
 TAsmParser::TRuleEnd TAsmParser::ArithmeticRule(int code) {
     if (!Expect({twRegister})) return TRuleEnd::Abandoned;
-    if (!EmitNext(code * 16 + Current()->Value)) return TRuleEnd::Stopped;
+    if (!EmitNext(FirstByte(static_cast<TOpcode>(code), Current()->Value)))
+        return TRuleEnd::Stopped;
     Advance();
     Allow({twComma});
     if (!Expect({twRegister})) return TRuleEnd::Abandoned;
@@ -100,7 +102,7 @@ TAsmParser::TRuleEnd TAsmParser::ArithmeticRule(int code) {
 
 TAsmParser::TRuleEnd TAsmParser::RotateRule() {
     if (!Expect({twRegister})) return TRuleEnd::Abandoned;
-    if (!EmitNext(0xA0 + Current()->Value)) return TRuleEnd::Stopped;
+    if (!EmitNext(FirstByte(TOpcode::Rotate, Current()->Value))) return TRuleEnd::Stopped;
     Advance();
     Allow({twComma});
     if (!Expect({twNumber})) return TRuleEnd::Abandoned;
@@ -110,18 +112,19 @@ TAsmParser::TRuleEnd TAsmParser::RotateRule() {
 }
 
 TAsmParser::TRuleEnd TAsmParser::HaltRule() {
-    if (!EmitNext(0xC0) || !EmitNext(0x00)) return TRuleEnd::Stopped;
+    if (!EmitNext(FirstByte(TOpcode::Halt)) || !EmitNext(0x00)) return TRuleEnd::Stopped;
     return TRuleEnd::Completed;
 }
 
 TAsmParser::TRuleEnd TAsmParser::JumpRule() {
-    if (!EmitNext(0xB0)) return TRuleEnd::Stopped;
+    if (!EmitNext(FirstByte(TOpcode::JumpEqual))) return TRuleEnd::Stopped;
     return TargetSteps();
 }
 
 TAsmParser::TRuleEnd TAsmParser::CompareJumpRule(int code) {
     if (!Expect({twRegister})) return TRuleEnd::Abandoned;
-    if (!EmitNext(code * 16 + Current()->Value)) return TRuleEnd::Stopped;
+    if (!EmitNext(FirstByte(static_cast<TOpcode>(code), Current()->Value)))
+        return TRuleEnd::Stopped;
     Advance();
     const TTokenWhat relation = code == kwJmpEQ ? twEqual : twLessEqual;
     if (Expect({relation}))
@@ -174,7 +177,8 @@ TAsmParser::TRuleEnd TAsmParser::LoadStoreRule(bool load) {
 
 // "load r,v": v is a number -128..255 or a label.
 TAsmParser::TRuleEnd TAsmParser::ImmediateOperand(int r) {
-    if (!EmitNext(0x20 + r) || !OperandByte(*Current(), -128, 255)) return TRuleEnd::Stopped;
+    if (!EmitNext(FirstByte(TOpcode::LoadImmediate, r)) || !OperandByte(*Current(), -128, 255))
+        return TRuleEnd::Stopped;
     Advance();
     return TRuleEnd::Completed;
 }
@@ -185,9 +189,11 @@ TAsmParser::TRuleEnd TAsmParser::MemoryOperand(bool load, int r) {
     if (!Expect({twNumber, twLabel, twRegister})) return TRuleEnd::Abandoned;
     const Token& operand = *Current();
     if (operand.Kind == twRegister) {
-        if (!EmitNext(load ? 0xD0 : 0xE0)) return TRuleEnd::Stopped;
+        if (!EmitNext(FirstByte(load ? TOpcode::LoadIndirect : TOpcode::StoreIndirect)))
+            return TRuleEnd::Stopped;
         if (!EmitNext(r * 16 + operand.Value)) return TRuleEnd::Stopped;
-    } else if (!EmitNext((load ? 0x10 : 0x30) + r) || !OperandByte(operand, 0, 255)) {
+    } else if (!EmitNext(FirstByte(load ? TOpcode::LoadDirect : TOpcode::StoreDirect, r)) ||
+               !OperandByte(operand, 0, 255)) {
         return TRuleEnd::Stopped;
     }
     Advance();

@@ -18,51 +18,41 @@ std::string Format(const char* format, Args... args) {
     return std::string(buffer, n > 0 ? static_cast<size_t>(n) : 0);
 }
 
-std::string RegisterTriple(const char* mnemonic, TInstructionWord w) {
-    return Format("%-6sR%X,R%X,R%X   ;...", mnemonic, w.R(), w.X(), w.Y());
+// Fills an instruction's disassembly format with the word's fields.
+std::string Fill(const char* format, TInstructionWord w) {
+    std::string text;
+    for (const char* p = format; *p; ++p) {
+        if (*p != '%') {
+            text += *p;
+            continue;
+        }
+        switch (*++p) {
+            case 'r':
+            case 'x':
+            case 'y': {
+                const int shift = *p == 'r' ? 8 : *p == 'x' ? 4 : 0;
+                text += Format("%X", (w.Word >> shift) & 0xF);
+                break;
+            }
+            case 'b':
+                text += Format("%02X", w.XY());
+                break;
+            case 's':
+                text += Format("%i", static_cast<int>(static_cast<signed char>(w.XY())));
+                break;
+            default:
+                return text;  // a format ends only at its terminator
+        }
+    }
+    return text;
 }
 
 }  // namespace
 
 std::string InstructionText(int word) {
     const TInstructionWord w{word & 0xFFFF};
-    if (!IsValidInstruction(w)) return "invalid";
-    switch (static_cast<TOpcode>(w.Op())) {
-        case TOpcode::LoadDirect:
-            return Format("load  R%X,[%02X]    ;...", w.R(), w.XY());
-        case TOpcode::LoadImmediate:
-            return Format("load  R%X,%02X      ;... ($%02X=%i)", w.R(), w.XY(), w.XY(),
-                          static_cast<int>(static_cast<signed char>(w.XY())));
-        case TOpcode::StoreDirect:
-            return Format("store R%X,[%02X]    ;...", w.R(), w.XY());
-        case TOpcode::Move:
-            return Format("move  R%X,R%X      ;...", w.Y(), w.X());
-        case TOpcode::AddInt:
-            return RegisterTriple("addi", w);
-        case TOpcode::AddFloat:
-            return RegisterTriple("addf", w);
-        case TOpcode::Or:
-            return RegisterTriple("or", w);
-        case TOpcode::And:
-            return RegisterTriple("and", w);
-        case TOpcode::Xor:
-            return RegisterTriple("xor", w);
-        case TOpcode::Rotate:
-            return Format("ror   R%X,%X       ;...", w.R(), w.Y());
-        case TOpcode::JumpEqual:
-            return Format("jmpEQ R%X=R0,%02X   ;...", w.R(), w.XY());
-        case TOpcode::Halt:
-            return "halt             ;...";
-        case TOpcode::LoadIndirect:
-            return Format("load  R%X,[R%X]    ;...", w.X(), w.Y());
-        case TOpcode::StoreIndirect:
-            return Format("store R%X,[R%X]    ;...", w.X(), w.Y());
-        case TOpcode::JumpLessEqual:
-            return Format("jmpLE R%X<=R0,%02X  ;...", w.R(), w.XY());
-        case TOpcode::Invalid:
-            break;
-    }
-    return "invalid";
+    if (!IsValidInstruction(w)) return InstructionSet[0].Disassembly;
+    return Fill(InstructionSet[w.Op()].Disassembly, w);
 }
 
 std::string DisassembleAt(const CellStore& memory, int address, int& word) {
