@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/helptopics.h"
+#include "gui/helpcontexts.h"
 #include "gui/helphook.h"
 #include "gui/named.h"
 #include "gui/processvalues.h"
@@ -15,7 +16,6 @@
 namespace {
 
 constexpr QSize ClientSize(427, 187);
-constexpr int AboutContext = 501;
 constexpr int TitlePixelHeight = 35;
 
 void Glow(QPainter& painter, QPointF centre, qreal radius, QColor colour) {
@@ -94,7 +94,7 @@ QPixmap TAboutForm::BackgroundPicture() {
 
 TAboutForm::TAboutForm(QWidget* mainWindow) : QDialog(mainWindow) {
     SetUpFixedDialog(this, "AboutForm", "About", true);
-    setProperty("helpContext", AboutContext);
+    setProperty(HelpContextProperty, AboutContext);
     setFixedSize(ClientSize);
 
     BackGround = new QLabel(this);

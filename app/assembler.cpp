@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <array>
 
+#include "core/instruction.h"
+#include "gui/helpcontexts.h"
 #include "gui/named.h"
 
 namespace {
@@ -36,76 +38,28 @@ const QStringList& CountItems() {
     return items;
 }
 
-// Where an operand box's number sits in the instruction word.
-enum class TField { None, Nibble2, Nibble3, Nibble4, LowByte };
-
-int Shift(TField field) {
-    switch (field) {
-        case TField::Nibble2:
-            return 8;
-        case TField::Nibble3:
-            return 4;
-        default:
-            return 0;
+// The list an operand box offers, by what the operand means.
+const QStringList* ItemsOf(TOperandKind kind) {
+    switch (kind) {
+        case TOperandKind::Register:
+            return &RegisterItems();
+        case TOperandKind::IndirectRegister:
+            return &IndirectItems();
+        case TOperandKind::Address:
+            return &AddressItems();
+        case TOperandKind::Value:
+            return &ValueItems();
+        case TOperandKind::Count:
+            return &CountItems();
+        case TOperandKind::None:
+            break;
     }
-}
-int Mask(TField field) {
-    return field == TField::LowByte ? 0xFF : 0xF;
+    return nullptr;
 }
 
-struct TOperand {
-    const QStringList* Items = nullptr;
-    TField Field = TField::None;
-};
-using TLayout = std::array<TOperand, 3>;
-
-// The operand boxes of every operation; decoding and encoding both read this table.
-TLayout LayoutOf(int opcode) {
-    const TOperand reg2{&RegisterItems(), TField::Nibble2};
-    const TOperand reg3{&RegisterItems(), TField::Nibble3};
-    const TOperand reg4{&RegisterItems(), TField::Nibble4};
-    switch (opcode) {
-        case 0x1:
-        case 0x3:
-            return {reg2, TOperand{&AddressItems(), TField::LowByte}, {}};
-        case 0x2:
-        case 0xB:
-        case 0xF:
-            return {reg2, TOperand{&ValueItems(), TField::LowByte}, {}};
-        case 0x4:
-            return {reg4, reg3, {}};
-        case 0x5:
-        case 0x6:
-        case 0x7:
-        case 0x8:
-        case 0x9:
-            return {reg2, reg3, reg4};
-        case 0xA:
-            return {reg2, TOperand{&CountItems(), TField::Nibble4}, {}};
-        case 0xD:
-        case 0xE:
-            return {reg3, TOperand{&IndirectItems(), TField::Nibble4}, {}};
-        default:
-            return {};  // invalid, halt: no operands
-    }
+const std::array<TOperandField, 3>& OperandsOf(int opcode) {
+    return InstructionSet[opcode & 0xF].Operands;
 }
-
-const char* const OpcodeNames[16] = {"invalid",
-                                     "direct load",
-                                     "immediate load",
-                                     "direct store",
-                                     "move",
-                                     "addi",
-                                     "addf",
-                                     "or",
-                                     "and",
-                                     "xor",
-                                     "ror",
-                                     "jmpEQ",
-                                     "halt",
-                                     "indirect load",
-                                     "indirect store",
-                                     "jmpLE"};
 
 QComboBox* NewBox(QWidget* parent, const char* name, const QString& hint, int helpContext) {
     auto* box = new QComboBox(parent);
@@ -113,14 +67,14 @@ QComboBox* NewBox(QWidget* parent, const char* name, const QString& hint, int he
     box->setEditable(false);
     box->setMaxVisibleItems(16);
     box->setToolTip(hint);
-    box->setProperty("helpContext", helpContext);
+    box->setProperty(HelpContextProperty, helpContext);
     return box;
 }
 
 QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
-    button->setProperty("helpContext", 9999);
+    button->setProperty(HelpContextProperty, NoHelpContext);
     return button;
 }
 
@@ -129,13 +83,13 @@ QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption
 TAssembleDialog::TAssembleDialog(CellStore& memory, QWidget* mainWindow)
     : QDialog(mainWindow), memory_(memory) {
     SetUpFixedDialog(this, "AssembleDialog", "Asseble Instruction", true);
-    setProperty("helpContext", 9999);
+    setProperty(HelpContextProperty, NoHelpContext);
 
-    opcode = NewBox(this, "opcode", "Choose Instruction", 101);
-    for (const char* name : OpcodeNames) opcode->addItem(name);
-    op1 = NewBox(this, "op1", "operand", 102);
-    op2 = NewBox(this, "op2", "operand", 103);
-    op3 = NewBox(this, "op3", "operand", 104);
+    opcode = NewBox(this, "opcode", "Choose Instruction", OpcodeBoxContext);
+    for (const TInstructionInfo& info : InstructionSet) opcode->addItem(info.Name);
+    op1 = NewBox(this, "op1", "operand", Operand1Context);
+    op2 = NewBox(this, "op2", "operand", Operand2Context);
+    op3 = NewBox(this, "op3", "operand", Operand3Context);
     OkButton = NewButton(this, "OkButton", "Ok");
     OkButton->setDefault(true);
     CancelButton = NewButton(this, "CancelButton", "Cancel");
@@ -188,23 +142,22 @@ void TAssembleDialog::FillOperandBox(QComboBox* box, const QStringList* items, i
 void TAssembleDialog::ShowInstruction() {
     const int op = instruction_ >> 12;
     opcode->setCurrentIndex(op);
-    const TLayout layout = LayoutOf(op);
+    const auto& operands = OperandsOf(op);
     QComboBox* const boxes[3] = {op1, op2, op3};
     for (int i = 0; i < 3; ++i) {
-        const TOperand& operand = layout[i];
-        FillOperandBox(boxes[i], operand.Items,
-                       (instruction_ >> Shift(operand.Field)) & Mask(operand.Field));
+        const TFieldPlace place = operands[i].Place;
+        FillOperandBox(boxes[i], ItemsOf(operands[i].Kind),
+                       (instruction_ >> FieldShift(place)) & FieldMask(place));
     }
 }
 
 void TAssembleDialog::opXChange() {
-    const TLayout layout = LayoutOf(instruction_ >> 12);
+    const auto& operands = OperandsOf(instruction_ >> 12);
     QComboBox* const boxes[3] = {op1, op2, op3};
     int word = instruction_ & 0xF000;
     for (int i = 0; i < 3; ++i) {
-        const TOperand& operand = layout[i];
-        if (operand.Items)
-            word |= (boxes[i]->currentIndex() & Mask(operand.Field)) << Shift(operand.Field);
+        const TFieldPlace place = operands[i].Place;
+        word |= (boxes[i]->currentIndex() & FieldMask(place)) << FieldShift(place);
     }
     instruction_ = word;
     ShowInstruction();

@@ -6,19 +6,21 @@
 #include <QScreen>
 
 #include "core/execute.h"
+#include "gui/helpcontexts.h"
 #include "gui/named.h"
 
 TClearDialog::TClearDialog(TClearTarget& target, QWidget* parent)
     : QDialog(parent), target_(target) {
     SetUpFixedDialog(this, "ClearDialog", "Clear What?", false);
-    setProperty("helpContext", 9999);
+    setProperty(HelpContextProperty, NoHelpContext);
 
-    ClearCheckBoxes = Named(new QGroupBox("Clear What?", this), "ClearCheckBoxes", 9999);
-    MemChecked = Named(new QCheckBox("Main Memory", ClearCheckBoxes), "MemChecked", 9999);
-    RegChecked = Named(new QCheckBox("Registers", ClearCheckBoxes), "RegChecked", 9999);
-    PCChecked = Named(new QCheckBox("Program Counter", ClearCheckBoxes), "PCChecked", 9999);
-    OkButton = Named(new QPushButton("OK", this), "OkButton", 9999);
-    CancelButton = Named(new QPushButton("Cancel", this), "CancelButton", 9999);
+    ClearCheckBoxes = Named(new QGroupBox("Clear What?", this), "ClearCheckBoxes", NoHelpContext);
+    MemChecked = Named(new QCheckBox("Main Memory", ClearCheckBoxes), "MemChecked", NoHelpContext);
+    RegChecked = Named(new QCheckBox("Registers", ClearCheckBoxes), "RegChecked", NoHelpContext);
+    PCChecked =
+        Named(new QCheckBox("Program Counter", ClearCheckBoxes), "PCChecked", NoHelpContext);
+    OkButton = Named(new QPushButton("OK", this), "OkButton", NoHelpContext);
+    CancelButton = Named(new QPushButton("Cancel", this), "CancelButton", NoHelpContext);
     OkButton->setDefault(true);
 
     int y = 24;

@@ -7,7 +7,6 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHash>
-#include <QPointer>
 #include <QScreen>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -15,15 +14,13 @@
 
 #include "app/helptopics.h"
 #include "app/textsource.h"
+#include "gui/helpcontexts.h"
 #include "gui/helphook.h"
 #include "gui/prompt.h"
 
 namespace {
 
-constexpr int SyntaxOnFirstStartContext = 700;
 constexpr int FirstStartHeight = 90;
-
-QPointer<THelpDialog> newestViewer;
 
 // "Courier New" where installed, else the system's fixed-pitch font.
 QString CodeFontFamily() {
@@ -58,7 +55,7 @@ THelpDialog::THelpDialog(QWidget* parent)
     setObjectName("HelpDialog");
     setWindowTitle("Help");
     setAttribute(Qt::WA_DeleteOnClose);
-    setProperty("helpContext", 9999);
+    setProperty(HelpContextProperty, NoHelpContext);
 
     QPalette colours = palette();
     colours.setColor(QPalette::Window, colours.color(QPalette::ToolTipBase));
@@ -133,7 +130,6 @@ void THelpDialog::DetachResizeRequest() {
 
 THelpDialog* OpenHelpViewer(int context) {
     auto* viewer = new THelpDialog;
-    newestViewer = viewer;
     viewer->ShowTopic(context);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         viewer->move(screen->availableGeometry().center() - viewer->rect().center());
@@ -151,8 +147,4 @@ THelpDialog* OpenHelpViewer(int context) {
 
 void InstallHelpViewers() {
     HelpHook().SetViewerOpener([](int context) { OpenHelpViewer(context); });
-}
-
-THelpDialog* HelpDialog() {
-    return newestViewer;
 }

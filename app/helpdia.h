@@ -42,9 +42,6 @@ THelpDialog* OpenHelpViewer(int context);
 // From now on the help hook answers every help request with a new viewer.
 void InstallHelpViewers();
 
-// The newest viewer still open, or nullptr.
-THelpDialog* HelpDialog();
-
 // A complete topic document as the viewer loads it, with the code font of this system.
 // The documents are made once and stay in memory for the whole run.
 const QByteArray& HelpDocument(int context);

@@ -2,6 +2,9 @@
 
 #include <QStringList>
 
+#include "core/instruction.h"
+#include "gui/processvalues.h"
+
 namespace {
 
 QString Escaped(const QString& text) {
@@ -39,42 +42,19 @@ QString ExampleTable(const QList<THelpExample>& examples) {
 
 // ---- the instruction set ----------------------------------------------------------------
 
-struct TInstructionRow {
-    const char* Opcode;
-    const char* Nibbles;
-    const char* Assembly;
-    const char* Operation;
-};
-
-constexpr TInstructionRow InstructionRows[] = {
-    {"1", "R X Y", "load RR,[XY]", "direct load: register R := memory[XY]"},
-    {"2", "R X Y", "load RR,XY", "immediate load: register R := XY"},
-    {"3", "R X Y", "store RR,[XY]", "direct store: memory[XY] := register R"},
-    {"4", "0 X Y", "move RY,RX", "register Y := register X (the copy goes from X to Y)"},
-    {"5", "R X Y", "addi RR,RX,RY", "register R := register X + register Y, integers modulo 256"},
-    {"6", "R X Y", "addf RR,RX,RY", "register R := register X + register Y, floating point"},
-    {"7", "R X Y", "or RR,RX,RY", "register R := register X OR register Y, bit by bit"},
-    {"8", "R X Y", "and RR,RX,RY", "register R := register X AND register Y, bit by bit"},
-    {"9", "R X Y", "xor RR,RX,RY", "register R := register X XOR register Y, bit by bit"},
-    {"A", "R 0 Y", "ror RR,Y", "rotate register R right by Y bit positions"},
-    {"B", "R X Y", "jmpEQ RR=R0,XY", "jump to XY when register R equals register R0"},
-    {"B", "0 X Y", "jmp XY", "jump to XY (R0 always equals itself)"},
-    {"C", "0 0 0", "halt", "stop the program"},
-    {"D", "0 X Y", "load RX,[RY]", "indirect load: register X := memory[register Y]"},
-    {"E", "0 X Y", "store RX,[RY]", "indirect store: memory[register Y] := register X"},
-    {"F", "R X Y", "jmpLE RR<=R0,XY",
-     "jump to XY when register R &le; register R0, both read as signed numbers"},
-};
-
 QString InstructionTable() {
     QString rows =
         "<tr><td><b>Opcode</b></td><td><b>Operands</b></td><td><b>Assembly</b></td>"
         "<td><b>Operation</b></td></tr>";
-    for (const TInstructionRow& row : InstructionRows) {
-        rows +=
-            QString(
-                "<tr><td><code>%1</code></td><td><code>%2</code></td><td>%3</td><td>%4</td></tr>")
-                .arg(row.Opcode, row.Nibbles, Code(row.Assembly), row.Operation);
+    for (const TInstructionInfo& info : InstructionSet) {
+        for (const TInstructionForm& form : info.Forms) {
+            if (!form.Assembly) continue;
+            rows += QString(
+                        "<tr><td><code>%1</code></td><td><code>%2</code></td><td>%3</td><td>%4</td>"
+                        "</tr>")
+                        .arg(QString::number(static_cast<int>(info.Op), 16).toUpper(), form.Nibbles,
+                             Code(form.Assembly), form.Operation);
+        }
     }
     return "<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\">" + rows + "</table>";
 }
@@ -337,8 +317,8 @@ QString OutputBody() {
 
 QList<THelpTopic> BuildTopics() {
     return {
-        {{0, 9999}, 150, "No help available", "", ""},
-        {{1},
+        {{NoContext, NoHelpContext}, 150, "No help available", "", ""},
+        {{MainMemoryContext},
          450,
          "Main memory",
          "",
@@ -359,7 +339,7 @@ QList<THelpTopic> BuildTopics() {
                        "would go beyond FF are dropped. <b>Clear</b> (Del) in the pop-up menu "
                        "sets the selected cells to 00, or all memory when nothing is "
                        "selected.")},
-        {{2},
+        {{RegistersContext},
          400,
          "General purpose registers",
          "",
@@ -369,7 +349,7 @@ QList<THelpTopic> BuildTopics() {
              Paragraph("Register RF is also the output: every value written to it, by an "
                        "instruction or by typing, is shown in the output window as a "
                        "character.")},
-        {{3},
+        {{SysRegsContext},
          400,
          "System registers",
          "",
@@ -378,13 +358,13 @@ QList<THelpTopic> BuildTopics() {
                    "a line of the disassembly window to set it to that line's address.") +
              Paragraph("<b>IR</b>, the instruction register, holds the last executed "
                        "instruction (four hexadecimal digits). It is read-only.")},
-        {{4},
+        {{ZeroPCContext},
          0,
          "Zero program counter (PC)",
          "",
          Paragraph("The <b>=0</b> button sets PC to 00, so that <b>Run</b> and <b>Step</b> "
                    "start with the instruction at address 00.")},
-        {{5},
+        {{OpenButtonContext},
          0,
          "Open file button",
          "",
@@ -392,7 +372,7 @@ QList<THelpTopic> BuildTopics() {
                    "main memory and sets PC to 00. Choose <b>Assembly Files (*.asm)</b> in "
                    "the dialog to open assembly source in a new assembler editor instead. "
                    "When memory has been changed you are asked whether to save it first.")},
-        {{6},
+        {{SaveButtonContext},
          0,
          "Save file button",
          "",
@@ -400,7 +380,7 @@ QList<THelpTopic> BuildTopics() {
                    "(<code>*.prg</code>). The first save asks for a file name; <b>Save "
                    "As...</b> in the <b>File</b> menu always does. The button is enabled "
                    "while memory is modified.")},
-        {{7},
+        {{RunButtonContext},
          0,
          "Run program button",
          "",
@@ -408,29 +388,29 @@ QList<THelpTopic> BuildTopics() {
                    "a <code>halt</code> (status <b>Halted</b>), an invalid instruction "
                    "(<b>Invalid instruction</b>) or <b>Break</b> (<b>Ready</b>). You may edit "
                    "cells and use the other commands while it runs.")},
-        {{8},
+        {{StepButtonContext},
          0,
          "Step program button",
          "",
          Paragraph("<b>Step</b> (F8) executes the one instruction at PC: IR receives it, PC "
                    "moves on by 2 or to the jump target, and the status bar shows the "
                    "result.")},
-        {{9},
+        {{BreakButtonContext},
          0,
          "Break when running button",
          "",
          Paragraph("<b>Break</b> stops a running program after the current instruction. PC "
                    "then points to the next instruction, so <b>Run</b> or <b>Step</b> goes "
                    "on from there.")},
-        {{10},
+        {{ResetButtonContext},
          0,
          "Clear Memory/Registers button",
          "",
          Paragraph("<b>Clear...</b> (Ctrl+F2) opens the dialog <b>Clear What?</b>: check "
                    "<b>Main Memory</b>, <b>Registers</b> and/or <b>Program Counter</b> and "
                    "press <b>OK</b> to set them to zero. IR is never cleared.")},
-        {{11}, 0, "Output window", "", OutputBody()},
-        {{12},
+        {{OutputBoxContext}, 0, "Output window", "", OutputBody()},
+        {{ViewAsmButtonContext},
          0,
          "View assembly listing button",
          "",
@@ -440,7 +420,7 @@ QList<THelpTopic> BuildTopics() {
                    "semicolon, so the listing can be annotated. It is a listing, not assembly "
                    "source: the assembler does not read its address and byte columns. Runs "
                    "of empty words are shortened to ditto lines.")},
-        {{13},
+        {{DisasmWinContext},
          400,
          "Disasseble window",
          "",
@@ -456,14 +436,14 @@ QList<THelpTopic> BuildTopics() {
              Paragraph("Double-click a line to set PC to it. Click it with the right mouse "
                        "button to change that instruction by choosing its parts from "
                        "lists. With an odd PC the lines show the odd addresses.")},
-        {{14, 15}, 150, "Memory address", "", ""},
-        {{16}, 250, "General purpose register name", "", ""},
-        {{17},
+        {{MemoryRowLabelsContext, MemoryColumnLabelsContext}, 150, "Memory address", "", ""},
+        {{RegisterLabelsContext}, 250, "General purpose register name", "", ""},
+        {{SysRegLabelsContext},
          0,
          "System register name",
          "",
          Paragraph("PC = Program Counter<br>IR = Instruction Register")},
-        {{18},
+        {{StatusBarContext},
          0,
          "Status bar",
          "",
@@ -473,39 +453,47 @@ QList<THelpTopic> BuildTopics() {
                    "<b>Running...</b>, <b>Halted</b>, <b>Invalid instruction</b>) or the "
                    "selected memory range (<b>Selected:</b> and the addresses in "
                    "decimal).")},
-        {{19},
+        {{AssemblerButtonContext},
          0,
          "Start up Assembler Editor",
          "",
          Paragraph("The <b>Asm</b> button opens a new assembler editor window, in which "
                    "assembly source is written, saved and assembled into main memory. Each "
                    "press opens another one.")},
-        {{101},
+        {{OpcodeBoxContext},
          0,
          "Instruction box",
          "",
          Paragraph("Choose the instruction's operation; the operand boxes then show the "
                    "operands it takes. See <b>Instructions</b> in the <b>Help</b> menu.")},
-        {{102},
+        {{Operand1Context},
          0,
          "First instruction operand",
          " (if applicable)",
          Paragraph("Choose the first operand. <b>N/A</b> means the instruction has "
                    "none.")},
-        {{103},
+        {{Operand2Context},
          0,
          "Second instruction operand",
          " (if applicable)",
          Paragraph("Choose the second operand. <b>N/A</b> means the instruction has "
                    "none.")},
-        {{104},
+        {{Operand3Context},
          0,
          "Third instruction operand",
          " (if applicable)",
          Paragraph("Choose the third operand. <b>N/A</b> means the instruction has "
                    "none.")},
-        {{202, 601}, 540, "Quarzel Simulator instructions:", "", InstructionsBody()},
-        {{203, 602, 700}, 540, "Quarzel Assembler syntax", "", SyntaxBody()},
+        {{InstructionsContext, EditorInstructionsContext},
+         540,
+         "Quarzel Simulator instructions:",
+         "",
+         InstructionsBody()},
+        {{SyntaxContext, EditorSyntaxContext, SyntaxOnFirstStartContext},
+         540,
+         "Quarzel Assembler syntax",
+         "",
+         SyntaxBody()},
         {{ProgramInfoContext},
          500,
          "Quarzel Simulator voor ICT",
@@ -518,45 +506,47 @@ QList<THelpTopic> BuildTopics() {
                    "samenwerken.") +
              Paragraph("Alle instructies staan onder <b>Help</b>, <b>Instructions</b>.") +
              "<p style=\"white-space:pre\">" + Escaped(InfoSeparatorLine()) + "</p>"},
-        {{401},
+        {{WebHelpAdrContext},
          350,
          "Additional help address",
          "",
          Paragraph("The address that <b>Web help</b> in the <b>Help</b> menu opens: an "
                    "internet address or the path of a local file.")},
-        {{402},
+        {{DefaultWebHelpAdrContext},
          0,
          "Set default additional help address",
          "",
          Paragraph("The <b>Default</b> button puts the default help address, the manual "
                    "next to the program, into the field; <b>OK</b> stores it.")},
-        {{403},
+        {{TempLstFileContext},
          0,
          "Temporary assembly list file",
          "",
          Paragraph("The file that the <b>Disasm</b> button of the main window writes and "
                    "shows. A name without a folder is created in the temporary folder.")},
-        {{404},
+        {{DefaultTempLstFileContext},
          0,
          "Set default temporary assembly list file",
          "",
-         Paragraph("The <b>Default</b> button puts <code>QZasm.lst</code> into the field; "
-                   "<b>OK</b> stores it.")},
-        {{501},
+         Paragraph(QString("The <b>Default</b> button puts <code>%1</code> into the field; "
+                           "<b>OK</b> stores it.")
+                       .arg(DefaultTempLstFile))},
+        {{AboutContext},
          0,
          "About Dialog",
          "",
          Paragraph("<b>Close</b> closes the about box; <b>Info</b> shows information about "
                    "the program. The lower part of that text comes from the file "
-                   "<code>Vexlorn.info</code> next to the program.")},
+                   "<code>" +
+                   QString(InfoFileName) + "</code> next to the program.")},
     };
 }
 
 }  // namespace
 
 QString InfoSeparatorLine() {
-    return QStringLiteral(
-        " - - - - - - - - (contents of Vexlorn.info follows below) - - - - - - - -");
+    return QString(" - - - - - - - - (contents of %1 follows below) - - - - - - - -")
+        .arg(InfoFileName);
 }
 
 const QList<THelpTopic>& HelpTopics() {

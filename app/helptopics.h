@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include "gui/helpcontexts.h"
+
 struct THelpTopic {
     QList<int> Contexts;  // the help context numbers that show this topic
     int Width;            // window width set before loading; 0 keeps the viewer's width
@@ -30,7 +32,6 @@ QString TopicDocument(const THelpTopic& topic, const QString& codeFontFamily);
 QString HelpManual();
 
 // The line after which the info file's lines are appended to the program topic.
-inline constexpr int ProgramInfoContext = 301;
 QString InfoSeparatorLine();
 // The info file read from the program's own folder.
 inline constexpr char InfoFileName[] = "Vexlorn.info";

@@ -16,11 +16,10 @@
 #include "app/runcontrol.h"
 #include "controls/hexgrid.h"
 #include "controls/showtext.h"
+#include "gui/helpcontexts.h"
 #include "gui/named.h"
 
 namespace {
-
-TMainWin* theMainWin = nullptr;
 
 const QString Caption = QStringLiteral("Quarzel Simulator");
 
@@ -32,7 +31,7 @@ QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption
 }
 
 QAction* NewAction(QWidget* parent, const char* name, const QString& caption,
-                   const QKeySequence& key, const QString& hint, int helpContext = 0) {
+                   const QKeySequence& key, const QString& hint, int helpContext = NoContext) {
     auto* action = Named(new QAction(caption, parent), name, helpContext);
     action->setShortcut(key);
     action->setStatusTip(hint);
@@ -60,13 +59,9 @@ QFont ListFont() {
 
 }  // namespace
 
-TMainWin* MainWin() {
-    return theMainWin;
-}
-
 TMainWin::TMainWin(QWidget* parent) : QMainWindow(parent) {
     setObjectName("MainWin");
-    setProperty("helpContext", 9999);
+    setProperty(HelpContextProperty, NoHelpContext);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::WindowContextHelpButtonHint);
@@ -91,7 +86,6 @@ TMainWin::TMainWin(QWidget* parent) : QMainWindow(parent) {
     memModified_ = true;  // so that the next call runs in full
     SetMemModified(false);
     SetStatus("Ready", Qt::black);
-    theMainWin = this;
 }
 
 TMainWin::~TMainWin() {
@@ -102,7 +96,6 @@ TMainWin::~TMainWin() {
         grid->OnSelChanged = nullptr;
         grid->OnSelectCell = nullptr;
     }
-    if (theMainWin == this) theMainWin = nullptr;
 }
 
 void TMainWin::CreateControls() {
@@ -110,25 +103,27 @@ void TMainWin::CreateControls() {
     client->setObjectName("Client");
     setCentralWidget(client);
 
-    Line1 = Named(new QFrame(client), "Line1", 0);
+    Line1 = Named(new QFrame(client), "Line1");
     Line1->setFrameShape(QFrame::HLine);
     Line1->setFrameShadow(QFrame::Sunken);
     QFont titleFont = font();
     titleFont.setPixelSize(16);
-    LabelMem = Named(new QLabel("Main Memory", client), "LabelMem", 0);
-    LabelReg = Named(new QLabel("Registers", client), "LabelReg", 0);
+    LabelMem = Named(new QLabel("Main Memory", client), "LabelMem");
+    LabelReg = Named(new QLabel("Registers", client), "LabelReg");
     for (QLabel* label : {LabelMem, LabelReg}) {
         label->setFont(titleFont);
         label->setAlignment(Qt::AlignCenter);
     }
 
     using D = TLabelGrid::TDirection;
-    LabelsMem1 = Named(new TLabelGrid(Numbered("..%X", 16), D::Across, client), "LabelsMem1", 15);
-    LabelsMem2 = Named(new TLabelGrid(Numbered("%X0", 16), D::Down, client), "LabelsMem2", 14);
-    LabelsReg1 = Named(new TLabelGrid(Numbered("R%X", 16), D::Down, client), "LabelsReg1", 16,
-                       "General Purpose Registers");
-    LabelsReg2 =
-        Named(new TLabelGrid({"PC", "IR"}, D::Down, client), "LabelsReg2", 17, "System Registers");
+    LabelsMem1 = Named(new TLabelGrid(Numbered("..%X", 16), D::Across, client), "LabelsMem1",
+                       MemoryColumnLabelsContext);
+    LabelsMem2 = Named(new TLabelGrid(Numbered("%X0", 16), D::Down, client), "LabelsMem2",
+                       MemoryRowLabelsContext);
+    LabelsReg1 = Named(new TLabelGrid(Numbered("R%X", 16), D::Down, client), "LabelsReg1",
+                       RegisterLabelsContext, "General Purpose Registers");
+    LabelsReg2 = Named(new TLabelGrid({"PC", "IR"}, D::Down, client), "LabelsReg2",
+                       SysRegLabelsContext, "System Registers");
 
     // A changed cell keeps the grid's own face, in bold red; PC and IR are not highlighted.
     const auto changedFontOf = [](const THexGrid* grid) {
@@ -136,40 +131,44 @@ void TMainWin::CreateControls() {
         bold.setBold(true);
         return TCellFont{bold, QColor(255, 96, 96)};
     };
-    MainMemory = Named(new THexGrid(client), "MainMemory", 1);
+    MainMemory = Named(new THexGrid(client), "MainMemory", MainMemoryContext);
     MainMemory->SetColCount(16);
     MainMemory->SetRowCount(16);
     MainMemory->SetFontChanged(changedFontOf(MainMemory));
-    Registers = Named(new THexGrid(client), "Registers", 2, "General Purpose Registers");
+    Registers =
+        Named(new THexGrid(client), "Registers", RegistersContext, "General Purpose Registers");
     Registers->SetColCount(1);
     Registers->SetRowCount(16);
     Registers->SetFontChanged(changedFontOf(Registers));
-    SysRegs = Named(new THexGrid(client), "SysRegs", 3, "System Registers");
+    SysRegs = Named(new THexGrid(client), "SysRegs", SysRegsContext, "System Registers");
     SysRegs->SetColCount(1);
     SysRegs->SetRowCount(2);
     SysRegs->SetDefaultColWidth(32);
     SysRegs->SetFontChanged({SysRegs->font(), palette().color(QPalette::WindowText)});
 
     using P = QStyle::StandardPixmap;
-    ZeroPC = Named(new QPushButton("=0", client), "ZeroPC", 4, "Zero PC");
-    OpenButton = NewButton(client, "OpenButton", "&Open...", "Open a file from disk", 5,
-                           P::SP_DialogOpenButton);
-    SaveButton =
-        NewButton(client, "SaveButton", "&Save", "Save file to disk", 6, P::SP_DialogSaveButton);
-    RunButton = NewButton(client, "RunButton", "&Run", "Run program", 7, P::SP_MediaPlay);
-    StepButton = NewButton(client, "StepButton", "S&tep", "Execute one instruction", 8,
-                           P::SP_MediaSeekForward);
-    BreakButton = NewButton(client, "BreakButton", "Break", "Pause execution", 9, P::SP_MediaPause);
+    ZeroPC = Named(new QPushButton("=0", client), "ZeroPC", ZeroPCContext, "Zero PC");
+    OpenButton = NewButton(client, "OpenButton", "&Open...", "Open a file from disk",
+                           OpenButtonContext, P::SP_DialogOpenButton);
+    SaveButton = NewButton(client, "SaveButton", "&Save", "Save file to disk", SaveButtonContext,
+                           P::SP_DialogSaveButton);
+    RunButton =
+        NewButton(client, "RunButton", "&Run", "Run program", RunButtonContext, P::SP_MediaPlay);
+    StepButton = NewButton(client, "StepButton", "S&tep", "Execute one instruction",
+                           StepButtonContext, P::SP_MediaSeekForward);
+    BreakButton = NewButton(client, "BreakButton", "Break", "Pause execution", BreakButtonContext,
+                            P::SP_MediaPause);
     BreakButton->setEnabled(false);
-    ResetButton = NewButton(client, "ResetButton", "Clear...", "Reset memory or registers", 10,
-                            P::SP_DialogResetButton);
-    AssemblerButton = NewButton(client, "AssemblerButton", "&Asm", "Assembler editor", 19,
-                                P::SP_FileDialogDetailedView);
+    ResetButton = NewButton(client, "ResetButton", "Clear...", "Reset memory or registers",
+                            ResetButtonContext, P::SP_DialogResetButton);
+    AssemblerButton = NewButton(client, "AssemblerButton", "&Asm", "Assembler editor",
+                                AssemblerButtonContext, P::SP_FileDialogDetailedView);
     AssemblerButton->setEnabled(false);  // until the assembler editor is part of the program
     ViewAsmButton = NewButton(client, "ViewAsmButton", "&Disasm", "View disassembled instructions",
-                              12, P::SP_FileDialogContentsView);
+                              ViewAsmButtonContext, P::SP_FileDialogContentsView);
 
-    DisasmWin = Named(new QListWidget(client), "DisasmWin", 13, "Disassembler window");
+    DisasmWin =
+        Named(new QListWidget(client), "DisasmWin", DisasmWinContext, "Disassembler window");
     DisasmWin->setFont(ListFont());
     DisasmWin->setUniformItemSizes(true);
     DisasmWin->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -182,10 +181,10 @@ void TMainWin::CreateControls() {
         DisasmWin->setPalette(listPalette);
     }
 
-    OutputBox = Named(new TShowText(client), "OutputBox", 11, "Output Window");
+    OutputBox = Named(new TShowText(client), "OutputBox", OutputBoxContext, "Output Window");
     OutputBox->setCursor(Qt::ArrowCursor);
 
-    StatusBar = Named(statusBar(), "StatusBar", 18);
+    StatusBar = Named(statusBar(), "StatusBar", StatusBarContext);
     StatusBar->setSizeGripEnabled(false);
     QFont statusFont = font();
     StatusBar->setFont(statusFont);
@@ -225,7 +224,7 @@ void TMainWin::CreateControls() {
 }
 
 void TMainWin::CreateMenus() {
-    QMenu* file = Named(menuBar()->addMenu("&File"), "FileMenu", 0);
+    QMenu* file = Named(menuBar()->addMenu("&File"), "FileMenu");
     MenuOpenFile = NewAction(this, "MenuOpenFile", "&Open...", QKeySequence("Ctrl+O"),
                              "Open file with data for main memory");
     MenuSaveFile = NewAction(this, "MenuSaveFile", "&Save", QKeySequence("Ctrl+S"),
@@ -237,7 +236,7 @@ void TMainWin::CreateMenus() {
     file->addSeparator();
     file->addAction(MenuExit);
 
-    EditMenu = Named(menuBar()->addMenu("&Edit"), "EditMenu", 0);
+    EditMenu = Named(menuBar()->addMenu("&Edit"), "EditMenu");
     MenuCut = NewAction(this, "MenuCut", "Cu&t", QKeySequence("Ctrl+X"), {});
     MenuCopy = NewAction(this, "MenuCopy", "&Copy", QKeySequence("Ctrl+C"), {});
     MenuPaste = NewAction(this, "MenuPaste", "&Paste", QKeySequence("Ctrl+V"), {});
@@ -246,18 +245,19 @@ void TMainWin::CreateMenus() {
     EditMenu->addSeparator();
     EditMenu->addAction(MenuSelectAll);
 
-    QMenu* run = Named(menuBar()->addMenu("&Run"), "RunMenu", 0);
+    QMenu* run = Named(menuBar()->addMenu("&Run"), "RunMenu");
     MenuRun = NewAction(this, "MenuRun", "&Run", QKeySequence("F9"), "Run program in main memory");
     MenuStep = NewAction(this, "MenuStep", "&Step", QKeySequence("F8"), "Execute one instruction");
     MenuReset =
         NewAction(this, "MenuReset", "&Clear", QKeySequence("Ctrl+F2"), "Reset program counter");
     run->addActions({MenuRun, MenuStep, MenuReset});
 
-    QMenu* help = Named(menuBar()->addMenu("&Help"), "HelpMenu", 0);
-    MenuHelpInstructions = NewAction(this, "MenuHelpInstructions", "&Instructions", {},
-                                     "Help about the instructions of the Quarzel Simulator", 202);
+    QMenu* help = Named(menuBar()->addMenu("&Help"), "HelpMenu");
+    MenuHelpInstructions =
+        NewAction(this, "MenuHelpInstructions", "&Instructions", {},
+                  "Help about the instructions of the Quarzel Simulator", InstructionsContext);
     MenuHelpSyntax = NewAction(this, "MenuHelpSyntax", "Assembler &Syntax", {},
-                               "Help about the syntax of the Quarzel Assembler", 203);
+                               "Help about the syntax of the Quarzel Assembler", SyntaxContext);
     MenuWWWHelp =
         NewAction(this, "MenuWWWHelp", "&Web help", {}, "General help about the Quarzel Simulator");
     MenuOptions = NewAction(this, "MenuOptions", "&Options...", {}, {});
@@ -269,14 +269,14 @@ void TMainWin::CreateMenus() {
     help->addAction(MenuAbout);
     for (QMenu* menu : {file, EditMenu, run, help}) menu->setToolTipsVisible(true);
 
-    MainMemoryPopup = Named(new QMenu(this), "MainMemoryPopup", 0);
+    MainMemoryPopup = Named(new QMenu(this), "MainMemoryPopup");
     MenuClearMemory = NewAction(this, "MenuClearMemory", "Clear", QKeySequence::Delete, {});
     MainMemoryPopup->addAction(MenuClearMemory);
     MainMemoryPopup->addSeparator();
     MainMemoryPopup->addActions({MenuCut, MenuCopy, MenuPaste});
     MainMemoryPopup->addSeparator();
     MainMemoryPopup->addAction(MenuSelectAll);
-    RegistersPopup = Named(new QMenu(this), "RegistersPopup", 0);
+    RegistersPopup = Named(new QMenu(this), "RegistersPopup");
     MenuClearRegisters = NewAction(this, "MenuClearRegisters", "Clear", QKeySequence::Delete, {});
     RegistersPopup->addAction(MenuClearRegisters);
     // Del acts on the grid that has the focus, as its pop-up menu says.

@@ -169,6 +169,3 @@ private:
     std::function<void(const QString&)> openEditor_;
     std::vector<int> memClipboard_;  // the program's own clipboard for memory cells
 };
-
-// The one main window of the run (null before it is created and after it is destroyed).
-TMainWin* MainWin();

@@ -10,13 +10,11 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "gui/helpcontexts.h"
 #include "gui/named.h"
 #include "gui/processvalues.h"
 
 namespace {
-
-constexpr int WindowContext = 9999;
-const char* const DefaultListFile = "QZasm.lst";
 
 QLabel* FieldLabel(const char* name, const char* caption, QWidget* field) {
     auto* label = Named(new QLabel(caption), name);
@@ -47,14 +45,18 @@ QLabel* TOptionsDialog::NewSample(const char* name, const char* caption, const c
 
 TOptionsDialog::TOptionsDialog(QWidget* parent) : QDialog(parent) {
     SetUpFixedDialog(this, "OptionsDialog", "Options", true);
-    setProperty("helpContext", WindowContext);
+    setProperty(HelpContextProperty, NoHelpContext);
 
     const TProcessValues& values = ProcessValues();
-    WebHelpAdrInput = Named(new QLineEdit(values.WebHelpAddress), "WebHelpAdrInput", 401);
-    DefaultWebHelpAdrButton = Named(new QPushButton("Default"), "DefaultWebHelpAdrButton", 402);
+    WebHelpAdrInput =
+        Named(new QLineEdit(values.WebHelpAddress), "WebHelpAdrInput", WebHelpAdrContext);
+    DefaultWebHelpAdrButton =
+        Named(new QPushButton("Default"), "DefaultWebHelpAdrButton", DefaultWebHelpAdrContext);
     DefaultWebHelpAdrButton->setToolTip("Select default help address");
-    TempLstFileInput = Named(new QLineEdit(values.TempLstFile), "TempLstFileInput", 403);
-    DefaultTempLstFileButton = Named(new QPushButton("Default"), "DefaultTempLstFileButton", 404);
+    TempLstFileInput =
+        Named(new QLineEdit(values.TempLstFile), "TempLstFileInput", TempLstFileContext);
+    DefaultTempLstFileButton =
+        Named(new QPushButton("Default"), "DefaultTempLstFileButton", DefaultTempLstFileContext);
     DefaultTempLstFileButton->setToolTip("Select default temporary list file");
     WebHelpAdrLabel = FieldLabel("WebHelpAdrLabel", "Additional Help Address:", WebHelpAdrInput);
     TempLstFileLabel = FieldLabel("TempLstFileLabel", "Temporary List File:", TempLstFileInput);
@@ -70,9 +72,9 @@ TOptionsDialog::TOptionsDialog(QWidget* parent) : QDialog(parent) {
     paths->addWidget(DefaultTempLstFileButton, 1, 2);
     paths->setColumnStretch(1, 1);
 
-    OkButton = Named(new QPushButton("OK"), "OkButton", WindowContext);
+    OkButton = Named(new QPushButton("OK"), "OkButton", NoHelpContext);
     OkButton->setDefault(true);
-    CancelButton = Named(new QPushButton("Cancel"), "CancelButton", WindowContext);
+    CancelButton = Named(new QPushButton("Cancel"), "CancelButton", NoHelpContext);
 
     FontsOptionsGroup = Named(new QGroupBox("Assembler Editor Fonts"), "FontsOptionsGroup");
     NormalFontButton = NewSample("NormalFontButton", "normal", "Click to change normal font",
@@ -134,6 +136,6 @@ void TOptionsDialog::DefaultWebHelpAdrButtonClick() {
 }
 
 void TOptionsDialog::DefaultTempLstFileButtonClick() {
-    TempLstFileInput->setText(DefaultListFile);
+    TempLstFileInput->setText(DefaultTempLstFile);
     TempLstFileInput->setFocus();
 }

@@ -8,12 +8,11 @@
 #include "app/asmeditors.h"
 #include "app/helpdia.h"
 #include "app/mainwin.h"
+#include "gui/helpcontexts.h"
 #include "gui/helphook.h"
 #include "gui/prompt.h"
 
 namespace {
-
-constexpr int SyntaxOnFirstStartContext = 700;
 
 // The five settings, in the order they are read and written.
 struct TPersistentSetting {
@@ -96,7 +95,7 @@ bool StartUp(TProcessValues& values, const TStartupPlatform& platform) {
     // The configured help address is the HTML manual beside the program, so Web help
     // works without a network.
     values.WebHelpAddress = values.DefaultWebHelpAddress;
-    values.TempLstFile = QStringLiteral("QZasm.lst");
+    values.TempLstFile = DefaultTempLstFile;
 
     const std::unique_ptr<QSettings> store = platform.OpenSettings();
     for (const TPersistentSetting& setting : PersistentSettings) {

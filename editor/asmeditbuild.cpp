@@ -15,7 +15,7 @@
 
 #include "editor/hlstyles.h"
 #include "editor/menukeys.h"
-#include "gui/helphook.h"  // HelpContextProperty
+#include "gui/helpcontexts.h"
 
 namespace {
 
@@ -192,9 +192,9 @@ void TAssemblerEditor::BuildMenus() {
     HelpMenu = AsmMainMenu->addMenu(QStringLiteral("&Help"));
     name(HelpMenu, "HelpMenu");
     MenuHelpInstructions = HelpMenu->addAction(QStringLiteral("&Instructions"));
-    MenuHelpInstructions->setProperty(HelpContextProperty, 601);
+    MenuHelpInstructions->setProperty(HelpContextProperty, EditorInstructionsContext);
     MenuHelpSyntax = HelpMenu->addAction(QStringLiteral("&Syntax"));
-    MenuHelpSyntax->setProperty(HelpContextProperty, 602);
+    MenuHelpSyntax->setProperty(HelpContextProperty, EditorSyntaxContext);
     connect(HelpMenu, &QMenu::triggered, this, &TAssemblerEditor::HelpMenuItemClick);
 
     name(MenuOpenFile, "MenuOpenFile");

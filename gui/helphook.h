@@ -1,6 +1,6 @@
 #pragma once
 // The application's one help hook. Every window, control and menu entry that offers
-// help carries its help context number in the dynamic property "helpContext"; a control
+// help carries its help context number in the dynamic property HelpContextProperty; a control
 // without one shows the help of the nearest parent that has one.
 //
 // In windows that offer context help (those with the context-help window hint): F1
@@ -13,11 +13,12 @@
 
 #include <functional>
 
+#include "gui/helpcontexts.h"
+
 class QWidget;
 
 // The one help command that shows a topic: the context pop-up.
 inline constexpr int HelpContextPopup = 8;
-inline constexpr char HelpContextProperty[] = "helpContext";
 
 class THelpHook : public QObject {
     Q_OBJECT

@@ -3,10 +3,12 @@
 
 #include <QString>
 
+#include "gui/helpcontexts.h"
+
 template <class T>
-T* Named(T* object, const char* name, int helpContext = 0, const QString& hint = {}) {
+T* Named(T* object, const char* name, int helpContext = NoContext, const QString& hint = {}) {
     object->setObjectName(name);
-    if (helpContext) object->setProperty("helpContext", helpContext);
+    if (helpContext) object->setProperty(HelpContextProperty, helpContext);
     if (!hint.isEmpty()) object->setToolTip(hint);
     return object;
 }

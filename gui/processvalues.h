@@ -5,12 +5,15 @@
 
 #include <QString>
 
+// The listing file's name until the options say otherwise.
+inline constexpr char DefaultTempLstFile[] = "QZasm.lst";
+
 struct TProcessValues {
     QString CurrentMemFile;
     QString CurrentAsmFile;
     QString WebHelpAddress;
     QString DefaultWebHelpAddress;
-    QString TempLstFile = QStringLiteral("QZasm.lst");
+    QString TempLstFile = DefaultTempLstFile;
     QString TempDir;  // always ends in a separator
     QString VersionText;
     QString LegalText;

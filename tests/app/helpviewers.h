@@ -7,17 +7,15 @@
 
 #include "app/helpdia.h"
 #include "gui/helphook.h"
+#include "toplevel.h"
 
 // Help requests of every window in the test open viewers, as in the program.
 inline const bool helpViewersInstalled = (InstallHelpViewers(), true);
 
 inline QList<THelpDialog*> OpenViewers() {
     QList<THelpDialog*> viewers;
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* viewer = qobject_cast<THelpDialog*>(window); viewer && viewer->isVisible()) {
-            viewers << viewer;
-        }
-    }
+    for (THelpDialog* viewer : TopLevelWindows<THelpDialog>("HelpDialog"))
+        if (viewer->isVisible()) viewers << viewer;
     return viewers;
 }
 

@@ -23,6 +23,7 @@
 #include "gui/processvalues.h"
 #include "gui/shellopen.h"
 #include "testprompt.h"
+#include "toplevel.h"
 
 namespace {
 
@@ -149,7 +150,7 @@ private slots:
         QCOMPARE(w->DisasmWin->count(), 128);
         QCOMPARE(Listed(0), QString("00:  00,00  invalid"));
         QCOMPARE(Listed(127), QString("FE:  00,00  invalid"));
-        QCOMPARE(MainWin(), w.get());
+        QCOMPARE(OnlyTopLevelWindow<TMainWin>("MainWin"), w.get());
     }
 
     void TabWalksTheControlsInOrder() {

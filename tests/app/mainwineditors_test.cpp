@@ -14,6 +14,7 @@
 #include "gui/processvalues.h"
 #include "helpviewers.h"
 #include "testprompt.h"
+#include "toplevel.h"
 
 namespace {
 
@@ -186,7 +187,7 @@ void TMainWinEditorsTest::HelpEntriesOpenTheirTopic() {
     QTEST(action->property("helpContext").toInt(), "context");
     QVERIFY(editor.HelpMenu->actions().contains(action));
     action->trigger();
-    THelpDialog* viewer = HelpDialog();
+    THelpDialog* viewer = OnlyTopLevelWindow<THelpDialog>("HelpDialog");
     QVERIFY(viewer);
     QVERIFY(viewer->HelpText->toPlainText().startsWith(title));
     delete viewer;
