@@ -38,3 +38,15 @@ private:
     int selectLine_ = 0;
     int topLine_ = -1;  // pending top line, -1: none
 };
+
+// Holds the list frozen while it lives, so that no exit leaves it frozen.
+class TDisasmFreeze {
+public:
+    explicit TDisasmFreeze(TDisasmView& view) : view_(view) { view_.Freeze(); }
+    ~TDisasmFreeze() { view_.Thaw(); }
+    TDisasmFreeze(const TDisasmFreeze&) = delete;
+    TDisasmFreeze& operator=(const TDisasmFreeze&) = delete;
+
+private:
+    TDisasmView& view_;
+};

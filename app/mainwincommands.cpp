@@ -62,10 +62,9 @@ void TMainWin::FreezeViews(bool frozen) {
 
 void TMainWin::WriteMemoryInBulk(const std::function<void()>& writes) {
     const int top = disasm_->TopLine();
-    disasm_->Freeze();
+    const TDisasmFreeze freeze(*disasm_);
     writes();
     disasm_->SetTopLine(top);
-    disasm_->Thaw();
 }
 
 void TMainWin::MemoryCleared() {
@@ -109,10 +108,9 @@ void TMainWin::MenuPasteClick() {
                          "destination.");
         return;
     }
-    disasm_->Freeze();
+    const TDisasmFreeze freeze(*disasm_);
     const int count = std::min(static_cast<int>(memClipboard_.size()), 256 - lo);
     for (int i = 0; i < count; ++i) MainMemory->SetContents(lo + i, memClipboard_[i]);
-    disasm_->Thaw();
 }
 
 void TMainWin::MenuSelectAllClick() {
@@ -126,9 +124,8 @@ void TMainWin::ClearMainMemory() {
         lo = 0;
         hi = 255;
     }
-    disasm_->Freeze();
+    const TDisasmFreeze freeze(*disasm_);
     for (int a = lo; a <= hi; ++a) MainMemory->SetContents(a, 0);
-    disasm_->Thaw();
 }
 
 void TMainWin::ClearRegisters() {

@@ -33,12 +33,11 @@ std::string LocalPath(const QString& path) {
 // Files
 
 void TMainWin::OpenFileClick() {
-    if (memModified_) {
-        const TAnswer answer = Prompt().AskYesNoCancel(
-            this, "Save?", "Memory Changed.\nDo you want to save before you open another file?");
-        if (answer == TAnswer::Cancel) return;
-        if (answer == TAnswer::Yes && (!SaveFileClick() || memModified_)) return;
-    }
+    if (memModified_ &&
+        !SaveBeforeGoingOn(
+            this, "Memory Changed.\nDo you want to save before you open another file?",
+            [this] { SaveFileClick(); }, [this] { return memModified_; }))
+        return;
     TProcessValues& values = ProcessValues();
     QString chosenFilter;
     TFileDialogRequest request;
@@ -59,9 +58,10 @@ void TMainWin::OpenFileClick() {
     try {
         TBusyCursor busy;
         const TMemoryImage image = ReadMemoryFile(LocalPath(path));
-        disasm_->Freeze();
-        for (int a = 0; a < 256; ++a) MainMemory->SetContents(a, image[a]);
-        disasm_->Thaw();
+        {
+            const TDisasmFreeze freeze(*disasm_);
+            for (int a = 0; a < 256; ++a) MainMemory->SetContents(a, image[a]);
+        }
         SetCaption(path);
     } catch (const EFileError& error) {
         Prompt().Error(this, QString::fromLocal8Bit(error.what()));
@@ -157,11 +157,9 @@ bool TMainWin::FormCloseQuery() {
     if (!memModified_) return true;
     activateWindow();
     setFocus();
-    const TAnswer answer = Prompt().AskYesNoCancel(
-        this, "Save?", "Memory Changed.\nDo you want to save before you exit?");
-    if (answer == TAnswer::Cancel) return false;
-    if (answer == TAnswer::Yes) SaveFileClick();
-    return !memModified_ || answer == TAnswer::No;
+    return SaveBeforeGoingOn(
+        this, "Memory Changed.\nDo you want to save before you exit?", [this] { SaveFileClick(); },
+        [this] { return memModified_; });
 }
 
 void TMainWin::FormClose() {

@@ -11,6 +11,7 @@
 #include <QPrinter>
 #include <QTextBlock>
 #include <algorithm>
+#include <utility>
 
 #include "asm/asmparse.h"
 #include "core/fileerror.h"
@@ -29,7 +30,19 @@
 namespace {
 
 const QString Caption = QStringLiteral("Quarzel Assembler");
-const QString SaveCaption = QStringLiteral("Save?");
+
+// Clears a flag while it lives and then gives it back its value, whatever the exit.
+class TClearedFlag {
+public:
+    explicit TClearedFlag(bool& flag) : flag_(flag), saved_(std::exchange(flag, false)) {}
+    ~TClearedFlag() { flag_ = saved_; }
+    TClearedFlag(const TClearedFlag&) = delete;
+    TClearedFlag& operator=(const TClearedFlag&) = delete;
+
+private:
+    bool& flag_;
+    bool saved_;
+};
 
 std::vector<TAssemblerEditor*>& Editors() {
     static std::vector<TAssemblerEditor*> editors;
@@ -109,9 +122,10 @@ bool TAssemblerEditor::LoadSourceFile(const QString& name) {
     // Loaded with highlighting on, every line ends in a line break, the last one too.
     if (MenuUseSyntaxHighlight->isChecked() && !text.isEmpty() && !text.endsWith(QLatin1Char('\n')))
         text += QLatin1Char('\n');
-    ReactToChanges_ = false;
-    TextEditor->setPlainText(text);
-    ReactToChanges_ = true;
+    {
+        const TClearedFlag quiet(ReactToChanges_);
+        TextEditor->setPlainText(text);
+    }
     SetCaption(name);
     FileName_ = name;
     ProcessValues().CurrentAsmFile = name;
@@ -138,17 +152,13 @@ bool TAssemblerEditor::WriteSourceFile(const QString& name) {
 }
 
 void TAssemblerEditor::OpenFileClick() {
-    if (FileModified_) {
-        const TAnswer answer = Prompt().AskYesNoCancel(
-            this, SaveCaption,
+    if (FileModified_ &&
+        !SaveBeforeGoingOn(
+            this,
             QStringLiteral(
-                "Assembly File Changed.\nDo you want to save before you open another file?"));
-        if (answer == TAnswer::Cancel) return;
-        if (answer == TAnswer::Yes) {
-            SaveFile();
-            if (FileModified_) return;
-        }
-    }
+                "Assembly File Changed.\nDo you want to save before you open another file?"),
+            [this] { SaveFile(); }, [this] { return FileModified_; }))
+        return;
     const QString reference = ReferenceName();
     TFileDialogRequest request;
     request.Title = QStringLiteral("Open Assembly File");
@@ -223,9 +233,10 @@ void TAssemblerEditor::MenuPasteClick() {
     const QMimeData* clip = QApplication::clipboard()->mimeData();
     if (!clip || !clip->hasText() || clip->text().isEmpty()) return;
     TBusyCursor busy;
-    ReactToChanges_ = false;
-    TextEditor->paste();
-    ReactToChanges_ = true;
+    {
+        const TClearedFlag quiet(ReactToChanges_);
+        TextEditor->paste();
+    }
     TextEditorSelectionChange();
     TextEditor->viewport()->update();
     SetFileModified(true);
@@ -242,10 +253,11 @@ void TAssemblerEditor::MenuUseSyntaxHighlightClick() {
 
 void TAssemblerEditor::ReformatAll() {
     TBusyCursor busy;
-    ReactToChanges_ = false;
-    highlighter_->SetEnabled(MenuUseSyntaxHighlight->isChecked());
-    highlighter_->ReformatAll();
-    ReactToChanges_ = true;
+    {
+        const TClearedFlag quiet(ReactToChanges_);
+        highlighter_->SetEnabled(MenuUseSyntaxHighlight->isChecked());
+        highlighter_->ReformatAll();
+    }
     TextEditor->viewport()->update();
 }
 
@@ -278,17 +290,12 @@ void TAssemblerEditor::AssembleButtonClick() {
 
 void TAssemblerEditor::OverwriteMemory() {
     if (!target_) return;
-    if (target_->MemModified()) {
-        const TAnswer answer = Prompt().AskYesNoCancel(
-            this, SaveCaption,
-            QStringLiteral(
-                "Memory Changed.\nDo you want to save before you overwrite the memory?"));
-        if (answer == TAnswer::Cancel) return;
-        if (answer == TAnswer::Yes) {
-            target_->SaveMemory();
-            if (target_->MemModified()) return;
-        }
-    }
+    if (target_->MemModified() &&
+        !SaveBeforeGoingOn(
+            this,
+            QStringLiteral("Memory Changed.\nDo you want to save before you overwrite the memory?"),
+            [this] { target_->SaveMemory(); }, [this] { return target_->MemModified(); }))
+        return;
     target_->WriteMemoryInBulk([this] {
         CellStore& memory = target_->MemoryStore();
         for (int address = 0; address < 256; ++address)
@@ -441,12 +448,9 @@ bool TAssemblerEditor::FormCloseQuery() {
     raise();
     activateWindow();
     TextEditor->setFocus();
-    const TAnswer answer = Prompt().AskYesNoCancel(
-        this, SaveCaption,
-        QStringLiteral("Assembly File Changed.\nDo you want to save before you exit?"));
-    if (answer != TAnswer::Yes) return answer == TAnswer::No;
-    SaveFile();
-    return !FileModified_;
+    return SaveBeforeGoingOn(
+        this, QStringLiteral("Assembly File Changed.\nDo you want to save before you exit?"),
+        [this] { SaveFile(); }, [this] { return FileModified_; });
 }
 
 void TAssemblerEditor::closeEvent(QCloseEvent* event) {

@@ -61,3 +61,11 @@ TPrompt& Prompt() {
 void SetPrompt(TPrompt* prompt) {
     installed = prompt;
 }
+
+bool SaveBeforeGoingOn(QWidget* parent, const QString& text, const std::function<void()>& save,
+                       const std::function<bool()>& modified) {
+    const TAnswer answer = Prompt().AskYesNoCancel(parent, QStringLiteral("Save?"), text);
+    if (answer != TAnswer::Yes) return answer == TAnswer::No;
+    save();
+    return !modified();
+}

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QPrinter;
 class QWidget;
@@ -38,3 +39,8 @@ public:
 // The prompt in use; tests install their own with SetPrompt and restore with nullptr.
 TPrompt& Prompt();
 void SetPrompt(TPrompt* prompt);
+
+// Before work that would lose changes: asks "Save?" with text, saves on Yes, and tells
+// whether to go on: on No, or on Yes when the save left nothing modified.
+bool SaveBeforeGoingOn(QWidget* parent, const QString& text, const std::function<void()>& save,
+                       const std::function<bool()>& modified);
