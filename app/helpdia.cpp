@@ -29,7 +29,7 @@ QString CodeFontFamily() {
     return "'" + QFontDatabase::systemFont(QFontDatabase::FixedFont).family() + "'";
 }
 
-QByteArray ReadWhole(helpdia::TTextSource& source) {
+QByteArray ReadWhole(TTextSource& source) {
     QByteArray text;
     char chunk[4096];
     for (std::int64_t n; (n = source.Read(chunk, sizeof chunk)) > 0;) text.append(chunk, n);
@@ -88,7 +88,7 @@ void THelpDialog::ShowTopic(int context) {
     const THelpTopic* topic = FindHelpTopic(context);
     if (topic && topic->Width > 0) resize(topic->Width, height());
 
-    helpdia::TTextSource source(HelpDocument(context).constData());
+    TTextSource source(HelpDocument(context).constData());
     HelpText->setHtml(QString::fromUtf8(ReadWhole(source)));
 
     if (context == ProgramInfoContext) AppendInfoFile();

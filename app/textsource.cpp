@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-namespace helpdia {
-
 TTextSource::TTextSource(const char* text)
     : text_(text), size_(static_cast<std::int64_t>(std::strlen(text))) {}
 
@@ -38,5 +36,3 @@ std::int64_t TTextSource::Seek(std::int64_t offset, TSeekOrigin origin) {
     position_ = target;
     return position_;
 }
-
-}  // namespace helpdia

@@ -2,13 +2,8 @@
 // A read-only byte stream over a zero-terminated text that stays in memory. The help
 // viewer loads its topics through it. The text is borrowed: the stream never copies
 // or frees it, so the text must outlive the stream.
-//
-// It lives in the help viewer's namespace because the assembler's line source carries
-// the same class name.
 
 #include <cstdint>
-
-namespace helpdia {
 
 enum class TSeekOrigin { Beginning, Current, End };
 
@@ -33,5 +28,3 @@ private:
     std::int64_t size_;
     std::int64_t position_ = 0;
 };
-
-}  // namespace helpdia

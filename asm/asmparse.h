@@ -13,7 +13,7 @@
 
 #include "asm/asmtokens.h"
 #include "asm/labeltable.h"
-#include "asm/textsource.h"
+#include "asm/linesource.h"
 
 // Receives each error of an assembly: the context given to Assemble, the 0-based line and
 // column, and the message. The message is only lent for the duration of the call.
@@ -23,7 +23,7 @@ using TErrorSink =
 class TAsmParser {
 public:
     // The parser reads the text through source, which must outlive it.
-    explicit TAsmParser(const TTextSource& source);
+    explicit TAsmParser(const TLineSource& source);
     TAsmParser(const TAsmParser&) = delete;
     TAsmParser& operator=(const TAsmParser&) = delete;
 
@@ -111,7 +111,7 @@ private:
     TRuleEnd DbItem();
     void ReportUndefinedLabels();
 
-    const TTextSource& source_;
+    const TLineSource& source_;
 
     // Current line: line_ views either buffer_ (ReadLine) or a borrowed text (SetLine).
     std::string buffer_;

@@ -1,4 +1,4 @@
-#include "asm/textsource.h"
+#include "asm/linesource.h"
 
 TMemoryTextSource::TMemoryTextSource(std::string text) : text_(std::move(text)) {
     const std::int64_t size = static_cast<std::int64_t>(text_.size());

@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-class TTextSource {
+class TLineSource {
 public:
-    virtual ~TTextSource() = default;
+    virtual ~TLineSource() = default;
     virtual int LineCount() const = 0;
     // Line i (0-based) without its line terminator. The view only has to stay valid until
     // the next call on this source; the parser copies it at once.
@@ -21,7 +21,7 @@ public:
 
 // A whole text held in memory. Lines end in LF or CR LF; a terminator after the last line
 // ends that line rather than starting an empty one, so "" has no lines and "a\n" one.
-class TMemoryTextSource final : public TTextSource {
+class TMemoryTextSource final : public TLineSource {
 public:
     explicit TMemoryTextSource(std::string text = {});
 

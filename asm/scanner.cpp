@@ -111,7 +111,7 @@ THighlightClass ClassOf(const Token& t) {
 
 }  // namespace
 
-TAsmParser::TAsmParser(const TTextSource& source) : source_(source) {}
+TAsmParser::TAsmParser(const TLineSource& source) : source_(source) {}
 
 void TAsmParser::ReadLine(int i) {
     buffer_.assign(source_.LineText(i).substr(0, MaxLineLength));

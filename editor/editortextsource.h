@@ -7,14 +7,14 @@
 #include <QString>
 #include <string>
 
-#include "asm/textsource.h"
+#include "asm/linesource.h"
 
 class QTextDocument;
 
 // One line of the text control as 8-bit text of the same length.
 std::string LineToCp437(const QString& line);
 
-class TEditorTextSource final : public TTextSource {
+class TEditorTextSource final : public TLineSource {
 public:
     explicit TEditorTextSource(const QTextDocument& document) : document_(document) {}
 

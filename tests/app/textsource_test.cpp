@@ -4,9 +4,6 @@
 
 #include "app/textsource.h"
 
-using helpdia::TSeekOrigin;
-using helpdia::TTextSource;
-
 class TTextSourceTest : public QObject {
     Q_OBJECT
 private slots:
