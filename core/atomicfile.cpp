@@ -1,52 +1,188 @@
 #include "core/atomicfile.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <filesystem>
+#include <random>
+#include <vector>
+
+#include "core/filedescriptor.h"
 #include "core/fileerror.h"
 
-#ifndef _WIN32
-#include <unistd.h>
-#endif
+namespace {
 
-std::string TemporaryNameFor(const std::string& path) {
-#ifdef _WIN32
-    return path + ".~tmp";
-#else
-    return path + ".~" + std::to_string(::getpid()) + ".tmp";
-#endif
+namespace fs = std::filesystem;
+
+// As many links as the kernel follows before it reports a loop.
+constexpr int MaxLinkHops = 40;
+constexpr mode_t MayWrite = 2, MayWriteAndSearch = 3;
+
+// The file a symbolic link (or a chain of them) finally names; path itself otherwise.
+std::string ResolveLinks(const std::string& path, const std::string& cannotCreate) {
+    fs::path current = path;
+    for (int hops = 0; hops < MaxLinkHops; ++hops) {
+        struct stat st;
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current.string();
+        std::error_code ec;
+        const fs::path next = fs::read_symlink(current, ec);
+        if (ec) throw EFileError(cannotCreate);
+        current = next.is_absolute() ? next : current.parent_path() / next;
+    }
+    throw EFileError(cannotCreate);
 }
 
-void WriteFileAtomically(const std::string& path, std::string_view bytes) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    if (path.empty() || fs::is_directory(path, ec)) {
-        throw EFileError("Cannot create file " + path);
+bool InGroup(gid_t gid) {
+    if (gid == ::getegid()) return true;
+    std::vector<gid_t> groups(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0)));
+    const int count = ::getgroups(static_cast<int>(groups.size()), groups.data());
+    return std::find(groups.begin(), groups.begin() + std::max(count, 0), gid) !=
+           groups.begin() + std::max(count, 0);
+}
+
+// Whether the permission bits of st grant the saving user what (bits in the "other"
+// position). Root is treated as any user here: a read-only file stays read-only for it.
+bool ModeAllows(const struct stat& st, mode_t what) {
+    const int shift = st.st_uid == ::geteuid() ? 6 : InGroup(st.st_gid) ? 3 : 0;
+    return (st.st_mode >> shift & what) == what;
+}
+
+bool FolderTakesNewFile(const std::string& folder) {
+    struct stat st;
+    return ::stat(folder.c_str(), &st) == 0 && ModeAllows(st, MayWriteAndSearch);
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), std::min<std::size_t>(bytes.size(), 1 << 30));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        bytes.remove_prefix(static_cast<std::size_t>(n));
     }
-    const std::string temp = TemporaryNameFor(path);
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) throw EFileError("Cannot create file " + path);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            fs::remove(temp, ec);
-            throw EFileError("Stream write error");
-        }
+    return true;
+}
+
+// Short, so that the longest target name still leaves room; random, so that nobody can
+// plant a link at it in advance.
+std::string TemporaryName(std::random_device& random) {
+    constexpr char Digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+    std::uint64_t bits = std::uint64_t{random()} << 32 | random();
+    std::string name = ".~";
+    for (int i = 0; i < 10; ++i, bits /= 36) name += Digits[bits % 36];
+    return name + ".tmp";
+}
+
+// The temporary file beside the target, created exclusively and without following a link;
+// -1 with errno set when the folder takes none.
+int CreateTemporary(const std::string& folder, std::string& name) {
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = folder + "/" + TemporaryName(random);
+        const int fd =
+            ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0 || errno != EEXIST) return fd;
     }
-#ifndef _WIN32
-    // Keep the data on disk before the rename makes it the file.
-    if (FILE* f = std::fopen(temp.c_str(), "rb")) {
-        ::fsync(fileno(f));
-        std::fclose(f);
+    return -1;
+}
+
+mode_t CurrentUmask() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+// The old file's owner where permitted (else at least its group), then its mode; a new
+// file gets the mode any newly created file gets.
+void GiveAttributes(int fd, const struct stat* old) {
+    if (old == nullptr) {
+        ::fchmod(fd, 0666 & ~CurrentUmask());
+        return;
     }
-#endif
-    fs::rename(temp, path, ec);
-    if (ec) {
-        fs::remove(temp, ec);
+    if (::fchown(fd, old->st_uid, old->st_gid) != 0) {
+        [[maybe_unused]] const int groupOnly = ::fchown(fd, static_cast<uid_t>(-1), old->st_gid);
+    }
+    ::fchmod(fd, old->st_mode & 07777);  // after fchown, which may clear set-id bits
+}
+
+// Overwrites the file itself: it keeps its inode, links, mode and owner.
+void WriteInPlace(const std::string& target, std::string_view bytes,
+                  const std::string& cannotCreate) {
+    TFileDescriptor fd(::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat st;
+    if (!fd || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) throw EFileError(cannotCreate);
+    if (!WriteAll(fd.Get(), bytes) ||
+        ::ftruncate(fd.Get(), static_cast<off_t>(bytes.size())) != 0 || ::fsync(fd.Get()) != 0 ||
+        !fd.Close())
+        throw EFileError("Stream write error");
+}
+
+// Removes the temporary file unless the rename made it the target.
+class TTemporaryFile {
+public:
+    explicit TTemporaryFile(std::string name) : name_(std::move(name)) {}
+    ~TTemporaryFile() {
+        if (!name_.empty()) ::unlink(name_.c_str());
+    }
+    TTemporaryFile(const TTemporaryFile&) = delete;
+    TTemporaryFile& operator=(const TTemporaryFile&) = delete;
+    const std::string& Name() const { return name_; }
+    void Keep() { name_.clear(); }
+
+private:
+    std::string name_;
+};
+
+void SyncFolder(const std::string& folder) {
+    TFileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd) ::fsync(fd.Get());
+}
+
+// Writes a temporary file and renames it over the target. False when the folder refuses
+// a new file or the replacement while the old file (old) exists: it is then to be written
+// in place.
+bool ReplaceThroughTemporary(const std::string& folder, const std::string& target,
+                             std::string_view bytes, const struct stat* old,
+                             const std::string& cannotCreate) {
+    std::string name;
+    TFileDescriptor fd(CreateTemporary(folder, name));
+    if (!fd) {
+        if (old != nullptr && (errno == EACCES || errno == EPERM || errno == EROFS)) return false;
+        throw EFileError(errno == ENOSPC || errno == EDQUOT ? "Stream write error" : cannotCreate);
+    }
+    TTemporaryFile temp(name);
+    GiveAttributes(fd.Get(), old);
+    if (!WriteAll(fd.Get(), bytes) || ::fsync(fd.Get()) != 0 || !fd.Close())
+        throw EFileError("Stream write error");
+    if (::rename(temp.Name().c_str(), target.c_str()) != 0) {
+        // A sticky shared folder lets only the owner replace a file that others may write.
+        if (old != nullptr && (errno == EPERM || errno == EACCES)) return false;
         throw EFileError("Stream write error");
     }
+    temp.Keep();
+    SyncFolder(folder);
+    return true;
+}
+
+}  // namespace
+
+void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    const std::string cannotCreate = "Cannot create file " + path;
+    if (path.empty()) throw EFileError(cannotCreate);
+    const std::string target = ResolveLinks(path, cannotCreate);
+    struct stat old;
+    const bool exists = ::lstat(target.c_str(), &old) == 0;
+    if (!exists && errno != ENOENT) throw EFileError(cannotCreate);
+    if (exists && (!S_ISREG(old.st_mode) || !ModeAllows(old, MayWrite)))
+        throw EFileError(cannotCreate);
+
+    const fs::path parent = fs::path(target).parent_path();
+    const std::string folder = parent.empty() ? std::string(".") : parent.string();
+    const bool inPlace = exists && (old.st_nlink > 1 || !FolderTakesNewFile(folder));
+    if (inPlace ||
+        !ReplaceThroughTemporary(folder, target, bytes, exists ? &old : nullptr, cannotCreate))
+        WriteInPlace(target, bytes, cannotCreate);
 }

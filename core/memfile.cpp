@@ -2,10 +2,9 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 
 #include "core/atomicfile.h"
+#include "core/readfile.h"
 
 namespace {
 
@@ -14,11 +13,9 @@ constexpr size_t FileSize = 256 * 4;
 }  // namespace
 
 TMemoryImage ReadMemoryFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in || std::filesystem::is_directory(path)) throw EFileError("Cannot open file " + path);
-    unsigned char bytes[FileSize];
-    in.read(reinterpret_cast<char*>(bytes), FileSize);
-    if (static_cast<size_t>(in.gcount()) != FileSize) throw EFileError("Stream read error");
+    const std::string file = ReadFileStart(path, FileSize);
+    if (file.size() != FileSize) throw EFileError("Stream read error");
+    const auto* bytes = reinterpret_cast<const unsigned char*>(file.data());
 
     TMemoryImage image{};
     for (int a = 0; a < 256; ++a) {

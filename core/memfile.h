@@ -9,8 +9,9 @@
 
 using TMemoryImage = std::array<int, 256>;
 
-// Throws EFileError ("Cannot open file %s", "Stream read error", or a refusal of an
-// entry outside 0..255 naming its address). Nothing is returned unless all of it is good.
+// Throws EFileError ("Cannot open file %s", the refusal of a device, pipe or socket,
+// "Stream read error", or a refusal of an entry outside 0..255 naming its address).
+// Nothing is returned unless all of it is good.
 TMemoryImage ReadMemoryFile(const std::string& path);
 
 // Writes beside the file and renames into place, so a failed save leaves the old
