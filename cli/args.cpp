@@ -1,6 +1,7 @@
 #include "cli/args.h"
 
 #include <cctype>
+#include <limits>
 
 TArgs::TArgs(const std::vector<std::string>& args, const TArgRules& rules) {
     for (size_t i = 0; i < args.size(); ++i) {
@@ -47,13 +48,16 @@ int ParseHexByte(const std::string& option, const std::string& text) {
 }
 
 long long ParseCount(const std::string& option, const std::string& text) {
-    if (text.empty() || text.size() > 18)
-        throw EUsageError(option + " takes a whole number, not '" + text + "'");
+    const auto bad = [&] {
+        return EUsageError(option + " takes a whole number, not '" + text + "'");
+    };
+    if (text.empty()) throw bad();
     long long value = 0;
     for (char c : text) {
-        if (!std::isdigit(static_cast<unsigned char>(c)))
-            throw EUsageError(option + " takes a whole number, not '" + text + "'");
-        value = value * 10 + (c - '0');
+        if (!std::isdigit(static_cast<unsigned char>(c))) throw bad();
+        const int digit = c - '0';
+        if (value > (std::numeric_limits<long long>::max() - digit) / 10) throw bad();
+        value = value * 10 + digit;
     }
     return value;
 }

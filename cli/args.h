@@ -36,5 +36,6 @@ private:
 
 // "--pc" takes one or two hex digits; throws EUsageError otherwise.
 int ParseHexByte(const std::string& option, const std::string& text);
-// A decimal count >= 0; throws EUsageError otherwise.
+// A decimal count 0..9223372036854775807, leading zeros allowed; throws EUsageError
+// otherwise.
 long long ParseCount(const std::string& option, const std::string& text);

@@ -28,9 +28,21 @@ void PrintUsage(std::ostream& out) {
     out << "\n'quarzel-cli COMMAND --help' describes a command.\n";
 }
 
-}  // namespace
+// Output that did not all reach its file (a full disk, a closed standard output) is an
+// error, whatever the command did.
+int CheckedOutput(int status, std::ostream& out, std::ostream& err) {
+    const bool outWritten = static_cast<bool>(out.flush());
+    const bool errWritten = static_cast<bool>(err.flush());
+    if (outWritten && errWritten) return status;
+    err.clear();
+    err << "quarzel-cli: " << (outWritten ? "standard error" : "standard output")
+        << " could not be written\n";
+    err.flush();
+    return ExitError;
+}
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+// Runs the command args[0] names.
+int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty()) {
         PrintUsage(err);
         return ExitError;
@@ -55,4 +67,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         // the assembler's reports are all the user needs
     }
     return ExitError;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return CheckedOutput(Dispatch(args, out, err), out, err);
 }

@@ -3,30 +3,22 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "asm/asmparse.h"
 #include "core/cp437.h"
+#include "core/readfile.h"
 
 namespace {
 
 // Far beyond any program for a 256-byte machine, and small enough that every line and
 // column stays well inside the assembler's int positions.
-constexpr std::uintmax_t MaxSourceBytes = 256u << 20;
+constexpr std::size_t MaxSourceBytes = 256u << 20;
 
 std::string ReadSourceFile(const std::string& path) {
-    std::error_code ec;
-    std::ifstream in(path, std::ios::binary);
-    if (!in || std::filesystem::is_directory(path, ec))
-        throw EFileError("Cannot open file " + path);
-    const std::uintmax_t size = std::filesystem::file_size(path, ec);
-    if (!ec && size > MaxSourceBytes)
+    std::string bytes = ReadFileStart(path, MaxSourceBytes + 1);
+    if (bytes.size() > MaxSourceBytes)
         throw EFileError("The source " + path + " is larger than 256 MiB; it was not read.");
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad()) throw EFileError("Stream read error");
-    return std::move(bytes).str();
+    return bytes;
 }
 
 bool IsSourcePath(const std::string& path) {
@@ -39,6 +31,7 @@ bool IsSourcePath(const std::string& path) {
 }  // namespace
 
 TMemoryImage AssembleSourceFile(const std::string& path, std::ostream& err) {
+    // The file's bytes are dropped as soon as they are decoded.
     const TMemoryTextSource source(DecodeSourceFile(ReadSourceFile(path)));
     TAsmParser parser(source);
     int errors = 0;
