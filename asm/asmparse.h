@@ -71,8 +71,10 @@ private:
     int NumberEnd(int col) const;
     int OtherEnd(int col) const;
 
-    // Token cursor of the line being assembled.
-    const Token* Current() const;
+    // Token cursor of the line being assembled: one token at a time, scanned when the
+    // rules ask for it, so a long line costs no memory beyond itself.
+    const Token* Current() const { return hasCurrent_ ? &current_ : nullptr; }
+    void ScanNext();
     void Advance();
     void SkipSpaces();
     bool AtEnd() const { return Current() == nullptr; }
@@ -91,7 +93,7 @@ private:
 
     // The driver and one rule per mnemonic code.
     bool AssembleLine();
-    bool DefineLineLabel(const Token& label);
+    bool DefineLineLabel(Token label);
     TRuleEnd RunRule(int code);
     bool EmitNext(int value);
     bool NumberByte(const Token& number, int min, int max);
@@ -118,8 +120,10 @@ private:
     std::string_view line_;
     int lineIndex_ = -1;
     std::int64_t lineOffset_ = -1;
-    std::vector<Token> tokens_;
-    std::size_t cursor_ = 0;
+    std::vector<Token> tokens_;  // Tokenize only
+    Token current_;
+    bool hasCurrent_ = false;
+    int scanCol_ = 0;  // where the token after current_ begins
 
     // Assembly state; image and labels keep their contents until the next Assemble.
     struct TImageByte {

@@ -30,8 +30,8 @@ void TAsmParser::Assemble(const TErrorSink& sink, void* context) {
 bool TAsmParser::AssembleLine() {
     if (line_.size() >= static_cast<std::size_t>(LongLine))
         Report(LongLineColumn, AsmMessages::LineTooLong);
-    Tokenize();
-    cursor_ = 0;
+    scanCol_ = 0;
+    ScanNext();
     SkipSpaces();
     if (AtCommentOrEnd() || !Expect({twMnemonic, twLabel})) return true;
 
@@ -56,7 +56,7 @@ bool TAsmParser::AssembleLine() {
 
 // Defines the label that starts the line and passes it and its colon. False when the
 // definition had to stop the assembly.
-bool TAsmParser::DefineLineLabel(const Token& label) {
+bool TAsmParser::DefineLineLabel(Token label) {
     bool stopped = false;
     if (!DefineLabel(label, stopped)) {
         Report(label.EndCol, lastError_);
@@ -79,17 +79,19 @@ void TAsmParser::ReportUndefinedLabels() {
     }
 }
 
-const Token* TAsmParser::Current() const {
-    return cursor_ < tokens_.size() ? &tokens_[cursor_] : nullptr;
+void TAsmParser::ScanNext() {
+    const std::optional<Token> next = NextToken(scanCol_);
+    hasCurrent_ = next.has_value();
+    if (hasCurrent_) current_ = *next;
 }
 
 void TAsmParser::Advance() {
-    if (cursor_ < tokens_.size()) ++cursor_;
+    if (hasCurrent_) ScanNext();
     SkipSpaces();
 }
 
 void TAsmParser::SkipSpaces() {
-    while (cursor_ < tokens_.size() && tokens_[cursor_].Kind == twSpace) ++cursor_;
+    while (hasCurrent_ && current_.Kind == twSpace) ScanNext();
 }
 
 bool TAsmParser::AtCommentOrEnd() const {

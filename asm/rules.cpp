@@ -187,7 +187,7 @@ TAsmParser::TRuleEnd TAsmParser::ImmediateOperand(int r) {
 TAsmParser::TRuleEnd TAsmParser::MemoryOperand(bool load, int r) {
     Allow({twLBracket});
     if (!Expect({twNumber, twLabel, twRegister})) return TRuleEnd::Abandoned;
-    const Token& operand = *Current();
+    const Token operand = *Current();
     if (operand.Kind == twRegister) {
         if (!EmitNext(FirstByte(load ? TOpcode::LoadIndirect : TOpcode::StoreIndirect)))
             return TRuleEnd::Stopped;
@@ -233,7 +233,7 @@ TAsmParser::TRuleEnd TAsmParser::DbRule() {
 // One "db" item: a number, or the characters of a string.
 TAsmParser::TRuleEnd TAsmParser::DbItem() {
     if (!ExpectOr({twNumber, twString}, AsmMessages::NotAnImmediate)) return TRuleEnd::Completed;
-    const Token& item = *Current();
+    const Token item = *Current();
     if (item.Kind == twNumber)
         return NumberByte(item, -128, 255) ? TRuleEnd::Completed : TRuleEnd::Stopped;
     if (item.Value == 1) {

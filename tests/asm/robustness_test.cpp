@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <random>
+#include <sstream>
 #include <string>
 
 #include "asm_fixture.h"
@@ -30,6 +32,38 @@ TEST(Robustness, MillionCharacterLines) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(AssembleText(c.line).Reports, c.reports) << c.line.substr(0, 10);
+}
+
+// Resident memory of this process in bytes, now ("VmRSS") or at its peak ("VmHWM").
+long long Resident(const std::string& key) {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind(key + ":", 0) != 0) continue;
+        std::istringstream fields(line.substr(key.size() + 1));
+        long long kib = 0;
+        fields >> kib;
+        return kib * 1024;
+    }
+    return -1;
+}
+
+// A line of many small tokens costs about its own size to assemble, not a token record
+// per character.
+TEST(Robustness, LongLinesCostAboutTheirOwnSize) {
+    std::string items = "db ";
+    for (int i = 0; i < 4'000'000; ++i) items += "1,";
+    std::string commas = "x:" + std::string(8'000'000, ',');
+    for (const std::string* line : {&items, &commas}) {
+        if (!std::ofstream("/proc/self/clear_refs") || Resident("VmHWM") < 0)
+            GTEST_SKIP() << "the peak of resident memory cannot be reset here";
+        std::ofstream("/proc/self/clear_refs") << "5";  // the peak starts again from now
+        const long long before = Resident("VmRSS");
+        const TAssembly assembly = AssembleText(*line);
+        const long long peak = Resident("VmHWM") - before;
+        ASSERT_FALSE(assembly.Reports.empty());
+        EXPECT_EQ(assembly.Reports[0], (TReport{0, 998, TooLong}));
+        EXPECT_LT(peak, 3 * static_cast<long long>(line->size())) << line->substr(0, 4);
+    }
 }
 
 TEST(Robustness, MillionLines) {

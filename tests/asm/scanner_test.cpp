@@ -248,14 +248,38 @@ TEST(TextSource, CountsLinesByTheirTerminators) {
         {"\n", {""}},
         {"a\n", {"a"}},
         {"a\r\n\r\nb", {"a", "", "b"}},
-        {"a\rb\n", {"a\rb"}},  // a lone CR is not a line end
+        {"a\rb\n", {"a", "b"}},  // a lone CR ends a line too
         {"a\n\n", {"a", ""}},
+        {"\r", {""}},
+        {"a\r\r\n\n\r", {"a", "", "", ""}},
+        {"a\xE2\x80\xA8"
+         "b\x0B\x0C\x85"
+         "c",
+         {"a\xE2\x80\xA8"
+          "b\x0B\x0C\x85"
+          "c"}},
     };
     for (const auto& c : cases) {
         TMemoryTextSource source(c.text);
         std::vector<std::string> lines;
         for (int i = 0; i < source.LineCount(); ++i) lines.emplace_back(source.LineText(i));
         EXPECT_EQ(lines, c.lines);
+    }
+}
+
+// Lines are found in any order, far from the last one read, with the right offsets.
+TEST(TextSource, FindsLinesInAnyOrder) {
+    std::string text;
+    std::vector<std::int64_t> offsets;
+    for (int i = 0; i < 300; ++i) {
+        offsets.push_back(static_cast<std::int64_t>(text.size()));
+        text += std::to_string(i) + (i % 3 == 0 ? "\r\n" : i % 3 == 1 ? "\n" : "\r");
+    }
+    const TMemoryTextSource source(text);
+    ASSERT_EQ(source.LineCount(), 300);
+    for (int i : {299, 0, 64, 63, 65, 128, 127, 200, 201, 1, 299}) {
+        EXPECT_EQ(source.LineText(i), std::to_string(i));
+        EXPECT_EQ(source.LineOffset(i), offsets[static_cast<std::size_t>(i)]);
     }
 }
 
