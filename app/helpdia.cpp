@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHash>
@@ -14,6 +15,8 @@
 
 #include "app/helptopics.h"
 #include "app/textsource.h"
+#include "core/fileerror.h"
+#include "core/readfile.h"
 #include "gui/helpcontexts.h"
 #include "gui/helphook.h"
 #include "gui/prompt.h"
@@ -96,11 +99,19 @@ void THelpDialog::ShowTopic(int context) {
 }
 
 void THelpDialog::AppendInfoFile() {
-    QFile file(QDir(InfoFolder).filePath(InfoFileName));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return;
-    const QByteArray contents = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        Prompt().Error(this, file.errorString());
+    const QString name = QDir(InfoFolder).filePath(InfoFileName);
+    if (!QFileInfo::exists(name)) return;
+    QByteArray contents;
+    try {
+        // Far more than any course note; a larger file is not one.
+        constexpr std::size_t MaxInfoBytes = 16 << 20;
+        const std::string bytes =
+            ReadFileStart(QFile::encodeName(name).toStdString(), MaxInfoBytes + 1);
+        if (bytes.size() > MaxInfoBytes)
+            throw EFileError("The file " + name.toStdString() + " is too large to be shown.");
+        contents = QByteArray::fromStdString(bytes);
+    } catch (const EFileError& error) {
+        Prompt().Error(this, QString::fromStdString(error.what()));
         return;
     }
     if (contents.isEmpty()) return;

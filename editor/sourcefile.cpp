@@ -1,16 +1,16 @@
 #include "editor/sourcefile.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include "core/atomicfile.h"
 #include "core/cp437.h"
 #include "core/fileerror.h"
+#include "core/readfile.h"
 
 namespace {
 
 // A source file larger than this is not a program for a 256-byte machine.
-constexpr qint64 MaxSourceBytes = 16 * 1024 * 1024;
+constexpr std::size_t MaxSourceBytes = 16 * 1024 * 1024;
 
 std::string LocalPath(const QString& name) {
     return QFile::encodeName(name).toStdString();
@@ -18,27 +18,34 @@ std::string LocalPath(const QString& name) {
 
 // UTF-8, a leading byte order mark dropped; a file that is not valid UTF-8 is taken byte
 // for byte as code page 437, as the assembler takes it.
-QString DecodeSource(const QByteArray& bytes) {
-    std::string_view text(bytes.constData(), size_t(bytes.size()));
+QString DecodeSource(std::string_view bytes) {
+    std::string_view text = bytes;
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     if (Utf8ToCp437(text)) return QString::fromUtf8(text.data(), qsizetype(text.size()));
-    return QString::fromStdString(Cp437ToUtf8(text));
+    return QString::fromStdString(Cp437ToUtf8(bytes));
+}
+
+// The characters the text control would take as line or paragraph ends (and its own frame
+// marks) become U+FFFD, so that the control's lines are the file's lines; the assembler
+// reads each of them as "?", as it reads any character the code page lacks.
+void KeepLinesWhole(QString& text) {
+    for (QChar& c : text)
+        if (c == QChar::LineSeparator || c == QChar::ParagraphSeparator || c == QChar(0xFDD0) ||
+            c == QChar(0xFDD1))
+            c = QChar::ReplacementCharacter;
 }
 
 }  // namespace
 
 QString ReadSourceText(const QString& name) {
-    QFile file(name);
-    if (QFileInfo(name).isDir() || !file.open(QIODevice::ReadOnly))
-        throw EFileError("Cannot open file " + name.toStdString());
-    if (file.size() > MaxSourceBytes)
+    const std::string bytes = ReadFileStart(LocalPath(name), MaxSourceBytes + 1);
+    if (bytes.size() > MaxSourceBytes)
         throw EFileError("The file " + name.toStdString() +
                          " is too large for an assembly source file.");
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) throw EFileError("Stream read error");
     QString text = DecodeSource(bytes);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    KeepLinesWhole(text);
     return text;
 }
 

@@ -1,5 +1,7 @@
 // The help topics and the viewer that shows them.
 
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -13,6 +15,7 @@
 #include "app/helptopics.h"
 #include "gui/helphook.h"
 #include "helpviewers.h"
+#include "testprompt.h"
 
 class THelpDialogTest : public QObject {
     Q_OBJECT
@@ -247,6 +250,22 @@ private slots:
         viewer.InfoFolder = folder.path();
         viewer.ShowTopic(301);
         QCOMPARE(viewer.HelpText->toPlainText().split('\n').last(), InfoSeparatorLine());
+    }
+
+    // A pipe under the info file's name would block the viewer; a device would never end.
+    void ProgramTopicRefusesAnInfoFileThatIsNotARegularFile() {
+        QTemporaryDir folder;
+        const QString name = folder.filePath("Vexlorn.info");
+        QVERIFY(::mkfifo(QFile::encodeName(name).constData(), 0666) == 0);
+        TTestPrompt prompt;
+        THelpDialog viewer;
+        viewer.InfoFolder = folder.path();
+        viewer.ShowTopic(301);
+        QCOMPARE(viewer.HelpText->toPlainText().split('\n').last(), InfoSeparatorLine());
+        QCOMPARE(prompt.Shown.size(), 1);
+        QVERIFY2(prompt.Shown[0].endsWith("Cannot open file " + name +
+                                          ": it is a pipe, not a regular file."),
+                 qPrintable(prompt.Shown[0]));
     }
 
     void ShortTopicOpensJustTallEnough() {
