@@ -16,13 +16,11 @@ std::string LocalPath(const QString& name) {
     return QFile::encodeName(name).toStdString();
 }
 
-// UTF-8, a leading byte order mark dropped; a file that is not valid UTF-8 is taken byte
-// for byte as code page 437, as the assembler takes it.
+// A file that is not valid UTF-8 is taken byte for byte as code page 437, as the
+// assembler takes it.
 QString DecodeSource(const QByteArray& bytes) {
-    std::string_view text(bytes.constData(), size_t(bytes.size()));
-    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-    if (Utf8ToCp437(text)) return QString::fromUtf8(text.data(), qsizetype(text.size()));
-    return QString::fromStdString(Cp437ToUtf8(text));
+    return QString::fromStdString(
+        SourceFileToUtf8(std::string_view(bytes.constData(), size_t(bytes.size()))));
 }
 
 }  // namespace
