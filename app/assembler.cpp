@@ -66,6 +66,9 @@ QComboBox* NewBox(QWidget* parent, const char* name, const QString& hint, int he
     box->setObjectName(name);
     box->setEditable(false);
     box->setMaxVisibleItems(16);
+    // Styles that open a menu-like pop-up ignore the limit and fill the screen; a list
+    // pop-up keeps it.
+    box->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     box->setToolTip(hint);
     box->setProperty(HelpContextProperty, helpContext);
     return box;

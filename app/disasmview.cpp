@@ -26,13 +26,13 @@ bool TDisasmView::MemoryChanged(const CellStore& memory, int index, int oldValue
     return change.MarkModified;
 }
 
-void TDisasmView::PcChanged(const CellStore& memory, int index, int oldValue, int newValue) {
-    const auto change = model_.PcChanged(memory, index, oldValue, newValue);
+void TDisasmView::PcChanged(const CellStore& memory, int index, int newValue) {
+    const auto change = model_.PcChanged(memory, index, newValue);
     if (!change.Handled) return;
     if (change.Rebuilt) dirty_.set();
     selectPending_ = true;
     selectLine_ = change.SelectLine;
-    topLine_ = change.TopLine >= 0 ? change.TopLine : -1;
+    topLine_ = change.TopLine;
     if (!Frozen()) Apply();
 }
 

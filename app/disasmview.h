@@ -16,7 +16,7 @@ public:
     // A memory write; true when it is the user's (not an executing instruction's), which
     // marks memory modified.
     bool MemoryChanged(const CellStore& memory, int index, int oldValue, int newValue, int pc);
-    void PcChanged(const CellStore& memory, int index, int oldValue, int newValue);
+    void PcChanged(const CellStore& memory, int index, int newValue);
 
     // Freezes nest; the outermost Thaw applies what accumulated.
     void Freeze();

@@ -1,6 +1,7 @@
 #include "app/helpdia.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -11,10 +12,12 @@
 #include <QScreen>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "app/helptopics.h"
 #include "app/textsource.h"
+#include "core/cp437.h"
 #include "core/fileerror.h"
 #include "core/readfile.h"
 #include "gui/helpcontexts.h"
@@ -115,8 +118,10 @@ void THelpDialog::AppendInfoFile() {
         return;
     }
     if (contents.isEmpty()) return;
-    // The newline that ends the last line starts no further line.
-    QString text = QString::fromUtf8(contents);
+    // Read as a source file is: UTF-8, or else code page 437 byte for byte. The newline
+    // that ends the last line starts no further line.
+    QString text = QString::fromStdString(
+        SourceFileToUtf8(std::string_view(contents.constData(), size_t(contents.size()))));
     if (text.endsWith('\n')) text.chop(1);
     QTextCursor cursor(HelpText->document());
     cursor.movePosition(QTextCursor::End);
@@ -140,18 +145,25 @@ void THelpDialog::DetachResizeRequest() {
 }
 
 THelpDialog* OpenHelpViewer(int context) {
-    auto* viewer = new THelpDialog;
+    // Asked for inside a modal dialog, the viewer belongs to that dialog: it comes up in
+    // front of it and takes input while the dialog waits.
+    auto* viewer = new THelpDialog(QApplication::activeModalWidget());
     viewer->ShowTopic(context);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        viewer->move(screen->availableGeometry().center() - viewer->rect().center());
-    }
     viewer->show();
     QCoreApplication::processEvents();
     viewer->DetachResizeRequest();
+    const QScreen* screen = viewer->screen() ? viewer->screen() : QGuiApplication::primaryScreen();
+    const QRect room = screen ? screen->availableGeometry() : QRect();
     if (context == SyntaxOnFirstStartContext) {
-        const QScreen* screen = viewer->screen();
-        viewer->move(screen ? screen->geometry().topLeft() : QPoint(0, 0));
         viewer->resize(viewer->width(), FirstStartHeight);
+        viewer->move(room.topLeft());  // the frame's corner, so the title bar is on the screen
+    } else {
+        // Centred with its final size, and never further up or left than the screen.
+        const QRect frame = viewer->frameGeometry();
+        QPoint corner = room.center() - QPoint(frame.width() / 2, frame.height() / 2);
+        corner.setX(std::max(corner.x(), room.left()));
+        corner.setY(std::max(corner.y(), room.top()));
+        viewer->move(corner);
     }
     return viewer;
 }

@@ -23,15 +23,21 @@ QString Hex2(int value) {
     return QString::number(value, 16).toUpper().rightJustified(2, '0');
 }
 
-// One example: the source in navy, the bytes it gives in dark red.
+// The space between an example's source and its bytes, and between bytes and note.
+constexpr int ExampleGap = 16;
+
+// One example: the source in navy, the bytes it gives in dark red. The source keeps its
+// lines and blanks, also when it is copied as plain text.
 QString ExampleRows(const QList<THelpExample>& examples) {
+    const QString cell = QString("<td style=\"padding-right:%1px\">").arg(ExampleGap);
     QString rows;
     for (const THelpExample& example : examples) {
-        const QString source = Escaped(example.Source).replace('\n', "<br>");
+        const QString source = "<pre style=\"margin:0px\"><code style=\"color:#000080\">" +
+                               Escaped(example.Source) + "</code></pre>";
         QString bytes = "<code style=\"color:#800000\">" + Escaped(example.Bytes) + "</code>";
         if (example.Address != 0) bytes += " at " + Hex2(example.Address);
-        rows += "<tr><td><code style=\"color:#000080\">" + source + "</code></td><td>" + bytes +
-                "</td><td>" + example.Note + "</td></tr>";
+        rows += "<tr>" + cell + source + "</td>" + cell + bytes + "</td><td>" + example.Note +
+                "</td></tr>";
     }
     return rows;
 }
@@ -68,6 +74,11 @@ QString InstructionsBody() {
         "<code>R</code>, <code>X</code> and <code>Y</code> are register numbers 0..F or "
         "a count, and <code>XY</code> together is the whole second byte, an address or a "
         "value 00..FF.");
+    body += Paragraph(
+        "<b>Register operands.</b> In assembly forms, here and in the Assembler Syntax help, "
+        "<code>RR</code>, <code>RX</code> and <code>RY</code> stand for the register whose "
+        "number is in the nibble <code>R</code>, <code>X</code> or <code>Y</code>: for "
+        "<code>R</code> = 5, <code>RR</code> is written <code>R5</code>.");
     body += Paragraph(
         "To execute an instruction the machine reads the two bytes at PC, puts them in IR, "
         "adds 2 to PC and then carries out the operation; a jump simply sets PC to its "
@@ -109,7 +120,7 @@ struct TMnemonicDoc {
 const QList<TMnemonicDoc>& MnemonicDocs() {
     static const QList<TMnemonicDoc> docs = {
         {"load",
-         "load Rr,value &nbsp; load Rr,[address] &nbsp; load Rr,[Rs]",
+         "load RR,value &nbsp; load RR,[address] &nbsp; load RX,[RY]",
          "Immediate, direct or indirect load, chosen by the operand. A value is a number "
          "-128..255 or a label; an address is a number 0..255 or a label.",
          {{"load R5,8Ah", 0, "25 8A", ""},
@@ -117,43 +128,43 @@ const QList<TMnemonicDoc>& MnemonicDocs() {
           {"load R4,[8]", 0, "14 08", ""},
           {"load R5,[R2]", 0, "D0 52", ""}}},
         {"store",
-         "store Rr,[address] &nbsp; store Rr,[Rs]",
+         "store RR,[address] &nbsp; store RX,[RY]",
          "Direct or indirect store. A store needs the brackets: there is no store to an "
          "immediate value.",
          {{"store R4,[20h]", 0, "34 20", ""}, {"store R4,[R8]", 0, "E0 48", ""}}},
         {"move",
-         "move Rd,Rs",
-         "Copies register Rs into register Rd: the destination comes first.",
+         "move RY,RX",
+         "Copies register RX into register RY: the destination comes first.",
          {{"move R1,R2", 0, "40 21", ""}}},
         {"addi",
-         "addi Rr,Rs,Rt",
-         "Rr := Rs + Rt, integers modulo 256.",
+         "addi RR,RX,RY",
+         "RR := RX + RY, integers modulo 256.",
          {{"addi R7,R1,R2", 0, "57 12", ""}}},
         {"addf",
-         "addf Rr,Rs,Rt",
-         "Rr := Rs + Rt, floating point (see the Instructions help).",
+         "addf RR,RX,RY",
+         "RR := RX + RY, floating point (see the Instructions help).",
          {{"addf R3,R1,R2", 0, "63 12", ""}}},
-        {"or", "or Rr,Rs,Rt", "Rr := Rs OR Rt, bit by bit.", {{"or R0,R1,R2", 0, "70 12", ""}}},
-        {"and", "and Rr,Rs,Rt", "Rr := Rs AND Rt, bit by bit.", {{"and RA,RB,RC", 0, "8A BC", ""}}},
+        {"or", "or RR,RX,RY", "RR := RX OR RY, bit by bit.", {{"or R0,R1,R2", 0, "70 12", ""}}},
+        {"and", "and RR,RX,RY", "RR := RX AND RY, bit by bit.", {{"and RA,RB,RC", 0, "8A BC", ""}}},
         {"xor",
-         "xor Rr,Rs,Rt",
-         "Rr := Rs XOR Rt, bit by bit; XOR with itself clears a register.",
+         "xor RR,RX,RY",
+         "RR := RX XOR RY, bit by bit; XOR with itself clears a register.",
          {{"xor R3,R3,R3", 0, "93 33", ""}}},
         {"ror",
-         "ror Rr,count",
-         "Rotates Rr right; the count is a number 0..15.",
+         "ror RR,count",
+         "Rotates RR right; the count is a number 0..15.",
          {{"ror RC,3", 0, "AC 03", ""}}},
         {"jmp",
          "jmp address",
          "Jumps to the address (a number 0..255 or a label).",
          {{"jmp 42h", 0, "B0 42", ""}}},
         {"jmpEQ",
-         "jmpEQ Rr=R0,address",
-         "Jumps when Rr equals R0. The second register is always R0.",
+         "jmpEQ RR=R0,address",
+         "Jumps when RR equals R0. The second register is always R0.",
          {{"jmpEQ R7=R0,42h", 0, "B7 42", ""}}},
         {"jmpLE",
-         "jmpLE Rr&lt;=R0,address",
-         "Jumps when Rr is less than or equal to R0, both read as signed numbers.",
+         "jmpLE RR&lt;=R0,address",
+         "Jumps when RR is less than or equal to R0, both read as signed numbers.",
          {{"jmpLE R7<=R0,42h", 0, "F7 42", ""}}},
         {"halt", "halt", "Stops the program.", {{"halt", 0, "C0 00", ""}}},
         {"org",
@@ -212,24 +223,27 @@ QString HighlightLegend() {
     struct TLegendRow {
         const char* Class;
         const char* Style;
-        const char* Sample;
+        const char* Sample;  // samples separated by |
         const char* Covers;
     };
     constexpr TLegendRow rows[] = {
-        {"Normal", "", "start: R1 , [ ]", "labels, registers, punctuation and blanks"},
-        {"Keyword", "font-weight:bold", "load db", "mnemonics and directives"},
-        {"Numeric", "color:#0000ff", "42 0x2A 101010b", "well-formed numbers"},
+        {"Normal", "", "start:|R1 , [ ]", "labels, registers, punctuation and blanks"},
+        {"Keyword", "font-weight:bold", "load|db", "mnemonics and directives"},
+        {"Numeric", "color:#0000ff", "42|0x2A|101010b", "well-formed numbers"},
         {"String", "color:#0000ff", "'text'", "strings, also when the closing quote is missing"},
         {"Comment", "color:#000080; font-style:italic; font-size:9pt", "; a comment",
          "from ; to the end of the line"},
-        {"Error", "text-decoration:underline", "12A3 -0x10",
+        {"Error", "text-decoration:underline", "12A3|-0x10",
          "malformed numbers and characters that start no token"},
     };
     QString table = "<table cellspacing=\"0\" cellpadding=\"2\">";
     for (const TLegendRow& row : rows) {
-        table +=
-            QString("<tr><td><b>%1</b></td><td><code style=\"%2\">%3</code></td><td>%4</td></tr>")
-                .arg(row.Class, row.Style, Escaped(row.Sample), row.Covers);
+        // Samples are styled one by one: the blank between two belongs to no class.
+        QStringList samples;
+        for (const QString& sample : QString(row.Sample).split('|'))
+            samples << QString("<code style=\"%1\">%2</code>").arg(row.Style, Escaped(sample));
+        table += QString("<tr><td><b>%1</b></td><td>%2</td><td>%3</td></tr>")
+                     .arg(row.Class, samples.join("<code> &nbsp;</code>"), row.Covers);
     }
     return table + "</table>";
 }
@@ -315,6 +329,19 @@ QString OutputBody() {
 
 // ---- the table ----------------------------------------------------------------------------
 
+// Where a dialog's topics belong: the dialog and how to open it.
+QString AssembleDialogNote() {
+    return Paragraph(
+        "<i>In the <b>Asseble Instruction</b> dialog, which opens when a line "
+        "of the disassembly window is clicked with the right mouse "
+        "button.</i>");
+}
+QString OptionsDialogNote() {
+    return Paragraph(
+        "<i>In the <b>Options</b> dialog, opened with <b>Options...</b> in the "
+        "<b>Help</b> menu.</i>");
+}
+
 QList<THelpTopic> BuildTopics() {
     return {
         {{NoContext, NoHelpContext}, 150, "No help available", "", ""},
@@ -328,8 +355,9 @@ QList<THelpTopic> BuildTopics() {
                    "bar shows the address of the chosen cell in decimal.") +
              Paragraph("<b>Editing.</b> Double-click a cell, press Enter, or simply type a "
                        "hexadecimal digit to edit it; Enter stores the value and moves on to "
-                       "the next cell, so a program can be typed in byte after byte. A "
-                       "changed cell is shown in bold red.") +
+                       "the next cell, so a program can be typed in byte after byte. The "
+                       "cell changed last is shown in bold red; the mark moves on with the next "
+                       "change.") +
              Paragraph("<b>Selecting.</b> Drag the mouse over cells to select a range; "
                        "<b>Select All</b> (Ctrl+A) selects all of memory.") +
              Paragraph("<b>Cut</b> (Ctrl+X), <b>Copy</b> (Ctrl+C) and <b>Paste</b> (Ctrl+V) "
@@ -416,16 +444,17 @@ QList<THelpTopic> BuildTopics() {
          "",
          Paragraph("<b>Disasm</b> writes the disassembly of the whole of memory to the "
                    "temporary list file (set in <b>Options...</b>) and opens it in the text "
-                   "viewer. Each line ends in <code>;...</code>: comments may follow the "
-                   "semicolon, so the listing can be annotated. It is a listing, not assembly "
+                   "viewer. A line with an instruction ends in <code>;...</code>, after which "
+                   "comments may be written, so the listing can be annotated. It is a listing, not "
+                   "assembly "
                    "source: the assembler does not read its address and byte columns. Runs "
                    "of empty words are shortened to ditto lines.")},
         {{DisasmWinContext},
          400,
          "Disasseble window",
          "",
-         Paragraph("Every memory location shown as an instruction; the selected line is "
-                   "the instruction at PC. A line reads:") +
+         Paragraph("This list shows every memory location as an instruction; the selected "
+                   "line is the instruction at PC. A line reads:") +
              Paragraph("<code>04:&nbsp;&nbsp;21,A0&nbsp;&nbsp;load&nbsp;&nbsp;R1,A0&nbsp;&nbsp;"
                        "&nbsp;&nbsp;&nbsp;&nbsp;;... ($A0=-96)</code>") +
              Paragraph("<code>04</code> is the address, <code>21,A0</code> are the two bytes "
@@ -464,26 +493,30 @@ QList<THelpTopic> BuildTopics() {
          0,
          "Instruction box",
          "",
-         Paragraph("Choose the instruction's operation; the operand boxes then show the "
-                   "operands it takes. See <b>Instructions</b> in the <b>Help</b> menu.")},
+         AssembleDialogNote() +
+             Paragraph("Choose the instruction's operation; the operand boxes then show the "
+                       "operands it takes. See <b>Instructions</b> in the <b>Help</b> menu.")},
         {{Operand1Context},
          0,
          "First instruction operand",
          " (if applicable)",
-         Paragraph("Choose the first operand. <b>N/A</b> means the instruction has "
-                   "none.")},
+         AssembleDialogNote() +
+             Paragraph("Choose the first operand. <b>N/A</b> means the instruction has "
+                       "none.")},
         {{Operand2Context},
          0,
          "Second instruction operand",
          " (if applicable)",
-         Paragraph("Choose the second operand. <b>N/A</b> means the instruction has "
-                   "none.")},
+         AssembleDialogNote() +
+             Paragraph("Choose the second operand. <b>N/A</b> means the instruction has "
+                       "none.")},
         {{Operand3Context},
          0,
          "Third instruction operand",
          " (if applicable)",
-         Paragraph("Choose the third operand. <b>N/A</b> means the instruction has "
-                   "none.")},
+         AssembleDialogNote() +
+             Paragraph("Choose the third operand. <b>N/A</b> means the instruction has "
+                       "none.")},
         {{InstructionsContext, EditorInstructionsContext},
          540,
          "Quarzel Simulator instructions:",
@@ -504,33 +537,36 @@ QList<THelpTopic> BuildTopics() {
                    "met de hand of met de assembler, en voert het stap voor stap of in zijn "
                    "geheel uit; zo zie je hoe geheugen, registers en instructies "
                    "samenwerken.") +
-             Paragraph("Alle instructies staan onder <b>Help</b>, <b>Instructions</b>.") +
-             "<p style=\"white-space:pre\">" + Escaped(InfoSeparatorLine()) + "</p>"},
+             Paragraph("Alle instructies staan onder <b>Help</b>, <b>Instructions</b>.")},
         {{WebHelpAdrContext},
          350,
          "Additional help address",
          "",
-         Paragraph("The address that <b>Web help</b> in the <b>Help</b> menu opens: an "
-                   "internet address or the path of a local file.")},
+         OptionsDialogNote() +
+             Paragraph("The address that <b>Web help</b> in the <b>Help</b> menu opens: an "
+                       "internet address or the path of a local file.")},
         {{DefaultWebHelpAdrContext},
          0,
          "Set default additional help address",
          "",
-         Paragraph("The <b>Default</b> button puts the default help address, the manual "
-                   "next to the program, into the field; <b>OK</b> stores it.")},
+         OptionsDialogNote() +
+             Paragraph("The <b>Default</b> button puts the default help address, the manual "
+                       "next to the program, into the field; <b>OK</b> stores it.")},
         {{TempLstFileContext},
          0,
          "Temporary assembly list file",
          "",
-         Paragraph("The file that the <b>Disasm</b> button of the main window writes and "
-                   "shows. A name without a folder is created in the temporary folder.")},
+         OptionsDialogNote() +
+             Paragraph("The file that the <b>Disasm</b> button of the main window writes and "
+                       "shows. A name without a folder is created in the temporary folder.")},
         {{DefaultTempLstFileContext},
          0,
          "Set default temporary assembly list file",
          "",
-         Paragraph(QString("The <b>Default</b> button puts <code>%1</code> into the field; "
-                           "<b>OK</b> stores it.")
-                       .arg(DefaultTempLstFile))},
+         OptionsDialogNote() +
+             Paragraph(QString("The <b>Default</b> button puts <code>%1</code> into the field; "
+                               "<b>OK</b> stores it.")
+                           .arg(DefaultTempLstFile))},
         {{AboutContext},
          0,
          "About Dialog",
@@ -601,8 +637,14 @@ QString TopicSection(const THelpTopic& topic, const QString& anchor = QString())
 
 }  // namespace
 
+// The viewer appends the info file below the separator; the manual has no info file.
 QString TopicDocument(const THelpTopic& topic, const QString& codeFontFamily) {
-    return DocumentHead(topic.Title, codeFontFamily) + TopicSection(topic) + "</body></html>";
+    const QString separator =
+        topic.Contexts.contains(ProgramInfoContext)
+            ? "<p style=\"white-space:pre\">" + Escaped(InfoSeparatorLine()) + "</p>"
+            : QString();
+    return DocumentHead(topic.Title, codeFontFamily) + TopicSection(topic) + separator +
+           "</body></html>";
 }
 
 QString HelpManual() {

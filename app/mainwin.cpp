@@ -145,6 +145,14 @@ void TMainWin::CreateControls() {
     SysRegs->SetRowCount(2);
     SysRegs->SetDefaultColWidth(32);
     SysRegs->SetFontChanged({SysRegs->font(), palette().color(QPalette::WindowText)});
+    // IR can be looked at but never edited; it shows all four digits. Bound before the
+    // grid is placed, so that its size counts them.
+    SysRegs->OnSelectCell = [](THexGrid*, int, int row, bool& canSelect) {
+        if (row == IrIndex) canSelect = false;
+    };
+    SysRegs->OnGetEditLimit = [](THexGrid*, int, int row, int& value) {
+        if (row == IrIndex) value = 4;
+    };
 
     using P = QStyle::StandardPixmap;
     ZeroPC = Named(new QPushButton("=0", client), "ZeroPC", ZeroPCContext, "Zero PC");
@@ -188,12 +196,16 @@ void TMainWin::CreateControls() {
     StatusBar->setSizeGripEnabled(false);
     QFont statusFont = font();
     StatusBar->setFont(statusFont);
+    // The fixed panels are as wide as laid out, or wider when their longest text needs it.
     const int widths[3] = {70, 60, 0};
+    const QString longest[3] = {"Address: 255", "Modified", {}};
     for (int i = 0; i < 3; ++i) {
         panels_[i] = new QLabel(StatusBar);
         panels_[i]->setObjectName(QString("StatusPanel%1").arg(i));
         panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        if (widths[i]) panels_[i]->setFixedWidth(widths[i]);
+        const int margins = 2 * panels_[i]->frameWidth() + 2 * panels_[i]->margin() + 4;
+        const int needed = QFontMetrics(statusFont).horizontalAdvance(longest[i]) + margins;
+        if (widths[i]) panels_[i]->setFixedWidth(std::max(widths[i], needed));
         StatusBar->addWidget(panels_[i], widths[i] ? 0 : 1);
     }
     panels_[0]->setText("Address:");
@@ -358,6 +370,7 @@ void TMainWin::PlaceControls() {
     const int lowerTop = std::max(312, MainMemory->geometry().bottom() + 6);
     DisasmWin->setGeometry(24, lowerTop, 425, 89);
     OutputBox->setGeometry(456, lowerTop, 153, 57);
+    FitOutputFont();
     AssemblerButton->setGeometry(456, lowerTop + 64, 65, 25);
     ViewAsmButton->setGeometry(buttonsX, lowerTop + 64, 81, 25);
     Line1->setGeometry(0, 0, 632, 2);
@@ -369,6 +382,17 @@ void TMainWin::PlaceControls() {
         move(screen->availableGeometry().center() - rect().center());
 }
 
+// The largest size of the terminal face that shows 4 rows of 19 columns in the box.
+void TMainWin::FitOutputFont() {
+    QFont face = OutputBox->font();
+    for (int pixels = 13; pixels > 6; --pixels) {
+        face.setPixelSize(pixels);
+        OutputBox->setFont(face);
+        OutputBox->CalcWinSize();
+        if (OutputBox->Columns() >= 19 && OutputBox->Rows() >= 4) return;
+    }
+}
+
 void TMainWin::ConnectGrids() {
     MainMemory->OnCellChanged = [this](CellStore*, int index, int oldValue, int newValue) {
         MainMemoryCellChanged(index, oldValue, newValue);
@@ -376,8 +400,8 @@ void TMainWin::ConnectGrids() {
     Registers->OnCellChanged = [this](CellStore*, int index, int, int newValue) {
         RegistersCellChanged(index, newValue);
     };
-    SysRegs->OnCellChanged = [this](CellStore*, int index, int oldValue, int newValue) {
-        SysRegsCellChanged(index, oldValue, newValue);
+    SysRegs->OnCellChanged = [this](CellStore*, int index, int, int newValue) {
+        SysRegsCellChanged(index, newValue);
     };
     MainMemory->OnSelectCell = [this](THexGrid*, int col, int row, bool&) {
         panels_[0]->setText(QString("Address: %1").arg(16 * row + col));
@@ -393,13 +417,6 @@ void TMainWin::ConnectGrids() {
     };
     Registers->OnSelChanged = HexGridNoSelection;
     SysRegs->OnSelChanged = HexGridNoSelection;
-    // IR can be looked at but never edited; it shows all four digits.
-    SysRegs->OnSelectCell = [](THexGrid*, int, int row, bool& canSelect) {
-        if (row == IrIndex) canSelect = false;
-    };
-    SysRegs->OnGetEditLimit = [](THexGrid*, int, int row, int& value) {
-        if (row == IrIndex) value = 4;
-    };
 }
 
 TMachineStores TMainWin::Machine() const {

@@ -145,6 +145,7 @@ private:
     void CreateMenus();
     void ConnectGrids();
     void PlaceControls();
+    void FitOutputFont();
     bool FormCloseQuery();
     void FormClose();
     void SaveToName(const QString& name);
@@ -154,7 +155,7 @@ private:
     bool ClickButtonOfMnemonic(const QKeySequence& key);
     void MainMemoryCellChanged(int index, int oldValue, int newValue);
     void RegistersCellChanged(int index, int newValue);
-    void SysRegsCellChanged(int index, int oldValue, int newValue);
+    void SysRegsCellChanged(int index, int newValue);
     void MainMemorySelChanged(int selStart, int selEnd);
     void FreezeViews(bool frozen);
 

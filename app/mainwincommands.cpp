@@ -33,10 +33,10 @@ void TMainWin::RegistersCellChanged(int index, int newValue) {
     if (index == OutputRegister) OutputBox->Write(static_cast<char>(newValue));
 }
 
-void TMainWin::SysRegsCellChanged(int index, int oldValue, int newValue) {
+void TMainWin::SysRegsCellChanged(int index, int newValue) {
     if (index != PcIndex) return;
     pc_ = newValue;
-    disasm_->PcChanged(*MainMemory, index, oldValue, newValue);
+    disasm_->PcChanged(*MainMemory, index, newValue);
 }
 
 void TMainWin::MainMemorySelChanged(int selStart, int selEnd) {

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QPushButton>
+#include <optional>
 #include <sstream>
 
 #include "app/disasmview.h"
@@ -55,16 +56,23 @@ void TMainWin::OpenFileClick() {
     }
 
     values.CurrentMemFile = path;
+    std::optional<TMemoryImage> image;
     try {
         TBusyCursor busy;
-        const TMemoryImage image = ReadMemoryFile(LocalPath(path));
+        image = ReadMemoryFile(LocalPath(path));
+    } catch (const EFileError& error) {
+        Prompt().Error(this, BoundedMessage(QString::fromLocal8Bit(error.what())));
+    } catch (const std::exception&) {  // memory ran out: the window stays as it was
+        Prompt().Error(this, NotLoadedText(path));
+        return;
+    }
+    if (image) {
         {
             const TDisasmFreeze freeze(*disasm_);
-            for (int a = 0; a < 256; ++a) MainMemory->SetContents(a, image[a]);
+            for (int a = 0; a < 256; ++a) MainMemory->SetContents(a, (*image)[a]);
         }
         SetCaption(path);
-    } catch (const EFileError& error) {
-        Prompt().Error(this, QString::fromLocal8Bit(error.what()));
+        memFileName_.clear();  // Save asks for a name, so the loaded file is not overwritten
     }
     SysRegs->SetContents(PcIndex, 2);
     SysRegs->SetContents(PcIndex, 0);
@@ -99,7 +107,7 @@ void TMainWin::SaveToName(const QString& name) {
     try {
         WriteMemoryFile(LocalPath(name), image);
     } catch (const EFileError& error) {
-        Prompt().Error(this, QString::fromLocal8Bit(error.what()));
+        Prompt().Error(this, BoundedMessage(QString::fromLocal8Bit(error.what())));
         return;
     }
     SetCaption(name);
@@ -117,7 +125,7 @@ void TMainWin::ViewAsmButtonClick() {
     try {
         WriteFileAtomically(path, listing.str());
     } catch (const EFileError& error) {
-        Prompt().Error(this, QString::fromLocal8Bit(error.what()));
+        Prompt().Error(this, BoundedMessage(QString::fromLocal8Bit(error.what())));
         return;
     }
     ShellOpen(QUrl::fromLocalFile(QFile::decodeName(path.c_str())));

@@ -27,13 +27,18 @@ constexpr TPersistentSetting PersistentSettings[] = {
     {"TempLstFile", &TProcessValues::TempLstFile},
 };
 
-// A stored string; nothing when the value is missing or of another type, so the
-// caller keeps its default and writes a good value back at exit.
+// Longer than any path the system takes: a value this long is no setting, however it came.
+constexpr qsizetype MaxSettingLength = 4096;
+
+// A stored string; nothing when the value is missing, of another type or of absurd
+// length, so the caller keeps its default and writes a good value back at exit.
 std::optional<QString> StoredString(const QSettings& store, const QString& name) {
     if (!store.contains(name)) return std::nullopt;
     const QVariant value = store.value(name);
     if (value.typeId() != QMetaType::QString) return std::nullopt;
-    return value.toString();
+    QString text = value.toString();
+    if (text.size() > MaxSettingLength) return std::nullopt;
+    return text;
 }
 
 QString StoredVersion(const QSettings& store) {
@@ -121,8 +126,8 @@ bool ShutDown(const TProcessValues& values, const TStartupPlatform& platform) {
     }
     store->sync();
     if (store->status() == QSettings::NoError) return true;
-    Prompt().Error(nullptr, QString("The settings could not be saved to %1.")
-                                .arg(QDir::toNativeSeparators(store->fileName())));
+    Prompt().Error(nullptr, BoundedMessage(QString("The settings could not be saved to %1.")
+                                               .arg(QDir::toNativeSeparators(store->fileName()))));
     return false;
 }
 

@@ -67,7 +67,11 @@ THexGrid::~THexGrid() = default;
 int THexGrid::GetContents(int index) const {
     if (index < 0 || index >= Count())
         throw EInvalidGridOperation(OutOfBoundsMessage("THexGrid::GetContents", index, Count()));
-    if (EditorShownOn(index)) return ParseHexCell(InplaceEditor_->text().toLatin1().toStdString());
+    // A value being typed counts only once it is valid hex; until then the stored one does.
+    if (EditorShownOn(index)) {
+        const int typed = ParseHexCell(InplaceEditor_->text().toLatin1().toStdString());
+        if (typed != -1) return typed;
+    }
     return Contents_[index];
 }
 

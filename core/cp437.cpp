@@ -111,3 +111,10 @@ std::string DecodeSourceFile(std::string_view fileBytes) {
     if (auto converted = Utf8ToCp437(text)) return std::move(*converted);
     return std::string(fileBytes);
 }
+
+std::string SourceFileToUtf8(std::string_view fileBytes) {
+    std::string_view text = fileBytes;
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    if (Utf8ToCp437(text)) return std::string(text);
+    return Cp437ToUtf8(fileBytes);  // not UTF-8: every byte counts, a leading EF BB BF too
+}

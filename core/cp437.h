@@ -21,3 +21,7 @@ std::optional<std::string> Utf8ToCp437(std::string_view utf8);
 // The 8-bit text of a source file: its UTF-8 converted (a leading byte order mark
 // dropped), or its bytes as they are when it is not valid UTF-8.
 std::string DecodeSourceFile(std::string_view fileBytes);
+
+// The text of a file read as a source file is, in UTF-8: its own UTF-8 (a leading byte
+// order mark dropped), or each byte as its code page 437 character when it is not UTF-8.
+std::string SourceFileToUtf8(std::string_view fileBytes);

@@ -1,5 +1,6 @@
 #include "core/disasm.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ostream>
 
@@ -118,16 +119,15 @@ TDisasmList::MemoryChange TDisasmList::MemoryChanged(const CellStore& memory, in
     return change;
 }
 
-TDisasmList::PcChange TDisasmList::PcChanged(const CellStore& memory, int index, int oldValue,
-                                             int newValue) {
+TDisasmList::PcChange TDisasmList::PcChanged(const CellStore& memory, int index, int newValue) {
     PcChange change;
-    if (index != PcIndex || newValue == oldValue) return change;
-    change.Handled = true;
+    if (index != PcIndex) return change;
+    change.Handled = true;  // an unchanged PC still brings its line back into view
     if ((newValue & 1) != alignment_) {
         Rebuild(memory, newValue & 1);
         change.Rebuilt = true;
     }
     change.SelectLine = LineOfAddress(newValue);
-    change.TopLine = change.SelectLine - VisibleAbove;
+    change.TopLine = std::max(0, change.SelectLine - VisibleAbove);
     return change;
 }

@@ -51,12 +51,12 @@ public:
 
     // What the view does after a PC write.
     struct PcChange {
-        bool Handled = false;  // false: not PC, or PC unchanged
+        bool Handled = false;  // false: not PC
         bool Rebuilt = false;  // alignment changed, every line was rewritten
         int SelectLine = 0;
-        int TopLine = 0;  // negative: leave the top line
+        int TopLine = 0;
     };
-    PcChange PcChanged(const CellStore& memory, int index, int oldValue, int newValue);
+    PcChange PcChanged(const CellStore& memory, int index, int newValue);
 
 private:
     std::vector<std::string> lines_;

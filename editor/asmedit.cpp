@@ -116,7 +116,10 @@ bool TAssemblerEditor::LoadSourceFile(const QString& name) {
     try {
         text = ReadSourceText(name);
     } catch (const EFileError& error) {
-        Prompt().Error(this, QString::fromStdString(error.what()));
+        Prompt().Error(this, BoundedMessage(QString::fromStdString(error.what())));
+        return false;
+    } catch (const std::exception&) {  // memory ran out: the window stays as it was
+        Prompt().Error(this, NotLoadedText(name));
         return false;
     }
     // Loaded with highlighting on, every line ends in a line break, the last one too.
@@ -141,7 +144,7 @@ bool TAssemblerEditor::WriteSourceFile(const QString& name) {
     try {
         WriteSourceText(name, lines);
     } catch (const EFileError& error) {
-        Prompt().Error(this, QString::fromStdString(error.what()));
+        Prompt().Error(this, BoundedMessage(QString::fromStdString(error.what())));
         return false;
     }
     SetCaption(name);
@@ -244,6 +247,7 @@ void TAssemblerEditor::MenuPasteClick() {
 
 void TAssemblerEditor::MenuSelectAllClick() {
     TextEditor->selectAll();
+    TextEditorSelectionChange();  // the caret moved to the end without a signal of its own
     TextEditor->viewport()->update();
 }
 
@@ -351,6 +355,16 @@ void TAssemblerEditor::ErrorBoxMouseUp(const QMouseEvent& event) {
     if (item.isValid()) GoToError(item.row());
 }
 
+// Only a plain click on an item picks an error; others leave the selection, so that
+// Next and Previous keep their place.
+bool TAssemblerEditor::ErrorBoxMouseIgnored(const QMouseEvent& event) {
+    if (event.type() == QEvent::MouseButtonPress || event.type() == QEvent::MouseButtonDblClick)
+        errorPressIgnored_ = event.modifiers() != Qt::NoModifier ||
+                             !ErrorBox->indexAt(event.position().toPoint()).isValid();
+    return errorPressIgnored_ &&
+           (event.buttons() != Qt::NoButton || event.type() == QEvent::MouseButtonRelease);
+}
+
 bool TAssemblerEditor::ErrorBoxKeyPress(const QKeyEvent& event) {
     if (event.key() != Qt::Key_Return && event.key() != Qt::Key_Enter) return false;
     GoToError(SelectedRow(ErrorBox));
@@ -364,7 +378,30 @@ void TAssemblerEditor::HelpMenuItemClick(QAction* entry) {
 
 // --- Text control -----------------------------------------------------------------------
 
+// A character typed in Overwrite mode replaces the one after the caret in one undo step
+// (the text control would make two, passing through a text without either character).
+bool TAssemblerEditor::TypeOverwriting(const QKeyEvent& event) {
+    const QString text = event.text();
+    if (InsertMode_ || text.isEmpty() || !text.front().isPrint() ||
+        (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        return false;
+    QTextCursor cursor = TextEditor->textCursor();
+    cursor.beginEditBlock();
+    if (!cursor.hasSelection()) {
+        const int room =
+            cursor.block().position() + cursor.block().length() - 1 - cursor.position();
+        cursor.setPosition(cursor.position() + std::min<int>(room, text.size()),
+                           QTextCursor::KeepAnchor);
+    }
+    cursor.insertText(text);
+    cursor.endEditBlock();
+    TextEditor->setTextCursor(cursor);
+    TextEditor->ensureCursorVisible();
+    return true;
+}
+
 bool TAssemblerEditor::TextEditorKeyDown(const QKeyEvent& event) {
+    if (TypeOverwriting(event)) return true;
     const Qt::KeyboardModifiers mods =
         event.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     switch (event.key()) {
@@ -435,8 +472,13 @@ bool TAssemblerEditor::eventFilter(QObject* watched, QEvent* event) {
             event->accept();
             return true;
         }
-    } else if (event->type() == QEvent::MouseButtonRelease && watched == ErrorBox->viewport()) {
-        ErrorBoxMouseUp(static_cast<const QMouseEvent&>(*event));
+    } else if (watched == ErrorBox->viewport() && (event->type() == QEvent::MouseButtonPress ||
+                                                   event->type() == QEvent::MouseButtonDblClick ||
+                                                   event->type() == QEvent::MouseMove ||
+                                                   event->type() == QEvent::MouseButtonRelease)) {
+        const auto& mouse = static_cast<const QMouseEvent&>(*event);
+        if (ErrorBoxMouseIgnored(mouse)) return true;
+        if (event->type() == QEvent::MouseButtonRelease) ErrorBoxMouseUp(mouse);
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -445,6 +487,7 @@ bool TAssemblerEditor::eventFilter(QObject* watched, QEvent* event) {
 
 bool TAssemblerEditor::FormCloseQuery() {
     if (!FileModified_) return true;
+    if (isMinimized()) showNormal();  // the question is about a text the user can see
     raise();
     activateWindow();
     TextEditor->setFocus();

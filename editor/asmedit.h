@@ -114,10 +114,12 @@ private:
 
     // Keys of the text control that this window handles itself; true when consumed.
     bool TextEditorKeyDown(const QKeyEvent& event);
+    bool TypeOverwriting(const QKeyEvent& event);
     void DeleteCaretLine();
     void TextEditorSelectionChange();
     void TextEditorChange();
     void ErrorBoxMouseUp(const QMouseEvent& event);
+    bool ErrorBoxMouseIgnored(const QMouseEvent& event);
     bool ErrorBoxKeyPress(const QKeyEvent& event);
     void AddError(int line, int column, std::string_view message);
     // Puts the assembled image into the target's memory, after asking about unsaved
@@ -130,6 +132,7 @@ private:
     };
 
     QLabel* panels_[3];
+    bool errorPressIgnored_ = false;  // the button went down where a click changes nothing
     TMenuKeys* menuKeys_;
     TAssembleTarget* target_;
     std::unique_ptr<TEditorTextSource> textSource_;

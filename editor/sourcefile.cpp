@@ -19,10 +19,7 @@ std::string LocalPath(const QString& name) {
 // UTF-8, a leading byte order mark dropped; a file that is not valid UTF-8 is taken byte
 // for byte as code page 437, as the assembler takes it.
 QString DecodeSource(std::string_view bytes) {
-    std::string_view text = bytes;
-    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-    if (Utf8ToCp437(text)) return QString::fromUtf8(text.data(), qsizetype(text.size()));
-    return QString::fromStdString(Cp437ToUtf8(bytes));
+    return QString::fromStdString(SourceFileToUtf8(bytes));
 }
 
 // The characters the text control would take as line or paragraph ends (and its own frame

@@ -69,3 +69,17 @@ bool SaveBeforeGoingOn(QWidget* parent, const QString& text, const std::function
     save();
     return !modified();
 }
+
+QString BoundedMessage(const QString& text) {
+    QStringList lines = text.split(u'\n');
+    constexpr int kept = (MaxMessageLine - 3) / 2;
+    for (QString& line : lines)
+        if (line.size() > MaxMessageLine) line = line.left(kept) + "..." + line.right(kept);
+    return lines.join(u'\n');
+}
+
+QString NotLoadedText(const QString& name) {
+    return BoundedMessage(QStringLiteral("Cannot open file %1\nThere was not enough memory to "
+                                         "complete the operation.")
+                              .arg(name));
+}

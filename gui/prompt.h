@@ -44,3 +44,10 @@ void SetPrompt(TPrompt* prompt);
 // whether to go on: on No, or on Yes when the save left nothing modified.
 bool SaveBeforeGoingOn(QWidget* parent, const QString& text, const std::function<void()>& save,
                        const std::function<bool()>& modified);
+
+// A message that may quote a name of any length, cut to a size a message box can show:
+// a line longer than MaxMessageLine keeps its start and its end around "...".
+inline constexpr int MaxMessageLine = 300;
+QString BoundedMessage(const QString& text);
+// The message of a load that ran out of memory (or failed in another unexpected way).
+QString NotLoadedText(const QString& name);

@@ -1,5 +1,6 @@
 // The assemble-instruction dialog: decoding a word into the boxes, re-encoding after a
 // choice, and writing the two bytes back.
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QPointer>
 #include <QPushButton>
@@ -170,6 +171,31 @@ private slots:
         QCOMPARE(writes, 0);
         QCOMPARE(memory.GetContents(0x20), 0x25);
         QTRY_VERIFY(dialog.isNull());
+    }
+
+    // The 256 operands of an address or value show 16 at a time, not a screenful.
+    void LongListsShowSixteenItems_data() {
+        QTest::addColumn<int>("word");
+        QTest::newRow("value of an immediate load") << 0x258A;
+        QTest::newRow("address of a direct store") << 0x3420;
+    }
+    void LongListsShowSixteenItems() {
+        QFETCH(int, word);
+        TCellStore memory(256);
+        memory.SetContents(0x10, word >> 8);
+        memory.SetContents(0x11, word & 0xFF);
+        TAssembleDialog dialog(memory);
+        dialog.SetAddress(0x10);
+        dialog.show();
+        QComboBox* box = dialog.op2;
+        QCOMPARE(box->count(), 256);
+        box->showPopup();
+        QAbstractItemView* list = box->view();
+        QTRY_VERIFY(list->isVisible());
+        const int row = list->sizeHintForRow(0);
+        QVERIFY(row > 0);
+        QCOMPARE(list->viewport()->height() / row, 16);
+        box->hidePopup();
     }
 
     void PlacedBesideTheMainWindow() {

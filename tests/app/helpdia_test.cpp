@@ -3,13 +3,19 @@
 #include <sys/stat.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTextTable>
+#include <QWindow>
 #include <QtTest>
+#include <algorithm>
 
 #include "app/helpdia.h"
 #include "app/helptopics.h"
@@ -224,6 +230,11 @@ private slots:
             << QByteArray("one\n\ntwo\n") << QStringList{"one", "", "two"};
         QTest::newRow("one empty line") << QByteArray("\n") << QStringList{""};
         QTest::newRow("empty file") << QByteArray() << QStringList{};
+        // Not UTF-8: each byte is its code page 437 character, as in a source file.
+        QTest::newRow("code page 437") << QByteArray("caf\x82\n\xC9\xCD\xBB\n")
+                                       << QStringList{"caf\u00E9", "\u2554\u2550\u2557"};
+        QTest::newRow("byte order mark dropped")
+            << QByteArray("\xEF\xBB\xBFone\n") << QStringList{"one"};
     }
     void ProgramTopicAppendsTheInfoFileBelowTheSeparator() {
         QFETCH(QByteArray, contents);
@@ -288,8 +299,25 @@ private slots:
         QCOMPARE(viewer->height(), THelpDialog::MaxRequestedHeight);
     }
 
+    void ViewersOpenCentredWithTheirFinalSize_data() {
+        QTest::addColumn<int>("context");
+        QTest::newRow("short") << 4;
+        QTest::newRow("long") << 203;
+        QTest::newRow("wide") << 13;
+    }
+    void ViewersOpenCentredWithTheirFinalSize() {
+        QFETCH(int, context);
+        THelpDialog* viewer = OpenHelpViewer(context);
+        const QRect room = viewer->screen()->availableGeometry();
+        const QRect frame = viewer->frameGeometry();
+        QVERIFY(room.contains(frame));
+        QVERIFY(qAbs(frame.center().x() - room.center().x()) <= 1);
+        QVERIFY(qAbs(frame.center().y() - room.center().y()) <= 1);
+    }
+
     void FirstStartSyntaxHelpSitsInTheTopLeftCorner() {
         THelpDialog* viewer = OpenHelpViewer(700);
+        QVERIFY(viewer->screen()->availableGeometry().contains(viewer->frameGeometry()));
         QCOMPARE(viewer->pos(), QPoint(0, 0));
         QCOMPARE(viewer->width(), 540);
         QCOMPARE(viewer->height(), 90);
@@ -308,6 +336,131 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(OpenViewers().size(), 1);
         QVERIFY(!FirstLine(OpenViewers().first()).startsWith("General purpose registers"));
+    }
+
+    // Inside a modal dialog the viewer takes the mouse: a click moves its caret.
+    void HelpInsideAModalDialogIsInFrontAndWorks() {
+        QDialog dialog;
+        dialog.setModal(true);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(QApplication::activeModalWidget(), &dialog);
+        THelpDialog* viewer = OpenHelpViewer(203);
+        QVERIFY(QTest::qWaitForWindowExposed(viewer));
+        QCOMPARE(viewer->HelpText->textCursor().position(), 0);
+        // Through the window, as the system delivers it: a blocked window drops it.
+        const QWidget* text = viewer->HelpText->viewport();
+        QTest::mouseClick(viewer->windowHandle(), Qt::LeftButton, {},
+                          text->mapTo(viewer, text->rect().center()));
+        QVERIFY(viewer->HelpText->textCursor().position() > 0);
+        QVERIFY(dialog.isVisible());
+    }
+
+    void ManualShowsNoInfoSeparator() {
+        QVERIFY(!HelpManual().contains(InfoSeparatorLine().toHtmlEscaped()));
+        QVERIFY(QString::fromUtf8(HelpDocument(ProgramInfoContext))
+                    .contains(InfoSeparatorLine().toHtmlEscaped()));
+    }
+
+    // Copied as plain text, every example keeps its lines and blanks.
+    void ExamplesCopyAsTheyAreWritten_data() {
+        QTest::addColumn<int>("context");
+        QTest::addColumn<QString>("source");
+        for (const THelpExample& example : SyntaxExamples())
+            QTest::newRow(qPrintable("syntax: " + example.Source)) << 203 << example.Source;
+        for (const THelpExample& example : InstructionExamples())
+            QTest::newRow(qPrintable("instructions: " + example.Source)) << 202 << example.Source;
+    }
+    void ExamplesCopyAsTheyAreWritten() {
+        QFETCH(int, context);
+        QFETCH(QString, source);
+        THelpDialog viewer;
+        viewer.ShowTopic(context);
+        viewer.HelpText->selectAll();
+        viewer.HelpText->copy();
+        QVERIFY(QApplication::clipboard()->text().contains(source));
+    }
+
+    // Example tables leave clear space after the source; the legend's error samples are
+    // underlined one by one, not the blank between them.
+    void ExampleSourceStandsClearOfItsBytes() {
+        THelpDialog viewer;
+        viewer.ShowTopic(203);
+        int sources = 0;
+        for (QTextFrame* frame : viewer.HelpText->document()->rootFrame()->childFrames()) {
+            auto* table = qobject_cast<QTextTable*>(frame);
+            if (!table || table->columns() < 2) continue;
+            for (int row = 0; row < table->rows(); ++row) {
+                const QTextTableCell cell = table->cellAt(row, 0);
+                QTextCursor text = cell.firstCursorPosition();
+                text.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+                const QString firstLine = text.selectedText().section(QChar(0x2029), 0, 0);
+                const auto& examples = SyntaxExamples();
+                if (std::none_of(examples.begin(), examples.end(), [&](const THelpExample& e) {
+                        return e.Source.section('\n', 0, 0) == firstLine;
+                    }))
+                    continue;
+                ++sources;
+                QVERIFY(cell.format().toTableCellFormat().rightPadding() >= 12);
+            }
+        }
+        QCOMPARE(sources, SyntaxExamples().size());
+    }
+    void LegendUnderlinesNoBlank() {
+        THelpDialog viewer;
+        viewer.ShowTopic(203);
+        const QTextCursor first = viewer.HelpText->document()->find("12A3");
+        QVERIFY(!first.isNull());
+        QTextCursor after(viewer.HelpText->document());
+        after.setPosition(first.position());
+        QVERIFY(after.charFormat().fontUnderline());  // the last digit of 12A3
+        after.movePosition(QTextCursor::NextCharacter);
+        QCOMPARE(viewer.HelpText->document()->characterAt(after.position() - 1), QChar(' '));
+        QVERIFY(!after.charFormat().fontUnderline());
+    }
+
+    // Register operands are written one way, RR, RX and RY, explained in one topic.
+    void OneNotationForRegisterOperands() {
+        const QRegularExpression otherNotation("\\bR[a-z]\\b");
+        int explained = 0;
+        for (const THelpTopic& topic : HelpTopics()) {
+            QTextDocument document;
+            document.setHtml(TopicDocument(topic, "monospace"));
+            const QString text = document.toPlainText();
+            QVERIFY2(!text.contains(otherNotation), qPrintable(topic.Title));
+            if (text.contains("RR, RX and RY stand for")) ++explained;
+        }
+        QCOMPARE(explained, 1);
+    }
+
+    void TopicsSayWhatTheyShould_data() {
+        QTest::addColumn<int>("context");
+        QTest::addColumn<QString>("says");
+        QTest::addColumn<QString>("never");
+        QTest::newRow("memory: one mark") << 1 << "cell changed last"
+                                          << "A changed cell";
+        QTest::newRow("listing: instruction lines") << 12 << "A line with an instruction ends"
+                                                    << "Each line ends";
+        QTest::newRow("disassembly: a verb") << 13 << "This list shows every memory location"
+                                             << "Every memory location shown";
+        for (int context : {101, 102, 103, 104})
+            QTest::newRow(qPrintable(QString("assemble dialog %1").arg(context)))
+                << context << "Asseble Instruction dialog, which opens when a line"
+                << "";
+        for (int context : {401, 402, 403, 404})
+            QTest::newRow(qPrintable(QString("options dialog %1").arg(context)))
+                << context << "Options dialog, opened with Options... in the Help menu"
+                << "";
+    }
+    void TopicsSayWhatTheyShould() {
+        QFETCH(int, context);
+        QFETCH(QString, says);
+        QFETCH(QString, never);
+        THelpDialog viewer;
+        viewer.ShowTopic(context);
+        const QString text = viewer.HelpText->toPlainText();
+        QVERIFY2(text.contains(says), qPrintable(text));
+        if (!never.isEmpty()) QVERIFY(!text.contains(never));
     }
 
     void OtherHelpCommandsAreNotHandled() {

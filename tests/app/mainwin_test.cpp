@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -21,6 +23,7 @@
 #include "controls/showtext.h"
 #include "core/memfile.h"
 #include "gui/processvalues.h"
+#include "gui/prompt.h"
 #include "gui/shellopen.h"
 #include "testprompt.h"
 #include "toplevel.h"
@@ -671,6 +674,106 @@ private slots:
         QCOMPARE(w->SysRegs->Row(), 0);
         QCOMPARE(w->SysRegs->GetEditLimit(0, 1), 4);
         QCOMPARE(w->SysRegs->GetEditLimit(0, 0), 2);
+    }
+
+    // A name of any length is quoted with its start and end in a message of bounded size.
+    void LongNamesAreCutInMessages() {
+        QString path = dir->path();
+        for (int i = 0; i < 20; ++i) path += "/" + QString(100, u'd');
+        path += "/end.prg";
+        prompt->FileNames = {path};
+        w->OpenFileClick();
+        QCOMPARE(prompt->Shown.size(), 1);
+        const QString shown = prompt->Shown.first();
+        QVERIFY(shown.startsWith("Error|Cannot open file " + dir->path()));
+        QVERIFY(shown.endsWith("/end.prg"));
+        QVERIFY(shown.contains("..."));
+        QVERIFY(shown.size() <= int(sizeof "Error|") + MaxMessageLine);
+    }
+
+    void OpenForgetsTheNameSavedBefore() {
+        prompt->FileNames = {Path("first.prg")};
+        Load(0, {0x11});
+        QVERIFY(w->SaveFileClick());
+        WriteMemoryFile(Path("other.prg").toStdString(), TMemoryImage{});
+        prompt->FileNames = {Path("other.prg")};
+        w->OpenFileClick();
+        QCOMPARE(w->MemFileName(), QString());
+        Load(0, {0x22});
+        QVERIFY(!w->SaveFileClick());  // asks for a name, and the dialog is cancelled
+        QCOMPARE(prompt->Requests.last().Title, QString("Save Program File"));
+        QCOMPARE(FileBytes(Path("first.prg")).at(0), char(0x11));
+    }
+
+    void TextThatIsNotHexLeavesTheStoredValue_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("counts");
+        QTest::newRow("letters") << "zz" << 0x42;
+        QTest::newRow("sign") << "-1" << 0x42;
+        QTest::newRow("valid") << "7e" << 0x7E;
+    }
+    void TextThatIsNotHexLeavesTheStoredValue() {
+        QFETCH(QString, typed);
+        QFETCH(int, counts);
+        Load(0x05, {0x42});
+        w->MainMemory->SetCol(5);
+        w->MainMemory->SetRow(0);
+        w->MainMemory->ShowEditor();
+        w->MainMemory->InplaceEditor()->setText(typed);  // as a paste leaves it
+        w->MainMemory->InplaceEditor()->setModified(true);
+        w->MainMemory->SetSelStart(5);
+        w->MainMemory->SetSelEnd(5);
+        w->MenuCopy->trigger();
+        prompt->FileNames = {Path("cell.prg")};
+        QVERIFY(w->SaveFileClick());
+        QCOMPARE(static_cast<unsigned char>(FileBytes(Path("cell.prg")).at(5 * 4)), counts);
+        w->MainMemory->HideEditor();
+        w->MainMemory->SetSelStart(0x30);
+        w->MainMemory->SetSelEnd(0x30);
+        w->MenuPaste->trigger();
+        QCOMPARE(Mem(0x30), counts);
+    }
+
+    void PcLineComesIntoViewEvenWhenAlreadyCurrent_data() {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::newRow("00 to 01") << 0x00 << 0x01;
+        QTest::newRow("00 again") << 0x00 << 0x00;
+        QTest::newRow("40 again") << 0x40 << 0x40;
+    }
+    void PcLineComesIntoViewEvenWhenAlreadyCurrent() {
+        QFETCH(int, from);
+        QFETCH(int, to);
+        w->SysRegs->SetContents(0, from);
+        w->DisasmWin->verticalScrollBar()->setValue(from < 0x40 ? 100 : 0);  // scrolled away
+        w->SysRegs->SetContents(0, to);
+        const QRect line = w->DisasmWin->visualItemRect(w->DisasmWin->currentItem());
+        QVERIFY(w->DisasmWin->viewport()->rect().contains(line));
+    }
+
+    void PanelTextsFit_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("panel");
+        QTest::newRow("address 240") << "Address: 240" << 0;
+        QTest::newRow("address 255") << "Address: 255" << 0;
+        QTest::newRow("modified") << "Modified" << 1;
+    }
+    void PanelTextsFit() {
+        QFETCH(QString, text);
+        QFETCH(int, panel);
+        auto* label = w->findChild<QLabel*>(QString("StatusPanel%1").arg(panel));
+        QVERIFY(label);
+        QVERIFY(label->fontMetrics().horizontalAdvance(text) <= label->contentsRect().width());
+    }
+    void IrAndTheOutputFitTheirBoxes() {
+        // IR's four digits are inside its grid, and "=0" beside it.
+        const QRect ir = w->SysRegs->CellRect(0, 1);
+        QVERIFY(w->SysRegs->rect().contains(ir));
+        QVERIFY(w->SysRegs->width() >= w->SysRegs->sizeHint().width());
+        QVERIFY(w->ZeroPC->x() > w->SysRegs->geometry().right());
+        QCOMPARE(w->OutputBox->size(), QSize(153, 57));
+        QVERIFY(w->OutputBox->Rows() >= 4);
+        QVERIFY(w->OutputBox->Columns() >= 19);
     }
 
     void ATypedProgramStepsRunsAndPrints() {

@@ -220,6 +220,35 @@ private slots:
                                  << "WebHelpAddress";
         QTest::newRow("version") << QByteArray("Version=@Size(2 0)") << "Version";
     }
+
+    // A value longer than any path keeps its default, as a wrong-typed one does.
+    void AbsurdlyLongValuesKeepTheirDefaults_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("list file, absurd") << "TempLstFile" << 5000000 << false;
+        QTest::newRow("list file, just too long") << "TempLstFile" << 4097 << false;
+        QTest::newRow("list file, longest kept") << "TempLstFile" << 4096 << true;
+        QTest::newRow("help address, absurd") << "WebHelpAddress" << 100000 << false;
+    }
+    void AbsurdlyLongValuesKeepTheirDefaults() {
+        QFETCH(QString, name);
+        QFETCH(int, length);
+        QFETCH(bool, kept);
+        TStartupRig rig;
+        const QString value(length, u'a');
+        rig.Store({{name, value}});
+        TProcessValues values;
+        StartUp(values, rig.Platform());
+        TProcessValues defaults;
+        TStartupRig empty;
+        StartUp(defaults, empty.Platform());
+        const QString& read = name == "TempLstFile" ? values.TempLstFile : values.WebHelpAddress;
+        const QString& fallback =
+            name == "TempLstFile" ? defaults.TempLstFile : defaults.WebHelpAddress;
+        QCOMPARE(read == value, kept);
+        if (!kept) QCOMPARE(read, fallback);
+    }
     void WrongTypedValuesKeepTheirDefaults() {
         QFETCH(QByteArray, line);
         QFETCH(QString, name);

@@ -119,7 +119,7 @@ TEST(DisasmList, OddAlignmentEndsWithTheLineOfFF) {
     TTestMachine m;
     m.Poke(0x00, {0x99});
     TDisasmList list;
-    const auto change = list.PcChanged(m.MainMemory, PcIndex, 0, 1);
+    const auto change = list.PcChanged(m.MainMemory, PcIndex, 1);
     EXPECT_TRUE(change.Rebuilt);
     EXPECT_EQ(list.Line(0).substr(0, 3), "01:");
     EXPECT_EQ(list.Line(127), "FF:  00,99  invalid");
@@ -138,15 +138,15 @@ TEST(DisasmList, PcChangeMovesSelectionAndRebuildsOnlyOnParityChange) {
         int select, top;
     };
     const Case cases[] = {
-        {0x02, 0x04, true, false, 2, -1},   {0x02, 0x03, true, true, 1, -2},
-        {0x02, 0x02, false, false, 0, 0},   {0x00, 0x20, true, false, 16, 13},
-        {0x00, 0xFF, true, true, 127, 124},
+        {0x02, 0x04, true, false, 2, 0},   {0x02, 0x03, true, true, 1, 0},
+        {0x02, 0x02, true, false, 1, 0},   {0x00, 0x20, true, false, 16, 13},
+        {0x40, 0x40, true, false, 32, 29}, {0x00, 0xFF, true, true, 127, 124},
     };
     for (const Case& c : cases) {
         TTestMachine m;
         TDisasmList list;
         list.Rebuild(m.MainMemory, c.from & 1);
-        const auto change = list.PcChanged(m.MainMemory, PcIndex, c.from, c.to);
+        const auto change = list.PcChanged(m.MainMemory, PcIndex, c.to);
         EXPECT_EQ(change.Handled, c.handled) << c.from << "->" << c.to;
         if (!c.handled) continue;
         EXPECT_EQ(change.Rebuilt, c.rebuilt) << c.from << "->" << c.to;
@@ -156,7 +156,7 @@ TEST(DisasmList, PcChangeMovesSelectionAndRebuildsOnlyOnParityChange) {
     }
     TDisasmList list;
     TTestMachine m;
-    EXPECT_FALSE(list.PcChanged(m.MainMemory, IrIndex, 0, 0x1234).Handled);
+    EXPECT_FALSE(list.PcChanged(m.MainMemory, IrIndex, 0x1234).Handled);
 }
 
 TEST(DisasmList, UserWriteMarksAndScrollsProgramWriteDoesNeither) {

@@ -60,6 +60,9 @@ private slots:
     void NewestEditorIsAssemblerEditor();
     void CaretPanelCountsFromOne();
     void InsertKeyTogglesMode();
+    void SelectAllMovesTheCaretPanel();
+    void OverwriteKeystrokeIsOneUndoStep_data();
+    void OverwriteKeystrokeIsOneUndoStep();
     void TypingMarksModifiedOnce();
     void CtrlYDeletesTheCaretLine_data();
     void CtrlYDeletesTheCaretLine();
@@ -144,6 +147,40 @@ void TAssemblerEditorTest::InsertKeyTogglesMode() {
     // Insert with Alt is no command and leaves the mode alone.
     editor.Key(Qt::Key_Insert, Qt::AltModifier);
     QCOMPARE(editor->PanelText(2), QStringLiteral("Overwrite"));
+}
+
+void TAssemblerEditorTest::SelectAllMovesTheCaretPanel() {
+    TShownEditor shown;
+    shown->TextEditor->setPlainText(QStringLiteral("halt\nload R1,2"));
+    shown.Place(0);
+    shown->MenuSelectAll->trigger();
+    QVERIFY(shown->TextEditor->textCursor().hasSelection());
+    QCOMPARE(shown->PanelText(0), QStringLiteral("2: 10  "));
+}
+
+void TAssemblerEditorTest::OverwriteKeystrokeIsOneUndoStep_data() {
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("anchor");  // -1: no selection
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("inside a line") << 1 << -1 << QStringLiteral("ZXop\nmov");
+    QTest::newRow("at a line end") << 4 << -1 << QStringLiteral("ZoopX\nmov");
+    QTest::newRow("at the text end") << 8 << -1 << QStringLiteral("Zoop\nmovX");
+    QTest::newRow("over a selection") << 3 << 1 << QStringLiteral("ZXp\nmov");
+}
+
+void TAssemblerEditorTest::OverwriteKeystrokeIsOneUndoStep() {
+    QFETCH(int, position);
+    QFETCH(int, anchor);
+    QFETCH(QString, typed);
+    TShownEditor shown;
+    shown->TextEditor->setPlainText(QStringLiteral("Zoop\nmov"));
+    shown.Key(Qt::Key_Insert);
+    QCOMPARE(shown->PanelText(2), QStringLiteral("Overwrite"));
+    shown.Place(position, anchor);
+    shown.Type(QStringLiteral("X"));
+    QCOMPARE(shown.Text(), typed);
+    shown->TextEditor->undo();
+    QCOMPARE(shown.Text(), QStringLiteral("Zoop\nmov"));
 }
 
 void TAssemblerEditorTest::TypingMarksModifiedOnce() {

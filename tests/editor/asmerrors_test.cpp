@@ -135,11 +135,13 @@ void TAsmErrorsTest::MouseReleaseVisits_data() {
     QTest::addColumn<int>("row");  // -1: below the last item
     QTest::addColumn<int>("modifiers");
     QTest::addColumn<int>("caret");
-    QTest::newRow("third item") << 2 << int(Qt::NoModifier) << 18;
-    QTest::newRow("last item") << 3 << int(Qt::NoModifier) << 32;
-    QTest::newRow("with Shift") << 2 << int(Qt::ShiftModifier) << 0;
-    QTest::newRow("with Ctrl") << 2 << int(Qt::ControlModifier) << 0;
-    QTest::newRow("below the items") << -1 << int(Qt::NoModifier) << 0;
+    QTest::addColumn<int>("selected");  // the error Next and Previous go on from
+    QTest::newRow("third item") << 2 << int(Qt::NoModifier) << 18 << 2;
+    QTest::newRow("last item") << 3 << int(Qt::NoModifier) << 32 << 3;
+    QTest::newRow("with Shift") << 2 << int(Qt::ShiftModifier) << 0 << 0;
+    QTest::newRow("with Ctrl") << 2 << int(Qt::ControlModifier) << 0 << 0;
+    QTest::newRow("with Ctrl on the selected") << 0 << int(Qt::ControlModifier) << 0 << 0;
+    QTest::newRow("below the items") << -1 << int(Qt::NoModifier) << 0 << 0;
 }
 
 void TAsmErrorsTest::MouseReleaseVisits() {
@@ -156,6 +158,7 @@ void TAsmErrorsTest::MouseReleaseVisits() {
     QCOMPARE(shown.Editor.ErrorBox->indexAt(at).row(), row);
     shown.ReleaseOnErrorBox(at, Qt::KeyboardModifiers(modifiers));
     QTEST(shown.Caret(), "caret");
+    QTEST(shown.Selected(), "selected");
 }
 
 void TAsmErrorsTest::EnterOnTheListVisits() {

@@ -59,6 +59,7 @@ private slots:
     void OpenAsksAboutChangedText();
     void CloseQuery_data();
     void CloseQuery();
+    void CloseQueryShowsAMinimisedEditor();
     void TypingIntoLoadedFileAsksOnClose_data();
     void TypingIntoLoadedFileAsksOnClose();
     void PrintCancelledOrToPdf();
@@ -278,6 +279,18 @@ void TAsmFileTest::CloseQuery() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(editor.isNull(), closes);  // a closed editor destroys itself
     delete editor;
+}
+
+void TAsmFileTest::CloseQueryShowsAMinimisedEditor() {
+    TTestPrompt prompt;
+    TAssemblerEditor editor;
+    editor.showMinimized();
+    editor.SetFileModified(true);
+    QVERIFY(editor.isMinimized());
+    QVERIFY(!editor.close());  // Cancel
+    QCOMPARE(prompt.Shown, QStringList{ExitQuestion});
+    QVERIFY(!editor.isMinimized());
+    QVERIFY(editor.isVisible());
 }
 
 void TAsmFileTest::TypingIntoLoadedFileAsksOnClose_data() {
