@@ -5,6 +5,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/../data/icons"
 for size in 16 24 32 48 64 128 256; do
-  mkdir -p "${size}x${size}"
-  rsvg-convert -w "$size" -h "$size" org.quarzel.Simulator.svg -o "${size}x${size}/org.quarzel.Simulator.png"
+  mkdir -p "${size}x${size}/apps"
+  rsvg-convert -w "$size" -h "$size" org.quarzel.Simulator.svg -o "${size}x${size}/apps/org.quarzel.Simulator.png"
 done
