@@ -97,6 +97,9 @@ public:
 
     // --- commands ---
     void OpenFileClick();
+    // The Open command once the program file is chosen: memory, caption and PC, or the
+    // file's error in a box.
+    void LoadMemoryFile(const QString& path);
     bool SaveFileClick();  // true when memory was saved
     bool MenuSaveAsFileClick();
     void MenuExitClick();
@@ -128,6 +131,8 @@ public:
     void RegisterWindow(QWidget* window, std::function<bool()> closeQuery);
     // Enables the Asm button and the assembly filter of Open; open("") opens a blank editor.
     void EnableAssemblerEditor(std::function<void(const QString& sourceFile)> open);
+    // A new assembler editor, on the file unless it is empty; nothing without the hook.
+    void OpenAssemblerEditor(const QString& sourceFile);
 
     // --- TClearTarget: also for every other writer of many memory cells ---
     CellStore& MemoryStore() override;

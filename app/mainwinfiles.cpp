@@ -54,8 +54,11 @@ void TMainWin::OpenFileClick() {
         openEditor_(path);
         return;
     }
+    LoadMemoryFile(path);
+}
 
-    values.CurrentMemFile = path;
+void TMainWin::LoadMemoryFile(const QString& path) {
+    ProcessValues().CurrentMemFile = path;
     std::optional<TMemoryImage> image;
     try {
         TBusyCursor busy;
@@ -140,7 +143,11 @@ void TMainWin::MenuWWWHelpClick() {
 }
 
 void TMainWin::AssemblerButtonClick() {
-    if (openEditor_) openEditor_(QString());
+    OpenAssemblerEditor(QString());
+}
+
+void TMainWin::OpenAssemblerEditor(const QString& sourceFile) {
+    if (openEditor_) openEditor_(sourceFile);
 }
 
 void TMainWin::EnableAssemblerEditor(std::function<void(const QString&)> open) {

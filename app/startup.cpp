@@ -4,8 +4,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <cstdio>
 
+#include "app/appicon.h"
 #include "app/asmeditors.h"
+#include "app/commandline.h"
 #include "app/helpdia.h"
 #include "app/mainwin.h"
 #include "gui/helpcontexts.h"
@@ -79,7 +82,11 @@ QString DefaultWebHelpAddressFor(const QString& programPath) {
     const QString name = program.fileName();
     const int dot = name.lastIndexOf('.');
     const QString base = dot > 0 ? name.left(dot) : name;
-    return QDir(program.path()).filePath(base + ".htm");
+    const QDir folder(program.path());
+    const QString beside = folder.filePath(base + ".htm");
+    const QString installed =
+        QDir::cleanPath(folder.filePath(QUARZEL_MANUAL_FROM_PROGRAM "/" + base + ".htm"));
+    return !QFileInfo::exists(beside) && QFileInfo::exists(installed) ? installed : beside;
 }
 
 TStartupPlatform RealStartupPlatform() {
@@ -131,10 +138,22 @@ bool ShutDown(const TProcessValues& values, const TStartupPlatform& platform) {
     return false;
 }
 
-int RunQuarzel(int& argc, char** argv) {
-    QApplication application(argc, argv);
+int RunQuarzel(int argc, char** argv) {
+    // Read before the application exists, so --help and --version need no display.
+    QStringList args;
+    for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+    const TCommandLine commandLine = ParseCommandLine(args);
+    if (commandLine.Action != TCommandLine::TAction::Start) {
+        const bool error = commandLine.Action == TCommandLine::TAction::Error;
+        std::fputs(commandLine.Message.toLocal8Bit().constData(), error ? stderr : stdout);
+        return error ? 1 : 0;
+    }
+    // The toolkit sees no argument, so a file's name is never taken for one of its options.
+    int toolkitArgc = 1;
+    QApplication application(toolkitArgc, argv);
     try {
         application.setApplicationName("Quarzel Simulator");
+        InstallApplicationIcon();
         TMainWin mainWindow;
         InstallAssemblerEditors(mainWindow);
         HelpHook().Install();
@@ -142,6 +161,7 @@ int RunQuarzel(int& argc, char** argv) {
         const TStartupPlatform platform = RealStartupPlatform();
         StartUp(ProcessValues(), platform);
         mainWindow.show();
+        OpenCommandLineFiles(mainWindow, commandLine.Files);
         QApplication::exec();
         ShutDown(ProcessValues(), platform);
         return 0;

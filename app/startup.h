@@ -34,7 +34,9 @@ QString VersionTextOf(const std::optional<TVersionRecord>& record);
 QString TempDirFrom(const QProcessEnvironment& environment);
 
 // The program's path with the extension of its file name replaced by ".htm": the HTML
-// manual that the build puts beside the program.
+// manual that the build puts beside the program. When that file is missing but the
+// installed manual (the same name in QUARZEL_MANUAL_FROM_PROGRAM, seen from the program's
+// folder) exists, the installed one.
 QString DefaultWebHelpAddressFor(const QString& programPath);
 
 // The texts written with the version at the first start of a version.
@@ -69,7 +71,9 @@ bool StartUp(TProcessValues& values, const TStartupPlatform& platform);
 // has then been told.
 bool ShutDown(const TProcessValues& values, const TStartupPlatform& platform);
 
-// The program: the application titled "Quarzel Simulator", the main window, StartUp, the
-// event loop until the main window closes, then ShutDown. An exception on the way is shown
-// in an error box and ends the program without saving the settings.
-int RunQuarzel(int& argc, char** argv);
+// The program: --help and --version print and return, an unknown option is one line on
+// standard error and returns 1. Otherwise the application titled "Quarzel Simulator", the
+// main window, StartUp, the files of the command line, the event loop until the main
+// window closes, then ShutDown. An exception on the way is shown in an error box and ends
+// the program without saving the settings.
+int RunQuarzel(int argc, char** argv);

@@ -25,7 +25,7 @@ const TCommand Commands[] = {
 void PrintUsage(std::ostream& out) {
     out << "usage: quarzel-cli COMMAND [ARGS]\n\ncommands:\n";
     for (const TCommand& c : Commands) out << "  " << c.Name << "  " << c.Summary << "\n";
-    out << "\n'quarzel-cli COMMAND --help' describes a command.\n";
+    out << "\n'quarzel-cli COMMAND --help' describes a command; --version prints the version.\n";
 }
 
 // Output that did not all reach its file (a full disk, a closed standard output) is an
@@ -49,6 +49,10 @@ int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         PrintUsage(out);
+        return ExitOk;
+    }
+    if (args[0] == "--version") {
+        out << "quarzel-cli " << QUARZEL_FILE_VERSION << "\n";
         return ExitOk;
     }
     const auto* command = std::find_if(std::begin(Commands), std::end(Commands),

@@ -122,6 +122,23 @@ private slots:
         QCOMPARE(DefaultWebHelpAddressFor(program), expected);
     }
 
+    // Installed, the manual is not beside the program but in its own folder; the one beside
+    // the program (the build's) wins when both are there.
+    void DefaultWebHelpAddressFindsTheInstalledManual() {
+        QTemporaryDir root;
+        const QString program = root.filePath("bin/quarzel");
+        const QString installed =
+            QDir::cleanPath(root.filePath("bin/" QUARZEL_MANUAL_FROM_PROGRAM "/quarzel.htm"));
+        QVERIFY(!installed.startsWith(root.filePath("bin")));
+        QVERIFY(QDir(root.path()).mkpath("bin") && QDir().mkpath(QFileInfo(installed).path()));
+        QCOMPARE(DefaultWebHelpAddressFor(program), root.filePath("bin/quarzel.htm"));  // neither
+        for (const QString& file : {installed, root.filePath("bin/quarzel.htm")}) {
+            QFile manual(file);
+            QVERIFY(manual.open(QIODevice::WriteOnly));
+            QCOMPARE(DefaultWebHelpAddressFor(program), file);
+        }
+    }
+
     void FirstStartUsesDefaultsOpensSyntaxHelpAndWritesAllNine() {
         TStartupRig rig;
         TProcessValues values;

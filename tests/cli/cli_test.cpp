@@ -144,4 +144,13 @@ TEST_F(CliTool, HelpForToolAndEachCommand) {
     }
 }
 
+TEST_F(CliTool, VersionIsTheProjectVersionOnOneLine) {
+    const TCliResult r = Cli({"--version"});
+    EXPECT_EQ(r.status, ExitOk);
+    EXPECT_EQ(r.out, "quarzel-cli " QUARZEL_FILE_VERSION "\n");
+    EXPECT_TRUE(r.err.empty());
+    // Only the tool takes it; after a command it is an unknown option.
+    EXPECT_EQ(Cli({"run", Image({}), "--version"}).status, ExitError);
+}
+
 }  // namespace

@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary root and checks what a desktop needs from it: the
+# layout, the validators of the desktop entry, metainfo, file types and man pages, and that
+# the installed programs run and find what they need.
+# usage: check_install.sh BUILD_DIR VERSION MANUAL_FROM_PROGRAM
+set -uo pipefail
+build=$1 version=$2 manual_from_program=$3
+id=org.quarzel.Simulator
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+if ! cmake --install "$build" --prefix "$root" > "$root.log" 2>&1; then
+  cat "$root.log"; rm -f "$root.log"; echo "FAIL: cmake --install"; exit 1
+fi
+rm -f "$root.log"
+
+# The layout: every file a desktop and a user look for, where they look for it.
+for file in bin/quarzel bin/quarzel-cli share/quarzel/quarzel.htm \
+    share/quarzel/examples/hello.asm share/quarzel/examples/hello.prg \
+    share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
+    share/mime/packages/$id.xml share/icons/hicolor/scalable/apps/$id.svg \
+    share/man/man1/quarzel.1 share/man/man1/quarzel-cli.1; do
+  [ -s "$root/$file" ] || fail "missing $file"
+done
+for program in bin/quarzel bin/quarzel-cli; do
+  [ -x "$root/$program" ] || fail "$program is not executable"
+done
+
+# Each PNG is the size its folder names (width and height are bytes 16..23 of a PNG).
+for size in 16 24 32 48 64 128 256; do
+  png=$root/share/icons/hicolor/${size}x${size}/apps/$id.png
+  if [ ! -s "$png" ]; then fail "missing the ${size} px icon"; continue; fi
+  dims=$(od -An -tu1 -j16 -N8 "$png" | awk '{print $3*256+$4 "x" $7*256+$8}')
+  [ "$dims" = "${size}x${size}" ] || fail "the ${size} px icon is $dims"
+done
+
+# The program looks for the manual in this folder, seen from its own.
+[ -s "$root/bin/$manual_from_program/quarzel.htm" ] ||
+  fail "no manual at bin/$manual_from_program/quarzel.htm, where the program looks"
+
+# Validators: any complaint but the desktop entry's hint about two main categories (both
+# are asked for) fails.
+desktop=$root/share/applications/$id.desktop
+out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $out"
+grep -v 'contains more than one main category' <<< "$out" | grep -q . && fail "desktop-file-validate: $out"
+out=$(appstreamcli validate --no-net "$root/share/metainfo/$id.metainfo.xml" 2>&1) ||
+  fail "appstreamcli validate: $out"
+for page in quarzel quarzel-cli; do
+  out=$(groff -man -ww -z "$root/share/man/man1/$page.1" 2>&1)
+  [ $? -eq 0 ] && [ -z "$out" ] || fail "groff on $page.1: $out"
+done
+
+# The desktop entry starts the installed program on the files it is given, for both
+# types, and names the installed icon.
+grep -qx 'Exec=quarzel %F' "$desktop" || fail "the desktop entry does not run 'quarzel %F'"
+grep -qx "Icon=$id" "$desktop" || fail "the desktop entry's icon is not $id"
+for category in Education Development; do
+  grep -q "^Categories=.*\b$category;" "$desktop" || fail "category $category missing"
+done
+
+# The file types: the database built from our definitions maps both patterns (in any
+# case: a glob without the "cs" flag) to types that the desktop entry lists, and the
+# source type is text.
+mime=$root/share/mime
+out=$(update-mime-database "$mime" 2>&1)
+[ -z "$out" ] || fail "update-mime-database: $out"
+for glob in '*.prg:application/x-quarzel-program' '*.asm:text/x-quarzel-assembly'; do
+  type=${glob#*:}
+  grep -q ":$type:${glob%%:*}$" "$mime/globs2" || fail "no glob ${glob%%:*} for $type"
+  grep -q "^MimeType=.*$type;" "$desktop" || fail "the desktop entry does not list $type"
+done
+grep -qx 'text/x-quarzel-assembly text/plain' "$mime/subclasses" ||
+  fail "assembly sources are not a sub-class of text/plain"
+grep -q "<release version=\"$version\"" "$root/share/metainfo/$id.metainfo.xml" ||
+  fail "the metainfo's release is not $version"
+
+# The installed programs run: the versions, and the command-line tool on an example.
+out=$("$root/bin/quarzel-cli" --version 2>&1)
+[ "$out" = "quarzel-cli $version" ] || fail "quarzel-cli --version printed '$out'"
+out=$("$root/bin/quarzel" --version 2>&1)
+[ "$out" = "quarzel $version" ] || fail "quarzel --version printed '$out'"
+out=$("$root/bin/quarzel-cli" run "$root/share/quarzel/examples/hello.asm" 2> /dev/null)
+[ "$out" = "Hello, world!" ] || fail "the example printed '$out'"
+
+[ $failures -eq 0 ] && echo "installed layout, validators and programs: all good"
+exit $((failures > 0))
