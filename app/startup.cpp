@@ -14,7 +14,7 @@
 
 namespace {
 
-// The five settings, in the order they are read and written.
+// The six settings, in the order they are read and written.
 struct TPersistentSetting {
     const char* Name;
     QString TProcessValues::*Field;
@@ -25,6 +25,7 @@ constexpr TPersistentSetting PersistentSettings[] = {
     {"WebHelpAddress", &TProcessValues::WebHelpAddress},
     {"DefaultWebHelpAddress", &TProcessValues::DefaultWebHelpAddress},
     {"TempLstFile", &TProcessValues::TempLstFile},
+    {"RunSpeed", &TProcessValues::RunSpeed},
 };
 
 // A stored string; nothing when the value is missing or of another type, so the
