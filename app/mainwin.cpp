@@ -76,6 +76,7 @@ TMainWin::TMainWin(QWidget* parent) : QMainWindow(parent) {
     disasm_ = std::make_unique<TDisasmView>(*DisasmWin);
     run_ = std::make_unique<TRunControl>(Machine());
     run_->FreezeViews = [this](bool frozen) { FreezeViews(frozen); };
+    SetUpBreakpoints();
     connect(run_.get(), &TRunControl::Finished, this, [this](int result) {
         ShowStepResult(result);
         RunButton->setEnabled(true);
@@ -263,6 +264,7 @@ void TMainWin::CreateMenus() {
     MenuReset =
         NewAction(this, "MenuReset", "&Clear", QKeySequence("Ctrl+F2"), "Reset program counter");
     run->addActions({MenuRun, MenuStep, MenuReset});
+    CreateBreakpointMenus(run);
 
     QMenu* help = Named(menuBar()->addMenu("&Help"), "HelpMenu");
     MenuHelpInstructions =

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/cleardialog.h"
+#include "core/breakpoints.h"
 #include "core/execute.h"
 
 class QAction;
@@ -73,6 +74,10 @@ public:
     QAction* MenuRun;
     QAction* MenuStep;
     QAction* MenuReset;
+    QAction* MenuToggleBreakpoint;
+    QAction* MenuRemoveAllBreakpoints;
+    QMenu* SpeedMenu;
+    std::vector<QAction*> SpeedActions;  // full speed first, then slower and slower
     QAction* MenuHelpInstructions;
     QAction* MenuHelpSyntax;
     QAction* MenuWWWHelp;
@@ -125,6 +130,14 @@ public:
     bool Running() const;
     TRunControl& RunControl() { return *run_; }
 
+    // --- breakpoints and run speed ---
+    const TBreakpoints& Breakpoints() const { return breakpoints_; }
+    void ToggleBreakpoint(int address);
+    void ToggleBreakpointClick();  // at the selected disassembly line's address
+    void RemoveAllBreakpoints();
+    // Instructions per second, 0 for full speed; kept in the settings.
+    void SetRunRate(int perSecond);
+
     // --- other windows ---
     // A window asked, newest first, whether it may close before the main window closes;
     // the query answers false to keep the program running.
@@ -140,6 +153,12 @@ public:
     CellStore& SysRegStore() override;
     void WriteMemoryInBulk(const std::function<void()>& writes) override;
     void MemoryCleared() override;
+
+signals:
+    void BreakpointsEdited();
+    // PC as the list shows it: on each change, at the screen's rate during a full-speed run.
+    void PcShown(int pc);
+    void MemoryEdited();  // by anything other than the running program
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -163,9 +182,15 @@ private:
     void SysRegsCellChanged(int index, int newValue);
     void MainMemorySelChanged(int selStart, int selEnd);
     void FreezeViews(bool frozen);
+    void CreateBreakpointMenus(QMenu* run);
+    void SetUpBreakpoints();
+    void ApplyStoredRate();  // the settings' speed, read after the window was built
+    void BreakpointsChanged();
+    bool DisasmMarginPress(const QEvent& event);  // true when it toggled a breakpoint
 
     std::unique_ptr<TDisasmView> disasm_;
     std::unique_ptr<TRunControl> run_;
+    TBreakpoints breakpoints_;
     QLabel* panels_[3];
     bool memModified_ = false;
     QString memFileName_;

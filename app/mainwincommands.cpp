@@ -27,6 +27,7 @@ const QColor DarkBlue(0, 0, 192);
 
 void TMainWin::MainMemoryCellChanged(int index, int oldValue, int newValue) {
     if (disasm_->MemoryChanged(*MainMemory, index, oldValue, newValue, pc_)) SetMemModified(true);
+    if (!Executing) emit MemoryEdited();
 }
 
 void TMainWin::RegistersCellChanged(int index, int newValue) {
@@ -37,6 +38,7 @@ void TMainWin::SysRegsCellChanged(int index, int newValue) {
     if (index != PcIndex) return;
     pc_ = newValue;
     disasm_->PcChanged(*MainMemory, index, newValue);
+    if (!disasm_->Frozen()) emit PcShown(pc_);
 }
 
 void TMainWin::MainMemorySelChanged(int selStart, int selEnd) {
@@ -54,10 +56,12 @@ void TMainWin::MainMemorySelChanged(int selStart, int selEnd) {
 // The grids and the output repaint changed cells once per frame by themselves; only the
 // list needs holding back.
 void TMainWin::FreezeViews(bool frozen) {
-    if (frozen)
+    if (frozen) {
         disasm_->Freeze();
-    else
+    } else {
         disasm_->Thaw();
+        emit PcShown(pc_);
+    }
 }
 
 void TMainWin::WriteMemoryInBulk(const std::function<void()>& writes) {
@@ -144,6 +148,10 @@ void TMainWin::ShowStepResult(int result) {
         SetStatus("Halted", Red);
     else if (result == StepInvalid)
         SetStatus("Invalid instruction", Red);
+    else if (result == StepBreakpoint)
+        SetStatus(
+            QString("Breakpoint at %1").arg(QString::number(pc_, 16).toUpper(), 2, QChar('0')),
+            Red);
     else
         SetStatus("Ready", Black);
 }
@@ -152,6 +160,7 @@ void TMainWin::RunSimulator() {
     SetStatus("Running...", Green);
     RunButton->setEnabled(false);
     BreakButton->setEnabled(true);
+    ApplyStoredRate();
     run_->Start();
 }
 
@@ -213,6 +222,7 @@ bool TMainWin::eventFilter(QObject* watched, QEvent* event) {
         const auto* shortcut = static_cast<QShortcutEvent*>(event);
         if (shortcut->isAmbiguous() && ClickButtonOfMnemonic(shortcut->key())) return true;
     }
+    if (watched == DisasmWin->viewport() && DisasmMarginPress(*event)) return true;
     if (watched == DisasmWin->viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::RightButton) {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -10,6 +11,8 @@ constexpr long long Chunk = 64;
 // While a modal dialog is open the program waits, as it would behind the dialog's loop;
 // this is how often it looks whether the dialog has gone.
 constexpr int ModalPollMs = 10;
+// At a set rate, the most instructions one turn catches up after the loop was held up.
+constexpr long long MaxCatchUp = 16;
 }  // namespace
 
 TRunControl::TRunControl(const TMachineStores& stores, QObject* parent)
@@ -23,8 +26,17 @@ TRunControl::TRunControl(const TMachineStores& stores, QObject* parent)
 void TRunControl::Start() {
     if (running_) return;
     running_ = true;
+    firstOfRun_ = true;
     sinceFrame_.start();
-    turn_.start(0);
+    SetRate(rate_);
+}
+
+void TRunControl::SetRate(int perSecond) {
+    rate_ = std::max(0, perSecond);
+    if (!running_) return;
+    sinceStart_.start();
+    dueBase_ = executed_;
+    turn_.start(0);  // at a set rate the first instruction runs at once
 }
 
 void TRunControl::Stop() {
@@ -40,24 +52,56 @@ void TRunControl::RunSlice() {
         turn_.setInterval(ModalPollMs);
         return;
     }
+    if (rate_ > 0) return RunAtRate();
     turn_.setInterval(0);
     SetFrozen(true);
     QElapsedTimer slice;
     slice.start();
     int result = StepExecuted;
     do {
-        long long executed = 0;
-        result = RunStepsCounted(stores_, Chunk, executed);
-        executed_ += executed;
+        result = RunCounted(Chunk);
     } while (result == StepExecuted && slice.elapsed() < SliceMs);
 
     if (result != StepExecuted) {
-        Stop();
-        emit Finished(result);
+        End(result);
     } else if (sinceFrame_.elapsed() >= frameMs_) {
         sinceFrame_.restart();
         SetFrozen(false);
     }
+}
+
+// Instruction k of the rate's count is due k / rate seconds after the start; each turn runs
+// those due by now and waits for the next.
+void TRunControl::RunAtRate() {
+    SetFrozen(false);
+    // A millisecond early counts as on time, as timers may fire a little early.
+    long long due = (sinceStart_.elapsed() + 1) * rate_ / 1000 + 1 - (executed_ - dueBase_);
+    if (due > MaxCatchUp) {  // held up: go on from now rather than race
+        sinceStart_.start();
+        dueBase_ = executed_;
+        due = 1;
+    }
+    int result = StepExecuted;
+    for (long long i = 0; i < due && result == StepExecuted; ++i) result = RunCounted(1);
+    if (result != StepExecuted) return End(result);
+    const long long next = (executed_ - dueBase_) * 1000 / rate_;
+    turn_.setInterval(static_cast<int>(std::max(0LL, next - sinceStart_.elapsed())));
+}
+
+int TRunControl::RunCounted(long long count) {
+    long long executed = 0;
+    const int result =
+        breakpoints_ && !breakpoints_->Empty()
+            ? RunStepsStopping(stores_, count, breakpoints_->Addresses(), firstOfRun_, executed)
+            : RunStepsCounted(stores_, count, executed);
+    if (executed > 0) firstOfRun_ = false;
+    executed_ += executed;
+    return result;
+}
+
+void TRunControl::End(int result) {
+    Stop();
+    emit Finished(result);
 }
 
 void TRunControl::SetFrozen(bool frozen) {

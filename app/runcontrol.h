@@ -2,13 +2,16 @@
 // Runs the machine without blocking the window: each turn of the event loop executes
 // whole instructions for a short time slice and then hands control back, so every user
 // event (Break, Step, an edited cell, Clear) lands between two instructions. The views
-// stay frozen during a slice and thaw at the screen's rate.
+// stay frozen during a slice and thaw at the screen's rate. At a set rate the views are
+// never frozen, so they show every instruction's changes. Run stops before an instruction
+// at a breakpoint, but the first instruction of a run executes wherever it is.
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 #include <functional>
 
+#include "core/breakpoints.h"
 #include "core/execute.h"
 
 class TRunControl : public QObject {
@@ -17,11 +20,17 @@ public:
     explicit TRunControl(const TMachineStores& stores, QObject* parent = nullptr);
 
     bool Running() const { return running_; }
-    void Start();  // no effect while running
+    void Start();  // no effect while running; resets the breakpoint skip
     void Stop();   // ends the run after the instruction in progress; no Finished
 
     // Freezes (true) or thaws (false) the views that follow the machine.
     std::function<void(bool)> FreezeViews;
+
+    // Instructions per second, 0 for full speed; takes effect at once, also mid-run.
+    void SetRate(int perSecond);
+    int Rate() const { return rate_; }
+    // The set the run stops at; it must outlive the run control (none when null).
+    void SetBreakpoints(const TBreakpoints* breakpoints) { breakpoints_ = breakpoints; }
 
     long long Executed() const { return executed_; }  // instructions since construction
 
@@ -29,10 +38,15 @@ public:
     static constexpr int SliceMs = 4;
 
 signals:
-    void Finished(int result);  // the program halted or hit an invalid instruction
+    // The program halted, hit an invalid instruction, or stopped at a breakpoint.
+    void Finished(int result);
 
 private:
     void RunSlice();
+    void RunAtRate();
+    // Up to count instructions, stopping at breakpoints; adds to executed_.
+    int RunCounted(long long count);
+    void End(int result);
     void SetFrozen(bool frozen);
 
     TMachineStores stores_;
@@ -41,5 +55,10 @@ private:
     int frameMs_ = 16;
     bool running_ = false;
     bool frozen_ = false;
+    bool firstOfRun_ = false;
+    int rate_ = 0;
+    const TBreakpoints* breakpoints_ = nullptr;
+    QElapsedTimer sinceStart_;  // at a set rate: the time the instructions are due by
+    long long dueBase_ = 0;     // executed_ when sinceStart_ started
     long long executed_ = 0;
 };

@@ -17,7 +17,7 @@
 
 namespace {
 
-// The five settings, in the order they are read and written.
+// The six settings, in the order they are read and written.
 struct TPersistentSetting {
     const char* Name;
     QString TProcessValues::*Field;
@@ -28,6 +28,7 @@ constexpr TPersistentSetting PersistentSettings[] = {
     {"WebHelpAddress", &TProcessValues::WebHelpAddress},
     {"DefaultWebHelpAddress", &TProcessValues::DefaultWebHelpAddress},
     {"TempLstFile", &TProcessValues::TempLstFile},
+    {"RunSpeed", &TProcessValues::RunSpeed},
 };
 
 // Longer than any path the system takes: a value this long is no setting, however it came.

@@ -61,13 +61,13 @@ struct TStartupPlatform {
 TStartupPlatform RealStartupPlatform();
 
 // Everything before the event loop but the window: TempDir, version and legal texts,
-// defaults, the five settings, and the syntax help on the first start of this version.
+// defaults, the six settings, and the syntax help on the first start of this version.
 // A stored value of a wrong type keeps its default. Returns whether this was the first
 // start of this version.
 bool StartUp(TProcessValues& values, const TStartupPlatform& platform);
 
 // Everything after the event loop: the version entries when the stored version differs,
-// then the five settings. Returns false when the store could not be written; the user
+// then the six settings. Returns false when the store could not be written; the user
 // has then been told.
 bool ShutDown(const TProcessValues& values, const TStartupPlatform& platform);
 

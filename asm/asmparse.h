@@ -60,6 +60,10 @@ public:
     void Assemble(const TErrorSink& sink, void* context = nullptr);
     // The assembled byte at address 0..255 (0 where nothing was placed); 255 elsewhere.
     int MemoryByte(int address) const;
+    // The 0-based source line that placed the byte at address 0..255 in the last assembly;
+    // -1 where nothing was placed and for addresses outside 0..255. A label operand's byte
+    // belongs to the line that used the label, not the one that defined it.
+    int SourceLine(int address) const;
     // The value of a label defined by the last assembly, if it was defined.
     std::optional<int> LabelValue(std::string_view name) const;
 
@@ -96,6 +100,7 @@ private:
     bool DefineLineLabel(Token label);
     TRuleEnd RunRule(int code);
     bool EmitNext(int value);
+    void ClaimNext();
     bool NumberByte(const Token& number, int min, int max);
     bool OperandByte(const Token& operand, int min, int max);
     TRuleEnd MoveRule();
@@ -131,6 +136,7 @@ private:
         bool Used = false;
     };
     std::array<TImageByte, 256> image_{};
+    std::array<int, 256> lineOf_{};  // meaningful where image_ is Used
     int locationCounter_ = 0;
     TLabelTable labels_;
     std::string lastError_;

@@ -14,6 +14,7 @@ void TAsmParser::Assemble(const TErrorSink& sink, void* context) {
     sink_ = &sink;
     context_ = context;
     image_.fill({});
+    lineOf_.fill(-1);
     labels_.Clear();
     locationCounter_ = 0;
 
@@ -153,4 +154,9 @@ bool TAsmParser::CheckRange(const Token& number, int min, int max) {
 
 int TAsmParser::MemoryByte(int address) const {
     return address >= 0 && address <= 255 ? image_[address].Value : 0xFF;
+}
+
+int TAsmParser::SourceLine(int address) const {
+    if (address < 0 || address > 255 || !image_[static_cast<std::size_t>(address)].Used) return -1;
+    return lineOf_[static_cast<std::size_t>(address)];
 }

@@ -45,11 +45,18 @@ TAsmParser::TRuleEnd TAsmParser::RunRule(int code) {
 // Places value at the location counter, which moves on. False when the assembly stops.
 bool TAsmParser::EmitNext(int value) {
     if (Emit(locationCounter_, value)) {
-        ++locationCounter_;
+        ClaimNext();
         return true;
     }
     Report(StopColumn, lastError_);
     return false;
+}
+
+// Gives the byte at the location counter (placed now or by a later fix-up) to the current
+// line, and moves on.
+void TAsmParser::ClaimNext() {
+    lineOf_[static_cast<std::size_t>(locationCounter_)] = lineIndex_;
+    ++locationCounter_;
 }
 
 // Places a number operand when it lies in min..max; otherwise reports it and leaves the
@@ -65,7 +72,7 @@ bool TAsmParser::NumberByte(const Token& number, int min, int max) {
 bool TAsmParser::OperandByte(const Token& operand, int min, int max) {
     if (operand.Kind == twNumber) return NumberByte(operand, min, max);
     if (ReferenceLabel(operand, locationCounter_)) {
-        ++locationCounter_;
+        ClaimNext();
         return true;
     }
     Report(StopColumn, lastError_);

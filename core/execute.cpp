@@ -107,16 +107,29 @@ int Execute(Mem& memory, Regs& registers, Sys& sysRegs) {
     return StepExecuted;
 }
 
-template <class Mem, class Regs, class Sys>
-int Loop(Mem& memory, Regs& registers, Sys& sysRegs, long long count, long long& executed) {
+// Runs until count instructions ran, one failed, or stop(pc) says no before the next.
+template <class Mem, class Regs, class Sys, class Stop>
+int Loop(Mem& memory, Regs& registers, Sys& sysRegs, long long count, long long& executed,
+         Stop stop) {
     int result = StepExecuted;
     executed = 0;
     while (executed < count) {
+        if (stop(executed, sysRegs.GetContents(PcIndex))) return StepBreakpoint;
         result = Execute(memory, registers, sysRegs);
         ++executed;
         if (result != StepExecuted) break;
     }
     return result;
+}
+
+template <class Stop>
+int Dispatch(const TMachineStores& m, long long count, long long& executed, Stop stop) {
+    auto* memory = dynamic_cast<TCellStore*>(&m.MainMemory);
+    auto* registers = dynamic_cast<TCellStore*>(&m.Registers);
+    auto* sysRegs = dynamic_cast<TCellStore*>(&m.SysRegs);
+    if (memory && registers && sysRegs)
+        return Loop(*memory, *registers, *sysRegs, count, executed, stop);
+    return Loop(m.MainMemory, m.Registers, m.SysRegs, count, executed, stop);
 }
 
 }  // namespace
@@ -126,11 +139,14 @@ int ExecuteInstruction(const TMachineStores& m) {
 }
 
 int RunStepsCounted(const TMachineStores& m, long long count, long long& executed) {
-    auto* memory = dynamic_cast<TCellStore*>(&m.MainMemory);
-    auto* registers = dynamic_cast<TCellStore*>(&m.Registers);
-    auto* sysRegs = dynamic_cast<TCellStore*>(&m.SysRegs);
-    if (memory && registers && sysRegs) return Loop(*memory, *registers, *sysRegs, count, executed);
-    return Loop(m.MainMemory, m.Registers, m.SysRegs, count, executed);
+    return Dispatch(m, count, executed, [](long long, int) { return false; });
+}
+
+int RunStepsStopping(const TMachineStores& m, long long count, const std::bitset<256>& stopAt,
+                     bool skipFirst, long long& executed) {
+    return Dispatch(m, count, executed, [&stopAt, skipFirst](long long done, int pc) {
+        return stopAt.test(static_cast<std::size_t>(pc & 0xFF)) && !(skipFirst && done == 0);
+    });
 }
 
 int RunSteps(const TMachineStores& m, long long count) {

@@ -1,12 +1,15 @@
 #pragma once
 // Executes the machine one instruction at a time over its three stores.
 
+#include <bitset>
+
 #include "core/cellstore.h"
 
 // Step results.
 constexpr int StepExecuted = 0;
 constexpr int StepInvalid = -1;
 constexpr int StepHalted = -2;
+constexpr int StepBreakpoint = -3;  // stopped before the instruction, nothing executed
 
 // Indices in the PC/IR store.
 constexpr int PcIndex = 0;
@@ -32,3 +35,8 @@ int RunSteps(const TMachineStores& m, long long count);
 
 // As RunSteps, also telling how many instructions ran (the stopping one included).
 int RunStepsCounted(const TMachineStores& m, long long count, long long& executed);
+
+// As RunStepsCounted, but ends with StepBreakpoint before executing an instruction whose
+// address is in stopAt; with skipFirst the first instruction runs wherever it is.
+int RunStepsStopping(const TMachineStores& m, long long count, const std::bitset<256>& stopAt,
+                     bool skipFirst, long long& executed);

@@ -20,6 +20,7 @@
 #include "editor/editortextsource.h"
 #include "editor/menukeys.h"
 #include "editor/sourcefile.h"
+#include "editor/sourcefollower.h"
 #include "editor/sourceprint.h"
 #include "gui/busycursor.h"
 #include "gui/dialogpaths.h"
@@ -70,6 +71,7 @@ TAssemblerEditor::TAssemblerEditor(TAssembleTarget* target, QWidget* parent)
     textSource_ = std::make_unique<TEditorTextSource>(*TextEditor->document());
     parser_ = std::make_unique<TAsmParser>(*textSource_);
     highlighter_ = new TAsmHighlighter(TextEditor->document(), *parser_);
+    SetUpFollower();
     SetInsertMode(true);
     Editors().push_back(this);
 }
@@ -129,6 +131,7 @@ bool TAssemblerEditor::LoadSourceFile(const QString& name) {
         const TClearedFlag quiet(ReactToChanges_);
         TextEditor->setPlainText(text);
     }
+    if (follower_) follower_->TextEdited();
     SetCaption(name);
     FileName_ = name;
     ProcessValues().CurrentAsmFile = name;
@@ -240,6 +243,7 @@ void TAssemblerEditor::MenuPasteClick() {
         const TClearedFlag quiet(ReactToChanges_);
         TextEditor->paste();
     }
+    if (follower_) follower_->TextEdited();
     TextEditorSelectionChange();
     TextEditor->viewport()->update();
     SetFileModified(true);
@@ -307,6 +311,7 @@ void TAssemblerEditor::OverwriteMemory() {
     });
     target_->Activate();
     target_->SetMemModified(false);
+    follower_->Assembled(*parser_);
     // Two writes, so that the PC change handling runs even when PC already was 0.
     target_->SysRegStore().SetContents(0, 2);
     target_->SysRegStore().SetContents(0, 0);
@@ -456,6 +461,7 @@ void TAssemblerEditor::TextEditorSelectionChange() {
 
 void TAssemblerEditor::TextEditorChange() {
     if (!ReactToChanges_) return;
+    if (follower_) follower_->TextEdited();
     SetFileModified(true);
 }
 

@@ -9,11 +9,12 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/sourceedit.h"
+
 class QAction;
 class QLabel;
 class QListWidget;
 class QMenu;
-class QPlainTextEdit;
 class QSplitter;
 class QToolButton;
 class TAsmHighlighter;
@@ -21,6 +22,7 @@ class TAsmParser;
 class TAssembleTarget;
 class TEditorTextSource;
 class TMenuKeys;
+class TSourceFollower;
 
 class TAssemblerEditor : public QMainWindow {
     Q_OBJECT
@@ -31,7 +33,7 @@ public:
     ~TAssemblerEditor() override;
 
     // Controls (objectName = field name).
-    QPlainTextEdit* TextEditor;
+    TSourceEdit* TextEditor;
     QSplitter* BottomSplitter;
     QWidget* BottomPanel;
     QListWidget* ErrorBox;
@@ -60,6 +62,7 @@ public:
     QAction* MenuPreviousError;
     QAction* MenuHelpInstructions;
     QAction* MenuHelpSyntax;
+    QAction* ToggleBreakpointKey;  // F5, in no menu; null without a target
 
     const QString& FileName() const { return FileName_; }
     bool FileModified() const { return FileModified_; }
@@ -107,6 +110,8 @@ protected:
 private:
     void BuildControls();
     void BuildMenus();
+    // The gutter's breakpoints, F5 and the PC mark, which need a target.
+    void SetUpFollower();
     QAction* AddEntry(QMenu* menu, const QString& caption, const QKeySequence& key,
                       void (TAssemblerEditor::*handler)());
     void SetCaption(const QString& name);
@@ -137,6 +142,7 @@ private:
     TAssembleTarget* target_;
     std::unique_ptr<TEditorTextSource> textSource_;
     std::unique_ptr<TAsmParser> parser_;
+    std::unique_ptr<TSourceFollower> follower_;  // with a target only
     TAsmHighlighter* highlighter_;
     QString FileName_;
     bool FileModified_ = false;

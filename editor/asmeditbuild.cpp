@@ -1,6 +1,7 @@
 // The assembler editor's controls and menus, built once when the window is created.
 #include "editor/asmedit.h"
 
+#include <QAction>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -15,6 +16,7 @@
 
 #include "editor/hlstyles.h"
 #include "editor/menukeys.h"
+#include "editor/sourcefollower.h"
 #include "gui/helpcontexts.h"
 
 namespace {
@@ -40,7 +42,7 @@ public:
 }  // namespace
 
 void TAssemblerEditor::BuildControls() {
-    TextEditor = new QPlainTextEdit;
+    TextEditor = new TSourceEdit;
     TextEditor->setObjectName(QStringLiteral("TextEditor"));
     const QFont font = HighlightStyle(THighlightClass::Normal).Font();
     TextEditor->setFont(font);
@@ -213,4 +215,16 @@ void TAssemblerEditor::BuildMenus() {
     name(MenuPreviousError, "MenuPreviousError");
     name(MenuHelpInstructions, "MenuHelpInstructions");
     name(MenuHelpSyntax, "MenuHelpSyntax");
+}
+
+void TAssemblerEditor::SetUpFollower() {
+    ToggleBreakpointKey = nullptr;
+    if (!target_) return;
+    follower_ = std::make_unique<TSourceFollower>(*TextEditor, *target_);
+    ToggleBreakpointKey = new QAction(this);
+    ToggleBreakpointKey->setObjectName(QStringLiteral("ToggleBreakpointKey"));
+    ToggleBreakpointKey->setShortcut(QKeySequence(Qt::Key_F5));
+    addAction(ToggleBreakpointKey);
+    connect(ToggleBreakpointKey, &QAction::triggered, this,
+            [this] { follower_->ToggleBreakpointAt(TextEditor->textCursor().blockNumber()); });
 }

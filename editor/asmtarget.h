@@ -5,6 +5,20 @@
 
 #include "core/cellstore.h"
 
+// What an editor follows of the machine it assembled into.
+class TMachineFollower {
+public:
+    virtual ~TMachineFollower() = default;
+    virtual void BreakpointsChanged() = 0;
+    // PC as the views show it: after each change, but only at the screen's rate while a
+    // full-speed run keeps the views frozen.
+    virtual void PcShown(int pc) = 0;
+    // Memory was written by anything other than the running program.
+    virtual void MemoryEdited() = 0;
+    // The target is going away before the follower; it must not be called any more.
+    virtual void TargetGone() = 0;
+};
+
 class TAssembleTarget {
 public:
     virtual ~TAssembleTarget() = default;
@@ -18,4 +32,12 @@ public:
     virtual void WriteMemoryInBulk(const std::function<void()>& writes) = 0;
     // Gives the owner's window the focus.
     virtual void Activate() = 0;
+
+    // The breakpoints of the running program, shared by every window.
+    virtual bool HasBreakpoint(int address) const = 0;
+    virtual void ToggleBreakpoint(int address) = 0;
+    // A follower is told of changes until it is removed; it must be removed before it dies
+    // unless it was told TargetGone.
+    virtual void AddFollower(TMachineFollower* follower) = 0;
+    virtual void RemoveFollower(TMachineFollower* follower) = 0;
 };

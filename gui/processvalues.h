@@ -14,7 +14,8 @@ struct TProcessValues {
     QString WebHelpAddress;
     QString DefaultWebHelpAddress;
     QString TempLstFile = DefaultTempLstFile;
-    QString TempDir;  // always ends in a separator
+    QString RunSpeed;  // instructions per second as a decimal, empty or "0": full speed
+    QString TempDir;   // always ends in a separator
     QString VersionText;
     QString LegalText;
 };

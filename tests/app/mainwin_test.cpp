@@ -209,7 +209,11 @@ private slots:
         QTest::newRow("Run") << "&Run"
                              << QStringList{"&Run|F9|Run program in main memory",
                                             "&Step|F8|Execute one instruction",
-                                            "&Clear|Ctrl+F2|Reset program counter"};
+                                            "&Clear|Ctrl+F2|Reset program counter",
+                                            "-",
+                                            "Toggle Brea&kpoint|F5|",
+                                            "Remove All Breakpoi&nts||",
+                                            "Sp&eed||"};
         QTest::newRow("Help")
             << "&Help"
             << QStringList{"&Instructions||Help about the instructions of the Quarzel Simulator",

@@ -51,9 +51,10 @@ struct TStartupRig {
     }
 };
 
-const QStringList AllNine = {"Author",         "Copyright", "CurrentAsmFile",
-                             "CurrentMemFile", "Default",   "DefaultWebHelpAddress",
-                             "TempLstFile",    "Version",   "WebHelpAddress"};
+const QStringList AllTen = {"Author",         "Copyright",   "CurrentAsmFile",
+                            "CurrentMemFile", "Default",     "DefaultWebHelpAddress",
+                            "RunSpeed",       "TempLstFile", "Version",
+                            "WebHelpAddress"};
 
 }  // namespace
 
@@ -139,7 +140,7 @@ private slots:
         }
     }
 
-    void FirstStartUsesDefaultsOpensSyntaxHelpAndWritesAllNine() {
+    void FirstStartUsesDefaultsOpensSyntaxHelpAndWritesAllTen() {
         TStartupRig rig;
         TProcessValues values;
         values.CurrentMemFile = "left over";
@@ -156,7 +157,7 @@ private slots:
 
         values.CurrentMemFile = "/work/a.prg";
         QVERIFY(ShutDown(values, rig.Platform()));
-        QCOMPARE(rig.StoredKeys(), AllNine);
+        QCOMPARE(rig.StoredKeys(), AllTen);
         QCOMPARE(rig.Stored("Version").toString(), QString("2.0b"));
         QCOMPARE(rig.Stored("Default").toString(), QString("Quarzel Simulator for ICT"));
         QCOMPARE(rig.Stored("Copyright").toString(), ThisBuild.LegalCopyright);
@@ -165,7 +166,7 @@ private slots:
         QCOMPARE(rig.Stored("TempLstFile").toString(), QString("QZasm.lst"));
     }
 
-    void SecondStartOfTheSameVersionOnlyWritesTheFiveSettings() {
+    void SecondStartOfTheSameVersionOnlyWritesTheSixSettings() {
         TStartupRig rig;
         rig.Store({{"Version", "2.0b"}, {"Copyright", "kept"}});
         TProcessValues values;
@@ -173,8 +174,8 @@ private slots:
         QVERIFY(rig.helpRequests.isEmpty());
         QVERIFY(ShutDown(values, rig.Platform()));
         QCOMPARE(rig.StoredKeys(), (QStringList{"Copyright", "CurrentAsmFile", "CurrentMemFile",
-                                                "DefaultWebHelpAddress", "TempLstFile", "Version",
-                                                "WebHelpAddress"}));
+                                                "DefaultWebHelpAddress", "RunSpeed", "TempLstFile",
+                                                "Version", "WebHelpAddress"}));
         QCOMPARE(rig.Stored("Copyright").toString(), QString("kept"));
     }
 
@@ -285,7 +286,7 @@ private slots:
 
         QVERIFY(ShutDown(values, rig.Platform()));
         QCOMPARE(rig.Stored(name).typeId(), QMetaType::QString);
-        QCOMPARE(rig.StoredKeys(), AllNine);
+        QCOMPARE(rig.StoredKeys(), AllTen);
     }
 
     void AnUnreadableStoreStartsWithTheDefaults() {

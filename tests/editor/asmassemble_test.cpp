@@ -47,6 +47,10 @@ public:
         inBulk_ = false;
     }
     void Activate() override { ++Activations; }
+    bool HasBreakpoint(int) const override { return false; }
+    void ToggleBreakpoint(int) override {}
+    void AddFollower(TMachineFollower*) override {}
+    void RemoveFollower(TMachineFollower*) override {}
 
 private:
     bool inBulk_ = false;

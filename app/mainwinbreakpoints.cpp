@@ -1,0 +1,111 @@
+// The main window's breakpoints and run speed: the Run menu's entries, the dots in the
+// disassembly list's margin and a click there.
+#include <QActionGroup>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+
+#include "app/breakpointdelegate.h"
+#include "app/mainwin.h"
+#include "app/runcontrol.h"
+#include "core/disasm.h"
+#include "gui/named.h"
+#include "gui/processvalues.h"
+
+namespace {
+
+struct TSpeedEntry {
+    const char* Name;
+    const char* Caption;
+    int Rate;  // instructions per second, 0: full speed
+};
+constexpr TSpeedEntry SpeedEntries[] = {
+    {"MenuSpeedFull", "&Full speed", 0},     {"MenuSpeed1000", "1000 per second", 1000},
+    {"MenuSpeed100", "100 per second", 100}, {"MenuSpeed10", "10 per second", 10},
+    {"MenuSpeed2", "2 per second", 2},
+};
+
+// The stored choice; anything but one of the entries' rates is full speed.
+int StoredRate() {
+    bool ok = false;
+    const int rate = ProcessValues().RunSpeed.toInt(&ok);
+    for (const TSpeedEntry& entry : SpeedEntries)
+        if (ok && entry.Rate == rate) return rate;
+    return 0;
+}
+
+}  // namespace
+
+void TMainWin::CreateBreakpointMenus(QMenu* run) {
+    run->addSeparator();
+    MenuToggleBreakpoint = Named(new QAction("Toggle Brea&kpoint", this), "MenuToggleBreakpoint");
+    MenuToggleBreakpoint->setShortcut(QKeySequence("F5"));
+    MenuRemoveAllBreakpoints =
+        Named(new QAction("Remove All Breakpoi&nts", this), "MenuRemoveAllBreakpoints");
+    run->addActions({MenuToggleBreakpoint, MenuRemoveAllBreakpoints});
+    connect(MenuToggleBreakpoint, &QAction::triggered, this, &TMainWin::ToggleBreakpointClick);
+    connect(MenuRemoveAllBreakpoints, &QAction::triggered, this, &TMainWin::RemoveAllBreakpoints);
+
+    SpeedMenu = Named(run->addMenu("Sp&eed"), "SpeedMenu");
+    auto* group = new QActionGroup(SpeedMenu);
+    for (const TSpeedEntry& entry : SpeedEntries) {
+        QAction* action = Named(SpeedMenu->addAction(entry.Caption), entry.Name);
+        action->setCheckable(true);
+        group->addAction(action);
+        const int rate = entry.Rate;
+        connect(action, &QAction::triggered, this, [this, rate] { SetRunRate(rate); });
+        SpeedActions.push_back(action);
+    }
+    // The settings are read after the window is built; the menu shows them when it opens.
+    connect(run, &QMenu::aboutToShow, this, &TMainWin::ApplyStoredRate);
+}
+
+void TMainWin::SetUpBreakpoints() {
+    run_->SetBreakpoints(&breakpoints_);
+    DisasmWin->setItemDelegate(new TBreakpointDelegate(
+        [this](int row) { return breakpoints_.Has(TDisasmList::AddressOfLine(row, pc_)); },
+        DisasmWin));
+}
+
+void TMainWin::SetRunRate(int perSecond) {
+    ProcessValues().RunSpeed = QString::number(perSecond);
+    run_->SetRate(perSecond);
+    for (std::size_t i = 0; i < SpeedActions.size(); ++i)
+        SpeedActions[i]->setChecked(SpeedEntries[i].Rate == perSecond);
+}
+
+void TMainWin::ApplyStoredRate() {
+    SetRunRate(StoredRate());
+}
+
+void TMainWin::ToggleBreakpoint(int address) {
+    breakpoints_.Toggle(address);
+    BreakpointsChanged();
+}
+
+void TMainWin::ToggleBreakpointClick() {
+    const int line = DisasmWin->currentRow();
+    if (line >= 0) ToggleBreakpoint(TDisasmList::AddressOfLine(line, pc_));
+}
+
+void TMainWin::RemoveAllBreakpoints() {
+    breakpoints_.Clear();
+    BreakpointsChanged();
+}
+
+void TMainWin::BreakpointsChanged() {
+    DisasmWin->viewport()->update();
+    emit BreakpointsEdited();
+}
+
+bool TMainWin::DisasmMarginPress(const QEvent& event) {
+    if (event.type() != QEvent::MouseButtonPress) return false;
+    const auto& mouse = static_cast<const QMouseEvent&>(event);
+    const QPoint pos = mouse.position().toPoint();
+    if (mouse.button() != Qt::LeftButton || pos.x() >= TBreakpointDelegate::MarginWidth)
+        return false;
+    const QModelIndex index = DisasmWin->indexAt(pos);
+    if (!index.isValid()) return false;
+    ToggleBreakpoint(TDisasmList::AddressOfLine(index.row(), pc_));
+    return true;
+}

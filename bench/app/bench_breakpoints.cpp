@@ -1,0 +1,116 @@
+// Run speed with no breakpoint and with 16 that are checked but never hit: first the core
+// loop on plain stores, then Run in a real main window (offscreen unless a display is
+// chosen). The two settings alternate in rounds so that a busy machine slows both alike.
+//   bench_breakpoints [seconds per round]
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <cstdio>
+#include <ctime>
+
+#include "app/mainwin.h"
+#include "app/runcontrol.h"
+#include "controls/hexgrid.h"
+#include "core/machine.h"
+
+namespace {
+
+// 00: load R1,01  02: load R2,00  04: addi R2,R2,R1  06: store R2,[80]  08: jmp 04
+constexpr int Program[] = {0x21, 0x01, 0x22, 0x00, 0x52, 0x21, 0x32, 0x80, 0xB0, 0x04};
+constexpr int Rounds = 4;
+
+TBreakpoints Sixteen() {
+    TBreakpoints set;
+    for (int i = 0; i < 16; ++i) set.Toggle(0x40 + 2 * i);  // never reached by the program
+    return set;
+}
+
+struct TTally {
+    long long Executed = 0;
+    double Seconds = 0, Cpu = 0;
+    double PerSecond() const { return Executed / Seconds; }
+    double PerCpuSecond() const { return Executed / Cpu; }
+};
+
+void Print(const char* what, const TTally& none, const TTally& sixteen) {
+    std::printf("%s\n  no breakpoint:  %12.0f per second (%12.0f per CPU second)\n", what,
+                none.PerSecond(), none.PerCpuSecond());
+    std::printf(
+        "  16 breakpoints: %12.0f per second (%12.0f per CPU second), %.1f %% of none "
+        "by CPU time\n",
+        sixteen.PerSecond(), sixteen.PerCpuSecond(),
+        100 * sixteen.PerCpuSecond() / none.PerCpuSecond());
+}
+
+void CoreRound(const TBreakpoints* set, TTally& tally) {
+    TMachine machine;
+    for (int a = 0; a < int(std::size(Program)); ++a) machine.MainMemory.SetContents(a, Program[a]);
+    constexpr long long Count = 20'000'000;
+    QElapsedTimer wall;
+    wall.start();
+    const std::clock_t cpu = std::clock();
+    long long executed = 0;
+    if (set)
+        RunStepsStopping(machine.Stores(), Count, set->Addresses(), true, executed);
+    else
+        RunStepsCounted(machine.Stores(), Count, executed);
+    tally.Cpu += double(std::clock() - cpu) / CLOCKS_PER_SEC;
+    tally.Seconds += wall.nsecsElapsed() / 1e9;
+    tally.Executed += executed;
+}
+
+void WindowRound(TMainWin& window, bool withBreakpoints, double seconds, TTally& tally) {
+    if (withBreakpoints) {
+        const TBreakpoints set = Sixteen();
+        for (int a = 0; a < 256; ++a)
+            if (set.Has(a)) window.ToggleBreakpoint(a);
+    }
+    window.SysRegs->SetContents(0, 0);
+    const long long start = window.RunControl().Executed();
+    QElapsedTimer wall;
+    wall.start();
+    const std::clock_t cpu = std::clock();
+    window.RunSimulator();
+    QEventLoop loop;
+    QTimer::singleShot(int(seconds * 1000), &loop, &QEventLoop::quit);
+    loop.exec();
+    window.BreakSimulator();
+    tally.Cpu += double(std::clock() - cpu) / CLOCKS_PER_SEC;
+    tally.Seconds += wall.nsecsElapsed() / 1e9;
+    tally.Executed += window.RunControl().Executed() - start;
+    window.RemoveAllBreakpoints();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const double seconds = argc > 1 ? std::atof(argv[1]) : 1.0;
+
+    const TBreakpoints set = Sixteen();
+    TTally coreNone, coreSixteen;
+    for (int round = 0; round < Rounds; ++round) {
+        CoreRound(nullptr, coreNone);
+        CoreRound(&set, coreSixteen);
+    }
+    Print("core loop on plain stores:", coreNone, coreSixteen);
+
+    TMainWin window;
+    window.show();
+    for (int a = 0; a < int(std::size(Program)); ++a) window.MainMemory->SetContents(a, Program[a]);
+    window.SetMemModified(false);
+    QEventLoop settle;
+    QTimer::singleShot(200, &settle, &QEventLoop::quit);
+    settle.exec();
+    TTally windowNone, windowSixteen;
+    for (int round = 0; round < Rounds; ++round) {
+        WindowRound(window, false, seconds, windowNone);
+        WindowRound(window, true, seconds, windowSixteen);
+    }
+    Print("Run in a shown main window, full speed:", windowNone, windowSixteen);
+    std::printf("status after the last round: %s\n", qPrintable(window.PanelText(2)));
+    window.SetMemModified(false);
+    return 0;
+}

@@ -1,0 +1,92 @@
+#include "editor/sourceedit.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <algorithm>
+
+class TGutter final : public QWidget {
+public:
+    explicit TGutter(TSourceEdit& edit) : QWidget(&edit), edit_(edit) {
+        setObjectName(QStringLiteral("Gutter"));
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override { edit_.PaintGutter(event); }
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton) edit_.GutterPress(event->position().toPoint());
+    }
+
+private:
+    TSourceEdit& edit_;
+};
+
+namespace {
+const QColor DotColor(0xFF, 0, 0);
+const QColor MarkColor(0xFF, 0xFF, 0x80);
+}  // namespace
+
+TSourceEdit::TSourceEdit(QWidget* parent) : QPlainTextEdit(parent), gutter_(new TGutter(*this)) {
+    setViewportMargins(GutterWidth, 0, 0, 0);
+    connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect& rect, int dy) {
+        if (dy)
+            gutter_->scroll(0, dy);
+        else
+            gutter_->update(0, rect.y(), gutter_->width(), rect.height());
+    });
+}
+
+void TSourceEdit::SetMarkedLine(int line) {
+    const QTextBlock block = document()->findBlockByNumber(line);
+    markedLine_ = block.isValid() ? line : -1;
+    QList<QTextEdit::ExtraSelection> selections;
+    if (markedLine_ >= 0) {
+        QTextEdit::ExtraSelection mark;
+        mark.format.setBackground(MarkColor);
+        mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+        mark.cursor = QTextCursor(block);
+        selections << mark;
+        // Without wrapping, the vertical scroll bar counts lines.
+        QScrollBar* bar = verticalScrollBar();
+        const int shown = std::max(1, viewport()->height() / fontMetrics().height());
+        if (line < bar->value() || line >= bar->value() + shown)
+            bar->setValue(std::max(0, line - shown / 2));
+    }
+    setExtraSelections(selections);
+}
+
+void TSourceEdit::UpdateGutter() {
+    gutter_->update();
+}
+
+void TSourceEdit::resizeEvent(QResizeEvent* event) {
+    QPlainTextEdit::resizeEvent(event);
+    const QRect area = contentsRect();
+    gutter_->setGeometry(area.left(), area.top(), GutterWidth, area.height());
+}
+
+void TSourceEdit::PaintGutter(QPaintEvent* event) {
+    QPainter painter(gutter_);
+    painter.fillRect(event->rect(), palette().color(QPalette::Window));
+    if (!HasDot) return;
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(DotColor);
+    for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+        const QRectF box = blockBoundingGeometry(block).translated(contentOffset());
+        if (box.top() > event->rect().bottom()) break;
+        if (!block.isVisible() || !HasDot(block.blockNumber())) continue;
+        const qreal diameter = std::min<qreal>(GutterWidth - 4, box.height() - 2);
+        painter.drawEllipse(QRectF((GutterWidth - diameter) / 2,
+                                   box.top() + (box.height() - diameter) / 2, diameter, diameter));
+    }
+}
+
+void TSourceEdit::GutterPress(QPoint pos) {
+    if (!GutterClicked) return;
+    const QTextBlock block = cursorForPosition(QPoint(0, pos.y())).block();
+    if (block.isValid() &&
+        blockBoundingGeometry(block).translated(contentOffset()).bottom() >= pos.y())
+        GutterClicked(block.blockNumber());
+}
