@@ -3,6 +3,8 @@
 
 #include "core/cellstore.h"
 
+class THistory;
+
 // Step results.
 constexpr int StepExecuted = 0;
 constexpr int StepInvalid = -1;
@@ -32,3 +34,7 @@ int RunSteps(const TMachineStores& m, long long count);
 
 // As RunSteps, also telling how many instructions ran (the stopping one included).
 int RunStepsCounted(const TMachineStores& m, long long count, long long& executed);
+
+// As RunStepsCounted, also appending every executed instruction to the history.
+int RunStepsRecorded(const TMachineStores& m, long long count, long long& executed,
+                     THistory& history);
