@@ -111,15 +111,7 @@ int THistory::SlotOf(TWriteKind kind, int index) {
 
 void THistory::Record(int pc, int oldIr, int word, const TStepWrite& write) {
     if (size_ == 0) baseIr_ = oldIr;
-    if (size_ == capacity_) {
-        const THistoryEntry oldest = Decode(0);
-        const int slot = SlotOf(oldest.Write.Kind, oldest.Write.Index);
-        if (slot >= 0 && lastWrite_[slot] == oldest.Step) lastWrite_[slot] = 0;
-        baseIr_ = oldest.Word;
-        head_ = Position(1);
-        --size_;
-        ++firstStep_;
-    }
+    if (size_ == capacity_) Evict();
     uint8_t* r = Slot(Position(size_));
     r[WordHigh] = static_cast<uint8_t>(word >> 8);
     r[WordLow] = static_cast<uint8_t>(word);
@@ -132,6 +124,16 @@ void THistory::Record(int pc, int oldIr, int word, const TStepWrite& write) {
                                                                          : 0);
     ++size_;
     if (const int slot = SlotOf(write.Kind, write.Index); slot >= 0) lastWrite_[slot] = LastStep();
+}
+
+void THistory::Evict() {
+    const THistoryEntry oldest = Decode(0);
+    const int slot = SlotOf(oldest.Write.Kind, oldest.Write.Index);
+    if (slot >= 0 && lastWrite_[slot] == oldest.Step) lastWrite_[slot] = 0;
+    baseIr_ = oldest.Word;
+    head_ = head_ + 1 == capacity_ ? 0 : head_ + 1;
+    --size_;
+    ++firstStep_;
 }
 
 THistoryEntry THistory::Decode(long long i) const {

@@ -83,7 +83,11 @@ private:
 
     uint8_t* Slot(long long position);
     const uint8_t* Slot(long long position) const;
-    long long Position(long long i) const { return (head_ + i) % capacity_; }
+    long long Position(long long i) const {
+        const long long p = head_ + i;
+        return p < capacity_ ? p : p - capacity_;
+    }
+    void Evict();
     THistoryEntry Decode(long long i) const;
     static int SlotOf(TWriteKind kind, int index);
 
