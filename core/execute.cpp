@@ -147,12 +147,14 @@ public:
     int GetContents(int index) const { return store_.GetContents(index); }
     void SetContents(int index, int value) {
         const int old = store_.GetContents(index);
-        if (index == IrIndex)
-            oldIr_ = old & 0xFFFF, fetched_ = true;
-        else if (fetched_)
+        if (index == IrIndex) {
+            oldIr_ = old & 0xFFFF;
+            fetched_ = true;
+        } else if (fetched_) {
             write_ = {TWriteKind::Pc, PcIndex, old & 0xFF, value & 0xFF};
-        else
+        } else {
             fetchPc_ = old & 0xFF;
+        }
         store_.SetContents(index, value);
     }
     void NextStep() { fetched_ = false; }

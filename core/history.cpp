@@ -127,7 +127,7 @@ void THistory::Record(int pc, int oldIr, int word, const TStepWrite& write) {
 }
 
 void THistory::Evict() {
-    const THistoryEntry oldest = Decode(0);
+    const THistoryEntry oldest = Entry(0);
     const int slot = SlotOf(oldest.Write.Kind, oldest.Write.Index);
     if (slot >= 0 && lastWrite_[slot] == oldest.Step) lastWrite_[slot] = 0;
     baseIr_ = oldest.Word;
@@ -136,14 +136,14 @@ void THistory::Evict() {
     ++firstStep_;
 }
 
-THistoryEntry THistory::Decode(long long i) const {
+THistoryEntry THistory::Entry(long long i) const {
+    auto wordOf = [](const uint8_t* record) { return record[WordHigh] << 8 | record[WordLow]; };
     const uint8_t* r = Slot(Position(i));
     THistoryEntry e;
     e.Step = firstStep_ + i;
-    e.Word = r[WordHigh] << 8 | r[WordLow];
+    e.Word = wordOf(r);
     e.Pc = r[FetchByte];
-    e.OldIr =
-        i == 0 ? baseIr_ : (Slot(Position(i - 1))[WordHigh] << 8 | Slot(Position(i - 1))[WordLow]);
+    e.OldIr = i == 0 ? baseIr_ : wordOf(Slot(Position(i - 1)));
     const TTarget target = TargetOf(e.Word);
     const bool taken = target.Kind != TWriteKind::Pc || r[ExtraByte] != 0;
     if (target.Kind != TWriteKind::None && taken) {
@@ -155,15 +155,11 @@ THistoryEntry THistory::Decode(long long i) const {
     return e;
 }
 
-THistoryEntry THistory::Entry(long long i) const {
-    return Decode(i);
-}
-
 std::vector<THistoryEntry> THistory::Last(long long n) const {
     n = std::clamp(n, 0LL, size_);
     std::vector<THistoryEntry> entries;
     entries.reserve(n);
-    for (long long i = size_ - n; i < size_; ++i) entries.push_back(Decode(i));
+    for (long long i = size_ - n; i < size_; ++i) entries.push_back(Entry(i));
     return entries;
 }
 
@@ -173,18 +169,18 @@ std::optional<THistoryEntry> THistory::LastWriteOf(TWriteKind kind, int index) c
     if (lastWrite_[slot] < 0) {
         lastWrite_[slot] = 0;
         for (long long i = size_ - 1; i >= 0; --i)
-            if (const THistoryEntry e = Decode(i); SlotOf(e.Write.Kind, e.Write.Index) == slot) {
+            if (const THistoryEntry e = Entry(i); SlotOf(e.Write.Kind, e.Write.Index) == slot) {
                 lastWrite_[slot] = e.Step;
                 break;
             }
     }
     if (lastWrite_[slot] == 0) return std::nullopt;
-    return Decode(lastWrite_[slot] - firstStep_);
+    return Entry(lastWrite_[slot] - firstStep_);
 }
 
 std::optional<THistoryEntry> THistory::StepBack(const TMachineStores& m) {
     if (size_ == 0) return std::nullopt;
-    const THistoryEntry e = Decode(size_ - 1);
+    const THistoryEntry e = Entry(size_ - 1);
     --size_;
     SteppingBackScope scope;
     switch (e.Write.Kind) {

@@ -88,7 +88,6 @@ private:
         return p < capacity_ ? p : p - capacity_;
     }
     void Evict();
-    THistoryEntry Decode(long long i) const;
     static int SlotOf(TWriteKind kind, int index);
 
     long long capacity_;
