@@ -26,6 +26,7 @@ class TDisasmView;
 class THexGrid;
 class TLabelGrid;
 class TRunControl;
+class THistory;
 class TShowText;
 
 class TMainWin : public QMainWindow, public TClearTarget {
@@ -72,6 +73,7 @@ public:
     QAction* MenuSelectAll;
     QAction* MenuRun;
     QAction* MenuStep;
+    QAction* MenuStepBack;
     QAction* MenuReset;
     QAction* MenuHelpInstructions;
     QAction* MenuHelpSyntax;
@@ -109,6 +111,7 @@ public:
     void ClearRegisters();
     void RunSimulator();
     void StepSimulator();
+    void StepBackSimulator();
     void BreakSimulator();
     void ClearSimulator();
     void ZeroPCClick();
@@ -121,6 +124,7 @@ public:
     void AssemblerButtonClick();
     bool Running() const;
     TRunControl& RunControl() { return *run_; }
+    const THistory& History() const { return *history_; }
 
     // --- other windows ---
     // A window asked, newest first, whether it may close before the main window closes;
@@ -157,8 +161,10 @@ private:
     void SysRegsCellChanged(int index, int oldValue, int newValue);
     void MainMemorySelChanged(int selStart, int selEnd);
     void FreezeViews(bool frozen);
+    void ForgetHistoryUnlessExecuting();
 
     std::unique_ptr<TDisasmView> disasm_;
+    std::unique_ptr<THistory> history_;  // of the instructions since the last user change
     std::unique_ptr<TRunControl> run_;
     QLabel* panels_[3];
     bool memModified_ = false;

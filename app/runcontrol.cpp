@@ -4,6 +4,8 @@
 #include <QScreen>
 #include <cmath>
 
+#include "core/history.h"
+
 namespace {
 // Instructions between two looks at the clock.
 constexpr long long Chunk = 64;
@@ -12,8 +14,8 @@ constexpr long long Chunk = 64;
 constexpr int ModalPollMs = 10;
 }  // namespace
 
-TRunControl::TRunControl(const TMachineStores& stores, QObject* parent)
-    : QObject(parent), stores_(stores) {
+TRunControl::TRunControl(const TMachineStores& stores, THistory& history, QObject* parent)
+    : QObject(parent), stores_(stores), history_(history) {
     connect(&turn_, &QTimer::timeout, this, &TRunControl::RunSlice);
     if (const QScreen* screen = QGuiApplication::primaryScreen();
         screen && screen->refreshRate() > 1)
@@ -47,7 +49,7 @@ void TRunControl::RunSlice() {
     int result = StepExecuted;
     do {
         long long executed = 0;
-        result = RunStepsCounted(stores_, Chunk, executed);
+        result = RunStepsRecorded(stores_, Chunk, executed, history_);
         executed_ += executed;
     } while (result == StepExecuted && slice.elapsed() < SliceMs);
 

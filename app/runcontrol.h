@@ -11,10 +11,13 @@
 
 #include "core/execute.h"
 
+class THistory;
+
 class TRunControl : public QObject {
     Q_OBJECT
 public:
-    explicit TRunControl(const TMachineStores& stores, QObject* parent = nullptr);
+    // Every executed instruction goes into history.
+    TRunControl(const TMachineStores& stores, THistory& history, QObject* parent = nullptr);
 
     bool Running() const { return running_; }
     void Start();  // no effect while running
@@ -36,6 +39,7 @@ private:
     void SetFrozen(bool frozen);
 
     TMachineStores stores_;
+    THistory& history_;
     QTimer turn_;
     QElapsedTimer sinceFrame_;
     int frameMs_ = 16;
