@@ -75,8 +75,8 @@ int main() {
         const double query = Seconds(start);
         std::printf("step back with %lld steps recorded: %.2f us on average, %.2f us at most\n",
                     executed, total / Backs * 1e6, slowest * 1e6);
-        std::printf("who wrote R1 (searched back through %lld steps): %.2f ms, %s\n", deep.Size(),
-                    query * 1e3, writer ? "found" : "none");
+        std::printf("who wrote R1, after the step backs, with %lld steps kept: %.2f ms, %s\n",
+                    deep.Size(), query * 1e3, writer ? "found" : "none");
     }
 
     {
