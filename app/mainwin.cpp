@@ -16,6 +16,7 @@
 #include "app/runcontrol.h"
 #include "controls/hexgrid.h"
 #include "controls/showtext.h"
+#include "core/history.h"
 #include "gui/helpcontexts.h"
 #include "gui/named.h"
 
@@ -74,7 +75,8 @@ TMainWin::TMainWin(QWidget* parent) : QMainWindow(parent) {
     CreateMenus();
     PlaceControls();
     disasm_ = std::make_unique<TDisasmView>(*DisasmWin);
-    run_ = std::make_unique<TRunControl>(Machine());
+    history_ = std::make_unique<THistory>();
+    run_ = std::make_unique<TRunControl>(Machine(), *history_);
     run_->FreezeViews = [this](bool frozen) { FreezeViews(frozen); };
     SetUpBreakpoints();
     connect(run_.get(), &TRunControl::Finished, this, [this](int result) {
@@ -263,7 +265,9 @@ void TMainWin::CreateMenus() {
     MenuStep = NewAction(this, "MenuStep", "&Step", QKeySequence("F8"), "Execute one instruction");
     MenuReset =
         NewAction(this, "MenuReset", "&Clear", QKeySequence("Ctrl+F2"), "Reset program counter");
-    run->addActions({MenuRun, MenuStep, MenuReset});
+    MenuStepBack = NewAction(this, "MenuStepBack", "Step &Back", QKeySequence("Shift+F8"),
+                             "Take back the last executed instruction");
+    run->addActions({MenuRun, MenuStep, MenuStepBack, MenuReset});
     CreateBreakpointMenus(run);
 
     QMenu* help = Named(menuBar()->addMenu("&Help"), "HelpMenu");
@@ -318,6 +322,7 @@ void TMainWin::CreateMenus() {
     connect(MenuSelectAll, &QAction::triggered, this, &TMainWin::MenuSelectAllClick);
     connect(MenuRun, &QAction::triggered, this, &TMainWin::RunSimulator);
     connect(MenuStep, &QAction::triggered, this, &TMainWin::StepSimulator);
+    connect(MenuStepBack, &QAction::triggered, this, &TMainWin::StepBackSimulator);
     connect(MenuReset, &QAction::triggered, this, &TMainWin::ClearSimulator);
     connect(MenuWWWHelp, &QAction::triggered, this, &TMainWin::MenuWWWHelpClick);
     for (QAction* entry : {MenuHelpInstructions, MenuHelpSyntax}) {

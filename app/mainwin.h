@@ -27,6 +27,7 @@ class TDisasmView;
 class THexGrid;
 class TLabelGrid;
 class TRunControl;
+class THistory;
 class TShowText;
 
 class TMainWin : public QMainWindow, public TClearTarget {
@@ -73,6 +74,7 @@ public:
     QAction* MenuSelectAll;
     QAction* MenuRun;
     QAction* MenuStep;
+    QAction* MenuStepBack;
     QAction* MenuReset;
     QAction* MenuToggleBreakpoint;
     QAction* MenuRemoveAllBreakpoints;
@@ -117,6 +119,7 @@ public:
     void ClearRegisters();
     void RunSimulator();
     void StepSimulator();
+    void StepBackSimulator();
     void BreakSimulator();
     void ClearSimulator();
     void ZeroPCClick();
@@ -129,6 +132,7 @@ public:
     void AssemblerButtonClick();
     bool Running() const;
     TRunControl& RunControl() { return *run_; }
+    const THistory& History() const { return *history_; }
 
     // --- breakpoints and run speed ---
     const TBreakpoints& Breakpoints() const { return breakpoints_; }
@@ -187,8 +191,10 @@ private:
     void ApplyStoredRate();  // the settings' speed, read after the window was built
     void BreakpointsChanged();
     bool DisasmMarginPress(const QEvent& event);  // true when it toggled a breakpoint
+    void ForgetHistoryUnlessExecuting();
 
     std::unique_ptr<TDisasmView> disasm_;
+    std::unique_ptr<THistory> history_;  // of the instructions since the last user change
     std::unique_ptr<TRunControl> run_;
     TBreakpoints breakpoints_;
     QLabel* panels_[3];

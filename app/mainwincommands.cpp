@@ -11,6 +11,7 @@
 #include "app/runcontrol.h"
 #include "controls/hexgrid.h"
 #include "controls/showtext.h"
+#include "core/history.h"
 #include "gui/prompt.h"
 
 namespace {
@@ -25,16 +26,27 @@ const QColor DarkBlue(0, 0, 192);
 // ---------------------------------------------------------------------------------------
 // Change handlers
 
+// A change that no instruction made (typing, paste, clear, open, assemble, the dialogs,
+// =0, the disassembly list) leaves the older steps describing another machine.
+void TMainWin::ForgetHistoryUnlessExecuting() {
+    if (Executing) return;
+    history_->Clear();
+    OutputBox->ForgetWritten();
+}
+
 void TMainWin::MainMemoryCellChanged(int index, int oldValue, int newValue) {
     if (disasm_->MemoryChanged(*MainMemory, index, oldValue, newValue, pc_)) SetMemModified(true);
     if (!Executing) emit MemoryEdited();
+    ForgetHistoryUnlessExecuting();
 }
 
 void TMainWin::RegistersCellChanged(int index, int newValue) {
-    if (index == OutputRegister) OutputBox->Write(static_cast<char>(newValue));
+    if (index == OutputRegister && !SteppingBack) OutputBox->Write(static_cast<char>(newValue));
+    ForgetHistoryUnlessExecuting();
 }
 
 void TMainWin::SysRegsCellChanged(int index, int newValue) {
+    ForgetHistoryUnlessExecuting();
     if (index != PcIndex) return;
     pc_ = newValue;
     disasm_->PcChanged(*MainMemory, index, newValue);
@@ -166,7 +178,18 @@ void TMainWin::RunSimulator() {
 
 void TMainWin::StepSimulator() {
     SetStatus("Running...", Green);
-    ShowStepResult(RunSteps(Machine(), 1));
+    long long executed = 0;
+    ShowStepResult(RunStepsRecorded(Machine(), 1, executed, *history_));
+}
+
+void TMainWin::StepBackSimulator() {
+    const std::optional<THistoryEntry> step = history_->StepBack(Machine());
+    if (!step) {
+        SetStatus("Start of history", Black);
+        return;
+    }
+    if (step->Output()) OutputBox->TakeBack();
+    SetStatus("Ready", Black);
 }
 
 void TMainWin::BreakSimulator() {

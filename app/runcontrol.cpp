@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/history.h"
+
 namespace {
 // Instructions between two looks at the clock.
 constexpr long long Chunk = 64;
@@ -15,8 +17,8 @@ constexpr int ModalPollMs = 10;
 constexpr long long MaxCatchUp = 16;
 }  // namespace
 
-TRunControl::TRunControl(const TMachineStores& stores, QObject* parent)
-    : QObject(parent), stores_(stores) {
+TRunControl::TRunControl(const TMachineStores& stores, THistory& history, QObject* parent)
+    : QObject(parent), stores_(stores), history_(history) {
     connect(&turn_, &QTimer::timeout, this, &TRunControl::RunSlice);
     if (const QScreen* screen = QGuiApplication::primaryScreen();
         screen && screen->refreshRate() > 1)
@@ -90,10 +92,10 @@ void TRunControl::RunAtRate() {
 
 int TRunControl::RunCounted(long long count) {
     long long executed = 0;
+    const bool stopping = breakpoints_ && !breakpoints_->Empty();
     const int result =
-        breakpoints_ && !breakpoints_->Empty()
-            ? RunStepsStopping(stores_, count, breakpoints_->Addresses(), firstOfRun_, executed)
-            : RunStepsCounted(stores_, count, executed);
+        RunStepsRecorded(stores_, count, executed, history_,
+                         stopping ? &breakpoints_->Addresses() : nullptr, firstOfRun_);
     if (executed > 0) firstOfRun_ = false;
     executed_ += executed;
     return result;

@@ -14,10 +14,13 @@
 #include "core/breakpoints.h"
 #include "core/execute.h"
 
+class THistory;
+
 class TRunControl : public QObject {
     Q_OBJECT
 public:
-    explicit TRunControl(const TMachineStores& stores, QObject* parent = nullptr);
+    // Every executed instruction goes into history.
+    TRunControl(const TMachineStores& stores, THistory& history, QObject* parent = nullptr);
 
     bool Running() const { return running_; }
     void Start();  // no effect while running; resets the breakpoint skip
@@ -50,6 +53,7 @@ private:
     void SetFrozen(bool frozen);
 
     TMachineStores stores_;
+    THistory& history_;
     QTimer turn_;
     QElapsedTimer sinceFrame_;
     int frameMs_ = 16;

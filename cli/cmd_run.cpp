@@ -1,20 +1,31 @@
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "cli/args.h"
 #include "cli/cli.h"
 #include "cli/program.h"
+#include "core/fileerror.h"
+#include "core/history.h"
 #include "core/machine.h"
+#include "core/trace.h"
 
 namespace {
 
 constexpr const char* Help =
     "usage: quarzel-cli run IMAGE.prg|SOURCE.asm [--pc HH] [--max-steps N] [--dump]\n"
+    "                       [--trace TRACE|-]\n"
     "Runs the program (registers 0, PC 00 or HH) until it halts, meets an invalid\n"
     "instruction or has executed N instructions (default 10000000). Every value\n"
     "written to RF goes to standard output as one byte (0 is not written).\n"
     "Standard error gets 'status: halted|invalid|limit' and 'steps: N'; --dump\n"
     "adds PC, IR, the registers and memory in hex.\n"
+    "--trace TRACE writes one tab-separated line per executed instruction (step, pc,\n"
+    "word, instruction, change) under a header line to the file TRACE; --trace -\n"
+    "writes it to standard output in place of the output bytes.\n"
     "A SOURCE.asm is assembled first; its errors are reported as by assemble.\n"
     "Exit status: 0 halted, 2 invalid instruction, 3 step limit, 1 error.\n";
 
@@ -40,6 +51,46 @@ void Dump(std::ostream& err, TMachine& m) {
         DumpRow(err, "memory " + Hex(row, 2) + ":", m.MainMemory, row);
 }
 
+// Runs in rounds of one history's depth, writing each round's lines in one block.
+class TTraceWriter {
+public:
+    TTraceWriter(std::ostream& sink, std::string name) : sink_(sink), name_(std::move(name)) {
+        buffer_.resize(RoundSteps * MaxTraceLine);
+        Write(TraceHeader.data(), TraceHeader.size());
+    }
+
+    int Run(const TMachineStores& stores, long long maxSteps, long long& steps) {
+        int result = StepExecuted;
+        steps = 0;
+        while (result == StepExecuted && steps < maxSteps) {
+            long long executed = 0;
+            result = RunStepsRecorded(stores, std::min(RoundSteps, maxSteps - steps), executed,
+                                      history_);
+            steps += executed;
+            char* end = buffer_.data();
+            for (long long i = history_.Size() - executed; i < history_.Size(); ++i)
+                end = FormatTraceLine(end, history_.Entry(i));
+            Write(buffer_.data(), end - buffer_.data());
+        }
+        sink_.flush();
+        if (!sink_) Fail();
+        return result;
+    }
+
+private:
+    static constexpr long long RoundSteps = 1 << 16;
+
+    void Write(const char* bytes, std::streamsize count) {
+        if (!sink_.write(bytes, count)) Fail();
+    }
+    [[noreturn]] void Fail() const { throw EFileError("Cannot write the trace to " + name_); }
+
+    std::ostream& sink_;
+    std::string name_;
+    std::vector<char> buffer_;
+    THistory history_{RoundSteps};
+};
+
 }  // namespace
 
 int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -47,7 +98,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         out << Help;
         return ExitOk;
     }
-    const TArgs parsed(args, {{"--pc", "--max-steps"}, {"--dump"}, 1});
+    const TArgs parsed(args, {{"--pc", "--max-steps", "--trace"}, {"--dump"}, 1});
     const int pc = parsed.Value("--pc") ? ParseHexByte("--pc", *parsed.Value("--pc")) : 0;
     const long long maxSteps = parsed.Value("--max-steps")
                                    ? ParseCount("--max-steps", *parsed.Value("--max-steps"))
@@ -56,12 +107,24 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     TMachine machine;
     machine.LoadMemory(LoadProgram(parsed.Positionals()[0], err));
     machine.SysRegs.SetContents(PcIndex, pc);
-    machine.OnOutput = [&out](int value) {
-        if (value != 0) out.put(static_cast<char>(value & 0xFF));
-    };
+    const std::optional<std::string> tracePath = parsed.Value("--trace");
+    const bool traceToOut = tracePath == "-";
+    if (!traceToOut)
+        machine.OnOutput = [&out](int value) {
+            if (value != 0) out.put(static_cast<char>(value & 0xFF));
+        };
 
     long long steps = 0;
-    const int result = RunStepsCounted(machine.Stores(), maxSteps, steps);
+    int result = StepExecuted;
+    if (traceToOut) {
+        result = TTraceWriter(out, "standard output").Run(machine.Stores(), maxSteps, steps);
+    } else if (tracePath) {
+        std::ofstream file(*tracePath, std::ios::binary | std::ios::trunc);
+        if (!file) throw EFileError("Cannot create file " + *tracePath);
+        result = TTraceWriter(file, *tracePath).Run(machine.Stores(), maxSteps, steps);
+    } else {
+        result = RunStepsCounted(machine.Stores(), maxSteps, steps);
+    }
     out.flush();
     const bool limit = result == StepExecuted;
     err << "status: " << (result == StepHalted ? "halted" : limit ? "limit" : "invalid") << '\n';

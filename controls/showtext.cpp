@@ -95,8 +95,45 @@ void TShowText::BreakLine() {
 }
 
 void TShowText::Write(char c) {
+    if (FontChanged_ || size() != LaidOutSize_) {
+        Relayout();
+        ForgetWritten();  // the checkpoints hold the old layout's lines
+    }
+    if (Written_.size() == MaxWritten) {
+        Written_.erase(0, MaxWritten / 2);
+        Checkpoints_.erase(Checkpoints_.begin(),
+                           Checkpoints_.begin() + MaxWritten / 2 / CheckpointBytes);
+    }
+    if (Written_.size() == Checkpoints_.size() * CheckpointBytes)
+        Checkpoints_.push_back({Lines_, CurLine_});
+    Written_.push_back(c);
+    WriteOne(c);
+    if (!RepaintTimer_.isActive()) RepaintTimer_.start(RepaintInterval, this);
+}
+
+bool TShowText::TakeBack() {
+    if (FontChanged_ || size() != LaidOutSize_) {
+        Relayout();
+        ForgetWritten();
+    }
+    if (Written_.empty()) return false;
+    Written_.pop_back();
+    const size_t k = Written_.size() / CheckpointBytes;
+    Checkpoints_.resize(k + 1);
+    Lines_ = Checkpoints_[k].Lines;
+    CurLine_ = Checkpoints_[k].CurLine;
+    for (size_t i = k * CheckpointBytes; i < Written_.size(); ++i) WriteOne(Written_[i]);
+    if (!RepaintTimer_.isActive()) RepaintTimer_.start(RepaintInterval, this);
+    return true;
+}
+
+void TShowText::ForgetWritten() {
+    Written_.clear();
+    Checkpoints_.clear();
+}
+
+void TShowText::WriteOne(char c) {
     const auto code = static_cast<unsigned char>(c);
-    if (FontChanged_ || size() != LaidOutSize_) Relayout();
     // The wrap comes before the character, also for control codes.
     if (CurrentLength() >= Columns_ || code == LineFeed) BreakLine();
     switch (code) {
@@ -107,7 +144,7 @@ void TShowText::Write(char c) {
             // At least one space. With fewer than 8 columns no line ever reaches a tab
             // stop, so the tab then ends at the end of the line instead of forever.
             do {
-                Write(' ');
+                WriteOne(' ');
             } while (CurrentLength() % TabWidth != 0 &&
                      !(Columns_ < TabWidth && CurrentLength() >= Columns_));
             break;
@@ -117,7 +154,6 @@ void TShowText::Write(char c) {
         default:
             Current().push_back(c);
     }
-    if (!RepaintTimer_.isActive()) RepaintTimer_.start(RepaintInterval, this);
 }
 
 void TShowText::Write(const char* text) {

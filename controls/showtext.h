@@ -22,6 +22,12 @@ public:
     void Write(char c);
     void Write(const char* text);  // each byte up to the terminating zero
 
+    // Undoes the last Write of one character exactly (a scrolled-off line comes back);
+    // false when there is none to undo: nothing written since ForgetWritten, or the
+    // layout has changed since.
+    bool TakeBack();
+    void ForgetWritten();
+
     const std::vector<std::string>& Lines() const { return Lines_; }
     int CurLine() const { return CurLine_; }
     int Columns() const { return Columns_; }  // at least 1
@@ -51,6 +57,7 @@ protected:
 private:
     void Relayout();
     void BreakLine();
+    void WriteOne(char c);
     int CurrentLength() const;
     std::string& Current();  // creates the line (and any missing above it)
 
@@ -60,6 +67,17 @@ private:
     QSize LaidOutSize_;         // the size CalcWinSize measured
     bool FontChanged_ = false;  // since the last CalcWinSize
     QBasicTimer RepaintTimer_;  // runs while written text waits for its repaint
+
+    // For TakeBack: the bytes written since ForgetWritten, and the state before every
+    // CheckpointBytes-th of them, so that taking one back replays at most that many.
+    struct TCheckpoint {
+        std::vector<std::string> Lines;
+        int CurLine;
+    };
+    static constexpr size_t CheckpointBytes = 4096;
+    static constexpr size_t MaxWritten = size_t{1} << 24;  // then the older half goes
+    std::string Written_;
+    std::vector<TCheckpoint> Checkpoints_;
     QColor Color_{64, 64, 64};
     QColor TextColor_{Qt::white};
 };

@@ -1,6 +1,7 @@
 #include "core/execute.h"
 
 #include "core/float8.h"
+#include "core/history.h"
 #include "core/instruction.h"
 
 bool Executing = false;
@@ -107,6 +108,16 @@ int Execute(Mem& memory, Regs& registers, Sys& sysRegs) {
     return StepExecuted;
 }
 
+constexpr auto NeverStop = [](long long, int) { return false; };
+
+// A stop before an instruction at one of the addresses; with skipFirst the first one of
+// the run goes ahead wherever it is.
+auto StopAt(const std::bitset<256>& addresses, bool skipFirst) {
+    return [&addresses, skipFirst](long long done, int pc) {
+        return addresses.test(static_cast<std::size_t>(pc & 0xFF)) && !(skipFirst && done == 0);
+    };
+}
+
 // Runs until count instructions ran, one failed, or stop(pc) says no before the next.
 template <class Mem, class Regs, class Sys, class Stop>
 int Loop(Mem& memory, Regs& registers, Sys& sysRegs, long long count, long long& executed,
@@ -122,14 +133,84 @@ int Loop(Mem& memory, Regs& registers, Sys& sysRegs, long long count, long long&
     return result;
 }
 
-template <class Stop>
-int Dispatch(const TMachineStores& m, long long count, long long& executed, Stop stop) {
+// Passes every access through and notes the write, so that the history sees what the
+// instruction did while the plain loop above stays as it is.
+template <class Store>
+class TNotingStore {
+public:
+    TNotingStore(Store& store, TWriteKind kind, TStepWrite& write)
+        : store_(store), kind_(kind), write_(write) {}
+    int GetContents(int index) const { return store_.GetContents(index); }
+    void SetContents(int index, int value) {
+        write_ = {kind_, index, store_.GetContents(index) & 0xFF, value & 0xFF};
+        store_.SetContents(index, value);
+    }
+
+private:
+    Store& store_;
+    TWriteKind kind_;
+    TStepWrite& write_;
+};
+
+// PC/IR: the fetch writes PC and then IR; a PC write after that is a taken jump.
+template <class Store>
+class TNotingSysRegs {
+public:
+    TNotingSysRegs(Store& store, TStepWrite& write) : store_(store), write_(write) {}
+    int GetContents(int index) const { return store_.GetContents(index); }
+    void SetContents(int index, int value) {
+        const int old = store_.GetContents(index);
+        if (index == IrIndex) {
+            oldIr_ = old & 0xFFFF;
+            fetched_ = true;
+        } else if (fetched_) {
+            write_ = {TWriteKind::Pc, PcIndex, old & 0xFF, value & 0xFF};
+        } else {
+            fetchPc_ = old & 0xFF;
+        }
+        store_.SetContents(index, value);
+    }
+    void NextStep() { fetched_ = false; }
+    int FetchPc() const { return fetchPc_; }
+    int OldIr() const { return oldIr_; }
+
+private:
+    Store& store_;
+    TStepWrite& write_;
+    bool fetched_ = false;
+    int fetchPc_ = 0, oldIr_ = 0;
+};
+
+template <class Mem, class Regs, class Sys, class Stop>
+int RecordingLoop(Mem& memory, Regs& registers, Sys& sysRegs, long long count, long long& executed,
+                  THistory& history, Stop stop) {
+    TStepWrite write;
+    TNotingStore<Mem> mem(memory, TWriteKind::Memory, write);
+    TNotingStore<Regs> regs(registers, TWriteKind::Register, write);
+    TNotingSysRegs<Sys> sys(sysRegs, write);
+    int result = StepExecuted;
+    executed = 0;
+    while (executed < count) {
+        if (stop(executed, sysRegs.GetContents(PcIndex))) return StepBreakpoint;
+        write = {};
+        sys.NextStep();
+        result = Execute(mem, regs, sys);
+        ++executed;
+        history.Record(sys.FetchPc(), sys.OldIr(), sysRegs.GetContents(IrIndex) & 0xFFFF, write);
+        if (result != StepExecuted) break;
+    }
+    return result;
+}
+
+// Plain stores are called directly so that their calls inline; any other store goes
+// through the virtual contract.
+template <class Run>
+int OnStores(const TMachineStores& m, Run run) {
     auto* memory = dynamic_cast<TCellStore*>(&m.MainMemory);
     auto* registers = dynamic_cast<TCellStore*>(&m.Registers);
     auto* sysRegs = dynamic_cast<TCellStore*>(&m.SysRegs);
-    if (memory && registers && sysRegs)
-        return Loop(*memory, *registers, *sysRegs, count, executed, stop);
-    return Loop(m.MainMemory, m.Registers, m.SysRegs, count, executed, stop);
+    if (memory && registers && sysRegs) return run(*memory, *registers, *sysRegs);
+    return run(m.MainMemory, m.Registers, m.SysRegs);
 }
 
 }  // namespace
@@ -139,17 +220,29 @@ int ExecuteInstruction(const TMachineStores& m) {
 }
 
 int RunStepsCounted(const TMachineStores& m, long long count, long long& executed) {
-    return Dispatch(m, count, executed, [](long long, int) { return false; });
+    return OnStores(m, [&](auto& memory, auto& registers, auto& sysRegs) {
+        return Loop(memory, registers, sysRegs, count, executed, NeverStop);
+    });
 }
 
 int RunStepsStopping(const TMachineStores& m, long long count, const std::bitset<256>& stopAt,
                      bool skipFirst, long long& executed) {
-    return Dispatch(m, count, executed, [&stopAt, skipFirst](long long done, int pc) {
-        return stopAt.test(static_cast<std::size_t>(pc & 0xFF)) && !(skipFirst && done == 0);
+    return OnStores(m, [&](auto& memory, auto& registers, auto& sysRegs) {
+        return Loop(memory, registers, sysRegs, count, executed, StopAt(stopAt, skipFirst));
     });
 }
 
 int RunSteps(const TMachineStores& m, long long count) {
     long long executed = 0;
     return RunStepsCounted(m, count, executed);
+}
+
+int RunStepsRecorded(const TMachineStores& m, long long count, long long& executed,
+                     THistory& history, const std::bitset<256>* stopAt, bool skipFirst) {
+    return OnStores(m, [&](auto& memory, auto& registers, auto& sysRegs) {
+        if (stopAt)
+            return RecordingLoop(memory, registers, sysRegs, count, executed, history,
+                                 StopAt(*stopAt, skipFirst));
+        return RecordingLoop(memory, registers, sysRegs, count, executed, history, NeverStop);
+    });
 }

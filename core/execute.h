@@ -5,6 +5,8 @@
 
 #include "core/cellstore.h"
 
+class THistory;
+
 // Step results.
 constexpr int StepExecuted = 0;
 constexpr int StepInvalid = -1;
@@ -40,3 +42,9 @@ int RunStepsCounted(const TMachineStores& m, long long count, long long& execute
 // address is in stopAt; with skipFirst the first instruction runs wherever it is.
 int RunStepsStopping(const TMachineStores& m, long long count, const std::bitset<256>& stopAt,
                      bool skipFirst, long long& executed);
+
+// As RunStepsCounted, also appending every executed instruction to the history; with
+// stopAt, stopping as RunStepsStopping does.
+int RunStepsRecorded(const TMachineStores& m, long long count, long long& executed,
+                     THistory& history, const std::bitset<256>* stopAt = nullptr,
+                     bool skipFirst = false);

@@ -1,8 +1,10 @@
 #include "core/machine.h"
 
+#include "core/history.h"
+
 TMachine::TMachine() {
     Registers.OnCellChanged = [this](CellStore*, int index, int, int value) {
-        if (index == OutputRegister && OnOutput) OnOutput(value);
+        if (index == OutputRegister && OnOutput && !SteppingBack) OnOutput(value);
     };
 }
 

@@ -18,7 +18,8 @@ public:
     TCellStore Registers{16};
     TCellStore SysRegs{2};
 
-    // Called with the value of every write to RF, repeated values included.
+    // Called with the value of every write to RF, repeated values included (not for
+    // the writes of a step back, which takes output back).
     std::function<void(int)> OnOutput;
 
     TMachineStores Stores() { return {MainMemory, Registers, SysRegs}; }

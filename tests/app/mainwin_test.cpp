@@ -209,6 +209,8 @@ private slots:
         QTest::newRow("Run") << "&Run"
                              << QStringList{"&Run|F9|Run program in main memory",
                                             "&Step|F8|Execute one instruction",
+                                            "Step &Back|Shift+F8|Take back the last executed "
+                                            "instruction",
                                             "&Clear|Ctrl+F2|Reset program counter",
                                             "-",
                                             "Toggle Brea&kpoint|F5|",

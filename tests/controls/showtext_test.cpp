@@ -38,6 +38,8 @@ private slots:
     void measure();
     void writes_data();
     void writes();
+    void takeBackUndoesEachWrite_data();
+    void takeBackUndoesEachWrite();
     void lineFeedOnLastRowScrolls();
     void resizeCutsAtNextWrite();
     void tinyAreaCountsAsOneByOne();
@@ -164,6 +166,43 @@ void TShowTextTest::glyphs() {
     QFETCH(int, byte);
     QFETCH(uint, glyph);
     QCOMPARE(uint(Cp437Glyph(static_cast<std::uint8_t>(byte))), glyph);
+}
+
+void TShowTextTest::takeBackUndoesEachWrite_data() {
+    QTest::addColumn<int>("cols");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<std::string>("bytes");
+    QTest::newRow("text and wrap") << 4 << 2 << std::string("Hello, world");
+    QTest::newRow("scrolled-off lines") << 5 << 2 << std::string("one\ntwo\nthree\nfour\n\n");
+    QTest::newRow("tab and backspace") << 10 << 3 << std::string("ab\tc\b\b\b\t\t\bx") + '\0';
+    std::string many;
+    for (int i = 0; i < 10000; ++i)
+        many.push_back(static_cast<char>(i % 7 == 0 ? '\n' : 'a' + i % 26));
+    QTest::newRow("past several checkpoints") << 8 << 3 << many;
+}
+
+// Each byte's state is restored exactly by taking back the bytes after it.
+void TShowTextTest::takeBackUndoesEachWrite() {
+    QFETCH(int, cols);
+    QFETCH(int, rows);
+    QFETCH(std::string, bytes);
+    TTerminal t(cols, rows);
+    t.Write("before");
+    t.Text.ForgetWritten();
+    std::vector<std::pair<TLines, int>> states;
+    for (const char c : bytes) {
+        states.push_back({t.Text.Lines(), t.Text.CurLine()});
+        t.Text.Write(c);
+    }
+    for (size_t i = bytes.size(); i-- > 0;) {
+        QVERIFY(t.Text.TakeBack());
+        QCOMPARE(t.Text.Lines(), states[i].first);
+        QCOMPARE(t.Text.CurLine(), states[i].second);
+    }
+    QVERIFY(!t.Text.TakeBack());  // "before" was forgotten
+    t.Write("x");
+    t.Text.resize(t.Text.width() + 40, t.Text.height());
+    QVERIFY(!t.Text.TakeBack());  // not across a change of layout
 }
 
 QTEST_MAIN(TShowTextTest)

@@ -1,0 +1,201 @@
+#include "core/history.h"
+
+#include <algorithm>
+
+#include "core/instruction.h"
+
+bool SteppingBack = false;
+
+namespace {
+
+// A record: word (2 bytes), fetch address, old value, new value, and a last byte that
+// holds what the word alone does not tell: the address of a memory write (indirect
+// stores compute it) or whether a jump was taken.
+enum : int { WordHigh, WordLow, FetchByte, OldByte, NewByte, ExtraByte };
+
+// Where a word's one write goes, as execution does it.
+struct TTarget {
+    TWriteKind Kind;
+    int Register;
+};
+
+TTarget TargetOf(int word) {
+    const TInstructionWord w{word};
+    if (!IsValidInstruction(w)) return {TWriteKind::None, 0};
+    switch (static_cast<TOpcode>(w.Op())) {
+        case TOpcode::LoadDirect:
+        case TOpcode::LoadImmediate:
+        case TOpcode::AddInt:
+        case TOpcode::AddFloat:
+        case TOpcode::Or:
+        case TOpcode::And:
+        case TOpcode::Xor:
+        case TOpcode::Rotate:
+            return {TWriteKind::Register, w.R()};
+        case TOpcode::Move:
+            return {TWriteKind::Register, w.Y()};
+        case TOpcode::LoadIndirect:
+            return {TWriteKind::Register, w.X()};
+        case TOpcode::StoreDirect:
+        case TOpcode::StoreIndirect:
+            return {TWriteKind::Memory, 0};
+        case TOpcode::JumpEqual:
+        case TOpcode::JumpLessEqual:
+            return {TWriteKind::Pc, 0};
+        case TOpcode::Halt:
+        case TOpcode::Invalid:
+            break;
+    }
+    return {TWriteKind::None, 0};
+}
+
+struct SteppingBackScope {
+    SteppingBackScope() { SteppingBack = Executing = true; }
+    ~SteppingBackScope() { SteppingBack = Executing = false; }
+    SteppingBackScope(const SteppingBackScope&) = delete;
+    SteppingBackScope& operator=(const SteppingBackScope&) = delete;
+};
+
+}  // namespace
+
+int THistoryEntry::Result() const {
+    const TInstructionWord w{Word};
+    if (!IsValidInstruction(w)) return StepInvalid;
+    return static_cast<TOpcode>(w.Op()) == TOpcode::Halt ? StepHalted : StepExecuted;
+}
+
+std::optional<int> THistoryEntry::Output() const {
+    if (Write.Kind == TWriteKind::Register && Write.Index == OutputRegister) return Write.New;
+    return std::nullopt;
+}
+
+THistory::THistory(long long capacity) : capacity_(std::max(1LL, capacity)) {}
+
+size_t THistory::MemoryBytes() const {
+    size_t bytes = 0;
+    for (long long c = 0; c < static_cast<long long>(chunks_.size()); ++c)
+        bytes += std::min(ChunkRecords, capacity_ - c * ChunkRecords) * RecordBytes;
+    return bytes;
+}
+
+void THistory::Clear() {
+    head_ = size_ = 0;
+    firstStep_ = 1;
+    lastWrite_.fill(0);
+}
+
+uint8_t* THistory::Slot(long long position) {
+    const long long chunk = position >> ChunkShift;
+    while (static_cast<long long>(chunks_.size()) <= chunk) {
+        const long long records = std::min(
+            ChunkRecords, capacity_ - static_cast<long long>(chunks_.size()) * ChunkRecords);
+        chunks_.push_back(std::make_unique<uint8_t[]>(records * RecordBytes));
+    }
+    return chunks_[chunk].get() + (position & (ChunkRecords - 1)) * RecordBytes;
+}
+
+const uint8_t* THistory::Slot(long long position) const {
+    return chunks_[position >> ChunkShift].get() + (position & (ChunkRecords - 1)) * RecordBytes;
+}
+
+int THistory::SlotOf(TWriteKind kind, int index) {
+    switch (kind) {
+        case TWriteKind::Memory:
+            return index & 0xFF;
+        case TWriteKind::Register:
+            return 256 + (index & 0xF);
+        default:
+            return -1;
+    }
+}
+
+void THistory::Record(int pc, int oldIr, int word, const TStepWrite& write) {
+    if (size_ == 0) baseIr_ = oldIr;
+    if (size_ == capacity_) Evict();
+    uint8_t* r = Slot(Position(size_));
+    r[WordHigh] = static_cast<uint8_t>(word >> 8);
+    r[WordLow] = static_cast<uint8_t>(word);
+    r[FetchByte] = static_cast<uint8_t>(pc);
+    const bool wrote = write.Kind != TWriteKind::None;
+    r[OldByte] = static_cast<uint8_t>(wrote ? write.Old : 0);
+    r[NewByte] = static_cast<uint8_t>(wrote ? write.New : 0);
+    r[ExtraByte] = static_cast<uint8_t>(write.Kind == TWriteKind::Memory ? write.Index
+                                        : write.Kind == TWriteKind::Pc   ? 1
+                                                                         : 0);
+    ++size_;
+    if (const int slot = SlotOf(write.Kind, write.Index); slot >= 0) lastWrite_[slot] = LastStep();
+}
+
+void THistory::Evict() {
+    const THistoryEntry oldest = Entry(0);
+    const int slot = SlotOf(oldest.Write.Kind, oldest.Write.Index);
+    if (slot >= 0 && lastWrite_[slot] == oldest.Step) lastWrite_[slot] = 0;
+    baseIr_ = oldest.Word;
+    head_ = head_ + 1 == capacity_ ? 0 : head_ + 1;
+    --size_;
+    ++firstStep_;
+}
+
+THistoryEntry THistory::Entry(long long i) const {
+    auto wordOf = [](const uint8_t* record) { return record[WordHigh] << 8 | record[WordLow]; };
+    const uint8_t* r = Slot(Position(i));
+    THistoryEntry e;
+    e.Step = firstStep_ + i;
+    e.Word = wordOf(r);
+    e.Pc = r[FetchByte];
+    e.OldIr = i == 0 ? baseIr_ : wordOf(Slot(Position(i - 1)));
+    const TTarget target = TargetOf(e.Word);
+    const bool taken = target.Kind != TWriteKind::Pc || r[ExtraByte] != 0;
+    if (target.Kind != TWriteKind::None && taken) {
+        e.Write.Kind = target.Kind;
+        e.Write.Index = target.Kind == TWriteKind::Memory ? r[ExtraByte] : target.Register;
+        e.Write.Old = r[OldByte];
+        e.Write.New = r[NewByte];
+    }
+    return e;
+}
+
+std::vector<THistoryEntry> THistory::Last(long long n) const {
+    n = std::clamp(n, 0LL, size_);
+    std::vector<THistoryEntry> entries;
+    entries.reserve(n);
+    for (long long i = size_ - n; i < size_; ++i) entries.push_back(Entry(i));
+    return entries;
+}
+
+std::optional<THistoryEntry> THistory::LastWriteOf(TWriteKind kind, int index) const {
+    const int slot = SlotOf(kind, index);
+    if (slot < 0) return std::nullopt;
+    if (lastWrite_[slot] < 0) {
+        lastWrite_[slot] = 0;
+        for (long long i = size_ - 1; i >= 0; --i)
+            if (const THistoryEntry e = Entry(i); SlotOf(e.Write.Kind, e.Write.Index) == slot) {
+                lastWrite_[slot] = e.Step;
+                break;
+            }
+    }
+    if (lastWrite_[slot] == 0) return std::nullopt;
+    return Entry(lastWrite_[slot] - firstStep_);
+}
+
+std::optional<THistoryEntry> THistory::StepBack(const TMachineStores& m) {
+    if (size_ == 0) return std::nullopt;
+    const THistoryEntry e = Entry(size_ - 1);
+    --size_;
+    SteppingBackScope scope;
+    switch (e.Write.Kind) {
+        case TWriteKind::Register:
+            m.Registers.SetContents(e.Write.Index, e.Write.Old);
+            break;
+        case TWriteKind::Memory:
+            m.MainMemory.SetContents(e.Write.Index, e.Write.Old);
+            break;
+        case TWriteKind::Pc:
+        case TWriteKind::None:
+            break;
+    }
+    if (const int slot = SlotOf(e.Write.Kind, e.Write.Index); slot >= 0) lastWrite_[slot] = -1;
+    m.SysRegs.SetContents(IrIndex, e.OldIr);
+    m.SysRegs.SetContents(PcIndex, e.Pc);
+    return e;
+}

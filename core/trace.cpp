@@ -1,0 +1,105 @@
+#include "core/trace.h"
+
+#include <array>
+#include <cstring>
+#include <string>
+
+#include "core/disasm.h"
+
+const std::string_view TraceHeader = "step\tpc\tword\tinstruction\tchange\n";
+
+namespace {
+
+constexpr char HexDigits[] = "0123456789ABCDEF";
+
+char* Hex(char* out, int value, int digits) {
+    for (int d = digits - 1; d >= 0; --d) *out++ = HexDigits[(value >> (4 * d)) & 0xF];
+    return out;
+}
+
+char* Decimal(char* out, long long value) {
+    char digits[24];
+    int n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value > 0);
+    while (n > 0) *out++ = digits[--n];
+    return out;
+}
+
+char* Text(char* out, std::string_view text) {
+    std::memcpy(out, text.data(), text.size());
+    return out + text.size();
+}
+
+// "OLD->NEW"
+char* Change(char* out, const TStepWrite& write) {
+    out = Hex(out, write.Old, 2);
+    out = Text(out, "->");
+    return Hex(out, write.New, 2);
+}
+
+// The instruction column of every word, made the first time the word is traced.
+struct TInstructionColumn {
+    char Text[23];
+    signed char Length = -1;
+};
+
+}  // namespace
+
+std::string_view TraceInstruction(int word) {
+    static std::array<TInstructionColumn, 65536> table;
+    TInstructionColumn& column = table[word & 0xFFFF];
+    if (column.Length < 0) {
+        std::string text = InstructionText(word & 0xFFFF);
+        text = text.substr(0, text.find(';'));
+        text.erase(text.find_last_not_of(' ') + 1);
+        text.resize(std::min(text.size(), sizeof column.Text));
+        std::memcpy(column.Text, text.data(), text.size());
+        column.Length = static_cast<signed char>(text.size());
+    }
+    return {column.Text, static_cast<size_t>(column.Length)};
+}
+
+char* FormatTraceColumn(char* out, const THistoryEntry& e, TTraceColumn column) {
+    switch (column) {
+        case TTraceColumn::Step:
+            return Decimal(out, e.Step);
+        case TTraceColumn::Pc:
+            return Hex(out, e.Pc, 2);
+        case TTraceColumn::Word:
+            return Hex(out, e.Word, 4);
+        case TTraceColumn::Instruction:
+            return Text(out, TraceInstruction(e.Word));
+        case TTraceColumn::Change:
+            break;
+    }
+    switch (e.Write.Kind) {
+        case TWriteKind::Register:
+            *out++ = 'R';
+            out = Hex(out, e.Write.Index, 1);
+            *out++ = ' ';
+            return Change(out, e.Write);
+        case TWriteKind::Memory:
+            *out++ = '[';
+            out = Hex(out, e.Write.Index, 2);
+            out = Text(out, "] ");
+            return Change(out, e.Write);
+        case TWriteKind::Pc:
+            out = Text(out, "PC ");
+            return Change(out, e.Write);
+        case TWriteKind::None:
+            break;
+    }
+    const int result = e.Result();
+    return Text(out, result == StepHalted ? "halt" : result == StepInvalid ? "invalid" : "-");
+}
+
+char* FormatTraceLine(char* out, const THistoryEntry& e) {
+    for (int c = 0; c < TraceColumnCount; ++c) {
+        out = FormatTraceColumn(out, e, static_cast<TTraceColumn>(c));
+        *out++ = c + 1 < TraceColumnCount ? '\t' : '\n';
+    }
+    return out;
+}

@@ -1,0 +1,122 @@
+// Step Back in the main window: it takes back PC, IR, the written cell and the output
+// exactly, is no user edit, and every change a user makes forgets the history.
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+#include "app/mainwin.h"
+#include "controls/hexgrid.h"
+#include "controls/showtext.h"
+#include "core/history.h"
+#include "testprompt.h"
+
+class TMainWinHistoryTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TTestPrompt> prompt;
+    std::unique_ptr<TMainWin> w;
+
+    struct TState {
+        std::vector<int> cells;  // memory, registers, PC, IR
+        std::vector<std::string> output;
+        bool operator==(const TState&) const = default;
+    };
+    TState State() const {
+        TState s{{}, w->OutputBox->Lines()};
+        for (int a = 0; a < 256; ++a) s.cells.push_back(w->MainMemory->GetContents(a));
+        for (int r = 0; r < 16; ++r) s.cells.push_back(w->Registers->GetContents(r));
+        s.cells.push_back(w->SysRegs->GetContents(PcIndex));
+        s.cells.push_back(w->SysRegs->GetContents(IrIndex));
+        return s;
+    }
+    // 00 load RF,48   02 load RF,69   04 store RF,[80]   06 jmp 00
+    void LoadProgram() {
+        const int bytes[] = {0x2F, 0x48, 0x2F, 0x69, 0x3F, 0x80, 0xB0, 0x00};
+        for (int a = 0; a < 8; ++a) w->MainMemory->SetContents(a, bytes[a]);
+        w->SysRegs->SetContents(PcIndex, 0);
+        w->SetMemModified(false);
+    }
+
+private slots:
+    void init() {
+        prompt = std::make_unique<TTestPrompt>();
+        w = std::make_unique<TMainWin>();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    }
+    void cleanup() {
+        w->SetMemModified(false);
+        w.reset();
+        prompt.reset();
+    }
+
+    void StepBackTakesBackEachStepExactly() {
+        LoadProgram();
+        std::vector<TState> before;
+        for (int i = 0; i < 6; ++i) {
+            before.push_back(State());
+            w->StepSimulator();
+        }
+        QCOMPARE(w->OutputBox->Lines().at(0), std::string("HiHi"));
+        for (int i = 5; i >= 0; --i) {
+            w->MenuStepBack->trigger();
+            QCOMPARE(w->PanelText(2), QString("Ready"));
+            QVERIFY(State() == before[i]);
+        }
+        QVERIFY(!w->MemModified());
+        w->MenuStepBack->trigger();
+        QCOMPARE(w->PanelText(2), QString("Start of history"));
+        QCOMPARE(w->StatusColor(), QColor(Qt::black));
+        QVERIFY(State() == before[0]);
+    }
+
+    void RunIsRecordedToo() {
+        LoadProgram();
+        const TState start = State();
+        w->RunSimulator();
+        QTRY_VERIFY(w->History().Size() > 100);
+        w->BreakSimulator();
+        while (w->History().Size() > 0) w->StepBackSimulator();
+        QVERIFY(State() == start);
+    }
+
+    void EveryUserChangeForgetsTheHistory() {
+        const std::pair<const char*, std::function<void()>> changes[] = {
+            {"typing into memory", [&] { w->MainMemory->SetContents(0x90, 1); }},
+            {"typing into a register", [&] { w->Registers->SetContents(3, 7); }},
+            {"typing into PC", [&] { w->SysRegs->SetContents(PcIndex, 2); }},
+            {"=0", [&] { QTest::mouseClick(w->ZeroPC, Qt::LeftButton); }},
+            {"double click on the disassembly",
+             [&] {
+                 w->DisasmWin->setCurrentRow(3);
+                 w->DisasmWinDblClick();
+             }},
+            {"paste",
+             [&] {
+                 w->MainMemory->SetSelStart(0x40);
+                 w->MainMemory->SetSelEnd(0x41);
+                 w->MenuCopyClick();
+                 w->MainMemory->SetSelStart(0x50);
+                 w->MainMemory->SetSelEnd(0x50);
+                 w->MenuPasteClick();
+             }},
+            {"clearing the registers", [&] { w->ClearRegisters(); }},
+        };
+        for (const auto& [name, change] : changes) {
+            LoadProgram();
+            for (int i = 0; i < 3; ++i) w->StepSimulator();
+            QVERIFY2(w->History().Size() == 3, name);
+            change();
+            const TState changed = State();
+            QVERIFY2(w->History().Empty(), name);
+            w->StepBackSimulator();
+            QVERIFY2(w->PanelText(2) == "Start of history", name);
+            QVERIFY2(State() == changed, name);  // a step back never undoes a user's edit
+        }
+    }
+};
+
+QTEST_MAIN(TMainWinHistoryTest)
+#include "mainwinhistory_test.moc"
