@@ -296,8 +296,11 @@ TTestFile TReader::Read(const toml::table& root, const std::string& path) {
     const toml::array* list = tests ? tests->as_array() : nullptr;
     if (!tests) {
         Mistake({}, "the file has no test; add one with [[test]]");
-    } else if (!list || list->empty()) {
-        Mistake(tests->source(), "test must be a list of tables ([[test]])");
+    } else if (!list) {
+        Mistake(tests->source(),
+                std::string("test must be a list of tables ([[test]]), not ") + TypeName(*tests));
+    } else if (list->empty()) {
+        Mistake(tests->source(), "the list of tests is empty; add one with [[test]]");
     } else {
         std::map<std::string, int> lines;  // name -> line of its first test
         for (const toml::node& node : *list) {

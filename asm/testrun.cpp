@@ -63,7 +63,8 @@ TTestResult RunTest(const TTestCase& test, const TMemoryImage& program) {
     std::vector<std::string>& failures = result.Failures;
     if (expect.Status && *expect.Status != *result.Status)
         failures.push_back("status is " + std::string(StatusName(*result.Status)) + " after " +
-                           std::to_string(result.Steps) + " steps, expected " +
+                           std::to_string(result.Steps) +
+                           (result.Steps == 1 ? " step, expected " : " steps, expected ") +
                            std::string(StatusName(*expect.Status)));
     if (expect.Output && *expect.Output != result.Output)
         failures.push_back("output is " + QuoteOutput(result.Output) + ", expected " +
