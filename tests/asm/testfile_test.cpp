@@ -60,8 +60,14 @@ expect = { status = "limit" }
     EXPECT_EQ(t.MaxSteps, 500);
     EXPECT_EQ(t.Registers, (TByteMap{{1, 5}, {2, 10}, {15, 255}}));
     // A list runs on from its address and wraps from FF to 00.
-    EXPECT_EQ(t.Memory, (TByteMap{{0x80, 3}, {0x81, 1}, {0x82, 2}, {0x83, 3}, {0x9A, 0},
-                                  {0xFE, 7}, {0xFF, 8}, {0x00, 9}}));
+    EXPECT_EQ(t.Memory, (TByteMap{{0x80, 3},
+                                  {0x81, 1},
+                                  {0x82, 2},
+                                  {0x83, 3},
+                                  {0x9A, 0},
+                                  {0xFE, 7},
+                                  {0xFF, 8},
+                                  {0x00, 9}}));
     EXPECT_EQ(t.Expect.Status, TRunStatus::Halted);
     EXPECT_EQ(t.Expect.Output, std::string("Hi\n\xC3", 4));  // U+251C is code 195
     EXPECT_EQ(t.Expect.Registers, (TByteMap{{3, 15}, {12, 1}}));
@@ -82,9 +88,8 @@ TEST(TestFile, DefaultsWithoutFileKeys) {
     EXPECT_FALSE(file.Program);
     EXPECT_FALSE(ProgramPath(file));
     EXPECT_EQ(file.Tests.at(0).MaxSteps, DefaultTestMaxSteps);
-    const TTestFile absolute =
-        ParseTestFile(std::string("program = \"/p/x.asm\"\n[[test]]\nname = \"a\"") + Expect,
-                      "d/a.toml");
+    const TTestFile absolute = ParseTestFile(
+        std::string("program = \"/p/x.asm\"\n[[test]]\nname = \"a\"") + Expect, "d/a.toml");
     EXPECT_EQ(ProgramPath(absolute), "/p/x.asm");
 }
 
@@ -96,8 +101,9 @@ TEST(TestFile, EveryMistakeIsRefusedWithItsPosition) {
     const std::string t = "[[test]]\nname = \"a\"\n";  // a test up to its expectation
     const Case cases[] = {
         {"x = [1,\n", {"1:9: Error while parsing array: encountered end-of-file"}},
-        {"name = \"a\"\n", {"1:1: unknown key 'name'; a test file takes program, max-steps, test",
-                            "1:1: the file has no test; add one with [[test]]"}},
+        {"name = \"a\"\n",
+         {"1:1: unknown key 'name'; a test file takes program, max-steps, test",
+          "1:1: the file has no test; add one with [[test]]"}},
         {"", {"1:1: the file has no test; add one with [[test]]"}},
         {"test = 3\n", {"1:8: test must be a list of tables ([[test]]), not an integer"}},
         {"test = []\n", {"1:8: the list of tests is empty; add one with [[test]]"}},
@@ -112,7 +118,8 @@ TEST(TestFile, EveryMistakeIsRefusedWithItsPosition) {
         {t + "[test.expect]\nstatus = \"halted\"\nouput = \"x\"\n",
          {"5:1: unknown key 'ouput'; expect takes status, output, registers, memory, pc"}},
         {"[[test]]\npoints = 1" + std::string(Expect), {"1:1: test has no name"}},
-        {"[[test]]\nname = 1" + std::string(Expect), {"2:8: name must be a string, not an integer"}},
+        {"[[test]]\nname = 1" + std::string(Expect),
+         {"2:8: name must be a string, not an integer"}},
         {"[[test]]\nname = \"\"" + std::string(Expect), {"2:8: name must not be empty"}},
         {t + Expect + t + Expect, {"7:8: a test named 'a' is already at line 1"}},
         {t + "points = -1" + Expect, {"3:10: points must be 0..1000000, not -1"}},
@@ -148,8 +155,7 @@ TEST(TestFile, EveryMistakeIsRefusedWithItsPosition) {
          {"4:10: output holds a character that code page 437 lacks"}},
         {t + "[test.expect]\noutput = 1\n", {"4:10: output must be a string, not an integer"}},
         {t + "[test.expect]\npc = 300\n", {"4:6: expect.pc must be 0..255, not 300"}},
-        {t + "[test.expect]\nregisters = { R0 = -5 }\n",
-         {"4:20: R0 must be 0..255, not -5"}},
+        {t + "[test.expect]\nregisters = { R0 = -5 }\n", {"4:20: R0 must be 0..255, not -5"}},
         {t + "[test.expect]\nmemory = { ZZ = 1 }\n",
          {"4:12: memory address 'ZZ' is not two hex digits"}},
         {t + "[test.expect]\nmemory = { FF = [1, 2], 00 = 5 }\n",
