@@ -47,11 +47,6 @@ int HexDigit(char c) {
     return -1;
 }
 
-std::string Hex2(int value) {
-    const char* digits = "0123456789ABCDEF";
-    return {digits[value >> 4 & 0xF], digits[value & 0xF]};
-}
-
 class TReader {
 public:
     explicit TReader(std::vector<TTestFileMistake>& mistakes) : mistakes_(mistakes) {}
@@ -138,7 +133,7 @@ TByteMap TReader::Registers(const toml::node& node, const std::string& what) {
                     "unknown register '" + std::string(name) + "'; the registers are R0..RF");
             continue;
         }
-        const std::string reg = "R" + Hex2(number).substr(1);
+        const std::string reg = RegisterName(number);
         if (values.count(number)) {
             Mistake(key.source(), "register " + reg + " is given twice");
             continue;
@@ -164,7 +159,7 @@ TByteMap TReader::Memory(const toml::node& node, const std::string& what) {
                     "memory address '" + std::string(name) + "' is not two hex digits");
             continue;
         }
-        const std::string where = what + " " + Hex2(address);
+        const std::string where = what + " " + HexByte(address);
         std::vector<std::pair<const toml::node*, std::string>> items;
         if (const auto* list = value.as_array()) {
             if (list->empty() || list->size() > 256) {
@@ -173,7 +168,7 @@ TByteMap TReader::Memory(const toml::node& node, const std::string& what) {
                 continue;
             }
             for (std::size_t i = 0; i < list->size(); ++i)
-                items.emplace_back(list->get(i), what + " " + Hex2((address + i) & 0xFF));
+                items.emplace_back(list->get(i), what + " " + HexByte((address + i) & 0xFF));
         } else if (value.is_integer()) {
             items.emplace_back(&value, where);
         } else {
@@ -184,8 +179,9 @@ TByteMap TReader::Memory(const toml::node& node, const std::string& what) {
         for (std::size_t i = 0; i < items.size(); ++i) {
             const int a = static_cast<int>((address + i) & 0xFF);
             if (from[a] >= 0) {
-                Mistake(key.source(), "the bytes from " + Hex2(address) + " overlap those from " +
-                                          Hex2(from[a]) + " at " + Hex2(a));
+                Mistake(key.source(), "the bytes from " + HexByte(address) +
+                                          " overlap those from " + HexByte(from[a]) + " at " +
+                                          HexByte(a));
                 break;
             }
             from[a] = address;
@@ -320,6 +316,16 @@ TTestFile TReader::Read(const toml::table& root, const std::string& path) {
 }
 
 }  // namespace
+
+constexpr const char* HexDigits = "0123456789ABCDEF";
+
+std::string HexByte(int value) {
+    return {HexDigits[value >> 4 & 0xF], HexDigits[value & 0xF]};
+}
+
+std::string RegisterName(int number) {
+    return {'R', HexDigits[number & 0xF]};
+}
 
 std::string_view StatusName(TRunStatus status) {
     return StatusNames[static_cast<std::size_t>(status)];

@@ -18,6 +18,10 @@ std::string_view StatusName(TRunStatus status);
 
 constexpr long long DefaultTestMaxSteps = 100000;
 
+// How the file and the failure texts write a byte ("0E") and a register ("R3").
+std::string HexByte(int value);
+std::string RegisterName(int number);
+
 // Address -> byte and register number -> byte; each address or register at most once.
 using TByteMap = std::map<int, int>;
 

@@ -7,27 +7,18 @@
 
 namespace {
 
-std::string Hex2(int value) {
-    char text[4];
-    std::snprintf(text, sizeof text, "%02X", value & 0xFF);
-    return text;
-}
-
-std::string RegisterName(int number) {
-    return "R" + Hex2(number).substr(1);
-}
-
 void CheckBytes(const TByteMap& expected, const CellStore& store, std::string (*name)(int),
                 std::vector<std::string>& failures) {
     for (const auto& [index, want] : expected) {
         const int have = store.GetContents(index) & 0xFF;
         if (have != want)
-            failures.push_back(name(index) + " is " + Hex2(have) + ", expected " + Hex2(want));
+            failures.push_back(name(index) + " is " + HexByte(have) + ", expected " +
+                               HexByte(want));
     }
 }
 
 std::string MemoryName(int address) {
-    return "memory[" + Hex2(address) + "]";
+    return "memory[" + HexByte(address) + "]";
 }
 
 }  // namespace
@@ -73,7 +64,7 @@ TTestResult RunTest(const TTestCase& test, const TMemoryImage& program) {
     CheckBytes(expect.Memory, machine.MainMemory, MemoryName, failures);
     const int pc = machine.SysRegs.GetContents(PcIndex) & 0xFF;
     if (expect.Pc && *expect.Pc != pc)
-        failures.push_back("PC is " + Hex2(pc) + ", expected " + Hex2(*expect.Pc));
+        failures.push_back("PC is " + HexByte(pc) + ", expected " + HexByte(*expect.Pc));
 
     result.Passed = failures.empty();
     result.Points = result.Passed ? test.Points : 0;
