@@ -212,6 +212,10 @@ std::optional<std::string> TReader::Output(const toml::node& node) {
         Mistake(node.source(), "output holds a character that code page 437 lacks");
         return std::nullopt;
     }
+    if (converted->find('\0') != std::string::npos) {
+        Mistake(node.source(), "output cannot hold code 0, which a program never outputs");
+        return std::nullopt;
+    }
     return converted;
 }
 

@@ -153,6 +153,8 @@ TEST(TestFile, EveryMistakeIsRefusedWithItsPosition) {
         {t + "[test.expect]\nstatus = 1\n", {"4:10: status must be a string, not an integer"}},
         {t + "[test.expect]\noutput = \"€\"\n",
          {"4:10: output holds a character that code page 437 lacks"}},
+        {t + "[test.expect]\noutput = \"a\\u0000\"\n",
+         {"4:10: output cannot hold code 0, which a program never outputs"}},
         {t + "[test.expect]\noutput = 1\n", {"4:10: output must be a string, not an integer"}},
         {t + "[test.expect]\npc = 300\n", {"4:6: expect.pc must be 0..255, not 300"}},
         {t + "[test.expect]\nregisters = { R0 = -5 }\n", {"4:20: R0 must be 0..255, not -5"}},
