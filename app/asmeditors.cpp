@@ -30,6 +30,7 @@ public:
     void SetMemModified(bool flag) override { mainWin_.SetMemModified(flag); }
     void SaveMemory() override { mainWin_.SaveFileClick(); }
     CellStore& MemoryStore() override { return mainWin_.MemoryStore(); }
+    CellStore& RegisterStore() override { return mainWin_.RegisterStore(); }
     CellStore& SysRegStore() override { return mainWin_.SysRegStore(); }
     void WriteMemoryInBulk(const std::function<void()>& writes) override {
         mainWin_.WriteMemoryInBulk(writes);

@@ -17,7 +17,8 @@ TArgs::TArgs(const std::vector<std::string>& args, const TArgRules& rules) {
             positionals_.push_back(a);
         }
     }
-    if (static_cast<int>(positionals_.size()) != rules.Positionals)
+    const auto given = static_cast<int>(positionals_.size());
+    if (given < rules.Positionals || (given > rules.Positionals && !rules.MorePositionals))
         throw EUsageError(positionals_.size() < static_cast<size_t>(rules.Positionals)
                               ? "missing file name"
                               : "too many arguments: " + positionals_.back());

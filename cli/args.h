@@ -17,6 +17,7 @@ struct TArgRules {
     std::set<std::string> ValueOptions;  // take the next argument, e.g. "--pc"
     std::set<std::string> Flags;         // stand alone, e.g. "--dump"
     int Positionals = 1;
+    bool MorePositionals = false;  // Positionals is then the least number
 };
 
 class TArgs {

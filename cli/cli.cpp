@@ -20,6 +20,7 @@ const TCommand Commands[] = {
     {"assemble", "assemble a source into a memory image", AssembleCommand},
     {"disassemble", "print the listing of a memory image or source", DisassembleCommand},
     {"run", "run a memory image or source until it halts", RunCommand},
+    {"test", "run a test file's tests on programs and report", TestCommand},
 };
 
 void PrintUsage(std::ostream& out) {

@@ -10,6 +10,7 @@ constexpr int ExitOk = 0;
 constexpr int ExitError = 1;  // usage or file error
 constexpr int ExitInvalid = 2;
 constexpr int ExitLimit = 3;
+constexpr int ExitTestsFailed = 4;  // a test failed or a program did not assemble
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
@@ -17,3 +18,4 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 int AssembleCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int DisassembleCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int TestCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

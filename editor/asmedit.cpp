@@ -17,6 +17,7 @@
 #include "core/fileerror.h"
 #include "editor/asmhighlighter.h"
 #include "editor/asmtarget.h"
+#include "editor/asmtests.h"
 #include "editor/editortextsource.h"
 #include "editor/menukeys.h"
 #include "editor/sourcefile.h"
@@ -72,6 +73,7 @@ TAssemblerEditor::TAssemblerEditor(TAssembleTarget* target, QWidget* parent)
     parser_ = std::make_unique<TAsmParser>(*textSource_);
     highlighter_ = new TAsmHighlighter(TextEditor->document(), *parser_);
     SetUpFollower();
+    Tests = new TAsmTests(*this);
     SetInsertMode(true);
     Editors().push_back(this);
 }
@@ -278,8 +280,15 @@ void TAssemblerEditor::AddError(int line, int column, std::string_view message) 
     ErrorPositions_.push_back({line, column});
 }
 
-void TAssemblerEditor::AssembleButtonClick() {
-    TBusyCursor busy;
+void TAssemblerEditor::AddListedError(const QString& text) {
+    ErrorBox->addItem(text);
+    ErrorPositions_.push_back({-1, -1});
+    if (ErrorBox->count() == 1) GoToError(0);
+    ErrorsMenu->setEnabled(true);
+    MenuNextError->setEnabled(ErrorBox->currentRow() < ErrorBox->count() - 1);
+}
+
+bool TAssemblerEditor::AssembleText() {
     ErrorBox->clear();
     ErrorPositions_.clear();
     parser_->Assemble([this](void*, int line, int column, std::string_view message) {
@@ -290,20 +299,28 @@ void TAssemblerEditor::AssembleButtonClick() {
         ErrorsMenu->setEnabled(true);
         MenuPreviousError->setEnabled(false);
         MenuNextError->setEnabled(true);
-        return;
+        return false;
     }
-    OverwriteMemory();
     ErrorsMenu->setEnabled(false);
+    return true;
+}
+
+void TAssemblerEditor::AssembleButtonClick() {
+    TBusyCursor busy;
+    if (AssembleText()) OverwriteMemory();
+}
+
+bool TAssemblerEditor::MayOverwriteMemory() {
+    return !target_->MemModified() ||
+           SaveBeforeGoingOn(
+               this,
+               QStringLiteral(
+                   "Memory Changed.\nDo you want to save before you overwrite the memory?"),
+               [this] { target_->SaveMemory(); }, [this] { return target_->MemModified(); });
 }
 
 void TAssemblerEditor::OverwriteMemory() {
-    if (!target_) return;
-    if (target_->MemModified() &&
-        !SaveBeforeGoingOn(
-            this,
-            QStringLiteral("Memory Changed.\nDo you want to save before you overwrite the memory?"),
-            [this] { target_->SaveMemory(); }, [this] { return target_->MemModified(); }))
-        return;
+    if (!target_ || !MayOverwriteMemory()) return;
     target_->WriteMemoryInBulk([this] {
         CellStore& memory = target_->MemoryStore();
         for (int address = 0; address < 256; ++address)
@@ -325,6 +342,7 @@ void TAssemblerEditor::GoToError(int index) {
     // Positions refer to the text as it was assembled; an edit since may have made them
     // point past the end, which then means the end.
     const TErrorPosition& place = ErrorPositions_[size_t(index)];
+    if (place.Line < 0) return;  // not about the text
     const QTextDocument* document = TextEditor->document();
     const QTextBlock block = document->findBlockByNumber(place.Line);
     const int end = document->characterCount() - 1;

@@ -17,8 +17,10 @@ class QListWidget;
 class QMenu;
 class QSplitter;
 class QToolButton;
+class QVBoxLayout;
 class TAsmHighlighter;
 class TAsmParser;
+class TAsmTests;
 class TAssembleTarget;
 class TEditorTextSource;
 class TMenuKeys;
@@ -40,6 +42,7 @@ public:
     QToolButton* AssembleButton;
     QStatusBar* EditorStatusBar;
     QMenuBar* AsmMainMenu;
+    TAsmTests* Tests;  // the Tests menu and the list of test results
 
     // Menus and their entries.
     QMenu* FileMenu;
@@ -108,6 +111,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class TAsmTests;
+
     void BuildControls();
     void BuildMenus();
     // The gutter's breakpoints, F5 and the PC mark, which need a target.
@@ -127,6 +132,14 @@ private:
     bool ErrorBoxMouseIgnored(const QMouseEvent& event);
     bool ErrorBoxKeyPress(const QKeyEvent& event);
     void AddError(int line, int column, std::string_view message);
+    // A message about something other than the source (a test file); choosing it moves
+    // nothing in the text.
+    void AddListedError(const QString& text);
+    // Assembles the text into the parser's image and lists the errors; true when none.
+    bool AssembleText();
+    // Asks about unsaved memory before the program replaces it; false when the user
+    // cancelled or the save did not happen.
+    bool MayOverwriteMemory();
     // Puts the assembled image into the target's memory, after asking about unsaved
     // memory, and resets PC. Cancel, or a save that did not happen, leaves memory alone.
     void OverwriteMemory();
@@ -136,6 +149,7 @@ private:
         int Column;
     };
 
+    QVBoxLayout* listColumn_;  // the error list, and the test results under it
     QLabel* panels_[3];
     bool errorPressIgnored_ = false;  // the button went down where a click changes nothing
     TMenuKeys* menuKeys_;

@@ -89,7 +89,10 @@ void TAssemblerEditor::BuildControls() {
     auto* bottom = new QHBoxLayout(BottomPanel);
     bottom->setContentsMargins(0, 0, 0, 0);
     bottom->setSpacing(0);
-    bottom->addWidget(ErrorBox, 1);
+    listColumn_ = new QVBoxLayout;
+    listColumn_->setSpacing(0);
+    listColumn_->addWidget(ErrorBox, 1);
+    bottom->addLayout(listColumn_, 1);
     bottom->addWidget(AssembleButton);
     BottomPanel->setMinimumHeight(1);
     TextEditor->setMinimumHeight(1);

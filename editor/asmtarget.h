@@ -27,7 +27,8 @@ public:
     // The owner's Save command; it may ask for a name, and be cancelled or fail.
     virtual void SaveMemory() = 0;
     virtual CellStore& MemoryStore() = 0;
-    virtual CellStore& SysRegStore() = 0;  // cell 0 is the program counter
+    virtual CellStore& RegisterStore() = 0;  // R0..RF; a write to RF is output
+    virtual CellStore& SysRegStore() = 0;    // cell 0 is the program counter
     // Runs many memory writes with the disassembly list frozen; it repaints once after.
     virtual void WriteMemoryInBulk(const std::function<void()>& writes) = 0;
     // Gives the owner's window the focus.

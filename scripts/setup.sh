@@ -2,7 +2,7 @@
 # Installs the build and test tools that are missing (Debian packages), nothing else.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libgtest-dev qt6-base-dev libgl-dev fonts-dejavu-core
-          clang libclang-rt-14-dev clang-format-14
+          clang libclang-rt-14-dev clang-format-14 libtomlplusplus-dev nlohmann-json3-dev
           desktop-file-utils appstream shared-mime-info groff-base man-db dpkg-dev)
 missing=()
 for p in "${packages[@]}"; do

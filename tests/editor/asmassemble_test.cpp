@@ -16,6 +16,7 @@ namespace {
 class TFakeOwner final : public TAssembleTarget {
 public:
     TCellStore Memory{256};
+    TCellStore Registers{16};
     TCellStore SysRegs{2};
     bool Modified = false;
     bool SaveSucceeds = true;
@@ -40,6 +41,7 @@ public:
         if (SaveSucceeds) Modified = false;
     }
     CellStore& MemoryStore() override { return Memory; }
+    CellStore& RegisterStore() override { return Registers; }
     CellStore& SysRegStore() override { return SysRegs; }
     void WriteMemoryInBulk(const std::function<void()>& writes) override {
         inBulk_ = true;

@@ -320,7 +320,7 @@ void TAssemblerEditorTest::MenuBarTitlesInOrder() {
     for (const QAction* item : editor.AsmMainMenu->actions()) titles << item->text();
     QCOMPARE(titles, QStringList({QStringLiteral("&File"), QStringLiteral("&Edit"),
                                   QStringLiteral("&Assemble"), QStringLiteral("E&rrors"),
-                                  QStringLiteral("&Help")}));
+                                  QStringLiteral("&Tests"), QStringLiteral("&Help")}));
 }
 
 void TAssemblerEditorTest::MenuEntries_data() {
@@ -360,6 +360,11 @@ void TAssemblerEditorTest::MenuEntries_data() {
     QTest::newRow("previous") << "MenuPreviousError"
                               << "ErrorsMenu" << 1 << "&Previous"
                               << QKeySequence(Qt::CTRL | Qt::Key_P);
+    QTest::newRow("open tests") << "MenuOpenTests"
+                                << "TestsMenu" << 0 << "&Open Tests..." << none;
+    QTest::newRow("run tests") << "MenuRunTests"
+                               << "TestsMenu" << 1 << "&Run Tests"
+                               << QKeySequence(Qt::CTRL | Qt::Key_T);
     QTest::newRow("instructions") << "MenuHelpInstructions"
                                   << "HelpMenu" << 0 << "&Instructions" << none;
     QTest::newRow("syntax") << "MenuHelpSyntax"

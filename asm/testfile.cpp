@@ -1,0 +1,394 @@
+#include "asm/testfile.h"
+
+#include <toml++/toml.h>
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <tuple>
+
+#include "core/cp437.h"
+#include "core/fileerror.h"
+
+namespace {
+
+// A test file is a page of text; anything this large is not one (and a device that never
+// ends must not be read for ever).
+constexpr std::size_t MaxTestFileBytes = 16u << 20;
+constexpr long long MaxPoints = 1'000'000;
+constexpr long long MaxSteps = 1'000'000'000;
+
+constexpr std::array<std::string_view, 3> StatusNames = {"halted", "invalid", "limit"};
+
+const char* TypeName(const toml::node& node) {
+    switch (node.type()) {
+        case toml::node_type::string:
+            return "a string";
+        case toml::node_type::integer:
+            return "an integer";
+        case toml::node_type::floating_point:
+            return "a floating-point number";
+        case toml::node_type::boolean:
+            return "a boolean";
+        case toml::node_type::table:
+            return "a table";
+        case toml::node_type::array:
+            return "a list";
+        default:
+            return "a date or time";
+    }
+}
+
+// -1 unless c is a hex digit.
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+class TReader {
+public:
+    explicit TReader(std::vector<TTestFileMistake>& mistakes) : mistakes_(mistakes) {}
+
+    TTestFile Read(const toml::table& root, const std::string& path);
+
+private:
+    void Mistake(const toml::source_region& at, std::string message) {
+        mistakes_.push_back({static_cast<int>(at.begin.line ? at.begin.line : 1),
+                             static_cast<int>(at.begin.column ? at.begin.column : 1),
+                             std::move(message)});
+    }
+    // Reports every key of table not in allowed; false when there was one.
+    bool OnlyKeys(const toml::table& table, std::initializer_list<std::string_view> allowed,
+                  std::string_view owner);
+    std::optional<long long> Integer(const toml::node& node, const std::string& what, long long min,
+                                     long long max);
+    std::optional<std::string> String(const toml::node& node, const std::string& what);
+    const toml::table* Table(const toml::node& node, const std::string& what);
+
+    TByteMap Registers(const toml::node& node, const std::string& what);
+    TByteMap Memory(const toml::node& node, const std::string& what);
+    std::optional<TRunStatus> Status(const toml::node& node);
+    std::optional<std::string> Output(const toml::node& node);
+    TTestExpect Expect(const toml::table& table);
+    // Nothing when node is no table; good tells whether the test was free of mistakes.
+    std::optional<TTestCase> Test(const toml::node& node, long long fileMaxSteps, bool& good);
+
+    std::vector<TTestFileMistake>& mistakes_;
+};
+
+bool TReader::OnlyKeys(const toml::table& table, std::initializer_list<std::string_view> allowed,
+                       std::string_view owner) {
+    bool good = true;
+    for (auto&& [key, node] : table) {
+        if (std::find(allowed.begin(), allowed.end(), key.str()) != allowed.end()) continue;
+        std::string list;
+        for (std::string_view a : allowed) list += (list.empty() ? "" : ", ") + std::string(a);
+        Mistake(key.source(), "unknown key '" + std::string(key.str()) + "'; " +
+                                  std::string(owner) + " takes " + list);
+        good = false;
+    }
+    return good;
+}
+
+std::optional<long long> TReader::Integer(const toml::node& node, const std::string& what,
+                                          long long min, long long max) {
+    const std::string range = std::to_string(min) + ".." + std::to_string(max);
+    const auto* integer = node.as_integer();
+    if (!integer) {
+        Mistake(node.source(), what + " must be an integer " + range + ", not " + TypeName(node));
+        return std::nullopt;
+    }
+    const long long value = integer->get();
+    if (value < min || value > max) {
+        Mistake(node.source(), what + " must be " + range + ", not " + std::to_string(value));
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<std::string> TReader::String(const toml::node& node, const std::string& what) {
+    if (const auto* string = node.as_string()) return string->get();
+    Mistake(node.source(), what + " must be a string, not " + TypeName(node));
+    return std::nullopt;
+}
+
+const toml::table* TReader::Table(const toml::node& node, const std::string& what) {
+    if (const auto* table = node.as_table()) return table;
+    Mistake(node.source(), what + " must be a table, not " + TypeName(node));
+    return nullptr;
+}
+
+TByteMap TReader::Registers(const toml::node& node, const std::string& what) {
+    TByteMap values;
+    const toml::table* table = Table(node, what);
+    if (!table) return values;
+    for (auto&& [key, value] : *table) {
+        const std::string_view name = key.str();
+        const int number =
+            name.size() == 2 && (name[0] == 'R' || name[0] == 'r') ? HexDigit(name[1]) : -1;
+        if (number < 0) {
+            Mistake(key.source(),
+                    "unknown register '" + std::string(name) + "'; the registers are R0..RF");
+            continue;
+        }
+        const std::string reg = RegisterName(number);
+        if (values.count(number)) {
+            Mistake(key.source(), "register " + reg + " is given twice");
+            continue;
+        }
+        if (const auto byte = Integer(value, reg, 0, 255)) values[number] = static_cast<int>(*byte);
+    }
+    return values;
+}
+
+TByteMap TReader::Memory(const toml::node& node, const std::string& what) {
+    TByteMap bytes;
+    const toml::table* table = Table(node, what);
+    if (!table) return bytes;
+    std::array<int, 256> from;  // the address whose entry placed each byte, -1 for none
+    from.fill(-1);
+    for (auto&& [key, value] : *table) {
+        const std::string_view name = key.str();
+        const int address = name.size() == 2 && HexDigit(name[0]) >= 0 && HexDigit(name[1]) >= 0
+                                ? HexDigit(name[0]) * 16 + HexDigit(name[1])
+                                : -1;
+        if (address < 0) {
+            Mistake(key.source(),
+                    "memory address '" + std::string(name) + "' is not two hex digits");
+            continue;
+        }
+        const std::string where = what + " " + HexByte(address);
+        std::vector<std::pair<const toml::node*, std::string>> items;
+        if (const auto* list = value.as_array()) {
+            if (list->empty() || list->size() > 256) {
+                Mistake(value.source(),
+                        where + " must list 1..256 bytes, not " + std::to_string(list->size()));
+                continue;
+            }
+            for (std::size_t i = 0; i < list->size(); ++i)
+                items.emplace_back(list->get(i), what + " " + HexByte((address + i) & 0xFF));
+        } else if (value.is_integer()) {
+            items.emplace_back(&value, where);
+        } else {
+            Mistake(value.source(),
+                    where + " must be a byte 0..255 or a list of bytes, not " + TypeName(value));
+            continue;
+        }
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const int a = static_cast<int>((address + i) & 0xFF);
+            if (from[a] >= 0) {
+                Mistake(key.source(), "the bytes from " + HexByte(address) +
+                                          " overlap those from " + HexByte(from[a]) + " at " +
+                                          HexByte(a));
+                break;
+            }
+            from[a] = address;
+            if (const auto byte = Integer(*items[i].first, items[i].second, 0, 255))
+                bytes[a] = static_cast<int>(*byte);
+        }
+    }
+    return bytes;
+}
+
+std::optional<TRunStatus> TReader::Status(const toml::node& node) {
+    const auto text = String(node, "status");
+    if (!text) return std::nullopt;
+    for (std::size_t i = 0; i < StatusNames.size(); ++i)
+        if (*text == StatusNames[i]) return static_cast<TRunStatus>(i);
+    Mistake(node.source(),
+            "status must be \"halted\", \"invalid\" or \"limit\", not \"" + *text + "\"");
+    return std::nullopt;
+}
+
+std::optional<std::string> TReader::Output(const toml::node& node) {
+    const auto text = String(node, "output");
+    if (!text) return std::nullopt;
+    // Compared byte for byte with what the program wrote, so every character must have
+    // a code in the output window's character set.
+    const auto converted = Utf8ToCp437(*text);
+    if (!converted || Cp437ToUtf8(*converted) != *text) {
+        Mistake(node.source(), "output holds a character that code page 437 lacks");
+        return std::nullopt;
+    }
+    if (converted->find('\0') != std::string::npos) {
+        Mistake(node.source(), "output cannot hold code 0, which a program never outputs");
+        return std::nullopt;
+    }
+    return converted;
+}
+
+TTestExpect TReader::Expect(const toml::table& table) {
+    TTestExpect expect;
+    OnlyKeys(table, {"status", "output", "registers", "memory", "pc"}, "expect");
+    if (const auto* node = table.get("status")) expect.Status = Status(*node);
+    if (const auto* node = table.get("output")) expect.Output = Output(*node);
+    if (const auto* node = table.get("registers"))
+        expect.Registers = Registers(*node, "expect.registers");
+    if (const auto* node = table.get("memory")) expect.Memory = Memory(*node, "expect.memory");
+    if (const auto* node = table.get("pc")) {
+        if (const auto pc = Integer(*node, "expect.pc", 0, 255)) expect.Pc = static_cast<int>(*pc);
+    }
+    return expect;
+}
+
+std::optional<TTestCase> TReader::Test(const toml::node& node, long long fileMaxSteps, bool& good) {
+    good = false;
+    const toml::table* table = Table(node, "each test");
+    if (!table) return std::nullopt;
+    const std::size_t before = mistakes_.size();
+    TTestCase test;
+    test.Line = static_cast<int>(node.source().begin.line);
+    test.MaxSteps = fileMaxSteps;
+    OnlyKeys(*table, {"name", "points", "pc", "max-steps", "registers", "memory", "expect"},
+             "a test");
+    if (const auto* name = table->get("name")) {
+        if (const auto text = String(*name, "name")) {
+            test.Name = *text;
+            if (test.Name.empty()) Mistake(name->source(), "name must not be empty");
+        }
+    } else {
+        Mistake(node.source(), "test has no name");
+    }
+    if (const auto* n = table->get("points")) {
+        if (const auto v = Integer(*n, "points", 0, MaxPoints)) test.Points = static_cast<int>(*v);
+    }
+    if (const auto* n = table->get("pc")) {
+        if (const auto v = Integer(*n, "pc", 0, 255)) test.Pc = static_cast<int>(*v);
+    }
+    if (const auto* n = table->get("max-steps")) {
+        if (const auto v = Integer(*n, "max-steps", 1, MaxSteps)) test.MaxSteps = *v;
+    }
+    if (const auto* n = table->get("registers")) test.Registers = Registers(*n, "registers");
+    if (const auto* n = table->get("memory")) test.Memory = Memory(*n, "memory");
+    const std::string called = test.Name.empty() ? "test" : "test '" + test.Name + "'";
+    const toml::node* expect = table->get("expect");
+    if (!expect) {
+        Mistake(node.source(), called + " has no expectation ([test.expect])");
+    } else if (const toml::table* e = Table(*expect, "expect")) {
+        const std::size_t inside = mistakes_.size();
+        test.Expect = Expect(*e);
+        // An expectation that was refused is reported already; only a truly empty one here.
+        if (test.Expect.Empty() && mistakes_.size() == inside)
+            Mistake(expect->source(), called + " has no expectation in its expect table");
+    }
+    good = mistakes_.size() == before;
+    return test;
+}
+
+TTestFile TReader::Read(const toml::table& root, const std::string& path) {
+    TTestFile file;
+    file.Path = path;
+    OnlyKeys(root, {"program", "max-steps", "test"}, "a test file");
+    if (const auto* n = root.get("program")) {
+        file.Program = String(*n, "program");
+        if (file.Program && file.Program->empty()) {
+            Mistake(n->source(), "program must not be empty");
+            file.Program.reset();
+        }
+    }
+    long long maxSteps = DefaultTestMaxSteps;
+    if (const auto* n = root.get("max-steps")) {
+        if (const auto v = Integer(*n, "max-steps", 1, MaxSteps)) maxSteps = *v;
+    }
+    const toml::node* tests = root.get("test");
+    const toml::array* list = tests ? tests->as_array() : nullptr;
+    if (!tests) {
+        Mistake({}, "the file has no test; add one with [[test]]");
+    } else if (!list) {
+        Mistake(tests->source(),
+                std::string("test must be a list of tables ([[test]]), not ") + TypeName(*tests));
+    } else if (list->empty()) {
+        Mistake(tests->source(), "the list of tests is empty; add one with [[test]]");
+    } else {
+        std::map<std::string, int> lines;  // name -> line of its first test
+        for (const toml::node& node : *list) {
+            bool good;
+            auto test = Test(node, maxSteps, good);
+            if (!test || test->Name.empty()) continue;
+            const auto [first, fresh] = lines.emplace(test->Name, test->Line);
+            if (!fresh)
+                Mistake(node.as_table()->get("name")->source(), "a test named '" + test->Name +
+                                                                    "' is already at line " +
+                                                                    std::to_string(first->second));
+            else if (good)
+                file.Tests.push_back(std::move(*test));
+        }
+    }
+    return file;
+}
+
+}  // namespace
+
+constexpr const char* HexDigits = "0123456789ABCDEF";
+
+std::string HexByte(int value) {
+    return {HexDigits[value >> 4 & 0xF], HexDigits[value & 0xF]};
+}
+
+std::string RegisterName(int number) {
+    return {'R', HexDigits[number & 0xF]};
+}
+
+std::string_view StatusName(TRunStatus status) {
+    return StatusNames[static_cast<std::size_t>(status)];
+}
+
+std::optional<std::string> ProgramPath(const TTestFile& file) {
+    if (!file.Program) return std::nullopt;
+    namespace fs = std::filesystem;
+    const fs::path program(*file.Program);
+    if (program.is_absolute()) return program.string();
+    return (fs::path(file.Path).parent_path() / program).lexically_normal().string();
+}
+
+ETestFileError::ETestFileError(std::string path, std::vector<TTestFileMistake> mistakes)
+    : std::runtime_error(path + ":" + std::to_string(mistakes.at(0).Line) + ":" +
+                         std::to_string(mistakes.at(0).Column) + ": " + mistakes.at(0).Message),
+      path_(std::move(path)),
+      mistakes_(std::move(mistakes)) {}
+
+std::vector<std::string> ETestFileError::Lines() const {
+    std::vector<std::string> lines;
+    for (const TTestFileMistake& m : mistakes_)
+        lines.push_back(path_ + ":" + std::to_string(m.Line) + ":" + std::to_string(m.Column) +
+                        ": " + m.Message);
+    return lines;
+}
+
+TTestFile ParseTestFile(std::string_view text, const std::string& path) {
+    toml::table root;
+    try {
+        root = toml::parse(text, path);
+    } catch (const toml::parse_error& e) {
+        const auto& at = e.source().begin;
+        throw ETestFileError(
+            path, {{static_cast<int>(at.line ? at.line : 1),
+                    static_cast<int>(at.column ? at.column : 1), std::string(e.description())}});
+    }
+    std::vector<TTestFileMistake> mistakes;
+    TTestFile file = TReader(mistakes).Read(root, path);
+    if (mistakes.empty()) return file;
+    // Tables are read in key order; the mistakes are told in the order of the text.
+    std::stable_sort(mistakes.begin(), mistakes.end(), [](const auto& a, const auto& b) {
+        return std::tie(a.Line, a.Column) < std::tie(b.Line, b.Column);
+    });
+    throw ETestFileError(path, std::move(mistakes));
+}
+
+TTestFile ReadTestFile(const std::string& path) {
+    std::error_code ec;
+    std::ifstream in(path, std::ios::binary);
+    if (!in || std::filesystem::is_directory(path, ec))
+        throw EFileError("Cannot open file " + path);
+    std::string text;
+    char chunk[1 << 16];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        text.append(chunk, static_cast<std::size_t>(in.gcount()));
+        if (text.size() > MaxTestFileBytes)
+            throw EFileError("The test file " + path + " is larger than 16 MiB; it was not read.");
+    }
+    if (in.bad()) throw EFileError("Stream read error");
+    return ParseTestFile(text, path);
+}

@@ -1,0 +1,85 @@
+#pragma once
+// Test files: a TOML file of tests, each a starting state of the machine and what must
+// hold after the program has run from it. The command-line tool grades submissions with
+// them and the assembler editor checks the text being written.
+
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// How a run ended.
+enum class TRunStatus { Halted, Invalid, Limit };
+
+// "halted", "invalid", "limit": the words of the file and of the reports.
+std::string_view StatusName(TRunStatus status);
+
+constexpr long long DefaultTestMaxSteps = 100000;
+
+// How the file and the failure texts write a byte ("0E") and a register ("R3").
+std::string HexByte(int value);
+std::string RegisterName(int number);
+
+// Address -> byte and register number -> byte; each address or register at most once.
+using TByteMap = std::map<int, int>;
+
+struct TTestExpect {
+    std::optional<TRunStatus> Status;
+    std::optional<std::string> Output;  // code page 437 bytes
+    TByteMap Registers;
+    TByteMap Memory;
+    std::optional<int> Pc;
+
+    bool Empty() const { return !Status && !Output && Registers.empty() && Memory.empty() && !Pc; }
+};
+
+struct TTestCase {
+    std::string Name;
+    int Line = 0;  // where the test's table begins, 1-based
+    int Points = 1;
+    int Pc = 0;
+    long long MaxSteps = DefaultTestMaxSteps;  // the file's limit when the test sets none
+    TByteMap Registers;
+    TByteMap Memory;
+    TTestExpect Expect;
+};
+
+struct TTestFile {
+    std::string Path;
+    std::optional<std::string> Program;  // as written in the file
+    std::vector<TTestCase> Tests;
+};
+
+// The file's program, relative to the folder of the test file; nothing when it names none.
+std::optional<std::string> ProgramPath(const TTestFile& file);
+
+struct TTestFileMistake {
+    int Line = 1;    // 1-based
+    int Column = 1;  // 1-based
+    std::string Message;
+};
+
+// A test file that is refused whole; what() is its first mistake.
+class ETestFileError : public std::runtime_error {
+public:
+    ETestFileError(std::string path, std::vector<TTestFileMistake> mistakes);
+
+    const std::string& Path() const { return path_; }
+    const std::vector<TTestFileMistake>& Mistakes() const { return mistakes_; }
+    // Each mistake as "PATH:LINE:COLUMN: MESSAGE".
+    std::vector<std::string> Lines() const;
+
+private:
+    std::string path_;
+    std::vector<TTestFileMistake> mistakes_;
+};
+
+// Reads the text of a test file; path only names it in the mistakes. Throws ETestFileError
+// with every mistake found (a syntax error is the only one reported, as nothing after it
+// can be read).
+TTestFile ParseTestFile(std::string_view text, const std::string& path);
+
+// Throws EFileError when the file cannot be read, else as ParseTestFile.
+TTestFile ReadTestFile(const std::string& path);

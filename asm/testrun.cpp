@@ -1,0 +1,125 @@
+#include "asm/testrun.h"
+
+#include <cstdio>
+
+#include "core/cp437.h"
+#include "core/machine.h"
+
+namespace {
+
+void CheckBytes(const TByteMap& expected, const CellStore& store, std::string (*name)(int),
+                std::vector<std::string>& failures) {
+    for (const auto& [index, want] : expected) {
+        const int have = store.GetContents(index) & 0xFF;
+        if (have != want)
+            failures.push_back(name(index) + " is " + HexByte(have) + ", expected " +
+                               HexByte(want));
+    }
+}
+
+std::string MemoryName(int address) {
+    return "memory[" + HexByte(address) + "]";
+}
+
+}  // namespace
+
+TStartState StartState(const TTestCase& test, const TMemoryImage& program) {
+    TStartState state;
+    state.Memory = program;
+    for (const auto& [address, value] : test.Memory) state.Memory[address] = value;
+    for (const auto& [number, value] : test.Registers) state.Registers[number] = value;
+    state.Pc = test.Pc;
+    return state;
+}
+
+TTestResult RunTest(const TTestCase& test, const TMemoryImage& program) {
+    const TStartState start = StartState(test, program);
+    TMachine machine;
+    machine.LoadMemory(start.Memory);
+    for (int r = 0; r < 16; ++r) machine.Registers.SetContents(r, start.Registers[r]);
+    machine.SysRegs.SetContents(PcIndex, start.Pc);
+
+    TTestResult result;
+    result.Name = test.Name;
+    // Connected only now: the starting value of RF is not output.
+    machine.OnOutput = [&result](int value) {
+        if (value != 0) result.Output += static_cast<char>(value & 0xFF);
+    };
+    const int step = RunStepsCounted(machine.Stores(), test.MaxSteps, result.Steps);
+    result.Status = step == StepHalted    ? TRunStatus::Halted
+                    : step == StepInvalid ? TRunStatus::Invalid
+                                          : TRunStatus::Limit;
+
+    const TTestExpect& expect = test.Expect;
+    std::vector<std::string>& failures = result.Failures;
+    if (expect.Status && *expect.Status != *result.Status)
+        failures.push_back("status is " + std::string(StatusName(*result.Status)) + " after " +
+                           std::to_string(result.Steps) +
+                           (result.Steps == 1 ? " step, expected " : " steps, expected ") +
+                           std::string(StatusName(*expect.Status)));
+    if (expect.Output && *expect.Output != result.Output)
+        failures.push_back("output is " + QuoteOutput(result.Output) + ", expected " +
+                           QuoteOutput(*expect.Output));
+    CheckBytes(expect.Registers, machine.Registers, RegisterName, failures);
+    CheckBytes(expect.Memory, machine.MainMemory, MemoryName, failures);
+    const int pc = machine.SysRegs.GetContents(PcIndex) & 0xFF;
+    if (expect.Pc && *expect.Pc != pc)
+        failures.push_back("PC is " + HexByte(pc) + ", expected " + HexByte(*expect.Pc));
+
+    result.Passed = failures.empty();
+    result.Points = result.Passed ? test.Points : 0;
+    return result;
+}
+
+std::vector<TTestResult> RunTests(const TTestFile& file, const TMemoryImage& program) {
+    std::vector<TTestResult> results;
+    results.reserve(file.Tests.size());
+    for (const TTestCase& test : file.Tests) results.push_back(RunTest(test, program));
+    return results;
+}
+
+TTestResult NotRun(const TTestCase& test, std::string why) {
+    TTestResult result;
+    result.Name = test.Name;
+    result.Failures.push_back(std::move(why));
+    return result;
+}
+
+std::string QuoteOutput(std::string_view bytes) {
+    std::string text = "\"";
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        switch (b) {
+            case '"':
+                text += "\\\"";
+                break;
+            case '\\':
+                text += "\\\\";
+                break;
+            case '\b':
+                text += "\\b";
+                break;
+            case '\t':
+                text += "\\t";
+                break;
+            case '\n':
+                text += "\\n";
+                break;
+            case '\f':
+                text += "\\f";
+                break;
+            case '\r':
+                text += "\\r";
+                break;
+            default:
+                if (b < 0x20 || b == 0x7F) {
+                    char escape[8];
+                    std::snprintf(escape, sizeof escape, "\\u%04X", b);
+                    text += escape;
+                } else {
+                    text += Cp437ToUtf8(std::string_view(&c, 1));
+                }
+        }
+    }
+    return text + "\"";
+}

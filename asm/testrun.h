@@ -1,0 +1,42 @@
+#pragma once
+// Runs the tests of a test file on a program: each on a machine of its own, so nothing
+// outside it is touched.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "asm/testfile.h"
+#include "core/memfile.h"
+
+// What a test starts from: the program's image with the test's bytes over it, the
+// registers (0 unless the test sets them) and PC.
+struct TStartState {
+    TMemoryImage Memory{};
+    std::array<int, 16> Registers{};
+    int Pc = 0;
+};
+
+TStartState StartState(const TTestCase& test, const TMemoryImage& program);
+
+struct TTestResult {
+    std::string Name;
+    bool Passed = false;
+    int Points = 0;                     // the test's points when it passed, else 0
+    std::optional<TRunStatus> Status;   // nothing when the test was not run
+    long long Steps = 0;                // instructions executed, the stopping one included
+    std::string Output;                 // the non-zero bytes written to RF (code page 437)
+    std::vector<std::string> Failures;  // "R3 is 0E, expected 0F", ... (UTF-8)
+};
+
+TTestResult RunTest(const TTestCase& test, const TMemoryImage& program);
+std::vector<TTestResult> RunTests(const TTestFile& file, const TMemoryImage& program);
+
+// A failed result for a test that could not run; why is its one failure.
+TTestResult NotRun(const TTestCase& test, std::string why);
+
+// Code page 437 bytes as a quoted UTF-8 text, control characters, quotes and backslashes
+// escaped as in a TOML string, so that a failure stays on one line and can be pasted back.
+std::string QuoteOutput(std::string_view bytes);

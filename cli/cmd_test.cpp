@@ -1,0 +1,116 @@
+#include <algorithm>
+#include <filesystem>
+
+#include "cli/args.h"
+#include "cli/cli.h"
+#include "cli/program.h"
+#include "cli/testreport.h"
+#include "core/atomicfile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* Help =
+    "usage: quarzel-cli test TESTS.toml [PROGRAM|FOLDER ...] [--format text|json|junit]\n"
+    "                        [-o REPORT]\n"
+    "Runs every test of the test file on each program (.asm sources are assembled\n"
+    "first, .prg images are loaded) and reports which passed. A folder stands for\n"
+    "its .asm and .prg files, sorted by name; with no program named, the test\n"
+    "file's 'program' is tested. The report goes to standard output, or with -o to\n"
+    "the file REPORT. A test file with any mistake is refused whole, each mistake\n"
+    "reported as TESTS.toml:LINE:COLUMN: MESSAGE.\n"
+    "Exit status: 0 every test passed, 4 a test failed or a program did not\n"
+    "assemble, 1 a usage, file or test-file error.\n";
+
+TReportFormat Format(const std::optional<std::string>& name) {
+    if (!name || *name == "text") return TReportFormat::Text;
+    if (*name == "json") return TReportFormat::Json;
+    if (*name == "junit") return TReportFormat::Junit;
+    throw EUsageError("--format takes text, json or junit, not '" + *name + "'");
+}
+
+bool IsProgramFile(const fs::directory_entry& entry) {
+    std::error_code ec;
+    if (!entry.is_regular_file(ec)) return false;
+    if (IsSourcePath(entry.path().string())) return true;
+    std::string extension = entry.path().extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".prg";
+}
+
+// The programs a name stands for: a folder's .asm and .prg files by name, or the file.
+void AddPrograms(const std::string& name, std::vector<std::string>& programs) {
+    std::error_code ec;
+    if (!fs::is_directory(name, ec)) {
+        if (!fs::exists(name, ec)) throw EFileError("Cannot open file " + name);
+        programs.push_back(name);
+        return;
+    }
+    std::vector<fs::path> found;
+    fs::directory_iterator it(name, ec), end;
+    for (; !ec && it != end; it.increment(ec))
+        if (IsProgramFile(*it)) found.push_back(it->path().filename());
+    if (ec) throw EFileError("Cannot read folder " + name + ": " + ec.message());
+    if (found.empty()) throw EFileError("No .asm or .prg file in folder " + name);
+    std::sort(found.begin(), found.end());
+    for (const fs::path& file : found) programs.push_back((fs::path(name) / file).string());
+}
+
+// The report must not replace the files it is about.
+void CheckReportPath(const std::string& report, const std::string& tests,
+                     const std::vector<std::string>& programs) {
+    std::error_code ec;
+    auto same = [&](const std::string& other) {
+        return report == other || fs::equivalent(report, other, ec);
+    };
+    if (same(tests)) throw EUsageError("the report would overwrite the test file " + tests);
+    for (const std::string& p : programs)
+        if (same(p)) throw EUsageError("the report would overwrite the program " + p);
+}
+
+}  // namespace
+
+int TestCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (std::find(args.begin(), args.end(), "--help") != args.end()) {
+        out << Help;
+        return ExitOk;
+    }
+    const TArgs parsed(args, {{"--format", "-o"}, {}, 1, true});
+    const TReportFormat format = Format(parsed.Value("--format"));
+    const std::string& testsPath = parsed.Positionals()[0];
+
+    TTestFile file;
+    try {
+        file = ReadTestFile(testsPath);
+    } catch (const ETestFileError& e) {
+        for (const std::string& line : e.Lines()) err << line << '\n';
+        return ExitError;
+    }
+    std::vector<std::string> programs;
+    for (auto it = parsed.Positionals().begin() + 1; it != parsed.Positionals().end(); ++it)
+        AddPrograms(*it, programs);
+    if (parsed.Positionals().size() == 1) {
+        const auto program = ProgramPath(file);
+        if (!program) {
+            err << testsPath << ":1:1: no program to test: name one, or give the file a "
+                << "'program' key\n";
+            return ExitError;
+        }
+        AddPrograms(*program, programs);
+    }
+    const auto reportPath = parsed.Value("-o");
+    if (reportPath) CheckReportPath(*reportPath, testsPath, programs);
+
+    TTestReport report;
+    report.TestsFile = testsPath;
+    for (const std::string& program : programs)
+        report.Programs.push_back(GradeProgram(file, program));
+    const std::string text = FormatReport(report, format);
+    if (reportPath)
+        WriteFileAtomically(*reportPath, text);
+    else
+        out << text;
+    return report.AllPassed() ? ExitOk : ExitTestsFailed;
+}

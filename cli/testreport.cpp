@@ -1,0 +1,156 @@
+#include "cli/testreport.h"
+
+#include <algorithm>
+#include <nlohmann/json.hpp>
+#include <numeric>
+
+#include "core/cp437.h"
+#include "cli/program.h"
+
+namespace {
+
+std::string Text(const TTestReport& report) {
+    std::string text;
+    for (const TProgramReport& p : report.Programs) {
+        text += p.Program + ": " + std::to_string(p.Passed()) + " of " +
+                std::to_string(p.Tests.size()) + " tests passed, " + std::to_string(p.Points()) +
+                " of " + std::to_string(p.MaxPoints) + " points\n";
+        for (const std::string& error : p.Errors) text += "  " + error + "\n";
+        for (const TTestResult& t : p.Tests)
+            for (const std::string& failure : t.Failures)
+                text += "  " + t.Name + ": " + failure + "\n";
+    }
+    return text;
+}
+
+std::string Json(const TTestReport& report) {
+    nlohmann::ordered_json programs = nlohmann::ordered_json::array();
+    for (const TProgramReport& p : report.Programs) {
+        nlohmann::ordered_json tests = nlohmann::ordered_json::array();
+        for (const TTestResult& t : p.Tests) {
+            tests.push_back({{"name", t.Name},
+                             {"passed", t.Passed},
+                             {"points", t.Points},
+                             {"status", t.Status ? nlohmann::ordered_json(StatusName(*t.Status))
+                                                 : nlohmann::ordered_json()},
+                             {"steps", t.Steps},
+                             {"output", Cp437ToUtf8(t.Output)},
+                             {"failures", t.Failures}});
+        }
+        programs.push_back({{"program", p.Program},
+                            {"assembled", p.Assembled},
+                            {"errors", p.Errors},
+                            {"passed", p.Passed()},
+                            {"total", p.Tests.size()},
+                            {"points", p.Points()},
+                            {"max_points", p.MaxPoints},
+                            {"tests", std::move(tests)}});
+    }
+    const nlohmann::ordered_json json = {{"tests_file", report.TestsFile},
+                                         {"programs", std::move(programs)}};
+    // A path need not be UTF-8; its stray bytes become U+FFFD rather than an exception.
+    return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+}
+
+// Text for XML 1.0: markup characters escaped, and what XML cannot hold at all (control
+// characters, bytes that are not UTF-8) replaced by U+FFFD.
+std::string Xml(const std::string& text) {
+    const bool utf8 = Utf8ToCp437(text).has_value();
+    std::string xml;
+    for (const char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        if (c == '&')
+            xml += "&amp;";
+        else if (c == '<')
+            xml += "&lt;";
+        else if (c == '>')
+            xml += "&gt;";
+        else if (c == '"')
+            xml += "&quot;";
+        else if (c == '\n')
+            xml += "&#10;";
+        else if (c == '\t')
+            xml += "&#9;";
+        else if (b < 0x20 || b == 0x7F || (b >= 0x80 && !utf8))
+            xml += "\xEF\xBF\xBD";
+        else
+            xml += c;
+    }
+    return xml;
+}
+
+std::string Junit(const TTestReport& report) {
+    int tests = 0, failures = 0;
+    for (const TProgramReport& p : report.Programs) {
+        tests += static_cast<int>(p.Tests.size());
+        failures += static_cast<int>(p.Tests.size()) - p.Passed();
+    }
+    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    xml += "<testsuites name=\"" + Xml(report.TestsFile) + "\" tests=\"" + std::to_string(tests) +
+           "\" failures=\"" + std::to_string(failures) + "\">\n";
+    for (const TProgramReport& p : report.Programs) {
+        const std::string name = Xml(p.Program);
+        xml += "  <testsuite name=\"" + name + "\" tests=\"" + std::to_string(p.Tests.size()) +
+               "\" failures=\"" + std::to_string(p.Tests.size() - p.Passed()) + "\">\n";
+        for (const TTestResult& t : p.Tests) {
+            xml += "    <testcase name=\"" + Xml(t.Name) + "\" classname=\"" + name + "\"";
+            if (t.Passed) {
+                xml += "/>\n";
+                continue;
+            }
+            std::string body;
+            for (const std::string& failure : t.Failures) body += failure + "\n";
+            for (const std::string& error : p.Errors) body += error + "\n";
+            xml += ">\n      <failure message=\"" + Xml(t.Failures.front()) + "\">" + Xml(body) +
+                   "</failure>\n    </testcase>\n";
+        }
+        xml += "  </testsuite>\n";
+    }
+    return xml + "</testsuites>\n";
+}
+
+}  // namespace
+
+int TProgramReport::Passed() const {
+    return static_cast<int>(
+        std::count_if(Tests.begin(), Tests.end(), [](const TTestResult& t) { return t.Passed; }));
+}
+
+int TProgramReport::Points() const {
+    return std::accumulate(Tests.begin(), Tests.end(), 0,
+                           [](int sum, const TTestResult& t) { return sum + t.Points; });
+}
+
+bool TTestReport::AllPassed() const {
+    return std::all_of(Programs.begin(), Programs.end(),
+                       [](const TProgramReport& p) { return p.AllPassed(); });
+}
+
+TProgramReport GradeProgram(const TTestFile& file, const std::string& program) {
+    TProgramReport report;
+    report.Program = program;
+    for (const TTestCase& test : file.Tests) report.MaxPoints += test.Points;
+    TLoadedProgram loaded = TryLoadProgram(program);
+    report.Errors = std::move(loaded.Errors);
+    report.Assembled = loaded.Image.has_value();
+    if (report.Assembled) {
+        report.Tests = RunTests(file, *loaded.Image);
+        return report;
+    }
+    const char* why = IsSourcePath(program) ? "not run: the program did not assemble"
+                                            : "not run: the program could not be read";
+    for (const TTestCase& test : file.Tests) report.Tests.push_back(NotRun(test, why));
+    return report;
+}
+
+std::string FormatReport(const TTestReport& report, TReportFormat format) {
+    switch (format) {
+        case TReportFormat::Json:
+            return Json(report);
+        case TReportFormat::Junit:
+            return Junit(report);
+        case TReportFormat::Text:
+            break;
+    }
+    return Text(report);
+}

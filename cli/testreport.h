@@ -1,0 +1,36 @@
+#pragma once
+// The results of a test file's tests on one or more programs, and the three forms in which
+// the test command writes them: text for people, JSON for scripts, JUnit XML for
+// continuous-integration and grading services.
+
+#include <string>
+#include <vector>
+
+#include "asm/testrun.h"
+
+struct TProgramReport {
+    std::string Program;  // the path as named
+    bool Assembled = false;
+    std::vector<std::string> Errors;  // why it did not load, one message each
+    std::vector<TTestResult> Tests;
+    int MaxPoints = 0;
+
+    int Passed() const;
+    int Points() const;
+    bool AllPassed() const { return Assembled && Passed() == static_cast<int>(Tests.size()); }
+};
+
+struct TTestReport {
+    std::string TestsFile;
+    std::vector<TProgramReport> Programs;
+
+    bool AllPassed() const;
+};
+
+// Loads the program (assembling a source) and runs every test of file on it; a program
+// that does not load fails every test.
+TProgramReport GradeProgram(const TTestFile& file, const std::string& program);
+
+enum class TReportFormat { Text, Json, Junit };
+
+std::string FormatReport(const TTestReport& report, TReportFormat format);

@@ -1,0 +1,158 @@
+#include "asm/testrun.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TMemoryImage Image(std::initializer_list<int> bytes) {
+    TMemoryImage image{};
+    int a = 0;
+    for (int b : bytes) image[a++] = b;
+    return image;
+}
+
+TTestCase OneTest(const std::string& toml) {
+    return ParseTestFile("[[test]]\nname = \"t\"\n" + toml, "t.toml").Tests.at(0);
+}
+
+TEST(TestRun, ExpectationsAndTheirFailureTexts) {
+    struct Case {
+        const char* name;
+        TMemoryImage program;
+        std::string test;  // the test's keys after its name
+        std::vector<std::string> failures;
+        long long steps;
+    };
+    // addi R3,R1,R2; halt
+    const TMemoryImage sum = Image({0x53, 0x12, 0xC0, 0x00});
+    // load RF,'H'; load RF,0; load RF,'o'; halt
+    const TMemoryImage ho = Image({0x2F, 0x48, 0x2F, 0x00, 0x2F, 0x6F, 0xC0, 0x00});
+    const Case cases[] = {
+        {"all hold",
+         sum,
+         "registers = { R1 = 5, R2 = 10 }\nexpect = { status = \"halted\", registers = { R3 = "
+         "0x0F }, pc = 4 }",
+         {},
+         2},
+        {"register",
+         sum,
+         "registers = { R1 = 5, R2 = 9 }\nexpect.registers = { R3 = 0x0F }",
+         {"R3 is 0E, expected 0F"},
+         2},
+        {"pc", sum, "expect.pc = 6", {"PC is 04, expected 06"}, 2},
+        {"output skips code 0",
+         ho,
+         "expect.output = \"Hi\"",
+         {"output is \"Ho\", expected \"Hi\""},
+         4},
+        {"output holds", ho, "expect.output = \"Ho\"", {}, 4},
+        {"limit",
+         Image({0xB0, 0x00}),
+         "max-steps = 1000\nexpect.status = \"halted\"",
+         {"status is limit after 1000 steps, expected halted"},
+         1000},
+        {"invalid after one step",
+         Image({}),
+         "expect.status = \"halted\"",
+         {"status is invalid after 1 step, expected halted"},
+         1},
+        {"halted, invalid expected",
+         sum,
+         "expect.status = \"invalid\"",
+         {"status is halted after 2 steps, expected invalid"},
+         2},
+        // store R1,[90]; halt -- a list expects consecutive bytes.
+        {"memory",
+         Image({0x31, 0x90, 0xC0, 0x00}),
+         "registers = { R1 = 7 }\nexpect.memory = { 90 = [7, 1], 8F = 0 }",
+         {"memory[91] is 00, expected 01"},
+         2},
+        {"every failure, in order",
+         sum,
+         "expect = { status = \"limit\", output = \"x\", "
+         "registers = { R3 = 1, R0 = 2 }, memory = { 00 = 0 }, pc = 0 }",
+         {"status is halted after 2 steps, expected limit", "output is \"\", expected \"x\"",
+          "R0 is 00, expected 02", "R3 is 00, expected 01", "memory[00] is 53, expected 00",
+          "PC is 04, expected 00"},
+         2},
+    };
+    for (const Case& c : cases) {
+        const TTestResult r = RunTest(OneTest(c.test), c.program);
+        EXPECT_EQ(r.Failures, c.failures) << c.name;
+        EXPECT_EQ(r.Passed, c.failures.empty()) << c.name;
+        EXPECT_EQ(r.Steps, c.steps) << c.name;
+        EXPECT_EQ(r.Name, "t");
+    }
+}
+
+TEST(TestRun, StartsFromTheImageWithTheTestsBytesRegistersAndPc) {
+    // At 10: store R1,[20]; load R2,[21]; halt.
+    TMemoryImage program{};
+    const int code[] = {0x31, 0x20, 0x12, 0x21, 0xC0, 0x00};
+    for (int i = 0; i < 6; ++i) program[0x10 + i] = code[i];
+    program[0x21] = 0x11;
+    program[0xFF] = 0x33;
+    const TTestCase test = OneTest(
+        "pc = 0x10\nregisters = { R1 = 9, RF = 0x41 }\nmemory = { 21 = [0x44], FF = [1, 2] }\n"
+        "expect = { status = \"halted\", registers = { R2 = 0x44 }, memory = { 20 = 9 }, pc = "
+        "0x16, output = \"\" }");
+    const TStartState start = StartState(test, program);
+    EXPECT_EQ(start.Pc, 0x10);
+    EXPECT_EQ(start.Registers[1], 9);
+    EXPECT_EQ(start.Registers[15], 0x41);
+    EXPECT_EQ(start.Registers[2], 0);
+    EXPECT_EQ(start.Memory[0x21], 0x44);
+    EXPECT_EQ(start.Memory[0xFF], 1);
+    EXPECT_EQ(start.Memory[0x00], 2);
+    EXPECT_EQ(start.Memory[0x11], 0x20);
+    // RF's starting value is not output.
+    const TTestResult r = RunTest(test, program);
+    EXPECT_EQ(r.Failures, std::vector<std::string>{});
+    EXPECT_EQ(r.Status, TRunStatus::Halted);
+    EXPECT_EQ(r.Output, "");
+}
+
+TEST(TestRun, PointsOnlyForAPass) {
+    const TTestFile file = ParseTestFile(R"([[test]]
+name = "pass"
+points = 3
+expect.status = "halted"
+[[test]]
+name = "fail"
+points = 2
+expect.status = "invalid"
+)",
+                                         "p.toml");
+    const auto results = RunTests(file, Image({0xC0, 0x00}));
+    ASSERT_EQ(results.size(), 2u);
+    EXPECT_EQ(results[0].Name, "pass");
+    EXPECT_EQ(results[0].Points, 3);
+    EXPECT_EQ(results[1].Points, 0);
+    EXPECT_FALSE(results[1].Passed);
+
+    const TTestResult notRun = NotRun(file.Tests[0], "not run: why");
+    EXPECT_FALSE(notRun.Passed);
+    EXPECT_EQ(notRun.Points, 0);
+    EXPECT_FALSE(notRun.Status);
+    EXPECT_EQ(notRun.Failures, std::vector<std::string>{"not run: why"});
+}
+
+TEST(TestRun, OutputIsCodePage437AndQuotedOnOneLine) {
+    // load RF,81; load RF,0A; halt: "ü" and a line feed.
+    const TTestResult r =
+        RunTest(OneTest("expect.output = \"ü\\n!\""), Image({0x2F, 0x81, 0x2F, 0x0A, 0xC0, 0x00}));
+    EXPECT_EQ(r.Output, "\x81\n");
+    EXPECT_EQ(r.Failures, std::vector<std::string>{"output is \"ü\\n\", expected \"ü\\n!\""});
+    const struct {
+        std::string bytes, quoted;
+    } cases[] = {
+        {"", "\"\""},
+        {"a\"b\\c", "\"a\\\"b\\\\c\""},
+        {"\b\t\n\f\r", "\"\\b\\t\\n\\f\\r\""},
+        {std::string("\x01\x1B\x7F", 3), "\"\\u0001\\u001B\\u007F\""},
+        {"\xE1\xFE\xFF", "\"ß■\u00A0\""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(QuoteOutput(c.bytes), c.quoted) << c.quoted;
+}
+
+}  // namespace

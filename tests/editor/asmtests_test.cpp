@@ -1,0 +1,229 @@
+// The editor's Tests menu: finding and opening a test file, running it on the text without
+// touching the machine, listing results and test-file errors, and loading a test's starting
+// state into the machine after the question about unsaved memory.
+
+#include <QDir>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "editor/asmedit.h"
+#include "editor/asmtarget.h"
+#include "editor/asmtests.h"
+#include "testprompt.h"
+
+namespace {
+
+class TMachineOwner final : public TAssembleTarget {
+public:
+    TCellStore Memory{256};
+    TCellStore Registers{16};
+    TCellStore SysRegs{2};
+    bool Modified = false;
+    int Writes = 0;  // to any store
+
+    TMachineOwner() {
+        for (CellStore* store :
+             {static_cast<CellStore*>(&Memory), static_cast<CellStore*>(&Registers),
+              static_cast<CellStore*>(&SysRegs)})
+            store->OnCellChanged = [this](CellStore*, int, int, int) { ++Writes; };
+    }
+    bool MemModified() const override { return Modified; }
+    void SetMemModified(bool flag) override { Modified = flag; }
+    void SaveMemory() override {}
+    CellStore& MemoryStore() override { return Memory; }
+    CellStore& RegisterStore() override { return Registers; }
+    CellStore& SysRegStore() override { return SysRegs; }
+    void WriteMemoryInBulk(const std::function<void()>& writes) override { writes(); }
+    void Activate() override {}
+};
+
+constexpr const char* Source = "addi R3,R1,R2\nhalt\n";
+constexpr const char* Tests = R"([[test]]
+name = "5 + 10"
+registers = { R1 = 5, R2 = 10 }
+memory = { 80 = [1, 2] }
+pc = 0
+expect.registers = { R3 = 15 }
+[[test]]
+name = "wrong"
+pc = 2
+expect = { registers = { R3 = 1 }, pc = 6 }
+)";
+
+void WriteFile(const QString& path, const char* text) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+}
+
+}  // namespace
+
+class TAsmTestsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void NothingToRunWithoutATestFile();
+    void RunsTheTestsBesideTheSource();
+    void MistakesGoToTheErrorList_data();
+    void MistakesGoToTheErrorList();
+    void OpenTestsChoosesTheFile();
+    void DoubleClickLoadsTheStartingState_data();
+    void DoubleClickLoadsTheStartingState();
+};
+
+void TAsmTestsTest::NothingToRunWithoutATestFile() {
+    // Captions and keys are checked with the editor's other entries.
+    TAssemblerEditor editor;
+    QCOMPARE(editor.Tests->TestBox->objectName(), QStringLiteral("TestBox"));
+    QVERIFY(editor.Tests->TestBox->isHidden());
+    // Without a file there is nothing to run, which the user is told.
+    TTestPrompt prompt;
+    editor.Tests->RunTestsClick();
+    QCOMPARE(prompt.Shown.size(), 1);
+    QVERIFY(prompt.Shown.front().startsWith(QStringLiteral("Error|No test file")));
+}
+
+void TAsmTestsTest::RunsTheTestsBesideTheSource() {
+    QTemporaryDir dir;
+    WriteFile(dir.filePath("sum.asm"), Source);
+    WriteFile(dir.filePath("sum.tests.toml"), Tests);
+    TTestPrompt prompt;
+    TMachineOwner owner;
+    TAssemblerEditor editor(&owner);
+    QVERIFY(editor.LoadSourceFile(dir.filePath("sum.asm")));
+    QCOMPARE(editor.Tests->TestsFileName(), dir.filePath("sum.tests.toml"));
+    QTest::keyClick(editor.TextEditor, Qt::Key_T, Qt::ControlModifier);
+    QListWidget* box = editor.Tests->TestBox;
+    QVERIFY(!box->isHidden());
+    QCOMPARE(box->count(), 2);
+    QCOMPARE(box->item(0)->text(), QStringLiteral("passed: 5 + 10"));
+    QCOMPARE(box->item(0)->foreground().color(), QColor(0, 0x80, 0));
+    QCOMPARE(box->item(1)->text(),
+             QStringLiteral("failed: wrong: R3 is 00, expected 01; PC is 04, expected 06"));
+    QCOMPARE(box->item(1)->foreground().color(), QColor(0xFF, 0, 0));
+    QCOMPARE(owner.Writes, 0);
+    QCOMPARE(editor.ErrorBox->count(), 0);
+    QVERIFY(prompt.Shown.isEmpty());
+}
+
+void TAsmTestsTest::MistakesGoToTheErrorList_data() {
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("tests");
+    QTest::addColumn<QStringList>("errors");  // "FILE" stands for the test file's path
+    QTest::newRow("test file") << Source << "[[test]]\nname = \"a\"\nexpected = 1\n"
+                               << QStringList{
+                                      "FILE:1:1: test 'a' has no expectation ([test.expect])",
+                                      "FILE:3:1: unknown key 'expected'; a test takes name, "
+                                      "points, pc, max-steps, registers, memory, expect"};
+    QTest::newRow("source") << "addi R3\n"
+                            << Tests
+                            << QStringList{"line 1: Unexpected end of line. Expected: ','",
+                                           "line 1: Unexpected end of line. Expected: register"};
+    QTest::newRow("both") << "halt R1\n"
+                          << "x = [\n"
+                          << QStringList{"line 1: Extra characters on line. Expected: nothing",
+                                         "FILE:1:7: Error while parsing array: encountered "
+                                         "end-of-file"};
+}
+
+void TAsmTestsTest::MistakesGoToTheErrorList() {
+    QFETCH(QString, source);
+    QFETCH(QString, tests);
+    QFETCH(QStringList, errors);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("t.tests.toml");
+    WriteFile(file, tests.toUtf8().constData());
+    WriteFile(dir.filePath("t.asm"), source.toUtf8().constData());
+    TTestPrompt prompt;
+    TMachineOwner owner;
+    TAssemblerEditor editor(&owner);
+    QVERIFY(editor.LoadSourceFile(dir.filePath("t.asm")));
+    editor.Tests->RunTestsClick();
+    QStringList listed;
+    for (int i = 0; i < editor.ErrorBox->count(); ++i) listed << editor.ErrorBox->item(i)->text();
+    QCOMPARE(listed, errors.replaceInStrings(QStringLiteral("FILE"), file));
+    QVERIFY(editor.Tests->TestBox->isHidden());
+    QVERIFY(editor.ErrorsMenu->isEnabled());
+    // Visiting a test-file error leaves the caret where it was.
+    QTextCursor cursor = editor.TextEditor->textCursor();
+    cursor.setPosition(3);
+    editor.TextEditor->setTextCursor(cursor);
+    editor.GoToError(editor.ErrorBox->count() - 1);
+    QCOMPARE(editor.ErrorBox->currentRow(), editor.ErrorBox->count() - 1);
+    if (listed.back().startsWith(file)) QCOMPARE(editor.TextEditor->textCursor().position(), 3);
+    QCOMPARE(owner.Writes, 0);
+}
+
+void TAsmTestsTest::OpenTestsChoosesTheFile() {
+    QTemporaryDir dir;
+    WriteFile(dir.filePath("other.toml"), Tests);
+    TTestPrompt prompt;
+    TAssemblerEditor editor;
+    editor.TextEditor->setPlainText(QString::fromLatin1(Source));
+    prompt.FileNames.push_back(dir.filePath("other.toml"));
+    editor.Tests->MenuOpenTests->trigger();
+    QCOMPARE(prompt.Requests.size(), 1);
+    QCOMPARE(prompt.Requests.front().Title, QStringLiteral("Open Tests"));
+    QCOMPARE(editor.Tests->TestsFileName(), dir.filePath("other.toml"));
+    editor.Tests->MenuRunTests->trigger();
+    QCOMPARE(editor.Tests->TestBox->count(), 2);
+    // Cancelling the dialog keeps the file.
+    editor.Tests->OpenTestsClick();
+    QCOMPARE(editor.Tests->TestsFileName(), dir.filePath("other.toml"));
+    QCOMPARE(editor.Tests->TestBox->count(), 2);
+}
+
+void TAsmTestsTest::DoubleClickLoadsTheStartingState_data() {
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("loaded");
+    QTest::newRow("memory unmodified") << false << int(TAnswer::Cancel) << true;
+    QTest::newRow("cancel") << true << int(TAnswer::Cancel) << false;
+    QTest::newRow("no") << true << int(TAnswer::No) << true;
+}
+
+void TAsmTestsTest::DoubleClickLoadsTheStartingState() {
+    QFETCH(bool, modified);
+    QFETCH(int, answer);
+    QFETCH(bool, loaded);
+    QTemporaryDir dir;
+    WriteFile(dir.filePath("sum.asm"), Source);
+    WriteFile(dir.filePath("sum.tests.toml"), Tests);
+    TTestPrompt prompt;
+    TMachineOwner owner;
+    owner.Memory.SetContents(0x80, 0x77);
+    owner.Registers.SetContents(4, 0x44);
+    owner.SysRegs.SetContents(0, 0x30);
+    owner.Modified = modified;
+    prompt.Answers.push_back(TAnswer(answer));
+    TAssemblerEditor editor(&owner);
+    QVERIFY(editor.LoadSourceFile(dir.filePath("sum.asm")));
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    editor.Tests->RunTestsClick();
+    QListWidget* box = editor.Tests->TestBox;
+    QCoreApplication::processEvents();  // lays the list out
+    const QRect row = box->visualItemRect(box->item(0));
+    // A double click is the second press of two on the same row.
+    QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, row.center());
+    QTest::mouseDClick(box->viewport(), Qt::LeftButton, {}, row.center());
+    QCOMPARE(prompt.Shown.size(), modified ? 1 : 0);
+    QCOMPARE(owner.Memory.GetContents(0), loaded ? 0x53 : 0);
+    QCOMPARE(owner.Memory.GetContents(0x80), loaded ? 1 : 0x77);
+    QCOMPARE(owner.Memory.GetContents(0x81), loaded ? 2 : 0);
+    QCOMPARE(owner.Registers.GetContents(1), loaded ? 5 : 0);
+    QCOMPARE(owner.Registers.GetContents(4), loaded ? 0 : 0x44);
+    QCOMPARE(owner.SysRegs.GetContents(0), loaded ? 0 : 0x30);
+    QCOMPARE(owner.Modified, loaded ? false : modified);
+    if (!loaded) return;
+    // The second test starts at PC 02.
+    editor.Tests->LoadTest(1);
+    QCOMPARE(owner.SysRegs.GetContents(0), 2);
+    QCOMPARE(owner.Registers.GetContents(1), 0);
+}
+
+QTEST_MAIN(TAsmTestsTest)
+#include "asmtests_test.moc"
