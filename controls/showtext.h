@@ -23,6 +23,7 @@ public:
     void Write(const char* text);  // each byte up to the terminating zero
 
     const std::vector<std::string>& Lines() const { return Lines_; }
+    QString ShownText() const;  // the lines as drawn, joined by line feeds
     int CurLine() const { return CurLine_; }
     int Columns() const { return Columns_; }  // at least 1
     int Rows() const { return Rows_; }        // at least 1
