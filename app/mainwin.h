@@ -73,6 +73,7 @@ public:
     QAction* MenuRun;
     QAction* MenuStep;
     QAction* MenuReset;
+    QMenu* ViewMenu;
     QAction* MenuHelpInstructions;
     QAction* MenuHelpSyntax;
     QAction* MenuWWWHelp;
@@ -143,6 +144,8 @@ protected:
 private:
     void CreateControls();
     void CreateMenus();
+    void CreateViewMenu();
+    void NameForScreenReaders();
     void ConnectGrids();
     void PlaceControls();
     bool FormCloseQuery();

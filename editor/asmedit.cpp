@@ -26,6 +26,7 @@
 #include "gui/helphook.h"
 #include "gui/processvalues.h"
 #include "gui/prompt.h"
+#include "gui/zoom.h"
 
 namespace {
 
@@ -71,6 +72,9 @@ TAssemblerEditor::TAssemblerEditor(TAssembleTarget* target, QWidget* parent)
     parser_ = std::make_unique<TAsmParser>(*textSource_);
     highlighter_ = new TAsmHighlighter(TextEditor->document(), *parser_);
     SetInsertMode(true);
+    // The zoom keys work here too; styled text is sized by the zoom, so it is styled anew.
+    AddZoomActions(this);
+    FollowZoom(this, [this] { highlighter_->rehighlight(); });
     Editors().push_back(this);
 }
 
