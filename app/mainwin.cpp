@@ -19,6 +19,7 @@
 #include "core/history.h"
 #include "gui/helpcontexts.h"
 #include "gui/named.h"
+#include "gui/zoom.h"
 
 namespace {
 
@@ -73,7 +74,8 @@ TMainWin::TMainWin(QWidget* parent) : QMainWindow(parent) {
 
     CreateControls();
     CreateMenus();
-    PlaceControls();
+    CreateViewMenu();
+    NameForScreenReaders();
     disasm_ = std::make_unique<TDisasmView>(*DisasmWin);
     history_ = std::make_unique<THistory>();
     run_ = std::make_unique<TRunControl>(Machine(), *history_);
@@ -85,6 +87,9 @@ TMainWin::TMainWin(QWidget* parent) : QMainWindow(parent) {
         BreakButton->setEnabled(false);
     });
     ConnectGrids();
+    // After the grids know their edit limits, so IR is measured with all four digits.
+    PlaceControls();
+    FollowZoom(this, [this] { PlaceControls(); });
 
     memModified_ = true;  // so that the next call runs in full
     SetMemModified(false);
@@ -341,58 +346,62 @@ void TMainWin::CreateMenus() {
 }
 
 void TMainWin::PlaceControls() {
-    // The arrangement is fixed; sizes follow the grids, which grow with their font.
-    auto centreOn = [](QWidget* w, int centreX, int top) {
+    // The arrangement is fixed at 100 % and scaled by the zoom; sizes follow the grids,
+    // which grow with their font.
+    const auto Z = Zoomed;
+    auto centreOn = [Z](QWidget* w, int centreX, int top) {
         const int width = w->sizeHint().width();
-        w->setGeometry(centreX - width / 2, top, width, 20);
+        w->setGeometry(Z(centreX) - width / 2, Z(top), width, Z(20));
     };
     centreOn(LabelMem, 247, 8);
     centreOn(LabelReg, 522, 8);
 
-    MainMemory->setGeometry(QRect(QPoint(46, 47), MainMemory->sizeHint()));
-    Registers->setGeometry(QRect(QPoint(486, 47), Registers->sizeHint()));
-    SysRegs->setGeometry(QRect(QPoint(542, 47), SysRegs->sizeHint()));
+    MainMemory->setGeometry(QRect(QPoint(Z(46), Z(47)), MainMemory->sizeHint()));
+    Registers->setGeometry(QRect(QPoint(Z(486), Z(47)), Registers->sizeHint()));
+    SysRegs->setGeometry(QRect(QPoint(Z(542), Z(47)), SysRegs->sizeHint()));
 
     const QRect cell0 = MainMemory->CellRect(0, 0);
     const int colPitch = MainMemory->CellRect(1, 0).left() - cell0.left();
     const int rowPitch = MainMemory->CellRect(0, 1).top() - cell0.top();
-    LabelsMem1->move(MainMemory->x() + cell0.left(), 32);
-    LabelsMem1->SetCells({0, 0}, colPitch, {cell0.width(), 15});
-    LabelsMem2->move(24, MainMemory->y() + cell0.top());
-    LabelsMem2->SetCells({0, 0}, rowPitch, {22, cell0.height()});
+    LabelsMem1->move(MainMemory->x() + cell0.left(), Z(32));
+    LabelsMem1->SetCells({0, 0}, colPitch, {cell0.width(), Z(15)});
+    LabelsMem2->move(Z(24), MainMemory->y() + cell0.top());
+    LabelsMem2->SetCells({0, 0}, rowPitch, {Z(22), cell0.height()});
     const QRect reg0 = Registers->CellRect(0, 0);
-    LabelsReg1->move(Registers->x() - 22, Registers->y() + reg0.top());
-    LabelsReg1->SetCells({0, 0}, Registers->CellRect(0, 1).top() - reg0.top(), {22, reg0.height()});
+    LabelsReg1->move(Registers->x() - Z(22), Registers->y() + reg0.top());
+    LabelsReg1->SetCells({0, 0}, Registers->CellRect(0, 1).top() - reg0.top(),
+                         {Z(22), reg0.height()});
     const QRect sys0 = SysRegs->CellRect(0, 0);
-    LabelsReg2->move(SysRegs->x() - 22, SysRegs->y() + sys0.top());
-    LabelsReg2->SetCells({0, 0}, SysRegs->CellRect(0, 1).top() - sys0.top(), {22, sys0.height()});
-    ZeroPC->setGeometry(SysRegs->geometry().right() + 6, 47, 25, 19);
+    LabelsReg2->move(SysRegs->x() - Z(22), SysRegs->y() + sys0.top());
+    LabelsReg2->SetCells({0, 0}, SysRegs->CellRect(0, 1).top() - sys0.top(),
+                         {Z(22), sys0.height()});
+    ZeroPC->setGeometry(SysRegs->geometry().right() + Z(6), Z(47), Z(25), Z(19));
 
-    const int buttonsX = 528;
+    const int buttonsX = Z(528);
     const int tops[] = {96, 128, 184, 216, 248, 280};
     QPushButton* const column[] = {OpenButton, SaveButton,  RunButton,
                                    StepButton, BreakButton, ResetButton};
-    for (int i = 0; i < 6; ++i) column[i]->setGeometry(buttonsX, tops[i], 81, 25);
+    for (int i = 0; i < 6; ++i) column[i]->setGeometry(buttonsX, Z(tops[i]), Z(81), Z(25));
 
-    const int lowerTop = std::max(312, MainMemory->geometry().bottom() + 6);
-    DisasmWin->setGeometry(24, lowerTop, 425, 89);
-    OutputBox->setGeometry(456, lowerTop, 153, 57);
+    const int lowerTop = std::max(Z(312), MainMemory->geometry().bottom() + Z(6));
+    DisasmWin->setGeometry(Z(24), lowerTop, Z(425), Z(89));
+    OutputBox->setGeometry(Z(456), lowerTop, Z(153), Z(57));
     FitOutputFont();
-    AssemblerButton->setGeometry(456, lowerTop + 64, 65, 25);
-    ViewAsmButton->setGeometry(buttonsX, lowerTop + 64, 81, 25);
-    Line1->setGeometry(0, 0, 632, 2);
+    AssemblerButton->setGeometry(Z(456), lowerTop + Z(64), Z(65), Z(25));
+    ViewAsmButton->setGeometry(buttonsX, lowerTop + Z(64), Z(81), Z(25));
+    Line1->setGeometry(0, 0, Z(632), Z(2));
 
-    const int clientHeight = lowerTop + 89 + 6;
-    setFixedSize(632,
+    const int clientHeight = lowerTop + Z(89) + Z(6);
+    setFixedSize(Z(632),
                  menuBar()->sizeHint().height() + clientHeight + StatusBar->sizeHint().height());
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    const QScreen* screen = this->screen();
+    if (screen && !isVisible()) move(screen->availableGeometry().center() - rect().center());
 }
 
 // The largest size of the terminal face that shows 4 rows of 19 columns in the box.
 void TMainWin::FitOutputFont() {
     QFont face = OutputBox->font();
-    for (int pixels = 13; pixels > 6; --pixels) {
+    for (int pixels = Z(13); pixels > Z(6); --pixels) {
         face.setPixelSize(pixels);
         OutputBox->setFont(face);
         OutputBox->CalcWinSize();

@@ -80,6 +80,7 @@ public:
     QAction* MenuRemoveAllBreakpoints;
     QMenu* SpeedMenu;
     std::vector<QAction*> SpeedActions;  // full speed first, then slower and slower
+    QMenu* ViewMenu;
     QAction* MenuHelpInstructions;
     QAction* MenuHelpSyntax;
     QAction* MenuWWWHelp;
@@ -171,6 +172,8 @@ protected:
 private:
     void CreateControls();
     void CreateMenus();
+    void CreateViewMenu();
+    void NameForScreenReaders();
     void ConnectGrids();
     void PlaceControls();
     void FitOutputFont();

@@ -68,6 +68,7 @@ void TMainWin::MainMemorySelChanged(int selStart, int selEnd) {
 // The grids and the output repaint changed cells once per frame by themselves; only the
 // list needs holding back.
 void TMainWin::FreezeViews(bool frozen) {
+    for (THexGrid* grid : {MainMemory, Registers, SysRegs}) grid->SetQuietChanges(frozen);
     if (frozen) {
         disasm_->Freeze();
     } else {

@@ -14,8 +14,11 @@
 #include "gui/helpcontexts.h"
 #include "gui/helphook.h"
 #include "gui/prompt.h"
+#include "gui/zoom.h"
 
 namespace {
+
+constexpr char ZoomEntry[] = "Zoom";
 
 // The six settings, in the order they are read and written.
 struct TPersistentSetting {
@@ -114,6 +117,7 @@ bool StartUp(TProcessValues& values, const TStartupPlatform& platform) {
     for (const TPersistentSetting& setting : PersistentSettings) {
         if (auto stored = StoredString(*store, setting.Name)) values.*setting.Field = *stored;
     }
+    if (store->contains(ZoomEntry)) SetZoomPercent(store->value(ZoomEntry).toInt());
     const bool firstStart = StoredVersion(*store) != values.VersionText;
     if (firstStart && platform.HelpRequest) {
         platform.HelpRequest(HelpContextPopup, SyntaxOnFirstStartContext);
@@ -132,6 +136,12 @@ bool ShutDown(const TProcessValues& values, const TStartupPlatform& platform) {
     for (const TPersistentSetting& setting : PersistentSettings) {
         store->setValue(setting.Name, values.*setting.Field);
     }
+    // The view is kept only where it differs from the default, so a plain start writes
+    // nothing more than it always did.
+    if (ZoomPercent() != 100)
+        store->setValue(ZoomEntry, ZoomPercent());
+    else
+        store->remove(ZoomEntry);
     store->sync();
     if (store->status() == QSettings::NoError) return true;
     Prompt().Error(nullptr, BoundedMessage(QString("The settings could not be saved to %1.")

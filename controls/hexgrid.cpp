@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "controls/gridaccess.h"
 #include "controls/hextext.h"
 
 namespace {
@@ -47,6 +48,7 @@ QFont Bold(QFont font) {
 }  // namespace
 
 THexGrid::THexGrid(QWidget* parent) : QWidget(parent) {
+    InstallControlsAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -81,7 +83,10 @@ void THexGrid::SetContents(int index, int value) {
         throw EInvalidGridOperation(OutOfBoundsMessage("THexGrid::SetContents", index, Count()));
     const int old = Contents_[index];
     if (value != old) {
+        const bool announce = !QuietChanges_ && FocusInside_ && index == Row_ * ColCount_ + Col_;
+        const QString oldText = announce ? CellText(index) : QString();
         Contents_[index] = value;
+        if (announce) AnnounceCellText(this, index, oldText);
         SetModified(true);
         RepaintCell(index);
         if (ChangedCell_ >= 0) RepaintCell(ChangedCell_);
@@ -276,6 +281,7 @@ void THexGrid::MoveCurrent(int ACol, int ARow) {
     Col_ = ACol;
     Row_ = ARow;
     RepaintCell(Row_ * ColCount_ + Col_);
+    AnnounceCellFocus(this);
     if (OnClick) OnClick(this);
 }
 
@@ -491,6 +497,7 @@ void THexGrid::focusInEvent(QFocusEvent* event) {
     FocusEntering();
     RepaintCell(Row_ * ColCount_ + Col_);
     QWidget::focusInEvent(event);
+    AnnounceCellFocus(this);
 }
 
 void THexGrid::focusOutEvent(QFocusEvent* event) {
@@ -514,6 +521,15 @@ void THexGrid::paintEvent(QPaintEvent* event) {
     }
 }
 
+QString THexGrid::CellName(int index) const {
+    return index < CellNames_.size() ? CellNames_[index] : QString::asprintf("%02X", index);
+}
+
+QString THexGrid::CellText(int index) const {
+    return QString::fromStdString(
+        FormatHexCell(Contents_[index], GetEditLimit(index % ColCount_, index / ColCount_)));
+}
+
 void THexGrid::DrawCell(QPainter& painter, int ACol, int ARow, const QRect& rect) {
     const int index = ARow * ColCount_ + ACol;
     TGridDrawState state;
@@ -533,9 +549,7 @@ void THexGrid::DrawCell(QPainter& painter, int ACol, int ARow, const QRect& rect
     painter.setPen(look.Color);
     const QFontMetrics metrics(look.Font);
     const int baseline = rect.top() + (rect.height() + metrics.capHeight()) / 2;  // centred
-    painter.drawText(
-        rect.left() + TextLeft, baseline,
-        QString::fromStdString(FormatHexCell(Contents_[index], GetEditLimit(ACol, ARow))));
+    painter.drawText(rect.left() + TextLeft, baseline, CellText(index));
     if (hasFocus() && ACol == Col_ && ARow == Row_) {
         // Dotted, in a colour that shows on both the plain and the selected background.
         const bool inSelection = state.testFlag(gdSelected);

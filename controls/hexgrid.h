@@ -13,6 +13,7 @@
 #include <QFont>
 #include <QPoint>
 #include <QRect>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <vector>
@@ -142,6 +143,14 @@ public:
     virtual void SetFontSelected(const TCellFont& font);
     void SetPopupMenu(QMenu* menu) { PopupMenu_ = menu; }  // shown on a context-menu request
 
+    // --- what a screen reader says ---
+    // A cell's label ("R3", "PC"); without one its index in two hex digits ("0A").
+    QString CellName(int index) const;
+    void SetCellNames(const QStringList& names) { CellNames_ = names; }
+    QString CellText(int index) const;  // the value as the cell shows it
+    // While quiet (a run at full speed) value changes are not announced.
+    void SetQuietChanges(bool quiet) { QuietChanges_ = quiet; }
+
     // --- editing ---
     int EditCol() const { return EditCol_; }
     int EditRow() const { return EditRow_; }
@@ -222,4 +231,6 @@ private:
     bool Selecting_ = false;
     QPoint PressPoint_;
     bool FocusInside_ = false;  // the grid or its editor has the focus
+    QStringList CellNames_;
+    bool QuietChanges_ = false;
 };

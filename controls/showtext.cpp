@@ -1,10 +1,13 @@
 #include "controls/showtext.h"
 
+#include "controls/gridaccess.h"
+
 #include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QStringList>
 #include <QTimerEvent>
 #include <algorithm>
 
@@ -28,7 +31,14 @@ QString ToGlyphs(const std::string& line) {
 
 }  // namespace
 
+QString TShowText::ShownText() const {
+    QStringList lines;
+    for (const std::string& line : Lines_) lines << ToGlyphs(line);
+    return lines.join(u'\n');
+}
+
 TShowText::TShowText(QWidget* parent) : QFrame(parent) {
+    InstallControlsAccessibility();
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(1);
     setContentsMargins(1, 0, 0, 0);

@@ -29,6 +29,7 @@ public:
     void ForgetWritten();
 
     const std::vector<std::string>& Lines() const { return Lines_; }
+    QString ShownText() const;  // the lines as drawn, joined by line feeds
     int CurLine() const { return CurLine_; }
     int Columns() const { return Columns_; }  // at least 1
     int Rows() const { return Rows_; }        // at least 1

@@ -28,6 +28,7 @@
 #include "gui/helphook.h"
 #include "gui/processvalues.h"
 #include "gui/prompt.h"
+#include "gui/zoom.h"
 
 namespace {
 
@@ -75,6 +76,9 @@ TAssemblerEditor::TAssemblerEditor(TAssembleTarget* target, QWidget* parent)
     SetUpFollower();
     Tests = new TAsmTests(*this);
     SetInsertMode(true);
+    // The zoom keys work here too; styled text is sized by the zoom, so it is styled anew.
+    AddZoomActions(this);
+    FollowZoom(this, [this] { highlighter_->rehighlight(); });
     Editors().push_back(this);
 }
 

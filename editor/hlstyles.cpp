@@ -3,6 +3,8 @@
 #include <QFontDatabase>
 #include <array>
 
+#include "gui/zoom.h"
+
 namespace {
 
 THighlightStyle HiddenKeywordStyle(const THighlightStyle& normal) {
@@ -65,7 +67,7 @@ QTextCharFormat THighlightStyle::Format() const {
         format.setFontStyleHint(QFont::Monospace);
     }
     if (Applied & saColor) format.setForeground(Color);
-    if (Applied & saSize) format.setFontPointSize(Height / 20.0);
+    if (Applied & saSize) format.setFontPointSize(Height / 20.0 * ZoomPercent() / 100);
     return format;
 }
 

@@ -243,7 +243,7 @@ private slots:
     void MenuBarHasItsMenusInOrder() {
         QStringList titles;
         for (const QAction* top : w->menuBar()->actions()) titles << top->text();
-        QCOMPARE(titles, (QStringList{"&File", "&Edit", "&Run", "&Help"}));
+        QCOMPARE(titles, (QStringList{"&File", "&Edit", "&Run", "&View", "&Help"}));
     }
 
     void ControlsShowTheirCaptionsAndHints_data() {

@@ -1,0 +1,22 @@
+#pragma once
+// What assistive technology sees of the hex grid and the output terminal: the grid as a
+// table whose cells carry their label as name and their shown hex value as text, the
+// terminal as text. The factory is installed by the first control constructed.
+
+#include <functional>
+
+class QAccessibleEvent;
+class QString;
+class THexGrid;
+
+void InstallControlsAccessibility();
+
+// Tells a screen reader that the grid's current cell has the focus, or that its value
+// changed (old and new text as shown). Cheap when no assistive technology listens.
+// Where the announcements go instead of the screen reader bridge (empty: the bridge, and
+// only while a screen reader is active).
+using TCellAnnouncer = std::function<void(QAccessibleEvent*)>;
+void SetCellAnnouncer(TCellAnnouncer announcer);
+
+void AnnounceCellFocus(THexGrid* grid);
+void AnnounceCellText(THexGrid* grid, int index, const QString& oldText);

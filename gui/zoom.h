@@ -1,0 +1,39 @@
+#pragma once
+// One zoom for the whole program. Every window lays itself out in the pixels it has at
+// 100 % and passes each of them through Zoomed(); FollowZoom keeps a window's own fonts,
+// grid cells and fixed widths at the zoom and calls the window back to re-place its
+// controls, so a zoom change reaches every open window at once.
+
+#include <QList>
+#include <QObject>
+#include <functional>
+
+class QAction;
+class QWidget;
+
+inline constexpr int ZoomSteps[] = {100, 125, 150, 175, 200, 250, 300};
+
+int ZoomPercent();
+// Snaps to the nearest step; a change rescales the application font and tells every window.
+void SetZoomPercent(int percent);
+void ZoomIn();   // the next step up, if any
+void ZoomOut();  // the next step down, if any
+
+// A length of the 100 % layout at the current zoom, rounded to the nearest pixel.
+int Zoomed(int pixels);
+
+class TZoomNotifier : public QObject {
+    Q_OBJECT
+signals:
+    void Changed();
+};
+TZoomNotifier& ZoomNotifier();
+
+// Applies the zoom to window now and after each change: explicit font sizes, hex grid cell
+// sizes and fixed widths of its controls are scaled from what they were at 100 %, then
+// relayout (may be empty) places the controls.
+void FollowZoom(QWidget* window, std::function<void()> relayout);
+
+// "Zoom &In" (Ctrl++ and Ctrl+=), "Zoom &Out" (Ctrl+-) and "&Actual Size" (Ctrl+0), added to
+// window so their keys work there; the caller may also put them in a menu.
+QList<QAction*> AddZoomActions(QWidget* window);

@@ -1,0 +1,180 @@
+// The zoom: its steps and keys, the main window scaled exactly with the same arrangement
+// and nothing cut off, other windows following at once, and the zoom kept in the settings.
+
+#include <QApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "app/mainwin.h"
+#include "app/startup.h"
+#include "controls/hexgrid.h"
+#include "gui/zoom.h"
+
+namespace {
+
+QRect ClientGeometry(const TMainWin& w, const char* name) {
+    return w.centralWidget()->findChild<QWidget*>(name)->geometry();
+}
+
+}  // namespace
+
+class TMainWinViewTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup() { SetZoomPercent(100); }
+
+    void ViewMenuOffersTheZoom() {
+        TMainWin w;
+        QStringList entries;
+        for (const QAction* action : w.ViewMenu->actions())
+            entries << action->text() + " " + action->shortcut().toString() + " " +
+                           QKeySequence::listToString(action->shortcuts());
+        QCOMPARE(entries, (QStringList{"Zoom &In Ctrl++ Ctrl++; Ctrl+=", "Zoom &Out Ctrl+- Ctrl+-",
+                                       "&Actual Size Ctrl+0 Ctrl+0"}));
+    }
+
+    void StepsGoUpAndDown_data() {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("in");
+        QTest::addColumn<int>("out");
+        QTest::newRow("bottom") << 100 << 125 << 100;
+        QTest::newRow("middle") << 175 << 200 << 150;
+        QTest::newRow("uneven step") << 200 << 250 << 175;
+        QTest::newRow("top") << 300 << 300 << 250;
+    }
+    void StepsGoUpAndDown() {
+        QFETCH(int, from);
+        SetZoomPercent(from);
+        ZoomIn();
+        QTEST(ZoomPercent(), "in");
+        SetZoomPercent(from);
+        ZoomOut();
+        QTEST(ZoomPercent(), "out");
+    }
+
+    void OddValuesSnapToAStep_data() {
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<int>("percent");
+        QTest::newRow("garbage") << 0 << 100;
+        QTest::newRow("near 150") << 160 << 150;
+        QTest::newRow("too big") << 1000 << 300;
+    }
+    void OddValuesSnapToAStep() {
+        QFETCH(int, asked);
+        SetZoomPercent(asked);
+        QTEST(ZoomPercent(), "percent");
+    }
+
+    void MainWindowScalesExactly_data() {
+        QTest::addColumn<int>("percent");
+        for (int percent : {125, 150, 200, 300})
+            QTest::newRow(qPrintable(QString::number(percent))) << percent;
+    }
+    void MainWindowScalesExactly() {
+        QFETCH(int, percent);
+        TMainWin w;
+        const QSize plain = w.size();
+        const char* const names[] = {"OpenButton", "RunButton",    "ResetButton", "ZeroPC",
+                                     "DisasmWin",  "OutputBox",    "MainMemory",  "Registers",
+                                     "SysRegs",    "ViewAsmButton"};
+        std::vector<QRect> before;
+        std::vector<bool> fitted;
+        for (const char* name : names) {
+            before.push_back(ClientGeometry(w, name));
+            fitted.push_back(
+                before.back().width() >=
+                w.centralWidget()->findChild<QWidget*>(name)->minimumSizeHint().width());
+        }
+
+        SetZoomPercent(percent);  // the open window follows at once
+        w.layout()->activate();
+        QCOMPARE(w.width(), plain.width() * percent / 100);
+        QVERIFY2(w.height() > plain.height() * (percent - 20) / 100,
+                 qPrintable(QString("%1 -> %2").arg(plain.height()).arg(w.height())));
+        const QRect client = w.centralWidget()->rect();
+        for (size_t i = 0; i < std::size(names); ++i) {
+            const QRect now = ClientGeometry(w, names[i]);
+            // Same place in proportion (a few pixels where a place follows a font's metrics)...
+            const QPoint expected = before[i].topLeft() * percent / 100;
+            QVERIFY2((now.topLeft() - expected).manhattanLength() <= 6 * percent / 100, names[i]);
+            // ...and nothing sticks out of the window or is smaller than it wants to be.
+            QVERIFY2(client.contains(now), names[i]);
+            auto* widget = w.centralWidget()->findChild<QWidget*>(names[i]);
+            QVERIFY2(!fitted[i] || now.width() >= widget->minimumSizeHint().width(), names[i]);
+        }
+        // The grids' cells and their labels grow together.
+        QCOMPARE(w.MainMemory->CellRect(0, 0).width(), 24 * percent / 100);
+        for (QPushButton* button : w.centralWidget()->findChildren<QPushButton*>())
+            QVERIFY2(button->sizeHint().height() <= button->height() + 2,
+                     qPrintable(button->objectName()));
+
+        SetZoomPercent(100);
+        QCOMPARE(w.size(), plain);
+        for (size_t i = 0; i < std::size(names); ++i)
+            QCOMPARE(ClientGeometry(w, names[i]), before[i]);
+    }
+
+    void OtherWindowsFollowAtOnce() {
+        QWidget window;
+        auto* fixedFace = new QLabel("fixed", &window);
+        QFont font = fixedFace->font();
+        font.setPixelSize(12);
+        fixedFace->setFont(font);
+        auto* grid = new THexGrid(&window);
+        int relayouts = 0;
+        FollowZoom(&window, [&relayouts] { ++relayouts; });
+        const double appPoints = QApplication::font().pointSizeF();
+
+        SetZoomPercent(200);
+        QCOMPARE(relayouts, 1);
+        QCOMPARE(fixedFace->font().pixelSize(), 24);
+        QCOMPARE(QApplication::font().pointSizeF(), appPoints * 2);
+        QCOMPARE(grid->DefaultColWidth(), 48);
+        QCOMPARE(grid->FontChanged().Font.pixelSize(), grid->font().pixelSize());
+
+        // A size changed by someone else counts as meant for the zoom of that moment.
+        font.setPixelSize(30);
+        fixedFace->setFont(font);
+        SetZoomPercent(100);
+        QCOMPARE(fixedFace->font().pixelSize(), 15);
+        QCOMPARE(grid->DefaultColWidth(), 24);
+        QCOMPARE(QApplication::font().pointSizeF(), appPoints);
+    }
+
+    void ZoomIsKeptInTheSettings_data() {
+        QTest::addColumn<int>("percent");
+        QTest::addColumn<bool>("stored");
+        QTest::newRow("zoomed") << 175 << true;
+        QTest::newRow("actual size writes nothing") << 100 << false;
+    }
+    void ZoomIsKeptInTheSettings() {
+        QFETCH(int, percent);
+        QFETCH(bool, stored);
+        QTemporaryDir folder;
+        const QString path = folder.filePath("Vexlorn.ini");
+        const TStartupPlatform platform{
+            [path] { return std::make_unique<QSettings>(path, QSettings::IniFormat); },
+            {},
+            "/opt/quarzel/bin/quarzel",
+            BuiltInVersionRecord(),
+            {}};
+        TProcessValues values;
+        SetZoomPercent(percent);
+        QVERIFY(ShutDown(values, platform));
+        QCOMPARE(QSettings(path, QSettings::IniFormat).contains("Zoom"), stored);
+        SetZoomPercent(125);
+        StartUp(values, platform);
+        QCOMPARE(ZoomPercent(), stored ? percent : 125);
+    }
+};
+
+QTEST_MAIN(TMainWinViewTest)
+#include "mainwinview_test.moc"
