@@ -398,10 +398,11 @@ void TMainWin::PlaceControls() {
     if (screen && !isVisible()) move(screen->availableGeometry().center() - rect().center());
 }
 
-// The largest size of the terminal face that shows 4 rows of 19 columns in the box.
+// The largest size of the terminal face (at the zoom) that shows 4 rows of 19 columns in
+// the box.
 void TMainWin::FitOutputFont() {
     QFont face = OutputBox->font();
-    for (int pixels = Z(13); pixels > Z(6); --pixels) {
+    for (int pixels = Zoomed(13); pixels > Zoomed(6); --pixels) {
         face.setPixelSize(pixels);
         OutputBox->setFont(face);
         OutputBox->CalcWinSize();

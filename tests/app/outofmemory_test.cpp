@@ -80,7 +80,7 @@ private slots:
         w.SysRegs->SetContents(0, 0x21);
         w.SetMemModified(false);
         prompt.FileNames = {path};
-        failFrom = 4096;  // the file stream's buffer
+        failFrom = 1024;  // the buffer the image is read into
         w.OpenFileClick();
         failFrom = SIZE_MAX;
         QCOMPARE(prompt.Shown, QStringList{NoMemory.arg(path)});

@@ -39,6 +39,10 @@ public:
     CellStore& SysRegStore() override { return SysRegs; }
     void WriteMemoryInBulk(const std::function<void()>& writes) override { writes(); }
     void Activate() override {}
+    bool HasBreakpoint(int) const override { return false; }
+    void ToggleBreakpoint(int) override {}
+    void AddFollower(TMachineFollower*) override {}
+    void RemoveFollower(TMachineFollower*) override {}
 };
 
 constexpr const char* Source = "addi R3,R1,R2\nhalt\n";

@@ -64,11 +64,11 @@ done
 # case: a glob without the "cs" flag) to types that the desktop entry lists, and the
 # source type is text.
 mime=$root/share/mime
-out=$(update-mime-database "$mime" 2>&1)
+out=$(XDG_DATA_DIRS="$root/share" update-mime-database "$mime" 2>&1)
 [ -z "$out" ] || fail "update-mime-database: $out"
 for glob in '*.prg:application/x-quarzel-program' '*.asm:text/x-quarzel-assembly'; do
   type=${glob#*:}
-  grep -q ":$type:${glob%%:*}$" "$mime/globs2" || fail "no glob ${glob%%:*} for $type"
+  grep -qF ":$type:${glob%%:*}" "$mime/globs2" || fail "no glob ${glob%%:*} for $type"
   grep -q "^MimeType=.*$type;" "$desktop" || fail "the desktop entry does not list $type"
 done
 grep -qx 'text/x-quarzel-assembly text/plain' "$mime/subclasses" ||
