@@ -4,8 +4,8 @@
 #include <nlohmann/json.hpp>
 #include <numeric>
 
-#include "core/cp437.h"
 #include "cli/program.h"
+#include "core/cp437.h"
 
 namespace {
 
