@@ -272,7 +272,9 @@ void TMainWin::CreateMenus() {
         NewAction(this, "MenuReset", "&Clear", QKeySequence("Ctrl+F2"), "Reset program counter");
     MenuStepBack = NewAction(this, "MenuStepBack", "Step &Back", QKeySequence("Shift+F8"),
                              "Take back the last executed instruction");
-    run->addActions({MenuRun, MenuStep, MenuStepBack, MenuReset});
+    MenuRunBack = NewAction(this, "MenuRunBack", "Run B&ack", QKeySequence("Shift+F9"),
+                            "Take back executed instructions until the start of the history");
+    run->addActions({MenuRun, MenuStep, MenuStepBack, MenuRunBack, MenuReset});
     CreateBreakpointMenus(run);
 
     QMenu* help = Named(menuBar()->addMenu("&Help"), "HelpMenu");
@@ -328,6 +330,7 @@ void TMainWin::CreateMenus() {
     connect(MenuRun, &QAction::triggered, this, &TMainWin::RunSimulator);
     connect(MenuStep, &QAction::triggered, this, &TMainWin::StepSimulator);
     connect(MenuStepBack, &QAction::triggered, this, &TMainWin::StepBackSimulator);
+    connect(MenuRunBack, &QAction::triggered, this, &TMainWin::RunBackSimulator);
     connect(MenuReset, &QAction::triggered, this, &TMainWin::ClearSimulator);
     connect(MenuWWWHelp, &QAction::triggered, this, &TMainWin::MenuWWWHelpClick);
     for (QAction* entry : {MenuHelpInstructions, MenuHelpSyntax}) {

@@ -75,6 +75,7 @@ public:
     QAction* MenuRun;
     QAction* MenuStep;
     QAction* MenuStepBack;
+    QAction* MenuRunBack;
     QAction* MenuReset;
     QAction* MenuToggleBreakpoint;
     QAction* MenuRemoveAllBreakpoints;
@@ -121,6 +122,7 @@ public:
     void RunSimulator();
     void StepSimulator();
     void StepBackSimulator();
+    void RunBackSimulator();
     void BreakSimulator();
     void ClearSimulator();
     void ZeroPCClick();
@@ -182,6 +184,7 @@ private:
     void SaveToName(const QString& name);
     void SetCaption(const QString& file);
     void ShowStepResult(int result);
+    void StartRun(bool back);
     void DisasmWinMouseDown(QPoint pos);
     bool ClickButtonOfMnemonic(const QKeySequence& key);
     void MainMemoryCellChanged(int index, int oldValue, int newValue);

@@ -41,7 +41,13 @@ void TMainWin::MainMemoryCellChanged(int index, int oldValue, int newValue) {
 }
 
 void TMainWin::RegistersCellChanged(int index, int newValue) {
-    if (index == OutputRegister && !SteppingBack) OutputBox->Write(static_cast<char>(newValue));
+    // Every step back that restores RF takes back the character its step wrote.
+    if (index == OutputRegister) {
+        if (SteppingBack)
+            OutputBox->TakeBack();
+        else
+            OutputBox->Write(static_cast<char>(newValue));
+    }
     ForgetHistoryUnlessExecuting();
 }
 
@@ -161,6 +167,8 @@ void TMainWin::ShowStepResult(int result) {
         SetStatus("Halted", Red);
     else if (result == StepInvalid)
         SetStatus("Invalid instruction", Red);
+    else if (result == TRunControl::HistoryStart)
+        SetStatus("Start of history", Black);
     else if (result == StepBreakpoint)
         SetStatus(
             QString("Breakpoint at %1").arg(QString::number(pc_, 16).toUpper(), 2, QChar('0')),
@@ -170,11 +178,23 @@ void TMainWin::ShowStepResult(int result) {
 }
 
 void TMainWin::RunSimulator() {
+    StartRun(false);
+}
+
+void TMainWin::RunBackSimulator() {
+    StartRun(true);
+}
+
+void TMainWin::StartRun(bool back) {
+    if (run_->Running()) return;
     SetStatus("Running...", Green);
     RunButton->setEnabled(false);
     BreakButton->setEnabled(true);
     ApplyStoredRate();
-    run_->Start();
+    if (back)
+        run_->StartBack();
+    else
+        run_->Start();
 }
 
 void TMainWin::StepSimulator() {
@@ -184,13 +204,7 @@ void TMainWin::StepSimulator() {
 }
 
 void TMainWin::StepBackSimulator() {
-    const std::optional<THistoryEntry> step = history_->StepBack(Machine());
-    if (!step) {
-        SetStatus("Start of history", Black);
-        return;
-    }
-    if (step->Output()) OutputBox->TakeBack();
-    SetStatus("Ready", Black);
+    ShowStepResult(history_->StepBack(Machine()) ? StepExecuted : TRunControl::HistoryStart);
 }
 
 void TMainWin::BreakSimulator() {

@@ -26,8 +26,17 @@ TRunControl::TRunControl(const TMachineStores& stores, THistory& history, QObjec
 }
 
 void TRunControl::Start() {
+    Begin(false);
+}
+
+void TRunControl::StartBack() {
+    Begin(true);
+}
+
+void TRunControl::Begin(bool back) {
     if (running_) return;
     running_ = true;
+    back_ = back;
     firstOfRun_ = true;
     sinceFrame_.start();
     SetRate(rate_);
@@ -91,14 +100,31 @@ void TRunControl::RunAtRate() {
 }
 
 int TRunControl::RunCounted(long long count) {
+    if (back_) return RunBackCounted(count);
     long long executed = 0;
     const bool stopping = breakpoints_ && !breakpoints_->Empty();
-    const int result =
-        RunStepsRecorded(stores_, count, executed, history_,
-                         stopping ? &breakpoints_->Addresses() : nullptr, firstOfRun_);
+    const std::bitset<256>* stopAt = stopping ? &breakpoints_->Addresses() : nullptr;
+    int result = StepExecuted;
+    if (recording_)
+        result = RunStepsRecorded(stores_, count, executed, history_, stopAt, firstOfRun_);
+    else if (stopAt)
+        result = RunStepsStopping(stores_, count, *stopAt, firstOfRun_, executed);
+    else
+        result = RunStepsCounted(stores_, count, executed);
     if (executed > 0) firstOfRun_ = false;
     executed_ += executed;
     return result;
+}
+
+int TRunControl::RunBackCounted(long long count) {
+    const bool stopping = breakpoints_ && !breakpoints_->Empty();
+    for (long long i = 0; i < count; ++i) {
+        const std::optional<THistoryEntry> step = history_.StepBack(stores_);
+        if (!step) return HistoryStart;
+        ++executed_;
+        if (stopping && breakpoints_->Has(step->Pc)) return StepBreakpoint;
+    }
+    return StepExecuted;
 }
 
 void TRunControl::End(int result) {

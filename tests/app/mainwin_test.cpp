@@ -211,6 +211,8 @@ private slots:
                                             "&Step|F8|Execute one instruction",
                                             "Step &Back|Shift+F8|Take back the last executed "
                                             "instruction",
+                                            "Run B&ack|Shift+F9|Take back executed instructions "
+                                            "until the start of the history",
                                             "&Clear|Ctrl+F2|Reset program counter",
                                             "-",
                                             "Toggle Brea&kpoint|F5|",

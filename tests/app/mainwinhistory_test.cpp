@@ -1,16 +1,27 @@
-// Step Back in the main window: it takes back PC, IR, the written cell and the output
-// exactly, is no user edit, and every change a user makes forgets the history.
+// Step Back and Run Back in the main window: they take back PC, IR, the written cell and
+// the output exactly, are no user edit, and every change a user makes forgets the history.
+#include <QCheckBox>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
 #include <memory>
 
+#include "app/asmeditors.h"
+#include "app/assembler.h"
+#include "app/cleardialog.h"
 #include "app/mainwin.h"
+#include "app/runcontrol.h"
 #include "controls/hexgrid.h"
 #include "controls/showtext.h"
 #include "core/history.h"
+#include "core/memfile.h"
+#include "editor/asmedit.h"
+#include "editor/sourceedit.h"
 #include "testprompt.h"
+#include "toplevel.h"
 
 class TMainWinHistoryTest : public QObject {
     Q_OBJECT
@@ -82,8 +93,85 @@ private slots:
         QVERIFY(State() == start);
     }
 
+    void RunBackTakesBackEverythingAndStopsAtTheStart() {
+        LoadProgram();
+        const TState start = State();
+        for (int i = 0; i < 40; ++i) w->StepSimulator();
+        w->MenuRunBack->trigger();
+        QTRY_COMPARE(w->PanelText(2), QString("Start of history"));
+        QVERIFY(State() == start);
+        QVERIFY(w->RunButton->isEnabled());
+        QVERIFY(!w->BreakButton->isEnabled());
+        QVERIFY(!w->MemModified());
+    }
+
+    void BreakStopsRunBack() {
+        LoadProgram();
+        for (int i = 0; i < 40; ++i) w->StepSimulator();
+        w->SetRunRate(10);
+        w->RunBackSimulator();
+        QCOMPARE(w->PanelText(2), QString("Running..."));
+        QTRY_VERIFY(w->History().Size() < 40);
+        w->BreakSimulator();
+        QCOMPARE(w->PanelText(2), QString("Ready"));
+        QVERIFY(!w->Running());
+        QVERIFY(w->History().Size() > 0);
+        w->SetRunRate(0);
+    }
+
+    // A breakpoint stops run back once PC reaches it after a step was taken back, so
+    // starting on one goes on to its previous visit.
+    void RunBackStopsAtBreakpoints() {
+        LoadProgram();
+        for (int i = 0; i < 9; ++i) w->StepSimulator();  // 4 each round: PC 02 after 9
+        QCOMPARE(w->SysRegs->GetContents(PcIndex), 0x02);
+        w->ToggleBreakpoint(0x02);
+        const TState atBreakpoint = State();
+        w->RunBackSimulator();
+        QTRY_COMPARE(w->PanelText(2), QString("Breakpoint at 02"));
+        QCOMPARE(w->StatusColor(), QColor(0xFF, 0, 0));
+        QCOMPARE(w->History().Size(), 5);
+        QCOMPARE(w->SysRegs->GetContents(PcIndex), 0x02);
+        w->RunBackSimulator();
+        QTRY_COMPARE(w->History().Size(), 1);
+        QCOMPARE(w->PanelText(2), QString("Breakpoint at 02"));
+        w->RunBackSimulator();
+        QTRY_COMPARE(w->PanelText(2), QString("Start of history"));
+        for (int i = 0; i < 9; ++i) w->StepSimulator();
+        QVERIFY(State() == atBreakpoint);
+        w->RemoveAllBreakpoints();
+    }
+
     void EveryUserChangeForgetsTheHistory() {
+        QTemporaryDir dir;
+        const QString image = dir.filePath("image.prg");
+        WriteMemoryFile(image.toStdString(), TMemoryImage{0x2F, 0x41});
+        InstallAssemblerEditors(*w);
         const std::pair<const char*, std::function<void()>> changes[] = {
+            {"opening a program", [&] { w->LoadMemoryFile(image); }},
+            {"the Clear dialog",
+             [&] {
+                 TClearDialog dialog(*w, w.get());
+                 dialog.RegChecked->setChecked(true);
+                 dialog.OkButton->click();
+             }},
+            {"the assemble-instruction dialog",
+             [&] {
+                 TAssembleDialog dialog(*w->MainMemory, w.get());
+                 dialog.SetAddress(0x20);
+                 dialog.OkButton->click();
+             }},
+            {"assembling in an editor",
+             [&] {
+                 w->AssemblerButton->click();
+                 auto* editor = OnlyTopLevelWindow<TAssemblerEditor>("AssemblerEditor");
+                 QVERIFY(editor);
+                 editor->TextEditor->setPlainText("org 40h\nhalt");
+                 prompt->Answers.push_back(TAnswer::No);  // memory changed: not saved
+                 editor->AssembleButtonClick();
+                 editor->TextEditor->document()->setModified(false);
+                 editor->close();
+             }},
             {"typing into memory", [&] { w->MainMemory->SetContents(0x90, 1); }},
             {"typing into a register", [&] { w->Registers->SetContents(3, 7); }},
             {"typing into PC", [&] { w->SysRegs->SetContents(PcIndex, 2); }},

@@ -128,6 +128,14 @@ private slots:
             Step();
             QCOMPARE(text->MarkedLine(), expected);
         }
+        for (const int expected : {1, 3, 1, 0}) {  // a step back is no edit: the mark stays
+            main->MenuStepBack->trigger();
+            QCOMPARE(text->MarkedLine(), expected);
+        }
+        main->MenuRunBack->trigger();
+        QTRY_COMPARE(main->PanelText(2), QString("Start of history"));
+        QCOMPARE(text->MarkedLine(), 0);
+        for (int i = 0; i < 4; ++i) Step();
         main->SysRegs->SetContents(0, 0x20);  // PC where no line placed code
         QCOMPARE(text->MarkedLine(), -1);
         main->SysRegs->SetContents(0, 0);

@@ -1,7 +1,9 @@
 // Run speed with no breakpoint and with 16 that are checked but never hit: first the core
 // loop on plain stores, then Run in a real main window (offscreen unless a display is
-// chosen). The two settings alternate in rounds so that a busy machine slows both alike.
-//   bench_breakpoints [seconds per round]
+// chosen), where a third setting runs without keeping the history, and last Run Back
+// through what was recorded. The settings alternate in rounds so that a busy machine
+// slows them alike.
+//   bench_run [seconds per round]
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -33,15 +35,15 @@ struct TTally {
     double PerCpuSecond() const { return Executed / Cpu; }
 };
 
-void Print(const char* what, const TTally& none, const TTally& sixteen) {
-    std::printf("%s\n  no breakpoint:  %12.0f per second (%12.0f per CPU second)\n", what,
-                none.PerSecond(), none.PerCpuSecond());
+void Print(const char* what, const TTally& tally, const TTally& base) {
     std::printf(
-        "  16 breakpoints: %12.0f per second (%12.0f per CPU second), %.1f %% of none "
+        "  %-24s %12.0f per second (%12.0f per CPU second), %.1f %% of no breakpoint "
         "by CPU time\n",
-        sixteen.PerSecond(), sixteen.PerCpuSecond(),
-        100 * sixteen.PerCpuSecond() / none.PerCpuSecond());
+        what, tally.PerSecond(), tally.PerCpuSecond(),
+        100 * tally.PerCpuSecond() / base.PerCpuSecond());
 }
+
+enum class TSetting { Plain, Breakpoints, NoHistory, Back };
 
 void CoreRound(const TBreakpoints* set, TTally& tally) {
     TMachine machine;
@@ -60,18 +62,22 @@ void CoreRound(const TBreakpoints* set, TTally& tally) {
     tally.Executed += executed;
 }
 
-void WindowRound(TMainWin& window, bool withBreakpoints, double seconds, TTally& tally) {
-    if (withBreakpoints) {
+void WindowRound(TMainWin& window, TSetting setting, double seconds, TTally& tally) {
+    if (setting == TSetting::Breakpoints) {
         const TBreakpoints set = Sixteen();
         for (int a = 0; a < 256; ++a)
             if (set.Has(a)) window.ToggleBreakpoint(a);
     }
-    window.SysRegs->SetContents(0, 0);
+    window.RunControl().SetRecording(setting != TSetting::NoHistory);
+    if (setting != TSetting::Back) window.SysRegs->SetContents(0, 0);
     const long long start = window.RunControl().Executed();
     QElapsedTimer wall;
     wall.start();
     const std::clock_t cpu = std::clock();
-    window.RunSimulator();
+    if (setting == TSetting::Back)
+        window.RunBackSimulator();
+    else
+        window.RunSimulator();
     QEventLoop loop;
     QTimer::singleShot(int(seconds * 1000), &loop, &QEventLoop::quit);
     loop.exec();
@@ -95,7 +101,9 @@ int main(int argc, char* argv[]) {
         CoreRound(nullptr, coreNone);
         CoreRound(&set, coreSixteen);
     }
-    Print("core loop on plain stores:", coreNone, coreSixteen);
+    std::printf("core loop on plain stores:\n");
+    Print("no breakpoint:", coreNone, coreNone);
+    Print("16 breakpoints:", coreSixteen, coreNone);
 
     TMainWin window;
     window.show();
@@ -104,13 +112,24 @@ int main(int argc, char* argv[]) {
     QEventLoop settle;
     QTimer::singleShot(200, &settle, &QEventLoop::quit);
     settle.exec();
-    TTally windowNone, windowSixteen;
+    TTally none, sixteen, noHistory, back;
     for (int round = 0; round < Rounds; ++round) {
-        WindowRound(window, false, seconds, windowNone);
-        WindowRound(window, true, seconds, windowSixteen);
+        WindowRound(window, TSetting::NoHistory, seconds, noHistory);
+        WindowRound(window, TSetting::Breakpoints, seconds, sixteen);
+        WindowRound(window, TSetting::Plain, seconds, none);
+        WindowRound(window, TSetting::Back, seconds / 2, back);  // half of what Plain recorded
     }
-    Print("Run in a shown main window, full speed:", windowNone, windowSixteen);
-    std::printf("status after the last round: %s\n", qPrintable(window.PanelText(2)));
+    std::printf("Run in a shown main window, full speed:\n");
+    Print("no breakpoint:", none, none);
+    Print("16 breakpoints:", sixteen, none);
+    Print("without the history:", noHistory, none);
+    Print("Run Back:", back, none);
+    std::printf("  with the history: %.1f %% of without, by CPU time\n",
+                100 * none.PerCpuSecond() / noHistory.PerCpuSecond());
+    std::printf(
+        "status after the last round (Run Back; \"Start of history\" would make its "
+        "figure a lower bound): %s\n",
+        qPrintable(window.PanelText(2)));
     window.SetMemModified(false);
     return 0;
 }
