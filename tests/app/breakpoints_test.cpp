@@ -12,7 +12,7 @@
 #include "app/runcontrol.h"
 #include "controls/hexgrid.h"
 #include "gui/processvalues.h"
-#include "testprompt.h"
+#include "mainwinfixture.h"
 
 namespace {
 
@@ -21,11 +21,8 @@ constexpr int Loop[] = {0x21, 0x01, 0x52, 0x21, 0xB0, 0x02};
 
 }  // namespace
 
-class TBreakpointsTest : public QObject {
+class TBreakpointsTest : public QObject, TMainWinFixture {
     Q_OBJECT
-
-    std::unique_ptr<TTestPrompt> prompt;
-    std::unique_ptr<TMainWin> w;
 
     int Pc() const { return w->SysRegs->GetContents(0); }
     int Reg(int r) const { return w->Registers->GetContents(r); }
@@ -66,17 +63,10 @@ class TBreakpointsTest : public QObject {
 
 private slots:
     void init() {
-        prompt = std::make_unique<TTestPrompt>();
-        ProcessValues() = TProcessValues{};
-        w = std::make_unique<TMainWin>();
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        StartFresh();
+        QVERIFY(ShowWindow());
     }
-    void cleanup() {
-        w->SetMemModified(false);
-        w.reset();
-        prompt.reset();
-    }
+    void cleanup() { CloseWindow(); }
 
     void RunMenuEntries() {
         QCOMPARE(w->MenuToggleBreakpoint->text(), QString("Toggle Brea&kpoint"));

@@ -11,16 +11,15 @@
 #include "core/memfile.h"
 #include "editor/asmedit.h"
 #include "gui/processvalues.h"
-#include "testprompt.h"
+#include "mainwinfixture.h"
 
 using TAction = TCommandLine::TAction;
 Q_DECLARE_METATYPE(TAction)
 
-class TCommandLineTest : public QObject {
+class TCommandLineTest : public QObject, TMainWinFixture {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<TTestPrompt> prompt;
 
     QString Path(const QString& name) const { return dir->filePath(name); }
     QString Image(const QString& name, int firstByte) const {
@@ -37,11 +36,9 @@ class TCommandLineTest : public QObject {
 private slots:
     void init() {
         dir = std::make_unique<QTemporaryDir>();
-        prompt = std::make_unique<TTestPrompt>();
-        ProcessValues() = TProcessValues{};
-        ProcessValues().TempDir = dir->path() + "/";
+        StartFresh(dir->path());
     }
-    void cleanup() { prompt.reset(); }
+    void cleanup() { CloseWindow(); }
 
     void Parse_data() {
         QTest::addColumn<QStringList>("args");

@@ -25,7 +25,7 @@
 #include "gui/processvalues.h"
 #include "gui/prompt.h"
 #include "gui/shellopen.h"
-#include "testprompt.h"
+#include "mainwinfixture.h"
 #include "toplevel.h"
 
 namespace {
@@ -57,12 +57,10 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
 
 }  // namespace
 
-class TMainWinTest : public QObject {
+class TMainWinTest : public QObject, TMainWinFixture {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<TTestPrompt> prompt;
-    std::unique_ptr<TMainWin> w;
     QList<QUrl> opened;  // what was handed to the desktop
     bool shellSucceeds = true;
 
@@ -78,23 +76,17 @@ class TMainWinTest : public QObject {
 private slots:
     void init() {
         dir = std::make_unique<QTemporaryDir>();
-        prompt = std::make_unique<TTestPrompt>();
-        ProcessValues() = TProcessValues{};
-        ProcessValues().TempDir = dir->path() + "/";
+        StartFresh(dir->path());
         opened.clear();
         shellSucceeds = true;
         SetShellOpen([this](const QUrl& url) {
             opened << url;
             return shellSucceeds;
         });
-        w = std::make_unique<TMainWin>();
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        QVERIFY(ShowWindow());
     }
     void cleanup() {
-        w->SetMemModified(false);
-        w.reset();
-        prompt.reset();
+        CloseWindow();
         SetShellOpen({});
     }
 

@@ -20,14 +20,11 @@
 #include "core/memfile.h"
 #include "editor/asmedit.h"
 #include "editor/sourceedit.h"
-#include "testprompt.h"
+#include "mainwinfixture.h"
 #include "toplevel.h"
 
-class TMainWinHistoryTest : public QObject {
+class TMainWinHistoryTest : public QObject, TMainWinFixture {
     Q_OBJECT
-
-    std::unique_ptr<TTestPrompt> prompt;
-    std::unique_ptr<TMainWin> w;
 
     struct TState {
         std::vector<int> cells;  // memory, registers, PC, IR
@@ -52,16 +49,10 @@ class TMainWinHistoryTest : public QObject {
 
 private slots:
     void init() {
-        prompt = std::make_unique<TTestPrompt>();
-        w = std::make_unique<TMainWin>();
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        StartFresh();
+        QVERIFY(ShowWindow());
     }
-    void cleanup() {
-        w->SetMemModified(false);
-        w.reset();
-        prompt.reset();
-    }
+    void cleanup() { CloseWindow(); }
 
     void StepBackTakesBackEachStepExactly() {
         LoadProgram();
