@@ -14,6 +14,7 @@
 #include "app/disasmview.h"
 #include "app/labelgrid.h"
 #include "app/runcontrol.h"
+#include "app/valuecardtip.h"
 #include "controls/hexgrid.h"
 #include "controls/showtext.h"
 #include "core/history.h"
@@ -79,6 +80,10 @@ TMainWin::TMainWin(QWidget* parent) : QMainWindow(parent) {
     disasm_ = std::make_unique<TDisasmView>(*DisasmWin);
     history_ = std::make_unique<THistory>();
     run_ = std::make_unique<TRunControl>(Machine(), *history_);
+    auto* cards = new TValueCardTip(Machine(), *history_, this);
+    cards->Watch(MainMemory, TValueCell::Memory);
+    cards->Watch(Registers, TValueCell::Register);
+    cards->Watch(SysRegs, TValueCell::SysReg);
     run_->FreezeViews = [this](bool frozen) { FreezeViews(frozen); };
     SetUpBreakpoints();
     connect(run_.get(), &TRunControl::Finished, this, [this](int result) {

@@ -104,6 +104,11 @@ public:
     // Rectangle of a cell in widget coordinates. Columns and rows are at least the
     // default size and grow so the widest cell text fits the font.
     QRect CellRect(int ACol, int ARow) const;
+    // The index of the cell under a point in widget coordinates, -1 outside every cell.
+    int IndexAt(QPoint point) const {
+        int col = 0, row = 0;
+        return CellAt(point, col, row);
+    }
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 

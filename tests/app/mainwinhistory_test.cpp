@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QToolTip>
 #include <QtTest>
 #include <functional>
 #include <memory>
@@ -194,6 +195,29 @@ private slots:
             QVERIFY2(w->PanelText(2) == "Start of history", name);
             QVERIFY2(State() == changed, name);  // a step back never undoes a user's edit
         }
+    }
+
+    // Hovering over a memory cell shows its value card, with the step that wrote it
+    // while the history knows it.
+    void HoverShowsTheValueCard() {
+        LoadProgram();
+        for (int i = 0; i < 3; ++i) w->StepSimulator();  // the third stores RF (69) at 80
+        const auto cardAt = [&](int col, int row) {
+            const QPoint pos = w->MainMemory->CellRect(col, row).center();
+            QHelpEvent hover(QEvent::ToolTip, pos, w->MainMemory->mapToGlobal(pos));
+            QApplication::sendEvent(w->MainMemory, &hover);
+            return QToolTip::text();
+        };
+        const QString card = cardAt(0, 8);
+        for (const char* line : {"Memory [80]", "Hex 69  Unsigned 105  Signed 105", "Character 'i'",
+                                 "Instruction 6900  addf  R9,R0,R0",
+                                 "written by step 3 at 04: store RF,[80]", "value before 00"})
+            QVERIFY2(card.contains(line), qPrintable(card));
+
+        w->Registers->SetContents(3, 7);  // a user's edit forgets the history
+        const QString forgotten = cardAt(0, 8);
+        QVERIFY2(forgotten.contains("Hex 69"), qPrintable(forgotten));
+        QVERIFY2(!forgotten.contains("written by"), qPrintable(forgotten));
     }
 };
 

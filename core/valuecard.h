@@ -1,0 +1,18 @@
+#pragma once
+// The value card: what a byte in a memory cell or register means in each of the
+// machine's readings (hex, unsigned, signed, float8, character, instruction), and which
+// step of the history wrote it. Lines of UTF-8 text, the first naming the cell.
+
+#include <string>
+#include <vector>
+
+#include "core/execute.h"
+
+class THistory;
+
+enum class TValueCell { Memory, Register, SysReg };  // SysReg: index PcIndex or IrIndex
+
+// No lines when the cell holds no value (its text being typed is not hex) or the index
+// is outside the store.
+std::vector<std::string> ValueCard(const TMachineStores& m, const THistory& history,
+                                   TValueCell cell, int index);
