@@ -280,6 +280,9 @@ void TMainWin::CreateMenus() {
     MenuRunBack = NewAction(this, "MenuRunBack", "Run B&ack", QKeySequence("Shift+F9"),
                             "Take back executed instructions until the start of the history");
     run->addActions({MenuRun, MenuStep, MenuStepBack, MenuRunBack, MenuReset});
+    MenuTrace = NewAction(this, "MenuTrace", "&Trace...", {}, "Show the executed instructions");
+    run->addSeparator();
+    run->addAction(MenuTrace);
     CreateBreakpointMenus(run);
 
     QMenu* help = Named(menuBar()->addMenu("&Help"), "HelpMenu");
@@ -337,6 +340,7 @@ void TMainWin::CreateMenus() {
     connect(MenuStepBack, &QAction::triggered, this, &TMainWin::StepBackSimulator);
     connect(MenuRunBack, &QAction::triggered, this, &TMainWin::RunBackSimulator);
     connect(MenuReset, &QAction::triggered, this, &TMainWin::ClearSimulator);
+    connect(MenuTrace, &QAction::triggered, this, &TMainWin::MenuTraceClick);
     connect(MenuWWWHelp, &QAction::triggered, this, &TMainWin::MenuWWWHelpClick);
     for (QAction* entry : {MenuHelpInstructions, MenuHelpSyntax}) {
         connect(entry, &QAction::triggered, this, [this, entry] { HelpMenuItemClick(entry); });

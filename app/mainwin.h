@@ -76,6 +76,7 @@ public:
     QAction* MenuStep;
     QAction* MenuStepBack;
     QAction* MenuRunBack;
+    QAction* MenuTrace;
     QAction* MenuReset;
     QAction* MenuToggleBreakpoint;
     QAction* MenuRemoveAllBreakpoints;
@@ -123,6 +124,9 @@ public:
     void StepSimulator();
     void StepBackSimulator();
     void RunBackSimulator();
+    // Takes back steps from the newest until step is the newest, with the views frozen.
+    void StepBackTo(long long step);
+    void MenuTraceClick();  // the trace window, opened or brought to the front
     void BreakSimulator();
     void ClearSimulator();
     void ZeroPCClick();
@@ -166,6 +170,7 @@ signals:
     // PC as the list shows it: on each change, at the screen's rate during a full-speed run.
     void PcShown(int pc);
     void MemoryEdited();  // by anything other than the running program
+    void HistoryCleared();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

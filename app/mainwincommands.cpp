@@ -9,9 +9,11 @@
 #include "app/disasmview.h"
 #include "app/mainwin.h"
 #include "app/runcontrol.h"
+#include "app/tracewin.h"
 #include "controls/hexgrid.h"
 #include "controls/showtext.h"
 #include "core/history.h"
+#include "gui/busycursor.h"
 #include "gui/prompt.h"
 
 namespace {
@@ -30,8 +32,10 @@ const QColor DarkBlue(0, 0, 192);
 // =0, the disassembly list) leaves the older steps describing another machine.
 void TMainWin::ForgetHistoryUnlessExecuting() {
     if (Executing) return;
+    const bool hadSteps = !history_->Empty();
     history_->Clear();
     OutputBox->ForgetWritten();
+    if (hadSteps) emit HistoryCleared();
 }
 
 void TMainWin::MainMemoryCellChanged(int index, int oldValue, int newValue) {
@@ -205,6 +209,22 @@ void TMainWin::StepSimulator() {
 
 void TMainWin::StepBackSimulator() {
     ShowStepResult(history_->StepBack(Machine()) ? StepExecuted : TRunControl::HistoryStart);
+}
+
+void TMainWin::StepBackTo(long long step) {
+    if (Running()) BreakSimulator();
+    const TBusyCursor busy;
+    FreezeViews(true);
+    while (!history_->Empty() && history_->LastStep() > step) StepBackSimulator();
+    FreezeViews(false);
+}
+
+void TMainWin::MenuTraceClick() {
+    auto* window = findChild<TTraceWin*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!window) window = new TTraceWin(*this);
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 void TMainWin::BreakSimulator() {

@@ -103,3 +103,45 @@ char* FormatTraceLine(char* out, const THistoryEntry& e) {
     }
     return out;
 }
+
+namespace {
+
+void AppendCsvField(std::string& text, std::string_view field) {
+    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+        text += field;
+        return;
+    }
+    text += '"';
+    for (const char c : field) {
+        if (c == '"') text += '"';
+        text += c;
+    }
+    text += '"';
+}
+
+void AppendCsvLine(std::string& text, const THistoryEntry& e) {
+    char field[MaxTraceLine];
+    for (int c = 0; c < TraceColumnCount; ++c) {
+        const char* end = FormatTraceColumn(field, e, static_cast<TTraceColumn>(c));
+        AppendCsvField(text, {field, static_cast<size_t>(end - field)});
+        text += c + 1 < TraceColumnCount ? "," : "\r\n";
+    }
+}
+
+}  // namespace
+
+std::string TraceText(const THistory& history, TTraceFormat format) {
+    std::string text;
+    if (format == TTraceFormat::Tabs) {
+        text = TraceHeader;
+        char line[MaxTraceLine];
+        for (long long i = 0; i < history.Size(); ++i)
+            text.append(line, FormatTraceLine(line, history.Entry(i)));
+        return text;
+    }
+    // The header's names, with commas for the tabs and CRLF for the LF.
+    for (const char c : TraceHeader.substr(0, TraceHeader.size() - 1)) text += c == '\t' ? ',' : c;
+    text += "\r\n";
+    for (long long i = 0; i < history.Size(); ++i) AppendCsvLine(text, history.Entry(i));
+    return text;
+}

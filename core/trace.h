@@ -3,6 +3,7 @@
 // under a header line. Columns are formatted by hand into the caller's buffer, so that
 // millions of lines a second can be written.
 
+#include <string>
 #include <string_view>
 
 #include "core/history.h"
@@ -25,3 +26,9 @@ char* FormatTraceColumn(char* out, const THistoryEntry& e, TTraceColumn column);
 
 // Writes the whole line of e, LF included.
 char* FormatTraceLine(char* out, const THistoryEntry& e);
+
+// The whole history as a file: the trace as above, or CSV with the same header and
+// columns (comma-separated, CRLF line ends, a field that holds a comma, quote or line
+// break in quotes with its quotes doubled).
+enum class TTraceFormat { Tabs, Csv };
+std::string TraceText(const THistory& history, TTraceFormat format);

@@ -41,7 +41,9 @@ public:
         dialog.setNameFilters(request.Filters);
         dialog.setDefaultSuffix(request.DefaultSuffix);
         if (!request.FileName.isEmpty()) dialog.selectFile(request.FileName);
-        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+        if (dialog.exec() != QDialog::Accepted) return QString();
+        if (request.SelectedFilter) *request.SelectedFilter = dialog.selectedNameFilter();
+        return dialog.selectedFiles().value(0);
     }
     bool PrintSetup(QWidget* parent, QPrinter& printer) override {
         QPrintDialog dialog(&printer, parent);

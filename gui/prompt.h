@@ -17,7 +17,7 @@ struct TFileDialogRequest {
     QString Directory;      // folder to start in
     QString FileName;       // proposed name (save) or empty
     QString DefaultSuffix;  // added to a name typed without one (save)
-    // When set, receives the filter chosen when the dialog closed (open).
+    // When set, receives the filter chosen when the dialog closed.
     QString* SelectedFilter = nullptr;
 };
 

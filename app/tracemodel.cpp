@@ -1,0 +1,73 @@
+#include "app/tracemodel.h"
+
+#include <QStringList>
+
+#include "core/history.h"
+#include "core/trace.h"
+
+QString TraceColumnName(int column) {
+    static const QStringList names =
+        QString::fromLatin1(TraceHeader.data(), TraceHeader.size()).trimmed().split(u'\t');
+    return names.value(column);
+}
+
+TTraceModel::TTraceModel(const THistory& history, QObject* parent)
+    : QAbstractTableModel(parent),
+      history_(history),
+      firstStep_(history.FirstStep()),
+      rows_(static_cast<int>(history.Size())) {}
+
+int TTraceModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows_;
+}
+
+int TTraceModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : TraceColumnCount;
+}
+
+QVariant TTraceModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rows_) return {};
+    if (role == Qt::TextAlignmentRole)
+        return index.column() == static_cast<int>(TTraceColumn::Step)
+                   ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                   : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    if (role != Qt::DisplayRole) return {};
+    char text[MaxTraceLine];
+    const char* end = FormatTraceColumn(text, history_.Entry(index.row()),
+                                        static_cast<TTraceColumn>(index.column()));
+    return QString::fromLatin1(text, end - text);
+}
+
+QVariant TTraceModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    return TraceColumnName(section);
+}
+
+void TTraceModel::Sync() {
+    const long long first = history_.FirstStep();
+    const int rows = static_cast<int>(history_.Size());
+    if (cleared_ || first != firstStep_) {
+        beginResetModel();
+        cleared_ = false;
+        firstStep_ = first;
+        rows_ = rows;
+        endResetModel();
+    } else if (rows > rows_) {
+        beginInsertRows({}, rows_, rows - 1);
+        rows_ = rows;
+        endInsertRows();
+    } else if (rows < rows_) {
+        beginRemoveRows({}, rows, rows_ - 1);
+        rows_ = rows;
+        endRemoveRows();
+    }
+}
+
+long long TTraceModel::StepOfRow(int row) const {
+    return firstStep_ + row;
+}
+
+int TTraceModel::RowOfStep(long long step) const {
+    const long long row = step - firstStep_;
+    return row >= 0 && row < rows_ ? static_cast<int>(row) : -1;
+}

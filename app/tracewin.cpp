@@ -1,0 +1,207 @@
+#include "app/tracewin.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <new>
+
+#include "app/mainwin.h"
+#include "app/tracemodel.h"
+#include "app/traceprint.h"
+#include "core/atomicfile.h"
+#include "core/fileerror.h"
+#include "core/history.h"
+#include "core/trace.h"
+#include "gui/busycursor.h"
+#include "gui/named.h"
+#include "gui/processvalues.h"
+#include "gui/prompt.h"
+#include "gui/zoom.h"
+
+namespace {
+
+const QString TabsFilter = QStringLiteral("Trace Files (*.tsv *.txt)");
+const QString CsvFilter = QStringLiteral("CSV Files (*.csv)");
+
+// The format of an exported file: its extension decides, else the chosen filter, whose
+// first extension a name without one gets.
+TTraceFormat ExportFormat(QString& name, const QString& filter) {
+    const QString suffix = name.section(u'/', -1).section(u'.', -1, -1, QString::SectionSkipEmpty);
+    const bool hasSuffix = name.section(u'/', -1).contains(u'.');
+    if (hasSuffix && suffix.compare("csv", Qt::CaseInsensitive) == 0) return TTraceFormat::Csv;
+    if (hasSuffix && (suffix.compare("tsv", Qt::CaseInsensitive) == 0 ||
+                      suffix.compare("txt", Qt::CaseInsensitive) == 0))
+        return TTraceFormat::Tabs;
+    const bool csv = filter == CsvFilter;
+    if (!hasSuffix) name += csv ? ".csv" : ".tsv";
+    return csv ? TTraceFormat::Csv : TTraceFormat::Tabs;
+}
+
+QAction* NewShortcut(QWidget* window, const QList<QKeySequence>& keys) {
+    auto* action = new QAction(window);
+    action->setShortcuts(keys);
+    window->addAction(action);
+    return action;
+}
+
+}  // namespace
+
+TTraceWin::TTraceWin(TMainWin& mainWin) : QWidget(&mainWin, Qt::Window), mainWin_(mainWin) {
+    setObjectName("TraceWin");
+    setWindowTitle("Quarzel Trace");
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    model_ = new TTraceModel(mainWin.History(), this);
+    TraceTable = Named(new QTableView(this), "TraceTable", NoContext, "Execution history");
+    TraceTable->setModel(model_);
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPixelSize(12);
+    TraceTable->setFont(fixed);
+    TraceTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+    TraceTable->setSelectionMode(QAbstractItemView::SingleSelection);
+    TraceTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TraceTable->setWordWrap(false);
+    TraceTable->setShowGrid(false);
+    TraceTable->setAlternatingRowColors(true);
+    // Every row as high as the font: the view never measures rows one by one.
+    TraceTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    TraceTable->verticalHeader()->hide();
+    TraceTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    TraceTable->horizontalHeader()->setStretchLastSection(true);
+
+    ExportButton = Named(new QPushButton("&Export...", this), "ExportButton", NoContext,
+                         "Save the trace as tab-separated text or CSV");
+    PrintButton =
+        Named(new QPushButton("&Print...", this), "PrintButton", NoContext, "Print the trace");
+    CloseButton = Named(new QPushButton("Close", this), "CloseButton");
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(ExportButton);
+    buttons->addWidget(PrintButton);
+    buttons->addStretch();
+    buttons->addWidget(CloseButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(TraceTable);
+    layout->addLayout(buttons);
+
+    connect(ExportButton, &QPushButton::clicked, this, &TTraceWin::ExportClick);
+    connect(PrintButton, &QPushButton::clicked, this, &TTraceWin::PrintClick);
+    connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(NewShortcut(this, {QKeySequence::Save}), &QAction::triggered, this,
+            &TTraceWin::ExportClick);
+    connect(NewShortcut(this, {QKeySequence::Print}), &QAction::triggered, this,
+            &TTraceWin::PrintClick);
+    connect(NewShortcut(this, {QKeySequence(Qt::Key_Escape), QKeySequence("Ctrl+W")}),
+            &QAction::triggered, this, &QWidget::close);
+    connect(TraceTable, &QTableView::doubleClicked, this,
+            [this](const QModelIndex& index) { RowDblClick(index.row()); });
+
+    connect(&mainWin, &TMainWin::PcShown, this, &TTraceWin::Follow);
+    connect(&mainWin, &TMainWin::HistoryCleared, this, [this] {
+        model_->HistoryCleared();
+        Follow();
+    });
+    due_.setSingleShot(true);
+    connect(&due_, &QTimer::timeout, this, &TTraceWin::Refresh);
+    clock_.start();
+
+    AddZoomActions(this);
+    FollowZoom(this, [this] { PlaceControls(); });
+    PlaceControls();
+    resize(Zoomed(460), Zoomed(420));
+    TraceTable->scrollToBottom();
+}
+
+void TTraceWin::PlaceControls() {
+    const QFontMetrics metrics(TraceTable->font());
+    TraceTable->verticalHeader()->setMinimumSectionSize(1);
+    TraceTable->verticalHeader()->setDefaultSectionSize(metrics.height() + Zoomed(2));
+    const int digits[] = {9, 3, 5, 16};  // step, pc, word, instruction; change stretches
+    for (int c = 0; c < 4; ++c)
+        TraceTable->setColumnWidth(
+            c, metrics.horizontalAdvance(QString(digits[c], u'0')) + Zoomed(12));
+}
+
+void TTraceWin::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    Refresh();
+}
+
+// Later, not at once: a step shows its PC before it is recorded, and the changes of one
+// turn of the event loop come together.
+void TTraceWin::Follow() {
+    if (!due_.isActive())
+        due_.start(static_cast<int>(std::max<qint64>(0, nextRefreshMs_ - clock_.elapsed())));
+}
+
+void TTraceWin::Refresh() {
+    due_.stop();
+    QElapsedTimer cost;
+    cost.start();
+    const QScrollBar* bar = TraceTable->verticalScrollBar();
+    const bool atBottom = bar->value() == bar->maximum();
+    const QModelIndex current = TraceTable->currentIndex();
+    const long long currentStep = current.isValid() ? model_->StepOfRow(current.row()) : 0;
+    const int top = TraceTable->rowAt(0);
+    const long long topStep = top >= 0 ? model_->StepOfRow(top) : 0;
+
+    model_->Sync();
+    // A reset (the oldest steps dropped) keeps the steps the user looked at where they were.
+    if (current.isValid() && !TraceTable->currentIndex().isValid()) {
+        if (const int row = model_->RowOfStep(currentStep); row >= 0)
+            TraceTable->setCurrentIndex(model_->index(row, current.column()));
+    }
+    if (atBottom) {
+        TraceTable->scrollToBottom();
+    } else if (const int row = model_->RowOfStep(topStep);
+               row >= 0 && row != TraceTable->rowAt(0)) {
+        TraceTable->scrollTo(model_->index(row, 0), QAbstractItemView::PositionAtTop);
+    }
+    nextRefreshMs_ = clock_.elapsed() + RefreshCostFactor * cost.elapsed();
+}
+
+void TTraceWin::RowDblClick(int row) {
+    if (row < 0 || row >= model_->rowCount()) return;
+    mainWin_.StepBackTo(model_->StepOfRow(row));
+    Refresh();
+}
+
+void TTraceWin::ExportClick() {
+    QString filter;
+    TFileDialogRequest request;
+    request.Title = "Export Trace";
+    request.Filters = {TabsFilter, CsvFilter};
+    request.Directory = ProcessValues().TempDir;
+    request.FileName = "trace";
+    request.SelectedFilter = &filter;
+    QString name = Prompt().SaveFileName(this, request);
+    if (name.isEmpty()) return;
+    const TTraceFormat format = ExportFormat(name, filter);
+    try {
+        const TBusyCursor busy;
+        WriteFileAtomically(QFile::encodeName(name).toStdString(),
+                            TraceText(mainWin_.History(), format));
+    } catch (const EFileError& error) {
+        Prompt().Error(this, BoundedMessage(QString::fromLocal8Bit(error.what())));
+    } catch (const std::bad_alloc&) {
+        Prompt().Error(this,
+                       BoundedMessage(QString("Cannot write the trace to %1\nThere was not enough "
+                                              "memory to complete the operation.")
+                                          .arg(name)));
+    }
+}
+
+void TTraceWin::PrintClick() {
+    QPrinter printer;
+    printer.setDocName(windowTitle());
+    if (!Prompt().PrintSetup(this, printer)) return;
+    const TBusyCursor busy;
+    PrintTrace(mainWin_.History(), printer);
+}

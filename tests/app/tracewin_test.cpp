@@ -1,0 +1,298 @@
+// The trace window: its rows are the history in the trace's text, it follows steps, step
+// back, clearing and a run, a double click goes back to a step, and Export writes what
+// quarzel-cli run --trace writes (or CSV) through the atomic writer.
+#include <QFile>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <functional>
+#include <memory>
+#include <sstream>
+
+#include "app/mainwin.h"
+#include "app/tracemodel.h"
+#include "app/tracewin.h"
+#include "cli/cli.h"
+#include "controls/hexgrid.h"
+#include "controls/showtext.h"
+#include "core/history.h"
+#include "core/memfile.h"
+#include "testprompt.h"
+#include "toplevel.h"
+
+namespace {
+
+// Counts to two, stores, outputs 'A' and halts after 12 steps.
+const std::vector<int> Program = {0x20, 0x02, 0x21, 0x00, 0x22, 0x01, 0x51, 0x12, 0x31,
+                                  0x80, 0xB1, 0x0E, 0xB0, 0x06, 0x2F, 0x41, 0xC0, 0x00};
+const QStringList Lines = {
+    "1\t00\t2002\tload  R0,02\tR0 00->02",     "2\t02\t2100\tload  R1,00\tR1 00->00",
+    "3\t04\t2201\tload  R2,01\tR2 00->01",     "4\t06\t5112\taddi  R1,R1,R2\tR1 00->01",
+    "5\t08\t3180\tstore R1,[80]\t[80] 00->01", "6\t0A\tB10E\tjmpEQ R1=R0,0E\t-",
+    "7\t0C\tB006\tjmpEQ R0=R0,06\tPC 0E->06",  "8\t06\t5112\taddi  R1,R1,R2\tR1 01->02",
+    "9\t08\t3180\tstore R1,[80]\t[80] 01->02", "10\t0A\tB10E\tjmpEQ R1=R0,0E\tPC 0C->0E",
+    "11\t0E\t2F41\tload  RF,41\tRF 00->41",    "12\t10\tC000\thalt\thalt"};
+
+QByteArray FileBytes(const QString& name) {
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class TTraceWinTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TTestPrompt> prompt;
+    std::unique_ptr<TMainWin> w;
+    std::unique_ptr<QTemporaryDir> files;
+    QString FilePath(const QString& name) const { return files->filePath(name); }
+
+    TTraceWin* Trace() { return OnlyTopLevelWindow<TTraceWin>("TraceWin"); }
+    TTraceWin* OpenTrace() {
+        w->MenuTrace->trigger();
+        TTraceWin* trace = Trace();
+        if (trace && QTest::qWaitForWindowExposed(trace)) trace->Refresh();
+        return trace;
+    }
+    // The table's rows as the trace's lines.
+    QStringList Rows() {
+        QStringList rows;
+        const QAbstractItemModel* model = Trace()->TraceTable->model();
+        for (int r = 0; r < model->rowCount(); ++r) {
+            QStringList columns;
+            for (int c = 0; c < model->columnCount(); ++c)
+                columns << model->index(r, c).data().toString();
+            rows << columns.join(u'\t');
+        }
+        return rows;
+    }
+    void LoadProgram() {
+        for (int a = 0; a < static_cast<int>(Program.size()); ++a)
+            w->MainMemory->SetContents(a, Program[a]);
+        w->SysRegs->SetContents(PcIndex, 0);
+        w->ClearRegisters();
+        w->SetMemModified(false);
+    }
+    void Steps(int n) {
+        for (int i = 0; i < n; ++i) w->StepSimulator();
+    }
+    std::vector<int> State() const {
+        std::vector<int> s;
+        for (int a = 0; a < 256; ++a) s.push_back(w->MainMemory->GetContents(a));
+        for (int r = 0; r < 16; ++r) s.push_back(w->Registers->GetContents(r));
+        s.push_back(w->SysRegs->GetContents(PcIndex));
+        s.push_back(w->SysRegs->GetContents(IrIndex));
+        for (const std::string& line : w->OutputBox->Lines())
+            s.insert(s.end(), line.begin(), line.end());
+        return s;
+    }
+    void Export(const QString& name) {
+        prompt->FileNames = {name};
+        Trace()->ExportButton->click();
+    }
+
+private slots:
+    void init() {
+        prompt = std::make_unique<TTestPrompt>();
+        files = std::make_unique<QTemporaryDir>();
+        w = std::make_unique<TMainWin>();
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        LoadProgram();
+    }
+    void cleanup() {
+        w.reset();
+        prompt.reset();
+    }
+
+    void OpensFromTheRunMenuWithTheTraceColumns() {
+        TTraceWin* trace = OpenTrace();
+        QVERIFY(trace);
+        QCOMPARE(trace->windowTitle(), QString("Quarzel Trace"));
+        QVERIFY(trace->isVisible());
+        const QAbstractItemModel* model = trace->TraceTable->model();
+        QStringList names;
+        for (int c = 0; c < model->columnCount(); ++c)
+            names << model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        QCOMPARE(names.join(u'\t'), QString("step\tpc\tword\tinstruction\tchange"));
+        w->MenuTrace->trigger();  // a second time brings the same window up
+        QCOMPARE(TopLevelWindows<TTraceWin>("TraceWin").size(), 1);
+    }
+
+    void RowsFollowStepsStepBackAndClearing() {
+        OpenTrace();
+        struct Case {
+            const char* name;
+            std::function<void()> act;
+            int rows;  // the first rows of Lines the table then shows
+        };
+        const Case cases[] = {
+            {"five steps", [&] { Steps(5); }, 5},
+            {"step back", [&] { w->MenuStepBack->trigger(); }, 4},
+            {"to the halt", [&] { Steps(8); }, 12},
+            {"two back",
+             [&] {
+                 w->StepBackSimulator();
+                 w->StepBackSimulator();
+             },
+             10},
+            {"typing into a register", [&] { w->Registers->SetContents(5, 1); }, 0},
+            {"typing into memory after a step",
+             [&] {
+                 LoadProgram();
+                 Steps(1);
+                 w->MainMemory->SetContents(0x90, 1);
+             },
+             0},
+            {"stepping again after clearing",
+             [&] {
+                 LoadProgram();
+                 Steps(3);
+             },
+             3},
+        };
+        for (const Case& c : cases) {
+            c.act();
+            QTRY_COMPARE_WITH_TIMEOUT(Rows().size(), c.rows, 2000);
+            QVERIFY2(Rows() == Lines.mid(0, c.rows), c.name);
+        }
+    }
+
+    void FollowsARunToTheNewestRow() {
+        // 00 load R1,01   02 addi R0,R0,R1   04 jmp 02: runs until Break
+        const int loop[] = {0x21, 0x01, 0x50, 0x01, 0xB0, 0x02};
+        for (int a = 0; a < 6; ++a) w->MainMemory->SetContents(a, loop[a]);
+        w->SysRegs->SetContents(PcIndex, 0);
+        TTraceWin* trace = OpenTrace();
+        w->RunSimulator();
+        QTRY_VERIFY(trace->TraceTable->model()->rowCount() > 1000);
+        w->BreakSimulator();
+        QTRY_COMPARE(trace->TraceTable->model()->rowCount(), int(w->History().Size()));
+        const QModelIndex last = trace->TraceTable->model()->index(int(w->History().Size()) - 1, 0);
+        QVERIFY(
+            trace->TraceTable->viewport()->rect().intersects(trace->TraceTable->visualRect(last)));
+    }
+
+    void DoubleClickGoesBackToTheStateAfterThatStep() {
+        std::vector<std::vector<int>> after;
+        for (int i = 0; i < 12; ++i) {
+            w->StepSimulator();
+            after.push_back(State());
+        }
+        TTraceWin* trace = OpenTrace();
+        for (const int row : {10, 6, 0}) {
+            QTableView* table = trace->TraceTable;
+            const QRect cell = table->visualRect(table->model()->index(row, 3));
+            // A double click is the second press of two on the same row.
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+            QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+            QCOMPARE(w->History().LastStep(), row + 1LL);
+            QVERIFY(State() == after[row]);
+            QCOMPARE(Rows(), Lines.mid(0, row + 1));
+            QVERIFY(!w->MemModified());
+        }
+    }
+
+    void TabsExportEqualsTheCommandLineTrace() {
+        const QString program = FilePath("p.prg");
+        TMemoryImage image{};
+        std::copy(Program.begin(), Program.end(), image.begin());
+        WriteMemoryFile(QFile::encodeName(program).toStdString(), image);
+        const QString cliTrace = FilePath("cli.tsv");
+        std::ostringstream out, err;
+        QCOMPARE(
+            RunCli({"run", program.toStdString(), "--trace", cliTrace.toStdString()}, out, err), 0);
+        w->LoadMemoryFile(program);
+        w->RunSimulator();
+        QTRY_VERIFY(!w->Running());
+        OpenTrace();
+        for (const QString name : {"t.tsv", "t.txt"}) {
+            Export(FilePath(name));
+            QCOMPARE(FileBytes(FilePath(name)), FileBytes(cliTrace));
+        }
+        QVERIFY(prompt->Shown.isEmpty());
+        QVERIFY(FileBytes(cliTrace).startsWith("step\tpc\tword\tinstruction\tchange\n1\t00\t"));
+    }
+
+    void CsvExportQuotesFieldsWithCommas() {
+        Steps(7);
+        OpenTrace();
+        Export(FilePath("t.csv"));
+        QCOMPARE(FileBytes(FilePath("t.csv")),
+                 QByteArray("step,pc,word,instruction,change\r\n"
+                            "1,00,2002,\"load  R0,02\",R0 00->02\r\n"
+                            "2,02,2100,\"load  R1,00\",R1 00->00\r\n"
+                            "3,04,2201,\"load  R2,01\",R2 00->01\r\n"
+                            "4,06,5112,\"addi  R1,R1,R2\",R1 00->01\r\n"
+                            "5,08,3180,\"store R1,[80]\",[80] 00->01\r\n"
+                            "6,0A,B10E,\"jmpEQ R1=R0,0E\",-\r\n"
+                            "7,0C,B006,\"jmpEQ R0=R0,06\",PC 0E->06\r\n"));
+    }
+
+    void TheNameOrTheFilterChoosesTheFormat() {
+        Steps(1);
+        OpenTrace();
+        const QString tabs = "1\t00\t2002";
+        const QString csv = "1,00,2002";
+        struct Case {
+            const char* typed;
+            int filter;  // of the request's filters: 0 trace, 1 CSV
+            const char* written;
+            QString start;
+        };
+        const Case cases[] = {
+            {"a.csv", 0, "a.csv", csv}, {"b.TXT", 1, "b.TXT", tabs}, {"c", 1, "c.csv", csv},
+            {"d", 0, "d.tsv", tabs},    {"e.log", 1, "e.log", csv},
+        };
+        for (const Case& c : cases) {
+            prompt->FileNames = {FilePath(c.typed)};
+            prompt->Filters = {c.filter == 0 ? "Trace Files (*.tsv *.txt)" : "CSV Files (*.csv)"};
+            Trace()->ExportClick();
+            const QByteArray bytes = FileBytes(FilePath(c.written));
+            QVERIFY2(bytes.split('\n').value(1).startsWith(c.start.toLatin1()), c.typed);
+        }
+        QCOMPARE(prompt->Requests.last().Filters,
+                 QStringList({"Trace Files (*.tsv *.txt)", "CSV Files (*.csv)"}));
+    }
+
+    void AFailingExportShowsTheErrorAndWritesNothing() {
+        Steps(3);
+        OpenTrace();
+        const QString missing = FilePath("no/such/folder/t.tsv");
+        Export(missing);
+        QCOMPARE(prompt->Shown, QStringList("Error|Cannot create file " + missing));
+        QVERIFY(!QFile::exists(missing));
+        QCOMPARE(QDir(files->path()).entryList(QDir::Files | QDir::Hidden).size(), 0);
+    }
+
+    void PrintsThroughThePrintDialog() {
+        Steps(12);
+        OpenTrace();
+        prompt->PrintFile.clear();  // cancelled
+        Trace()->PrintButton->click();
+        QCOMPARE(prompt->PrintDialogs, 1);
+        prompt->PrintFile = FilePath("trace.pdf");
+        Trace()->PrintButton->click();
+        QCOMPARE(prompt->PrintDialogs, 2);
+        QVERIFY(FileBytes(prompt->PrintFile).startsWith("%PDF"));
+    }
+
+    void ClosesByKeyAndWithTheMainWindow() {
+        for (const QKeySequence& key : {QKeySequence(Qt::Key_Escape), QKeySequence("Ctrl+W")}) {
+            TTraceWin* trace = OpenTrace();
+            QVERIFY(QTest::qWaitForWindowActive(trace));
+            QPointer<TTraceWin> alive(trace);
+            QTest::keySequence(trace->TraceTable, key);
+            QTRY_VERIFY2(alive.isNull(), qPrintable(key.toString()));  // closed and gone
+        }
+        QPointer<TTraceWin> trace(OpenTrace());
+        w->close();
+        QVERIFY(trace.isNull() || !trace->isVisible());
+    }
+};
+
+QTEST_MAIN(TTraceWinTest)
+#include "tracewin_test.moc"
