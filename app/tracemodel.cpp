@@ -1,6 +1,7 @@
 #include "app/tracemodel.h"
 
 #include <QStringList>
+#include <algorithm>
 
 #include "core/history.h"
 #include "core/trace.h"
@@ -26,7 +27,8 @@ int TTraceModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TTraceModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rows_) return {};
+    // A step taken back since the last Sync is not shown any more.
+    if (!index.isValid() || index.row() >= std::min<long long>(rows_, history_.Size())) return {};
     if (role == Qt::TextAlignmentRole)
         return index.column() == static_cast<int>(TTraceColumn::Step)
                    ? QVariant(Qt::AlignRight | Qt::AlignVCenter)

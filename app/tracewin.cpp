@@ -60,7 +60,8 @@ TTraceWin::TTraceWin(TMainWin& mainWin) : QWidget(&mainWin, Qt::Window), mainWin
     setAttribute(Qt::WA_DeleteOnClose);
 
     model_ = new TTraceModel(mainWin.History(), this);
-    TraceTable = Named(new QTableView(this), "TraceTable", NoContext, "Execution history");
+    TraceTable = Named(new QTableView(this), "TraceTable");
+    TraceTable->setAccessibleName("Execution history");
     TraceTable->setModel(model_);
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPixelSize(12);
@@ -74,7 +75,6 @@ TTraceWin::TTraceWin(TMainWin& mainWin) : QWidget(&mainWin, Qt::Window), mainWin
     // Every row as high as the font: the view never measures rows one by one.
     TraceTable->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     TraceTable->verticalHeader()->hide();
-    TraceTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     TraceTable->horizontalHeader()->setStretchLastSection(true);
 
     ExportButton = Named(new QPushButton("&Export...", this), "ExportButton", NoContext,

@@ -25,8 +25,6 @@ public:
     QPushButton* PrintButton;
     QPushButton* CloseButton;
 
-    TTraceModel& Model() { return *model_; }
-
     void ExportClick();
     void PrintClick();
     void RowDblClick(int row);

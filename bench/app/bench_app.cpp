@@ -1,10 +1,12 @@
 // Runs a loop program in a real main window (offscreen unless a display is chosen) for
 // a few seconds and prints the instructions per second, the repaints of the machine's
-// views and the longest time the event loop was kept waiting.
-//   bench_app [seconds] [--grab file.png]
+// views and the longest time the event loop was kept waiting; --trace runs it with the
+// trace window open.
+//   bench_app [seconds] [--grab file.png] [--trace]
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QListWidget>
+#include <QTableView>
 #include <QTimer>
 #include <cstdio>
 #include <ctime>
@@ -12,6 +14,7 @@
 
 #include "app/mainwin.h"
 #include "app/runcontrol.h"
+#include "app/tracewin.h"
 #include "controls/hexgrid.h"
 #include "controls/showtext.h"
 
@@ -48,10 +51,13 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     double seconds = 3;
     QString grabFile;
+    bool trace = false;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == "--grab" && i + 1 < args.size())
             grabFile = args[++i];
+        else if (args[i] == "--trace")
+            trace = true;
         else
             seconds = args[i].toDouble();
     }
@@ -60,6 +66,7 @@ int main(int argc, char* argv[]) {
     window.show();
     for (int a = 0; a < int(std::size(Program)); ++a) window.MainMemory->SetContents(a, Program[a]);
     window.SetMemModified(false);
+    if (trace) window.MenuTrace->trigger();
 
     TPaintCounter counter;
     counter.Watched = {window.MainMemory, window.Registers, window.SysRegs, window.DisasmWin,
@@ -104,6 +111,8 @@ int main(int argc, char* argv[]) {
                     longestGap / 1e6);
         std::printf("status: %s, output line: %s\n", qPrintable(window.PanelText(2)),
                     window.OutputBox->Lines().empty() ? "" : window.OutputBox->Lines()[0].c_str());
+        if (const auto* traceWin = window.findChild<TTraceWin*>())
+            std::printf("trace window: %d rows\n", traceWin->TraceTable->model()->rowCount());
         window.SetMemModified(false);
         window.close();
         app.quit();

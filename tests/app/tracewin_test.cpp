@@ -12,13 +12,13 @@
 #include <sstream>
 
 #include "app/mainwin.h"
-#include "app/tracemodel.h"
 #include "app/tracewin.h"
 #include "cli/cli.h"
 #include "controls/hexgrid.h"
 #include "controls/showtext.h"
 #include "core/history.h"
 #include "core/memfile.h"
+#include "gui/zoom.h"
 #include "testprompt.h"
 #include "toplevel.h"
 
@@ -120,6 +120,14 @@ private slots:
         QCOMPARE(names.join(u'\t'), QString("step\tpc\tword\tinstruction\tchange"));
         w->MenuTrace->trigger();  // a second time brings the same window up
         QCOMPARE(TopLevelWindows<TTraceWin>("TraceWin").size(), 1);
+
+        const int pixels = trace->TraceTable->font().pixelSize();
+        const int rowHeight = trace->TraceTable->verticalHeader()->defaultSectionSize();
+        SetZoomPercent(200);
+        QCOMPARE(trace->TraceTable->font().pixelSize(), 2 * pixels);
+        QVERIFY(trace->TraceTable->verticalHeader()->defaultSectionSize() > 3 * rowHeight / 2);
+        SetZoomPercent(100);
+        QCOMPARE(trace->TraceTable->font().pixelSize(), pixels);
     }
 
     void RowsFollowStepsStepBackAndClearing() {
