@@ -153,6 +153,9 @@ void TTraceWin::Refresh() {
     const long long topStep = top >= 0 ? model_->StepOfRow(top) : 0;
 
     model_->Sync();
+    // The view's layout now rather than in a later turn, so that its cost, which grows
+    // with the rows, counts in this refresh's.
+    TraceTable->doItemsLayout();
     // A reset (the oldest steps dropped) keeps the steps the user looked at where they were.
     if (current.isValid() && !TraceTable->currentIndex().isValid()) {
         if (const int row = model_->RowOfStep(currentStep); row >= 0)
