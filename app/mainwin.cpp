@@ -474,6 +474,8 @@ void TMainWin::SetMemModified(bool flag) {
 }
 
 void TMainWin::SetStatus(const QString& text, const QColor& color) {
+    // Going back many steps sets the same status for each; a new palette each time costs.
+    if (color == statusColor_ && text == panels_[2]->text()) return;
     statusColor_ = color;
     QPalette palette = panels_[2]->palette();
     palette.setColor(QPalette::WindowText, color);

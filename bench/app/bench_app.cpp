@@ -17,6 +17,7 @@
 #include "app/tracewin.h"
 #include "controls/hexgrid.h"
 #include "controls/showtext.h"
+#include "core/trace.h"
 
 namespace {
 
@@ -111,8 +112,19 @@ int main(int argc, char* argv[]) {
                     longestGap / 1e6);
         std::printf("status: %s, output line: %s\n", qPrintable(window.PanelText(2)),
                     window.OutputBox->Lines().empty() ? "" : window.OutputBox->Lines()[0].c_str());
-        if (const auto* traceWin = window.findChild<TTraceWin*>())
-            std::printf("trace window: %d rows\n", traceWin->TraceTable->model()->rowCount());
+        if (auto* traceWin = window.findChild<TTraceWin*>()) {
+            const int rows = traceWin->TraceTable->model()->rowCount();
+            std::printf("trace window: %d rows\n", rows);
+            QElapsedTimer took;
+            took.start();
+            const size_t bytes = TraceText(window.History(), TTraceFormat::Tabs).size();
+            std::printf("export text of the history: %.2f s, %.0f MB\n", took.elapsed() / 1e3,
+                        bytes / 1e6);
+            took.restart();
+            traceWin->RowDblClick(rows / 2);
+            std::printf("double click %d rows up: %.2f s\n", rows - rows / 2 - 1,
+                        took.elapsed() / 1e3);
+        }
         window.SetMemModified(false);
         window.close();
         app.quit();

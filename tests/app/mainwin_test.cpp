@@ -207,6 +207,8 @@ private slots:
                                             "until the start of the history",
                                             "&Clear|Ctrl+F2|Reset program counter",
                                             "-",
+                                            "&Trace...||Show the executed instructions",
+                                            "-",
                                             "Toggle Brea&kpoint|F5|",
                                             "Remove All Breakpoi&nts||",
                                             "Sp&eed||"};
