@@ -8,10 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
-#include <memory>
 #include <sstream>
 
-#include "app/mainwin.h"
 #include "app/tracewin.h"
 #include "cli/cli.h"
 #include "controls/hexgrid.h"
@@ -19,7 +17,7 @@
 #include "core/history.h"
 #include "core/memfile.h"
 #include "gui/zoom.h"
-#include "testprompt.h"
+#include "mainwinfixture.h"
 #include "toplevel.h"
 
 namespace {
@@ -42,11 +40,9 @@ QByteArray FileBytes(const QString& name) {
 
 }  // namespace
 
-class TTraceWinTest : public QObject {
+class TTraceWinTest : public QObject, TMainWinFixture {
     Q_OBJECT
 
-    std::unique_ptr<TTestPrompt> prompt;
-    std::unique_ptr<TMainWin> w;
     std::unique_ptr<QTemporaryDir> files;
     QString FilePath(const QString& name) const { return files->filePath(name); }
 
@@ -96,17 +92,12 @@ class TTraceWinTest : public QObject {
 
 private slots:
     void init() {
-        prompt = std::make_unique<TTestPrompt>();
         files = std::make_unique<QTemporaryDir>();
-        w = std::make_unique<TMainWin>();
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        StartFresh(files->path());
+        QVERIFY(ShowWindow());
         LoadProgram();
     }
-    void cleanup() {
-        w.reset();
-        prompt.reset();
-    }
+    void cleanup() { CloseWindow(); }
 
     void OpensFromTheRunMenuWithTheTraceColumns() {
         TTraceWin* trace = OpenTrace();
