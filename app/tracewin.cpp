@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -34,14 +35,12 @@ const QString CsvFilter = QStringLiteral("CSV Files (*.csv)");
 // The format of an exported file: its extension decides, else the chosen filter, whose
 // first extension a name without one gets.
 TTraceFormat ExportFormat(QString& name, const QString& filter) {
-    const QString suffix = name.section(u'/', -1).section(u'.', -1, -1, QString::SectionSkipEmpty);
-    const bool hasSuffix = name.section(u'/', -1).contains(u'.');
-    if (hasSuffix && suffix.compare("csv", Qt::CaseInsensitive) == 0) return TTraceFormat::Csv;
-    if (hasSuffix && (suffix.compare("tsv", Qt::CaseInsensitive) == 0 ||
-                      suffix.compare("txt", Qt::CaseInsensitive) == 0))
-        return TTraceFormat::Tabs;
+    const QFileInfo file(name);
+    const QString suffix = file.suffix().toLower();
+    if (suffix == "csv") return TTraceFormat::Csv;
+    if (suffix == "tsv" || suffix == "txt") return TTraceFormat::Tabs;
     const bool csv = filter == CsvFilter;
-    if (!hasSuffix) name += csv ? ".csv" : ".tsv";
+    if (!file.fileName().contains(u'.')) name += csv ? ".csv" : ".tsv";
     return csv ? TTraceFormat::Csv : TTraceFormat::Tabs;
 }
 
