@@ -12,7 +12,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <new>
 
 #include "app/mainwin.h"
 #include "app/tracemodel.h"
@@ -188,15 +187,11 @@ void TTraceWin::ExportClick() {
     const TTraceFormat format = ExportFormat(name, filter);
     try {
         const TBusyCursor busy;
+        const THistory& history = mainWin_.History();
         WriteFileAtomically(QFile::encodeName(name).toStdString(),
-                            TraceText(mainWin_.History(), format));
+                            [&](const TByteSink& sink) { WriteTrace(history, format, sink); });
     } catch (const EFileError& error) {
         Prompt().Error(this, BoundedMessage(QString::fromLocal8Bit(error.what())));
-    } catch (const std::bad_alloc&) {
-        Prompt().Error(this,
-                       BoundedMessage(QString("Cannot write the trace to %1\nThere was not enough "
-                                              "memory to complete the operation.")
-                                          .arg(name)));
     }
 }
 

@@ -56,7 +56,7 @@ bool FolderTakesNewFile(const std::string& folder) {
     return ::stat(folder.c_str(), &st) == 0 && ModeAllows(st, MayWriteAndSearch);
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
+bool WritePiece(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), std::min<std::size_t>(bytes.size(), 1 << 30));
         if (n < 0 && errno == EINTR) continue;
@@ -64,6 +64,17 @@ bool WriteAll(int fd, std::string_view bytes) {
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
+}
+
+// The number of bytes written, -1 when a write failed (the source's later pieces are
+// then passed over).
+off_t WriteAll(int fd, const TByteSource& bytes) {
+    off_t written = 0;
+    bytes([&](std::string_view piece) {
+        if (written < 0) return;
+        written = WritePiece(fd, piece) ? written + static_cast<off_t>(piece.size()) : -1;
+    });
+    return written;
 }
 
 // Short, so that the longest target name still leaves room; random, so that nobody can
@@ -109,14 +120,13 @@ void GiveAttributes(int fd, const struct stat* old) {
 }
 
 // Overwrites the file itself: it keeps its inode, links, mode and owner.
-void WriteInPlace(const std::string& target, std::string_view bytes,
+void WriteInPlace(const std::string& target, const TByteSource& bytes,
                   const std::string& cannotCreate) {
     TFileDescriptor fd(::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat st;
     if (!fd || ::fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) throw EFileError(cannotCreate);
-    if (!WriteAll(fd.Get(), bytes) ||
-        ::ftruncate(fd.Get(), static_cast<off_t>(bytes.size())) != 0 || ::fsync(fd.Get()) != 0 ||
-        !fd.Close())
+    const off_t size = WriteAll(fd.Get(), bytes);
+    if (size < 0 || ::ftruncate(fd.Get(), size) != 0 || ::fsync(fd.Get()) != 0 || !fd.Close())
         throw EFileError("Stream write error");
 }
 
@@ -145,7 +155,7 @@ void SyncFolder(const std::string& folder) {
 // a new file or the replacement while the old file (old) exists: it is then to be written
 // in place.
 bool ReplaceThroughTemporary(const std::string& folder, const std::string& target,
-                             std::string_view bytes, const struct stat* old,
+                             const TByteSource& bytes, const struct stat* old,
                              const std::string& cannotCreate) {
     std::string name;
     TFileDescriptor fd(CreateTemporary(folder, name));
@@ -155,7 +165,7 @@ bool ReplaceThroughTemporary(const std::string& folder, const std::string& targe
     }
     TTemporaryFile temp(name);
     GiveAttributes(fd.Get(), old);
-    if (!WriteAll(fd.Get(), bytes) || ::fsync(fd.Get()) != 0 || !fd.Close())
+    if (WriteAll(fd.Get(), bytes) < 0 || ::fsync(fd.Get()) != 0 || !fd.Close())
         throw EFileError("Stream write error");
     if (::rename(temp.Name().c_str(), target.c_str()) != 0) {
         // A sticky shared folder lets only the owner replace a file that others may write.
@@ -170,6 +180,10 @@ bool ReplaceThroughTemporary(const std::string& folder, const std::string& targe
 }  // namespace
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    WriteFileAtomically(path, [bytes](const TByteSink& sink) { sink(bytes); });
+}
+
+void WriteFileAtomically(const std::string& path, const TByteSource& bytes) {
     const std::string cannotCreate = "Cannot create file " + path;
     if (path.empty()) throw EFileError(cannotCreate);
     const std::string target = ResolveLinks(path, cannotCreate);

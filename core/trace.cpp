@@ -130,18 +130,28 @@ void AppendCsvLine(std::string& text, const THistoryEntry& e) {
 
 }  // namespace
 
-std::string TraceText(const THistory& history, TTraceFormat format) {
+void WriteTrace(const THistory& history, TTraceFormat format,
+                const std::function<void(std::string_view)>& sink) {
+    constexpr size_t PieceBytes = 1 << 20;
     std::string text;
+    text.reserve(PieceBytes + 2 * MaxTraceLine);
     if (format == TTraceFormat::Tabs) {
         text = TraceHeader;
-        char line[MaxTraceLine];
-        for (long long i = 0; i < history.Size(); ++i)
-            text.append(line, FormatTraceLine(line, history.Entry(i)));
-        return text;
+    } else {  // the header's names, with commas for the tabs and CRLF for the LF
+        for (const char c : TraceHeader.substr(0, TraceHeader.size() - 1))
+            text += c == '\t' ? ',' : c;
+        text += "\r\n";
     }
-    // The header's names, with commas for the tabs and CRLF for the LF.
-    for (const char c : TraceHeader.substr(0, TraceHeader.size() - 1)) text += c == '\t' ? ',' : c;
-    text += "\r\n";
-    for (long long i = 0; i < history.Size(); ++i) AppendCsvLine(text, history.Entry(i));
-    return text;
+    char line[MaxTraceLine];
+    for (long long i = 0; i < history.Size(); ++i) {
+        if (format == TTraceFormat::Tabs)
+            text.append(line, FormatTraceLine(line, history.Entry(i)));
+        else
+            AppendCsvLine(text, history.Entry(i));
+        if (text.size() >= PieceBytes) {
+            sink(text);
+            text.clear();
+        }
+    }
+    if (!text.empty()) sink(text);
 }

@@ -3,6 +3,7 @@
 // under a header line. Columns are formatted by hand into the caller's buffer, so that
 // millions of lines a second can be written.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -30,5 +31,7 @@ char* FormatTraceLine(char* out, const THistoryEntry& e);
 // The whole history as a file: the trace as above, or CSV with the same header and
 // columns (comma-separated, CRLF line ends, a field that holds a comma, quote or line
 // break in quotes with its quotes doubled).
+// It goes to sink in pieces of about a mebibyte, so that no more is held at once.
 enum class TTraceFormat { Tabs, Csv };
-std::string TraceText(const THistory& history, TTraceFormat format);
+void WriteTrace(const THistory& history, TTraceFormat format,
+                const std::function<void(std::string_view)>& sink);

@@ -117,7 +117,9 @@ int main(int argc, char* argv[]) {
             std::printf("trace window: %d rows\n", rows);
             QElapsedTimer took;
             took.start();
-            const size_t bytes = TraceText(window.History(), TTraceFormat::Tabs).size();
+            size_t bytes = 0;
+            WriteTrace(window.History(), TTraceFormat::Tabs,
+                       [&](std::string_view piece) { bytes += piece.size(); });
             std::printf("export text of the history: %.2f s, %.0f MB\n", took.elapsed() / 1e3,
                         bytes / 1e6);
             took.restart();

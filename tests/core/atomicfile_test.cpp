@@ -232,4 +232,25 @@ TEST_F(AtomicFile, FullDiskLeavesNoTemporaryFile) {
     EXPECT_EQ(Entries(), before);
 }
 
+// A file given in pieces is their concatenation, also when written in place over a
+// longer file (it must end where the pieces end) and when a piece fails to fit.
+TEST_F(AtomicFile, PiecesMakeTheWholeFile) {
+    const std::string replaced = Make("r.prg", 0644, std::string(100, 'o'));
+    const std::string linked = Make("h.prg", 0644, std::string(100, 'o'));
+    fs::create_hard_link(linked, Path("h2.prg"));
+    const TByteSource pieces = [](const TByteSink& sink) {
+        for (const char* piece : {"ab", "", "cde", "f"}) sink(piece);
+    };
+    for (const std::string& path : {replaced, linked, Path("new.prg")}) {
+        WriteFileAtomically(path, pieces);
+        EXPECT_EQ(Bytes(path), "abcdef") << path;
+    }
+    const TFileSizeLimit full(50);
+    const TByteSource large = [](const TByteSink& sink) {
+        for (int i = 0; i < 4; ++i) sink(std::string(20, 'n'));
+    };
+    EXPECT_THROW(WriteFileAtomically(replaced, large), EFileError);
+    EXPECT_EQ(Bytes(replaced), "abcdef");
+}
+
 }  // namespace
