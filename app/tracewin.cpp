@@ -181,6 +181,7 @@ void TTraceWin::ExportClick() {
     request.Filters = {TabsFilter, CsvFilter};
     request.Directory = ProcessValues().TempDir;
     request.FileName = "trace";
+    request.DefaultSuffix = "tsv";
     request.SelectedFilter = &filter;
     QString name = Prompt().SaveFileName(this, request);
     if (name.isEmpty()) return;

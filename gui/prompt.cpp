@@ -3,8 +3,15 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QRegularExpression>
 
 namespace {
+
+// "csv" for "CSV Files (*.csv)", empty unless the filter's first pattern is "*.ext".
+QString FirstSuffix(const QString& filter) {
+    static const QRegularExpression first(QStringLiteral(R"(\(\*\.(\w+)[ )])"));
+    return first.match(filter).captured(1);
+}
 
 class TDialogPrompt final : public TPrompt {
 public:
@@ -40,6 +47,13 @@ public:
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setNameFilters(request.Filters);
         dialog.setDefaultSuffix(request.DefaultSuffix);
+        if (!request.DefaultSuffix.isEmpty())
+            QObject::connect(
+                &dialog, &QFileDialog::filterSelected, &dialog,
+                [&dialog, &request](const QString& filter) {
+                    const QString suffix = FirstSuffix(filter);
+                    dialog.setDefaultSuffix(suffix.isEmpty() ? request.DefaultSuffix : suffix);
+                });
         if (!request.FileName.isEmpty()) dialog.selectFile(request.FileName);
         if (dialog.exec() != QDialog::Accepted) return QString();
         if (request.SelectedFilter) *request.SelectedFilter = dialog.selectedNameFilter();

@@ -13,10 +13,12 @@ enum class TAnswer { Yes, No, Cancel };
 
 struct TFileDialogRequest {
     QString Title;
-    QStringList Filters;    // "Program Files (*.prg)", ...
-    QString Directory;      // folder to start in
-    QString FileName;       // proposed name (save) or empty
-    QString DefaultSuffix;  // added to a name typed without one (save)
+    QStringList Filters;  // "Program Files (*.prg)", ...
+    QString Directory;    // folder to start in
+    QString FileName;     // proposed name (save) or empty
+    // Added to a name typed without one (save); a chosen filter whose first pattern is
+    // "*.ext" puts its ext here, so the overwrite question asks about the name saved.
+    QString DefaultSuffix;
     // When set, receives the filter chosen when the dialog closed.
     QString* SelectedFilter = nullptr;
 };
