@@ -15,7 +15,8 @@ public:
     // Centred over mainWindow; destroys itself when closed.
     explicit TAboutForm(QWidget* mainWindow);
 
-    // The 427 x 187 background: a light grey field with soft red, green and blue glows.
+    // The 427 x 187 background: a light grey field with soft red, green and blue glows; in
+    // a dark look the window's colour with fainter glows, in High Contrast plain black.
     static QPixmap BackgroundPicture();
 
     QLabel* BackGround;
@@ -28,6 +29,7 @@ public:
     QPushButton* InfoAboutButton;
 
 private:
+    void PlaceControls();
     void CloseAboutButtonClick();
     void InfoAboutButtonClick();
 };

@@ -8,6 +8,7 @@
 #include "core/instruction.h"
 #include "gui/helpcontexts.h"
 #include "gui/named.h"
+#include "gui/zoom.h"
 
 namespace {
 
@@ -97,25 +98,27 @@ TAssembleDialog::TAssembleDialog(CellStore& memory, QWidget* mainWindow)
     OkButton->setDefault(true);
     CancelButton = NewButton(this, "CancelButton", "Cancel");
 
-    // Widths grow with the font so that "[FF]" and "indirect store" are never clipped.
+    // The layout at 100 %, at the zoom (the dialog is modal, so the zoom stays while it is
+    // open). Widths grow with the font so that "[FF]" and "indirect store" are never clipped.
+    const auto Z = Zoomed;
     op1->addItems(AddressItems());
-    const int operandWidth = std::max(49, op1->sizeHint().width());
+    const int operandWidth = std::max(Z(49), op1->sizeHint().width());
     op1->clear();
-    const int opcodeWidth = std::max(97, opcode->sizeHint().width());
+    const int opcodeWidth = std::max(Z(97), opcode->sizeHint().width());
     const int rowHeight = opcode->sizeHint().height();
-    opcode->setGeometry(16, 16, opcodeWidth, rowHeight);
-    int x = 16 + opcodeWidth + 7;
+    opcode->setGeometry(Z(16), Z(16), opcodeWidth, rowHeight);
+    int x = Z(16) + opcodeWidth + Z(7);
     for (QComboBox* box : {op1, op2, op3}) {
-        box->setGeometry(x, 16, operandWidth, rowHeight);
-        x += operandWidth + 7;
+        box->setGeometry(x, Z(16), operandWidth, rowHeight);
+        x += operandWidth + Z(7);
     }
-    const int width = x + 8;
-    const int buttonTop = std::max(48, 16 + rowHeight + 8);
-    OkButton->setGeometry(24, buttonTop, 75, 25);
-    CancelButton->setGeometry(width - 96, buttonTop, 75, 25);
-    setFixedSize(width, buttonTop + 40);
+    const int width = x + Z(8);
+    const int buttonTop = std::max(Z(48), Z(16) + rowHeight + Z(8));
+    OkButton->setGeometry(Z(24), buttonTop, Z(75), Z(25));
+    CancelButton->setGeometry(width - Z(96), buttonTop, Z(75), Z(25));
+    setFixedSize(width, buttonTop + Z(40));
 
-    if (mainWindow) move(mainWindow->pos() + QPoint(150, 242));
+    if (mainWindow) move(mainWindow->pos() + QPoint(Z(150), Z(242)));
 
     connect(opcode, &QComboBox::activated, this, &TAssembleDialog::opcodeChange);
     for (QComboBox* box : {op1, op2, op3})

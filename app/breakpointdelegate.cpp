@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "gui/theme.h"
+
 TBreakpointDelegate::TBreakpointDelegate(std::function<bool(int row)> hasDot, QObject* parent)
     : QStyledItemDelegate(parent), hasDot_(std::move(hasDot)) {}
 
@@ -19,7 +21,7 @@ void TBreakpointDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
     painter->setPen(Qt::NoPen);
-    painter->setBrush(QColor(0xFF, 0, 0));
+    painter->setBrush(ThemeColour(TThemeColour::BreakpointDot));
     painter->drawEllipse(dot);
     painter->restore();
 }

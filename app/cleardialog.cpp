@@ -8,6 +8,7 @@
 #include "core/execute.h"
 #include "gui/helpcontexts.h"
 #include "gui/named.h"
+#include "gui/zoom.h"
 
 TClearDialog::TClearDialog(TClearTarget& target, QWidget* parent)
     : QDialog(parent), target_(target) {
@@ -23,16 +24,19 @@ TClearDialog::TClearDialog(TClearTarget& target, QWidget* parent)
     CancelButton = Named(new QPushButton("Cancel", this), "CancelButton", NoHelpContext);
     OkButton->setDefault(true);
 
-    int y = 24;
+    // The layout at 100 %, at the zoom (the dialog is modal, so the zoom stays while it is
+    // open).
+    const auto Z = Zoomed;
+    int y = Z(24);
     for (QCheckBox* box : {MemChecked, RegChecked, PCChecked}) {
         box->setChecked(true);
-        box->setGeometry(16, y, std::max(97, box->sizeHint().width()), 17);
-        y += 24;
+        box->setGeometry(Z(16), y, std::max(Z(97), box->sizeHint().width()), Z(17));
+        y += Z(24);
     }
-    ClearCheckBoxes->setGeometry(24, 16, 185, 105);
-    OkButton->setGeometry(24, 144, 75, 25);
-    CancelButton->setGeometry(136, 144, 75, 25);
-    setFixedSize(233, 185);
+    ClearCheckBoxes->setGeometry(Z(24), Z(16), Z(185), Z(105));
+    OkButton->setGeometry(Z(24), Z(144), Z(75), Z(25));
+    CancelButton->setGeometry(Z(136), Z(144), Z(75), Z(25));
+    setFixedSize(Z(233), Z(185));
     if (const QScreen* screen = parent ? parent->screen() : nullptr)
         move(screen->availableGeometry().center() - rect().center());
 

@@ -23,6 +23,7 @@
 #include "gui/helpcontexts.h"
 #include "gui/helphook.h"
 #include "gui/prompt.h"
+#include "gui/theme.h"
 
 namespace {
 
@@ -63,13 +64,6 @@ THelpDialog::THelpDialog(QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setProperty(HelpContextProperty, NoHelpContext);
 
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, colours.color(QPalette::ToolTipBase));
-    colours.setColor(QPalette::Base, colours.color(QPalette::ToolTipBase));
-    colours.setColor(QPalette::WindowText, colours.color(QPalette::ToolTipText));
-    colours.setColor(QPalette::Text, colours.color(QPalette::ToolTipText));
-    setPalette(colours);
-
     HelpText = new QTextEdit(this);
     HelpText->setObjectName("HelpText");
     HelpText->setReadOnly(true);
@@ -88,6 +82,16 @@ THelpDialog::THelpDialog(QWidget* parent)
     resizeRequest_ = connect(HelpText->document()->documentLayout(),
                              &QAbstractTextDocumentLayout::documentSizeChanged, this,
                              &THelpDialog::HelpTextResizeRequest);
+    // A tooltip's colours, in the current theme.
+    FollowTheme(this, [this] {
+        QPalette colours = QApplication::palette();
+        colours.setColor(QPalette::Window, colours.color(QPalette::ToolTipBase));
+        colours.setColor(QPalette::Base, colours.color(QPalette::ToolTipBase));
+        colours.setColor(QPalette::WindowText, colours.color(QPalette::ToolTipText));
+        colours.setColor(QPalette::Text, colours.color(QPalette::ToolTipText));
+        setPalette(colours);
+        ThemeDocument(*HelpText->document());
+    });
 }
 
 void THelpDialog::ShowTopic(int context) {
@@ -98,6 +102,7 @@ void THelpDialog::ShowTopic(int context) {
     HelpText->setHtml(QString::fromUtf8(ReadWhole(source)));
 
     if (context == ProgramInfoContext) AppendInfoFile();
+    ThemeDocument(*HelpText->document());
     HelpText->moveCursor(QTextCursor::Start);
 }
 

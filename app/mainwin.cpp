@@ -94,11 +94,15 @@ TMainWin::TMainWin(QWidget* parent) : QMainWindow(parent) {
     ConnectGrids();
     // After the grids know their edit limits, so IR is measured with all four digits.
     PlaceControls();
-    FollowZoom(this, [this] { PlaceControls(); });
+    FollowZoom(this, [this] {
+        PlaceControls();
+        ApplyTheme();  // the marks' width follows the zoom
+    });
+    FollowTheme(this, [this] { ApplyTheme(); });
 
     memModified_ = true;  // so that the next call runs in full
     SetMemModified(false);
-    SetStatus("Ready", Qt::black);
+    SetStatus("Ready", TThemeColour::StatusReady);
 }
 
 TMainWin::~TMainWin() {
@@ -142,7 +146,7 @@ void TMainWin::CreateControls() {
     const auto changedFontOf = [](const THexGrid* grid) {
         QFont bold = grid->font();
         bold.setBold(true);
-        return TCellFont{bold, QColor(255, 96, 96)};
+        return TCellFont{bold, grid->FontChanged().Color};  // the theme sets the colour
     };
     MainMemory = Named(new THexGrid(client), "MainMemory", MainMemoryContext);
     MainMemory->SetColCount(16);
@@ -157,7 +161,7 @@ void TMainWin::CreateControls() {
     SysRegs->SetColCount(1);
     SysRegs->SetRowCount(2);
     SysRegs->SetDefaultColWidth(32);
-    SysRegs->SetFontChanged({SysRegs->font(), palette().color(QPalette::WindowText)});
+    SysRegs->SetFontChanged({SysRegs->font(), {}});  // the plain face; the theme sets its colour
     // IR can be looked at but never edited; it shows all four digits. Bound before the
     // grid is placed, so that its size counts them.
     SysRegs->OnSelectCell = [](THexGrid*, int, int row, bool& canSelect) {
@@ -196,11 +200,6 @@ void TMainWin::CreateControls() {
     DisasmWin->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     DisasmWin->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     DisasmWin->viewport()->installEventFilter(this);
-    {
-        QPalette listPalette = DisasmWin->palette();
-        listPalette.setColor(QPalette::Text, Qt::black);
-        DisasmWin->setPalette(listPalette);
-    }
 
     OutputBox = Named(new TShowText(client), "OutputBox", OutputBoxContext, "Output Window");
     OutputBox->setCursor(Qt::ArrowCursor);
@@ -473,12 +472,15 @@ void TMainWin::SetMemModified(bool flag) {
     panels_[1]->setText(flag ? "Modified" : "");
 }
 
-void TMainWin::SetStatus(const QString& text, const QColor& color) {
+void TMainWin::SetStatus(const QString& text, TThemeColour colour) {
     // Going back many steps sets the same status for each; a new palette each time costs.
-    if (color == statusColor_ && text == panels_[2]->text()) return;
-    statusColor_ = color;
+    const QColor shown = ThemeColour(colour);
+    if (colour == statusColour_ && text == panels_[2]->text() &&
+        panels_[2]->palette().color(QPalette::WindowText) == shown)
+        return;
+    statusColour_ = colour;
     QPalette palette = panels_[2]->palette();
-    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::WindowText, shown);
     panels_[2]->setPalette(palette);
     panels_[2]->setText(text);
 }

@@ -15,6 +15,7 @@
 #include "app/cleardialog.h"
 #include "core/breakpoints.h"
 #include "core/execute.h"
+#include "gui/theme.h"
 
 class QAction;
 class QFrame;
@@ -83,6 +84,11 @@ public:
     QMenu* SpeedMenu;
     std::vector<QAction*> SpeedActions;  // full speed first, then slower and slower
     QMenu* ViewMenu;
+    QMenu* ThemeMenu;
+    QAction* MenuThemeSystem;
+    QAction* MenuThemeLight;
+    QAction* MenuThemeDark;
+    QAction* MenuThemeHighContrast;
     QAction* MenuHelpInstructions;
     QAction* MenuHelpSyntax;
     QAction* MenuWWWHelp;
@@ -101,9 +107,10 @@ public:
     const QString& MemFileName() const { return memFileName_; }
 
     // --- status panels ---
-    void SetStatus(const QString& text, const QColor& color);
+    // The status text in one of the theme's status colours, kept when the theme changes.
+    void SetStatus(const QString& text, TThemeColour colour);
     QString PanelText(int panel) const;
-    QColor StatusColor() const { return statusColor_; }
+    QColor StatusColor() const { return ThemeColour(statusColour_); }
 
     // --- commands ---
     void OpenFileClick();
@@ -180,6 +187,7 @@ private:
     void CreateControls();
     void CreateMenus();
     void CreateViewMenu();
+    void ApplyTheme();  // the theme's fixed colours and marks on the controls
     void NameForScreenReaders();
     void ConnectGrids();
     void PlaceControls();
@@ -211,7 +219,7 @@ private:
     QLabel* panels_[3];
     bool memModified_ = false;
     QString memFileName_;
-    QColor statusColor_ = Qt::black;
+    TThemeColour statusColour_ = TThemeColour::StatusReady;
     int pc_ = 0;  // the committed PC, as the change handler last saw it
     std::vector<std::pair<QPointer<QWidget>, std::function<bool()>>> windows_;
     std::function<void(const QString&)> openEditor_;

@@ -18,10 +18,10 @@
 
 namespace {
 
-const QColor Black(0, 0, 0);
-const QColor Green(0, 0x80, 0);
-const QColor Red(0xFF, 0, 0);
-const QColor DarkBlue(0, 0, 192);
+constexpr TThemeColour Black = TThemeColour::StatusReady;
+constexpr TThemeColour Green = TThemeColour::StatusRunning;
+constexpr TThemeColour Red = TThemeColour::StatusStopped;
+constexpr TThemeColour DarkBlue = TThemeColour::StatusSelection;
 
 }  // namespace
 

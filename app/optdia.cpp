@@ -13,6 +13,8 @@
 #include "gui/helpcontexts.h"
 #include "gui/named.h"
 #include "gui/processvalues.h"
+#include "gui/theme.h"
+#include "gui/zoom.h"
 
 namespace {
 
@@ -38,7 +40,7 @@ QLabel* TOptionsDialog::NewSample(const char* name, const char* caption, const c
     sample->setToolTip(hint);
     sample->setFont(SampleFont(style));
     QPalette colours = sample->palette();
-    colours.setColor(QPalette::WindowText, style.Color);
+    colours.setColor(QPalette::WindowText, ThemedText(style.Color));
     sample->setPalette(colours);
     return sample;
 }
@@ -60,7 +62,7 @@ TOptionsDialog::TOptionsDialog(QWidget* parent) : QDialog(parent) {
     DefaultTempLstFileButton->setToolTip("Select default temporary list file");
     WebHelpAdrLabel = FieldLabel("WebHelpAdrLabel", "Additional Help Address:", WebHelpAdrInput);
     TempLstFileLabel = FieldLabel("TempLstFileLabel", "Temporary List File:", TempLstFileInput);
-    WebHelpAdrInput->setMinimumWidth(200);
+    WebHelpAdrInput->setMinimumWidth(Zoomed(200));
 
     PathsOptionsGroup = Named(new QGroupBox("Paths"), "PathsOptionsGroup");
     auto* paths = new QGridLayout(PathsOptionsGroup);
@@ -118,7 +120,10 @@ TOptionsDialog::TOptionsDialog(QWidget* parent) : QDialog(parent) {
     connect(DefaultTempLstFileButton, &QPushButton::clicked, this,
             &TOptionsDialog::DefaultTempLstFileButtonClick);
 
-    setFixedSize(sizeHint().expandedTo(QSize(448, 132)));
+    // At least the size of the 100 % layout at the zoom (the dialog is modal, so the zoom
+    // stays while it is open).
+    ZoomLayouts(this);
+    setFixedSize(sizeHint().expandedTo(QSize(Zoomed(448), Zoomed(132))));
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }

@@ -14,11 +14,13 @@
 #include "gui/helpcontexts.h"
 #include "gui/helphook.h"
 #include "gui/prompt.h"
+#include "gui/theme.h"
 #include "gui/zoom.h"
 
 namespace {
 
 constexpr char ZoomEntry[] = "Zoom";
+constexpr char ThemeEntry[] = "Theme";
 
 // The six settings, in the order they are read and written.
 struct TPersistentSetting {
@@ -118,6 +120,8 @@ bool StartUp(TProcessValues& values, const TStartupPlatform& platform) {
         if (auto stored = StoredString(*store, setting.Name)) values.*setting.Field = *stored;
     }
     if (store->contains(ZoomEntry)) SetZoomPercent(store->value(ZoomEntry).toInt());
+    if (auto stored = StoredString(*store, ThemeEntry))
+        if (auto theme = ThemeFromName(*stored)) SetTheme(*theme);
     const bool firstStart = StoredVersion(*store) != values.VersionText;
     if (firstStart && platform.HelpRequest) {
         platform.HelpRequest(HelpContextPopup, SyntaxOnFirstStartContext);
@@ -142,6 +146,10 @@ bool ShutDown(const TProcessValues& values, const TStartupPlatform& platform) {
         store->setValue(ZoomEntry, ZoomPercent());
     else
         store->remove(ZoomEntry);
+    if (CurrentTheme() != TTheme::System)
+        store->setValue(ThemeEntry, ThemeName(CurrentTheme()));
+    else
+        store->remove(ThemeEntry);
     store->sync();
     if (store->status() == QSettings::NoError) return true;
     Prompt().Error(nullptr, BoundedMessage(QString("The settings could not be saved to %1.")

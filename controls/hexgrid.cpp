@@ -343,6 +343,16 @@ void THexGrid::SetFontColor(const QColor& color) {
     update();
 }
 
+void THexGrid::SetMarkWidth(int width) {
+    MarkWidth_ = std::max(1, width);
+    update();
+}
+
+void THexGrid::SetChangedUnderline(bool underlined) {
+    ChangedUnderline_ = underlined;
+    RepaintCell(ChangedCell_);
+}
+
 void THexGrid::SetFontChanged(const TCellFont& font) {
     FontChanged_ = font;
     Relayout();
@@ -550,13 +560,19 @@ void THexGrid::DrawCell(QPainter& painter, int ACol, int ARow, const QRect& rect
     const QFontMetrics metrics(look.Font);
     const int baseline = rect.top() + (rect.height() + metrics.capHeight()) / 2;  // centred
     painter.drawText(rect.left() + TextLeft, baseline, CellText(index));
+    if (ChangedUnderline_ && state.testFlag(gdChanged))
+        painter.fillRect(rect.left() + 1, rect.bottom() + 1 - MarkWidth_, rect.width() - 2,
+                         MarkWidth_, look.Color);
     if (hasFocus() && ACol == Col_ && ARow == Row_) {
-        // Dotted, in a colour that shows on both the plain and the selected background.
+        // Just inside the cell, in a colour that shows on both the plain and the selected
+        // background; dotted when thin.
         const bool inSelection = state.testFlag(gdSelected);
         painter.setPen(
-            QPen(palette().color(inSelection ? QPalette::HighlightedText : QPalette::Highlight), 1,
-                 Qt::DotLine));
-        painter.drawRect(rect.adjusted(0, 0, -1, -1));
+            QPen(palette().color(inSelection ? QPalette::HighlightedText : QPalette::Highlight),
+                 MarkWidth_, MarkWidth_ > 1 ? Qt::SolidLine : Qt::DotLine, Qt::SquareCap,
+                 Qt::MiterJoin));
+        const int inset = MarkWidth_ / 2;
+        painter.drawRect(rect.adjusted(inset, inset, -inset - 1, -inset - 1));
         state |= gdFocused;
     }
     if (OnDrawCell) OnDrawCell(this, painter, ACol, ARow, rect, state);

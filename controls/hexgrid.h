@@ -147,6 +147,13 @@ public:
     const TCellFont& FontSelected() const { return FontSelected_; }
     virtual void SetFontSelected(const TCellFont& font);
     void SetPopupMenu(QMenu* menu) { PopupMenu_ = menu; }  // shown on a context-menu request
+    // Width of the focus frame: 1 is a thin dotted frame, more a solid one of that width.
+    int MarkWidth() const { return MarkWidth_; }
+    void SetMarkWidth(int width);
+    // The changed cell is also underlined, in its text colour and the mark width, so it is
+    // told by shape as well as by colour.
+    bool ChangedUnderline() const { return ChangedUnderline_; }
+    void SetChangedUnderline(bool underlined);
 
     // --- what a screen reader says ---
     // A cell's label ("R3", "PC"); without one its index in two hex digits ("0A").
@@ -231,6 +238,8 @@ private:
     QColor FontColor_{Qt::black};
     TCellFont FontChanged_, FontSelected_;
     QMenu* PopupMenu_ = nullptr;
+    int MarkWidth_ = 1;
+    bool ChangedUnderline_ = false;
     int EditCol_ = -1, EditRow_ = -1;
     QLineEdit* InplaceEditor_ = nullptr;
     bool Selecting_ = false;

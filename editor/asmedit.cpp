@@ -28,6 +28,7 @@
 #include "gui/helphook.h"
 #include "gui/processvalues.h"
 #include "gui/prompt.h"
+#include "gui/theme.h"
 #include "gui/zoom.h"
 
 namespace {
@@ -63,7 +64,7 @@ TAssemblerEditor::TAssemblerEditor(TAssembleTarget* target, QWidget* parent)
     setObjectName(QStringLiteral("AssemblerEditor"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(Caption);
-    resize(562, 451);
+    resize(ZoomedWindowSize(QSize(562, 451), 100));
     menuKeys_ = new TMenuKeys(this);
     BuildControls();
     BuildMenus();
@@ -76,10 +77,25 @@ TAssemblerEditor::TAssemblerEditor(TAssembleTarget* target, QWidget* parent)
     SetUpFollower();
     Tests = new TAsmTests(*this);
     SetInsertMode(true);
-    // The zoom keys work here too; styled text is sized by the zoom, so it is styled anew.
+    // The zoom keys work here too; the window grows with it, and styled text is sized by
+    // the zoom, so it is styled anew.
     AddZoomActions(this);
-    FollowZoom(this, [this] { highlighter_->rehighlight(); });
+    FollowZoom(this, [this, at = ZoomPercent()]() mutable {
+        resize(ZoomedWindowSize(size(), at));
+        at = ZoomPercent();
+        highlighter_->rehighlight();
+    });
+    FollowTheme(this, [this] { ApplyTheme(); });
     Editors().push_back(this);
+}
+
+void TAssemblerEditor::ApplyTheme() {
+    // The selection stays visible when the text loses the focus.
+    QPalette colours = palette();
+    for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
+        colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
+    TextEditor->setPalette(colours);
+    highlighter_->rehighlight();
 }
 
 TAssemblerEditor::~TAssemblerEditor() {

@@ -114,6 +114,7 @@ private:
     friend class TAsmTests;
 
     void BuildControls();
+    void ApplyTheme();  // the selection's colours and the styled text anew
     void BuildMenus();
     // The gutter's breakpoints, F5 and the PC mark, which need a target.
     void SetUpFollower();

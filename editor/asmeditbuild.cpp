@@ -52,11 +52,6 @@ void TAssemblerEditor::BuildControls() {
     TextEditor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     TextEditor->setTabChangesFocus(false);
     TextEditor->setTabStopDistance(8 * QFontMetricsF(font).horizontalAdvance(QLatin1Char(' ')));
-    // The selection stays visible when the text loses the focus.
-    QPalette palette = TextEditor->palette();
-    for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
-        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
-    TextEditor->setPalette(palette);
     TextEditor->installEventFilter(this);
     connect(TextEditor, &QPlainTextEdit::textChanged, this, &TAssemblerEditor::TextEditorChange);
     connect(TextEditor, &QPlainTextEdit::cursorPositionChanged, this,

@@ -15,11 +15,16 @@
 #include "editor/menukeys.h"
 #include "gui/busycursor.h"
 #include "gui/prompt.h"
+#include "gui/theme.h"
 
 namespace {
 
-const QColor PassColour(0x00, 0x80, 0x00);
-const QColor FailColour(0xFF, 0x00, 0x00);
+constexpr int PassedRole = Qt::UserRole;  // whether the row's test passed
+
+void ColourResult(QListWidgetItem& item) {
+    item.setForeground(ThemeColour(item.data(PassedRole).toBool() ? TThemeColour::TestPassed
+                                                                  : TThemeColour::TestFailed));
+}
 
 QString FromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
@@ -49,6 +54,9 @@ TAsmTests::TAsmTests(TAssemblerEditor& editor) : QObject(&editor), editor_(edito
     editor.menuKeys_->Watch(TestBox);
     connect(TestBox, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { LoadTest(TestBox->row(item)); });
+    FollowTheme(this, [this] {
+        for (int row = 0; row < TestBox->count(); ++row) ColourResult(*TestBox->item(row));
+    });
 }
 
 QString TAsmTests::TestsFileName() const {
@@ -111,7 +119,8 @@ void TAsmTests::ShowResults() {
             text += (i == 0 ? QStringLiteral(": ") : QStringLiteral("; ")) +
                     FromUtf8(result.Failures[i]);
         auto* item = new QListWidgetItem(text, TestBox);
-        item->setForeground(result.Passed ? PassColour : FailColour);
+        item->setData(PassedRole, result.Passed);
+        ColourResult(*item);
     }
     TestBox->show();
 }

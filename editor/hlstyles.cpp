@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <array>
 
+#include "gui/theme.h"
 #include "gui/zoom.h"
 
 namespace {
@@ -10,7 +11,7 @@ namespace {
 THighlightStyle HiddenKeywordStyle(const THighlightStyle& normal) {
     THighlightStyle style = normal;
     style.Height = 600;
-    style.Color = QColor(255, 0, 0);
+    style.Color = LightColour(TThemeColour::HiddenKeywordText);
     style.Bold = true;
     return style;
 }
@@ -18,14 +19,15 @@ THighlightStyle HiddenKeywordStyle(const THighlightStyle& normal) {
 // Normal first, then each other class as a copy of Normal with its changes.
 std::array<THighlightStyle, HighlightClassCount> InitialStyles() {
     std::array<THighlightStyle, HighlightClassCount> styles;
-    const THighlightStyle normal{};
+    THighlightStyle normal{};
+    normal.Color = LightColour(TThemeColour::SourceText);
     styles.fill(normal);
     styles[size_t(THighlightClass::Keyword)].Bold = true;
     styles[size_t(THighlightClass::Comment)].Height = 180;
-    styles[size_t(THighlightClass::Comment)].Color = QColor(0, 0, 128);
+    styles[size_t(THighlightClass::Comment)].Color = LightColour(TThemeColour::CommentText);
     styles[size_t(THighlightClass::Comment)].Italic = true;
-    styles[size_t(THighlightClass::Numeric)].Color = QColor(0, 0, 255);
-    styles[size_t(THighlightClass::String)].Color = QColor(0, 0, 255);
+    styles[size_t(THighlightClass::Numeric)].Color = LightColour(TThemeColour::NumberText);
+    styles[size_t(THighlightClass::String)].Color = LightColour(TThemeColour::NumberText);
     styles[size_t(THighlightClass::Error)].Underline = true;
     styles[size_t(THighlightClass::HiddenKeyword)] = HiddenKeywordStyle(normal);
     return styles;
@@ -66,7 +68,7 @@ QTextCharFormat THighlightStyle::Format() const {
         format.setFontFixedPitch(true);
         format.setFontStyleHint(QFont::Monospace);
     }
-    if (Applied & saColor) format.setForeground(Color);
+    if (Applied & saColor) format.setForeground(ThemedText(Color));
     if (Applied & saSize) format.setFontPointSize(Height / 20.0 * ZoomPercent() / 100);
     return format;
 }

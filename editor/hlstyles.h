@@ -31,15 +31,16 @@ struct THighlightStyle {
     bool Italic = false;
     bool Underline = false;
     bool StrikeOut = false;
-    int Height = 200;  // twips, 1/20 point
-    QColor Color = QColor(0, 0, 0);
-    bool OemCharSet = true;  // bytes 128..255 shown as their code page 437 glyphs
+    int Height = 200;                // twips, 1/20 point
+    QColor Color = QColor(0, 0, 0);  // as chosen, for the Light theme
+    bool OemCharSet = true;          // bytes 128..255 shown as their code page 437 glyphs
     QString FaceName = QStringLiteral("Courier New");  // at most 31 characters
 
     // The face maps to an installed font of that name, else to the system fixed-pitch
     // font; the size is Height / 20 points.
     QFont Font() const;
-    // The character format that setting this style applies (only the Applied attributes).
+    // The character format that setting this style applies (only the Applied attributes),
+    // its colour as it reads in the current theme.
     QTextCharFormat Format() const;
 };
 

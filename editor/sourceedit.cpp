@@ -6,6 +6,8 @@
 #include <QTextBlock>
 #include <algorithm>
 
+#include "gui/theme.h"
+
 class TGutter final : public QWidget {
 public:
     explicit TGutter(TSourceEdit& edit) : QWidget(&edit), edit_(edit) {
@@ -22,11 +24,6 @@ private:
     TSourceEdit& edit_;
 };
 
-namespace {
-const QColor DotColor(0xFF, 0, 0);
-const QColor MarkColor(0xFF, 0xFF, 0x80);
-}  // namespace
-
 TSourceEdit::TSourceEdit(QWidget* parent) : QPlainTextEdit(parent), gutter_(new TGutter(*this)) {
     setViewportMargins(GutterWidth, 0, 0, 0);
     connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect& rect, int dy) {
@@ -34,6 +31,10 @@ TSourceEdit::TSourceEdit(QWidget* parent) : QPlainTextEdit(parent), gutter_(new 
             gutter_->scroll(0, dy);
         else
             gutter_->update(0, rect.y(), gutter_->width(), rect.height());
+    });
+    FollowTheme(this, [this] {
+        if (markedLine_ >= 0) SetMarkedLine(markedLine_);
+        gutter_->update();
     });
 }
 
@@ -43,7 +44,9 @@ void TSourceEdit::SetMarkedLine(int line) {
     QList<QTextEdit::ExtraSelection> selections;
     if (markedLine_ >= 0) {
         QTextEdit::ExtraSelection mark;
-        mark.format.setBackground(MarkColor);
+        mark.format.setBackground(ThemeColour(TThemeColour::SourceMark));
+        if (const QColor text = ThemeColour(TThemeColour::SourceMarkText); text.isValid())
+            mark.format.setForeground(text);
         mark.format.setProperty(QTextFormat::FullWidthSelection, true);
         mark.cursor = QTextCursor(block);
         selections << mark;
@@ -72,7 +75,7 @@ void TSourceEdit::PaintGutter(QPaintEvent* event) {
     if (!HasDot) return;
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(DotColor);
+    painter.setBrush(ThemeColour(TThemeColour::BreakpointDot));
     for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
         const QRectF box = blockBoundingGeometry(block).translated(contentOffset());
         if (box.top() > event->rect().bottom()) break;

@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLayout>
 #include <QPointer>
+#include <QScreen>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -132,6 +134,24 @@ void FollowZoom(QWidget* window, std::function<void()> relayout) {
     };
     if (percent_ != 100) apply();
     QObject::connect(&ZoomNotifier(), &TZoomNotifier::Changed, window, apply);
+}
+
+void ZoomLayouts(QWidget* window) {
+    if (percent_ == 100) return;
+    for (QLayout* layout : window->findChildren<QLayout*>()) {
+        const QMargins m = layout->contentsMargins();
+        layout->setContentsMargins(Zoomed(m.left()), Zoomed(m.top()), Zoomed(m.right()),
+                                   Zoomed(m.bottom()));
+        if (layout->spacing() >= 0) layout->setSpacing(Zoomed(layout->spacing()));
+    }
+}
+
+QSize ZoomedWindowSize(QSize size, int at) {
+    QSize zoomed(int(std::lround(size.width() * double(percent_) / at)),
+                 int(std::lround(size.height() * double(percent_) / at)));
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        zoomed = zoomed.boundedTo(screen->availableGeometry().size());
+    return zoomed;
 }
 
 QList<QAction*> AddZoomActions(QWidget* window) {

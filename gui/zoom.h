@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QSize>
 #include <functional>
 
 class QAction;
@@ -33,6 +34,14 @@ TZoomNotifier& ZoomNotifier();
 // sizes and fixed widths of its controls are scaled from what they were at 100 %, then
 // relayout (may be empty) places the controls.
 void FollowZoom(QWidget* window, std::function<void()> relayout);
+
+// Scales the margins and spacing of every layout in window from what the style gives at
+// 100 % (for a modal dialog, which the zoom cannot change while it is open).
+void ZoomLayouts(QWidget* window);
+
+// A window's size from one it had at the zoom at (percent), at the current zoom, but no
+// larger than the screen's free area.
+QSize ZoomedWindowSize(QSize size, int at);
 
 // "Zoom &In" (Ctrl++ and Ctrl+=), "Zoom &Out" (Ctrl+-) and "&Actual Size" (Ctrl+0), added to
 // window so their keys work there; the caller may also put them in a menu.

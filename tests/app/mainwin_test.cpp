@@ -1007,7 +1007,7 @@ private slots:
         w->SysRegs->SetContents(0, 0x82);
         w->DisasmWin->verticalScrollBar()->setValue(50);
         const int top = TopLine();
-        w->SetStatus("Running...", Qt::green);
+        w->SetStatus("Running...", TThemeColour::StatusRunning);
         WhenModal([&](QWidget* modal) {
             auto* dialog = qobject_cast<TClearDialog*>(modal);
             if (!dialog || boxes.isEmpty()) {

@@ -38,7 +38,7 @@ private slots:
             entries << action->text() + " " + action->shortcut().toString() + " " +
                            QKeySequence::listToString(action->shortcuts());
         QCOMPARE(entries, (QStringList{"Zoom &In Ctrl++ Ctrl++; Ctrl+=", "Zoom &Out Ctrl+- Ctrl+-",
-                                       "&Actual Size Ctrl+0 Ctrl+0"}));
+                                       "&Actual Size Ctrl+0 Ctrl+0", "  ", "&Theme  "}));
     }
 
     void StepsGoUpAndDown_data() {

@@ -1,0 +1,87 @@
+#pragma once
+// One colour theme for the whole program. A theme is the application palette plus the
+// program's own fixed colours (changed cells, status texts, the output window, highlight
+// classes, marks), looked up here by role so that every window paints the current one.
+// Light is the program's original look; System is the desktop's palette as it was at
+// start-up, with the fixed colours of Light or, on a dark desktop, of Dark.
+
+#include <QColor>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QTextDocument;
+
+enum class TTheme { System, Light, Dark, HighContrast };
+inline constexpr TTheme Themes[] = {TTheme::System, TTheme::Light, TTheme::Dark,
+                                    TTheme::HighContrast};
+
+// The name a theme is kept under in the settings ("System", "Light", "Dark",
+// "HighContrast"), and back; an unknown name gives nothing.
+QString ThemeName(TTheme theme);
+std::optional<TTheme> ThemeFromName(const QString& name);
+
+TTheme CurrentTheme();
+// Sets the application palette (and, for High Contrast, thick focus marks) and tells every
+// window. The first call remembers the desktop's palette for System.
+void SetTheme(TTheme theme);
+
+// The look the fixed colours take: System resolves to Light or Dark by its palette.
+enum class TLook { Light, Dark, HighContrast };
+TLook CurrentLook();
+
+// The program's fixed colours. The comments give the Light colour.
+enum class TThemeColour {
+    CellBackground,     // 240,240,245: an unselected hex grid cell
+    CellText,           // black
+    ChangedCell,        // 255,96,96: the most recently changed cell's text
+    StatusReady,        // black
+    StatusRunning,      // 0,128,0
+    StatusStopped,      // 255,0,0: halted, invalid instruction, breakpoint
+    StatusSelection,    // 0,0,192
+    OutputBackground,   // 64,64,64
+    OutputText,         // white
+    DisasmText,         // black
+    BreakpointDot,      // 255,0,0
+    SourceMark,         // 255,255,128: the background of the editor's marked line
+    SourceMarkText,     // none (the text keeps its colour)
+    TestPassed,         // 0,128,0
+    TestFailed,         // 255,0,0
+    SourceText,         // black: the Normal, Keyword and Error highlight classes
+    CommentText,        // 0,0,128
+    NumberText,         // 0,0,255: the Numeric and String classes
+    HiddenKeywordText,  // 255,0,0
+};
+
+QColor ThemeColour(TThemeColour role);              // in the current look
+QColor ThemeColour(TThemeColour role, TLook look);  // in a given look
+inline QColor LightColour(TThemeColour role) {
+    return ThemeColour(role, TLook::Light);
+}
+
+// A text colour chosen for a light background (a user's highlight colour) as it reads in
+// the current look: unchanged in Light; a fixed colour's own mapping; in Dark other dark
+// colours are lightened, keeping their hue; in High Contrast greys become white and every
+// other colour yellow.
+QColor ThemedText(const QColor& onLight);
+
+// Gives every explicitly coloured piece of a rich text document (a help topic) its colour
+// in the current theme. The colour it was made with is kept in the text, so this can be
+// called again after each theme change.
+void ThemeDocument(QTextDocument& document);
+
+// High Contrast marks by shape as well as colour: thick focus frames, changed cells
+// underlined.
+bool StrongMarks();
+int MarkWidth();  // the pen of a focus or changed-cell frame: 1, or thick at the zoom
+
+class TThemeNotifier : public QObject {
+    Q_OBJECT
+signals:
+    void Changed();
+};
+TThemeNotifier& ThemeNotifier();
+
+// Calls apply now and after each theme change while context lives.
+void FollowTheme(QObject* context, std::function<void()> apply);
