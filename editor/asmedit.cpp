@@ -83,7 +83,7 @@ TAssemblerEditor::TAssemblerEditor(TAssembleTarget* target, QWidget* parent)
     FollowZoom(this, [this, at = ZoomPercent()]() mutable {
         resize(ZoomedWindowSize(size(), at));
         at = ZoomPercent();
-        highlighter_->rehighlight();
+        ReformatAll();
     });
     FollowTheme(this, [this] { ApplyTheme(); });
     Editors().push_back(this);
@@ -95,7 +95,7 @@ void TAssemblerEditor::ApplyTheme() {
     for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
         colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
     TextEditor->setPalette(colours);
-    highlighter_->rehighlight();
+    ReformatAll();
 }
 
 TAssemblerEditor::~TAssemblerEditor() {

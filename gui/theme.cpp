@@ -167,6 +167,9 @@ void SetTheme(TTheme theme) {
         QApplication::setStyle(strong ? NewStrongMarksStyle(desktop.StyleName)
                                       : QStyleFactory::create(desktop.StyleName));
     QApplication::setPalette(PaletteOf(theme));
+    // The windows learn of a new palette through posted events; they take it now, so that
+    // what follows the notifier sees it.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::ApplicationPaletteChange);
     emit ThemeNotifier().Changed();
 }
 

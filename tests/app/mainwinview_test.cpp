@@ -2,6 +2,7 @@
 // and nothing cut off, other windows following at once, and the zoom kept in the settings.
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
@@ -12,9 +13,14 @@
 #include <QTest>
 #include <memory>
 
+#include "app/about.h"
+#include "app/assembler.h"
+#include "app/cleardialog.h"
 #include "app/mainwin.h"
+#include "app/optdia.h"
 #include "app/startup.h"
 #include "controls/hexgrid.h"
+#include "editor/asmedit.h"
 #include "gui/zoom.h"
 
 namespace {
@@ -147,6 +153,57 @@ private slots:
         QCOMPARE(fixedFace->font().pixelSize(), 15);
         QCOMPARE(grid->DefaultColWidth(), 24);
         QCOMPARE(QApplication::font().pointSizeF(), appPoints);
+    }
+
+    // The fixed-size dialogs take the zoom's size, and every control stays inside and as
+    // large as its text needs.
+    void FixedDialogsScale_data() {
+        QTest::addColumn<int>("percent");
+        for (int percent : {100, 200, 300})
+            QTest::newRow(qPrintable(QString::number(percent))) << percent;
+    }
+    void FixedDialogsScale() {
+        QFETCH(int, percent);
+        TMainWin w;
+        SetZoomPercent(percent);
+        const auto z = [percent](int pixels) { return pixels * percent / 100; };
+        std::unique_ptr<QDialog> dialogs[] = {std::make_unique<TClearDialog>(w, &w),
+                                              std::make_unique<TAboutForm>(&w),
+                                              std::make_unique<TAssembleDialog>(*w.MainMemory, &w),
+                                              std::make_unique<TOptionsDialog>(&w)};
+        QCOMPARE(dialogs[0]->size(), QSize(z(233), z(185)));
+        QCOMPARE(dialogs[1]->size(), QSize(z(427), z(187)));
+        QCOMPARE(static_cast<TAssembleDialog*>(dialogs[2].get())->OkButton->width(), z(75));
+        QVERIFY(dialogs[3]->width() >= z(448) && dialogs[3]->height() >= z(132));
+        for (const auto& dialog : dialogs) {
+            for (QLayout* layout : dialog->findChildren<QLayout*>()) layout->activate();
+            for (QWidget* control : dialog->findChildren<QWidget*>()) {
+                if (!control->isVisibleTo(dialog.get())) continue;
+                const QRect place(control->mapTo(dialog.get(), QPoint(0, 0)), control->size());
+                const QString name = dialog->objectName() + "." + control->objectName();
+                QVERIFY2(dialog->rect().contains(place), qPrintable(name));
+                // A push button's text fits; labels and check boxes get their size.
+                if (auto* button = qobject_cast<QPushButton*>(control))
+                    QVERIFY2(button->fontMetrics().horizontalAdvance(
+                                 QString(button->text()).remove('&')) +
+                                     6 <=
+                                 button->width(),
+                             qPrintable(name));
+                else if (qobject_cast<QLabel*>(control) || qobject_cast<QCheckBox*>(control))
+                    QVERIFY2(control->width() >= control->sizeHint().width() - 2, qPrintable(name));
+            }
+        }
+    }
+
+    void EditorWindowGrows() {
+        TAssemblerEditor editor;
+        const QSize plain = editor.size();
+        SetZoomPercent(125);
+        QCOMPARE(editor.size(), plain * 1.25);
+        TAssemblerEditor later;
+        QCOMPARE(later.size(), plain * 1.25);
+        SetZoomPercent(100);
+        QCOMPARE(editor.size(), plain);
     }
 
     void ZoomIsKeptInTheSettings_data() {
