@@ -31,15 +31,14 @@ public:
     }
 
 private:
+    // Strips of the width along the inside of the rectangle's edges.
     static void Frame(const QStyleOption& option, QPainter* painter, const QColor& colour,
                       int width) {
-        painter->save();
-        painter->setRenderHint(QPainter::Antialiasing, false);
-        painter->setBrush(Qt::NoBrush);
-        painter->setPen(QPen(colour, width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-        const int inset = width / 2;
-        painter->drawRect(option.rect.adjusted(inset, inset, -inset - 1, -inset - 1));
-        painter->restore();
+        const QRect r = option.rect;
+        painter->fillRect(r.left(), r.top(), r.width(), width, colour);
+        painter->fillRect(r.left(), r.bottom() + 1 - width, r.width(), width, colour);
+        painter->fillRect(r.left(), r.top(), width, r.height(), colour);
+        painter->fillRect(r.right() + 1 - width, r.top(), width, r.height(), colour);
     }
 };
 
