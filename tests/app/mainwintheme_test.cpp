@@ -181,17 +181,21 @@ private slots:
     }
 
     void ThemeIsKeptInTheSettings_data() {
-        QTest::addColumn<TTheme>("theme");
+        QTest::addColumn<QString>("before");  // what the store held at start-up
+        QTest::addColumn<TTheme>("theme");    // the theme at shut-down
         QTest::addColumn<QString>("stored");  // empty: no entry
-        QTest::newRow("dark") << TTheme::Dark << "Dark";
-        QTest::newRow("high contrast") << TTheme::HighContrast << "HighContrast";
-        QTest::newRow("system writes nothing") << TTheme::System << "";
+        QTest::newRow("dark") << "" << TTheme::Dark << "Dark";
+        QTest::newRow("high contrast") << "" << TTheme::HighContrast << "HighContrast";
+        QTest::newRow("system writes nothing") << "Dark" << TTheme::System << "";
+        QTest::newRow("an unknown name is ignored") << "Purple" << TTheme::System << "";
     }
     void ThemeIsKeptInTheSettings() {
+        QFETCH(QString, before);
         QFETCH(TTheme, theme);
         QFETCH(QString, stored);
         QTemporaryDir folder;
         const QString path = folder.filePath("Vexlorn.ini");
+        if (!before.isEmpty()) QSettings(path, QSettings::IniFormat).setValue("Theme", before);
         const TStartupPlatform platform{
             [path] { return std::make_unique<QSettings>(path, QSettings::IniFormat); },
             {},
@@ -199,29 +203,14 @@ private slots:
             BuiltInVersionRecord(),
             {}};
         TProcessValues values;
+        StartUp(values, platform);
+        QCOMPARE(CurrentTheme(), ThemeFromName(before).value_or(TTheme::System));
         SetTheme(theme);
         QVERIFY(ShutDown(values, platform));
         QCOMPARE(QSettings(path, QSettings::IniFormat).value("Theme").toString(), stored);
         SetTheme(TTheme::Light);
         StartUp(values, platform);
         QCOMPARE(CurrentTheme(), stored.isEmpty() ? TTheme::Light : theme);
-    }
-
-    void UnknownStoredThemeIsIgnored() {
-        QTemporaryDir folder;
-        const QString path = folder.filePath("Vexlorn.ini");
-        QSettings(path, QSettings::IniFormat).setValue("Theme", "Purple");
-        const TStartupPlatform platform{
-            [path] { return std::make_unique<QSettings>(path, QSettings::IniFormat); },
-            {},
-            "/opt/quarzel/bin/quarzel",
-            BuiltInVersionRecord(),
-            {}};
-        TProcessValues values;
-        StartUp(values, platform);
-        QCOMPARE(CurrentTheme(), TTheme::System);
-        QVERIFY(ShutDown(values, platform));
-        QVERIFY(!QSettings(path, QSettings::IniFormat).contains("Theme"));
     }
 };
 
