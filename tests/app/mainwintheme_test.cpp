@@ -16,23 +16,11 @@
 #include "controls/showtext.h"
 #include "editor/asmedit.h"
 #include "gui/theme.h"
+#include "pixels.h"
 
 Q_DECLARE_METATYPE(TTheme)
 
 namespace {
-
-// Whether some pixel of the area is the colour, give or take antialiasing.
-bool Contains(const QImage& image, const QRect& area, const QColor& colour) {
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QColor p = image.pixelColor(x, y);
-            if (std::abs(p.red() - colour.red()) + std::abs(p.green() - colour.green()) +
-                    std::abs(p.blue() - colour.blue()) <
-                60)
-                return true;
-        }
-    return false;
-}
 
 // The pixels only: a style change may hand the picture over in another format.
 QImage Grab(QWidget* widget) {

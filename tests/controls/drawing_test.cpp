@@ -5,31 +5,17 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QTest>
-#include <cstdlib>
 #include <map>
 
 #include "controls/hexgrid.h"
 #include "controls/showtext.h"
+#include "pixels.h"
 
 namespace {
 
 void Save(const QImage& image, const char* name) {
     const QString folder = qEnvironmentVariable("QUARZEL_SCREENSHOTS");
     if (!folder.isEmpty()) image.save(folder + "/" + name);
-}
-
-// Whether a pixel of the area has the colour, give or take the text's antialiasing.
-bool Contains(const QImage& image, const QRect& area, const QColor& colour) {
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QColor p = image.pixelColor(x, y);
-            if (std::abs(p.red() - colour.red()) + std::abs(p.green() - colour.green()) +
-                    std::abs(p.blue() - colour.blue()) <
-                60)
-                return true;
-        }
-    }
-    return false;
 }
 
 }  // namespace
