@@ -33,7 +33,7 @@ QFont TOptionsDialog::SampleFont(const THighlightStyle& style) {
     return font;
 }
 
-QLabel* TOptionsDialog::NewSample(const char* name, const char* caption, const char* hint,
+QLabel* TOptionsDialog::NewSample(const char* name, const char* caption, const QString& hint,
                                   THighlightClass cls) {
     auto* sample = Named(new QLabel(caption), name);
     const THighlightStyle& style = HighlightStyle(cls);
@@ -79,22 +79,28 @@ TOptionsDialog::TOptionsDialog(QWidget* parent) : QDialog(parent) {
     CancelButton = Named(new QPushButton("Cancel"), "CancelButton", NoHelpContext);
 
     FontsOptionsGroup = Named(new QGroupBox("Assembler Editor Fonts"), "FontsOptionsGroup");
-    NormalFontButton = NewSample("NormalFontButton", "normal", "Click to change normal font",
-                                 THighlightClass::Normal);
-    StringFontButton = NewSample("StringFontButton", "strings", "Click to change strings font",
-                                 THighlightClass::String);
-    NumericFontButton = NewSample("NumericFontButton", "numerics", "Click to change numerics font",
-                                  THighlightClass::Numeric);
-    KeywordFontButton = NewSample("KeywordFontButton", "keywords", "Click to change keywords font",
-                                  THighlightClass::Keyword);
-    CommentFontButton = NewSample("CommentFontButton", "comments", "Click to change comments font",
-                                  THighlightClass::Comment);
-    ErrorFontButton = NewSample("ErrorFontButton", "errors", "Click to change errors font",
-                                THighlightClass::Error);
-    auto* samples = new QHBoxLayout(FontsOptionsGroup);
-    for (QLabel* sample : {NormalFontButton, StringFontButton, NumericFontButton, KeywordFontButton,
-                           CommentFontButton, ErrorFontButton}) {
-        samples->addWidget(sample);
+    // Each sample is named after the class it shows; its hint says so too.
+    const struct {
+        QLabel* TOptionsDialog::*Field;
+        const char* Name;
+        const char* Caption;
+        THighlightClass Class;
+    } samples[] = {
+        {&TOptionsDialog::NormalFontButton, "NormalFontButton", "normal", THighlightClass::Normal},
+        {&TOptionsDialog::StringFontButton, "StringFontButton", "strings", THighlightClass::String},
+        {&TOptionsDialog::NumericFontButton, "NumericFontButton", "numerics",
+         THighlightClass::Numeric},
+        {&TOptionsDialog::KeywordFontButton, "KeywordFontButton", "keywords",
+         THighlightClass::Keyword},
+        {&TOptionsDialog::CommentFontButton, "CommentFontButton", "comments",
+         THighlightClass::Comment},
+        {&TOptionsDialog::ErrorFontButton, "ErrorFontButton", "errors", THighlightClass::Error},
+    };
+    auto* sampleRow = new QHBoxLayout(FontsOptionsGroup);
+    for (const auto& sample : samples) {
+        const QString hint = QString("Click to change %1 font").arg(sample.Caption);
+        this->*sample.Field = NewSample(sample.Name, sample.Caption, hint, sample.Class);
+        sampleRow->addWidget(this->*sample.Field);
     }
     FontsOptionsGroup->setVisible(false);
 

@@ -44,6 +44,6 @@ private:
     void OkButtonClick();
     void DefaultWebHelpAdrButtonClick();
     void DefaultTempLstFileButtonClick();
-    QLabel* NewSample(const char* name, const char* caption, const char* hint,
+    QLabel* NewSample(const char* name, const char* caption, const QString& hint,
                       THighlightClass style);
 };
