@@ -201,6 +201,10 @@ void TMainWin::CreateControls() {
     DisasmWin->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     DisasmWin->viewport()->installEventFilter(this);
 
+    // Made first, so that it lies beneath the output window.
+    OutputFrame = Named(new QFrame(client), "OutputFrame");
+    OutputFrame->setFrameShape(QFrame::Box);
+    OutputFrame->hide();
     OutputBox = Named(new TShowText(client), "OutputBox", OutputBoxContext, "Output Window");
     OutputBox->setCursor(Qt::ArrowCursor);
 
@@ -397,6 +401,9 @@ void TMainWin::PlaceControls() {
     const int lowerTop = std::max(Z(312), MainMemory->geometry().bottom() + Z(6));
     DisasmWin->setGeometry(Z(24), lowerTop, Z(425), Z(89));
     OutputBox->setGeometry(Z(456), lowerTop, Z(153), Z(57));
+    const int outline = Z(1);
+    OutputFrame->setLineWidth(outline);
+    OutputFrame->setGeometry(OutputBox->geometry().adjusted(-outline, -outline, outline, outline));
     FitOutputFont();
     AssemblerButton->setGeometry(Z(456), lowerTop + Z(64), Z(65), Z(25));
     ViewAsmButton->setGeometry(buttonsX, lowerTop + Z(64), Z(81), Z(25));

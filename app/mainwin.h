@@ -46,6 +46,7 @@ public:
 
     // --- other controls ---
     QFrame* Line1;
+    QFrame* OutputFrame;  // the output window's outline, where the theme draws it
     QLabel* LabelMem;
     QLabel* LabelReg;
     TLabelGrid* LabelsMem1;

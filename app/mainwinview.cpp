@@ -60,6 +60,8 @@ void TMainWin::ApplyTheme() {
     pcChanged.Color = ThemeColour(TThemeColour::CellText);
     SysRegs->SetFontChanged(pcChanged);
 
+    // On High Contrast's black the output window's own edge cannot be seen.
+    OutputFrame->setVisible(StrongMarks());
     OutputBox->SetColor(ThemeColour(TThemeColour::OutputBackground));
     OutputBox->SetTextColor(ThemeColour(TThemeColour::OutputText));
     QPalette listPalette = DisasmWin->palette();

@@ -104,6 +104,16 @@ private slots:
         QVERIFY(frameAt(1) != w.palette().color(QPalette::Highlight));
     }
 
+    void HighContrastOutlinesTheOutputWindow() {
+        TMainWin w;
+        const QPoint outside = w.OutputBox->mapTo(&w, QPoint(-1, w.OutputBox->height() / 2));
+        for (const TTheme theme : {TTheme::Light, TTheme::HighContrast, TTheme::Dark}) {
+            SetTheme(theme);
+            QCOMPARE(Grab(&w).pixelColor(outside) == QColor(Qt::white),
+                     theme == TTheme::HighContrast);
+        }
+    }
+
     // The desktop here is light: System and Light paint what the program always painted,
     // also after a trip through the other themes.
     void LightIsTheProgramsOwnLook() {
