@@ -6,6 +6,7 @@
 
 #include "cli/cli.h"
 #include "core/memfile.h"
+#include "testdir.h"
 
 namespace fs = std::filesystem;
 
@@ -18,12 +19,7 @@ struct TResult {
 
 class CliAssemble : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("quarzel_cli_asm_" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::create_directories(dir_);
-    }
+    void SetUp() override { dir_ = FreshTestDir("quarzel_cli_asm_"); }
     void TearDown() override { fs::remove_all(dir_); }
 
     std::string File(const std::string& name, const std::string& bytes) {

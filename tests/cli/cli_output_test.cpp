@@ -12,6 +12,7 @@
 
 #include "cli/cli.h"
 #include "core/memfile.h"
+#include "testdir.h"
 
 namespace fs = std::filesystem;
 
@@ -26,11 +27,7 @@ protected:
 class CliOutput : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("quarzel_cli_out_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        dir_ = FreshTestDir("quarzel_cli_out_");
         TMemoryImage image{};
         image[0] = 0x2F, image[1] = 0x48, image[2] = 0xC0;  // load RF,48h; halt
         WriteMemoryFile(Image(), image);

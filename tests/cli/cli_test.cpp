@@ -5,6 +5,7 @@
 
 #include "cli/cli.h"
 #include "core/memfile.h"
+#include "testdir.h"
 
 namespace fs = std::filesystem;
 
@@ -23,12 +24,7 @@ TCliResult Cli(std::vector<std::string> args) {
 
 class CliTool : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("quarzel_cli_" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::create_directories(dir_);
-    }
+    void SetUp() override { dir_ = FreshTestDir("quarzel_cli_"); }
     void TearDown() override { fs::remove_all(dir_); }
 
     std::string Image(std::initializer_list<std::pair<int, std::vector<int>>> pieces) {

@@ -7,6 +7,7 @@
 
 #include "cli/cli.h"
 #include "core/memfile.h"
+#include "testdir.h"
 
 namespace fs = std::filesystem;
 
@@ -31,11 +32,7 @@ constexpr const char* Broken = "addi R3,R1\nhalt\n";
 class CliTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("quarzel_clitest_" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
+        dir_ = FreshTestDir("quarzel_clitest_");
         tests_ = Write("sum.tests.toml", SumTests);
     }
     void TearDown() override { fs::remove_all(dir_); }

@@ -6,6 +6,7 @@
 
 #include "cli/cli.h"
 #include "core/memfile.h"
+#include "testdir.h"
 
 namespace fs = std::filesystem;
 
@@ -13,12 +14,7 @@ namespace {
 
 class CliTrace : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("quarzel_trace_" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::create_directories(dir_);
-    }
+    void SetUp() override { dir_ = FreshTestDir("quarzel_trace_"); }
     void TearDown() override { fs::remove_all(dir_); }
 
     std::string Image(int address, const std::vector<int>& bytes) {

@@ -13,6 +13,7 @@
 
 #include "core/fileerror.h"
 #include "filesizelimit.h"
+#include "testdir.h"
 
 namespace fs = std::filesystem;
 
@@ -20,13 +21,7 @@ namespace {
 
 class AtomicFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("quarzel_atomic_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
+    void SetUp() override { dir_ = FreshTestDir("quarzel_atomic_"); }
     void TearDown() override {
         std::error_code ec;
         fs::permissions(dir_ / "locked", fs::perms::owner_all, ec);

@@ -6,6 +6,7 @@
 
 #include "core/memfile.h"
 #include "filesizelimit.h"
+#include "testdir.h"
 
 namespace fs = std::filesystem;
 
@@ -13,14 +14,7 @@ namespace {
 
 class MemoryFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("quarzel_memfile_" +
-                std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
+    void SetUp() override { dir_ = FreshTestDir("quarzel_memfile_"); }
     void TearDown() override { fs::remove_all(dir_); }
     std::string Path(const char* name) const { return (dir_ / name).string(); }
     static std::string Bytes(const std::string& path) {

@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "core/fileerror.h"
+#include "testdir.h"
 
 namespace fs = std::filesystem;
 
@@ -19,13 +20,7 @@ namespace {
 
 class ReadFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("quarzel_read_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
+    void SetUp() override { dir_ = FreshTestDir("quarzel_read_"); }
     void TearDown() override {
         if (socket_ >= 0) ::close(socket_);
         fs::remove_all(dir_);
