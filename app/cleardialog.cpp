@@ -5,13 +5,13 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "core/execute.h"
+#include "core/simulation.h"
 #include "gui/helpcontexts.h"
 #include "gui/named.h"
 #include "gui/zoom.h"
 
-TClearDialog::TClearDialog(TClearTarget& target, QWidget* parent)
-    : QDialog(parent), target_(target) {
+TClearDialog::TClearDialog(TSimulation& simulation, QWidget* parent)
+    : QDialog(parent), sim_(simulation) {
     SetUpFixedDialog(this, "ClearDialog", "Clear What?", false);
     setProperty(HelpContextProperty, NoHelpContext);
 
@@ -45,17 +45,9 @@ TClearDialog::TClearDialog(TClearTarget& target, QWidget* parent)
 }
 
 void TClearDialog::OkButtonClick() {
-    if (MemChecked->isChecked()) {
-        CellStore& memory = target_.MemoryStore();
-        target_.WriteMemoryInBulk([&memory] {
-            for (int i = 0; i < 256; ++i) memory.SetContents(i, 0);
-        });
-        target_.MemoryCleared();
-    }
-    if (RegChecked->isChecked()) {
-        CellStore& registers = target_.RegisterStore();
-        for (int i = 0; i < 16; ++i) registers.SetContents(i, 0);
-    }
-    if (PCChecked->isChecked()) target_.SysRegStore().SetContents(PcIndex, 0);
+    if (MemChecked->isChecked()) sim_.ClearMemory();
+    if (RegChecked->isChecked())
+        for (int i = 0; i < 16; ++i) sim_.Stores().Registers.SetContents(i, 0);
+    if (PCChecked->isChecked()) sim_.Stores().SysRegs.SetContents(PcIndex, 0);
     accept();
 }

@@ -3,8 +3,6 @@
 #include <QListWidget>
 #include <QScrollBar>
 
-#include "core/execute.h"
-
 TDisasmView::TDisasmView(QListWidget& list) : list_(list) {
     list_.clear();
     for (int i = 0; i < TDisasmList::LineCount; ++i)
@@ -12,9 +10,9 @@ TDisasmView::TDisasmView(QListWidget& list) : list_(list) {
 }
 
 bool TDisasmView::MemoryChanged(const CellStore& memory, int index, int oldValue, int newValue,
-                                int pc) {
+                                int pc, bool executing) {
     const auto change =
-        model_.MemoryChanged(memory, index, oldValue, newValue, pc, Executing, TopLine());
+        model_.MemoryChanged(memory, index, oldValue, newValue, pc, executing, TopLine());
     if (!change.Handled) return false;
     dirty_.set(change.Line);
     if (change.Reselect) {

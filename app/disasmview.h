@@ -13,9 +13,9 @@ class TDisasmView {
 public:
     explicit TDisasmView(QListWidget& list);
 
-    // A memory write; true when it is the user's (not an executing instruction's), which
-    // marks memory modified.
-    bool MemoryChanged(const CellStore& memory, int index, int oldValue, int newValue, int pc);
+    // A memory write, by an executing program or not; true when it marks memory modified.
+    bool MemoryChanged(const CellStore& memory, int index, int oldValue, int newValue, int pc,
+                       bool executing);
     void PcChanged(const CellStore& memory, int index, int newValue);
 
     // Freezes nest; the outermost Thaw applies what accumulated.

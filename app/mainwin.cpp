@@ -17,7 +17,6 @@
 #include "app/valuecardtip.h"
 #include "controls/hexgrid.h"
 #include "controls/showtext.h"
-#include "core/history.h"
 #include "gui/helpcontexts.h"
 #include "gui/named.h"
 #include "gui/zoom.h"
@@ -78,19 +77,15 @@ TMainWin::TMainWin(QWidget* parent) : QMainWindow(parent) {
     CreateViewMenu();
     NameForScreenReaders();
     disasm_ = std::make_unique<TDisasmView>(*DisasmWin);
-    history_ = std::make_unique<THistory>();
-    run_ = std::make_unique<TRunControl>(Machine(), *history_);
-    auto* cards = new TValueCardTip(Machine(), *history_, this);
+    sim_ = std::make_unique<TSimulation>(TMachineStores{*MainMemory, *Registers, *SysRegs});
+    sim_->AddObserver(this);
+    sim_->SetDocument(this);
+    run_ = std::make_unique<TRunControl>(*sim_);
+    auto* cards = new TValueCardTip(*sim_, this);
     cards->Watch(MainMemory, TValueCell::Memory);
     cards->Watch(Registers, TValueCell::Register);
     cards->Watch(SysRegs, TValueCell::SysReg);
-    run_->FreezeViews = [this](bool frozen) { FreezeViews(frozen); };
     SetUpBreakpoints();
-    connect(run_.get(), &TRunControl::Finished, this, [this](int result) {
-        ShowStepResult(result);
-        RunButton->setEnabled(true);
-        BreakButton->setEnabled(false);
-    });
     ConnectGrids();
     // After the grids know their edit limits, so IR is measured with all four digits.
     PlaceControls();
@@ -106,10 +101,12 @@ TMainWin::TMainWin(QWidget* parent) : QMainWindow(parent) {
 }
 
 TMainWin::~TMainWin() {
-    run_->Stop();
+    run_.reset();
+    // Gone while this window is whole: the other windows let go of it first.
+    sim_->RemoveObserver(this);
+    sim_.reset();
     // The grids outlive this body; their callbacks must not reach a half-destroyed window.
     for (THexGrid* grid : {MainMemory, Registers, SysRegs}) {
-        grid->OnCellChanged = nullptr;
         grid->OnSelChanged = nullptr;
         grid->OnSelectCell = nullptr;
     }
@@ -428,16 +425,8 @@ void TMainWin::FitOutputFont() {
     }
 }
 
+// The change events of the grids go to the simulation, which tells the handlers.
 void TMainWin::ConnectGrids() {
-    MainMemory->OnCellChanged = [this](CellStore*, int index, int oldValue, int newValue) {
-        MainMemoryCellChanged(index, oldValue, newValue);
-    };
-    Registers->OnCellChanged = [this](CellStore*, int index, int, int newValue) {
-        RegistersCellChanged(index, newValue);
-    };
-    SysRegs->OnCellChanged = [this](CellStore*, int index, int, int newValue) {
-        SysRegsCellChanged(index, newValue);
-    };
     MainMemory->OnSelectCell = [this](THexGrid*, int col, int row, bool&) {
         panels_[0]->setText(QString("Address: %1").arg(16 * row + col));
     };
@@ -452,19 +441,6 @@ void TMainWin::ConnectGrids() {
     };
     Registers->OnSelChanged = HexGridNoSelection;
     SysRegs->OnSelChanged = HexGridNoSelection;
-}
-
-TMachineStores TMainWin::Machine() const {
-    return {*MainMemory, *Registers, *SysRegs};
-}
-CellStore& TMainWin::MemoryStore() {
-    return *MainMemory;
-}
-CellStore& TMainWin::RegisterStore() {
-    return *Registers;
-}
-CellStore& TMainWin::SysRegStore() {
-    return *SysRegs;
 }
 
 // ---------------------------------------------------------------------------------------

@@ -1,9 +1,10 @@
 #pragma once
-// The simulator's main window. It owns the machine: main memory, the registers and PC/IR
-// are the contents of its three hex grids, and OutputBox is its only output device.
-// Everything else (the core, the dialogs, the assembler editor) reads and writes the
-// machine through the grids, and the change handlers here keep the disassembly list,
-// the output and the modified mark in step.
+// The simulator's main window: the view of one simulation. Main memory, the registers and
+// PC/IR are the contents of its three hex grids, which the simulation runs on, and
+// OutputBox is the machine's only output device. The other windows (the editors, the
+// dialogs, the trace window) use the simulation, never this window; the change handlers
+// here, told by the simulation, keep the disassembly list, the output and the modified
+// mark in step.
 
 #include <QColor>
 #include <QMainWindow>
@@ -12,9 +13,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/cleardialog.h"
-#include "core/breakpoints.h"
-#include "core/execute.h"
+#include "core/simulation.h"
 #include "gui/theme.h"
 
 class QAction;
@@ -28,10 +27,9 @@ class TDisasmView;
 class THexGrid;
 class TLabelGrid;
 class TRunControl;
-class THistory;
 class TShowText;
 
-class TMainWin : public QMainWindow, public TClearTarget {
+class TMainWin : public QMainWindow, private TSimulationObserver, public TMemoryDocument {
     Q_OBJECT
 public:
     explicit TMainWin(QWidget* parent = nullptr);
@@ -100,10 +98,11 @@ public:
     QMenu* RegistersPopup;
     QAction* MenuClearRegisters;
 
-    TMachineStores Machine() const;
+    // The simulation the window shows, for wiring the other windows to it.
+    TSimulation& Simulation() { return *sim_; }
 
     // --- memory's unsaved state ---
-    bool MemModified() const { return memModified_; }
+    bool MemModified() const override { return memModified_; }
     void SetMemModified(bool flag);
     const QString& MemFileName() const { return memFileName_; }
 
@@ -132,8 +131,6 @@ public:
     void StepSimulator();
     void StepBackSimulator();
     void RunBackSimulator();
-    // Takes back steps from the newest until step is the newest, with the views frozen.
-    void StepBackTo(long long step);
     void MenuTraceClick();  // the trace window, opened or brought to the front
     void BreakSimulator();
     void ClearSimulator();
@@ -147,11 +144,8 @@ public:
     void AssemblerButtonClick();
     bool Running() const;
     TRunControl& RunControl() { return *run_; }
-    const THistory& History() const { return *history_; }
 
     // --- breakpoints and run speed ---
-    const TBreakpoints& Breakpoints() const { return breakpoints_; }
-    void ToggleBreakpoint(int address);
     void ToggleBreakpointClick();  // at the selected disassembly line's address
     void RemoveAllBreakpoints();
     // Instructions per second, 0 for full speed; kept in the settings.
@@ -165,20 +159,6 @@ public:
     void EnableAssemblerEditor(std::function<void(const QString& sourceFile)> open);
     // A new assembler editor, on the file unless it is empty; nothing without the hook.
     void OpenAssemblerEditor(const QString& sourceFile);
-
-    // --- TClearTarget: also for every other writer of many memory cells ---
-    CellStore& MemoryStore() override;
-    CellStore& RegisterStore() override;
-    CellStore& SysRegStore() override;
-    void WriteMemoryInBulk(const std::function<void()>& writes) override;
-    void MemoryCleared() override;
-
-signals:
-    void BreakpointsEdited();
-    // PC as the list shows it: on each change, at the screen's rate during a full-speed run.
-    void PcShown(int pc);
-    void MemoryEdited();  // by anything other than the running program
-    void HistoryCleared();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -197,26 +177,40 @@ private:
     void FormClose();
     void SaveToName(const QString& name);
     void SetCaption(const QString& file);
-    void ShowStepResult(int result);
+    void ShowStepResult(TStepResult result);
+    void ShowOutcome(TRunOutcome outcome);
     void StartRun(bool back);
     void DisasmWinMouseDown(QPoint pos);
     bool ClickButtonOfMnemonic(const QKeySequence& key);
-    void MainMemoryCellChanged(int index, int oldValue, int newValue);
-    void RegistersCellChanged(int index, int newValue);
-    void SysRegsCellChanged(int index, int newValue);
+    void MainMemoryCellChanged(const TCellChange& change);
+    void RegistersCellChanged(const TCellChange& change);
+    void SysRegsCellChanged(const TCellChange& change);
     void MainMemorySelChanged(int selStart, int selEnd);
-    void FreezeViews(bool frozen);
     void CreateBreakpointMenus(QMenu* run);
     void SetUpBreakpoints();
     void ApplyStoredRate();  // the settings' speed, read after the window was built
-    void BreakpointsChanged();
     bool DisasmMarginPress(const QEvent& event);  // true when it toggled a breakpoint
-    void ForgetHistoryUnlessExecuting();
 
+    // --- what the simulation tells ---
+    void MemoryChanged(const TCellChange& change) override { MainMemoryCellChanged(change); }
+    void RegisterChanged(const TCellChange& change) override { RegistersCellChanged(change); }
+    void SysRegChanged(const TCellChange& change) override { SysRegsCellChanged(change); }
+    void OutputWritten(int value) override;
+    void OutputTakenBack() override;
+    void ViewsFrozen(bool frozen) override;
+    void BulkWrite(bool begins) override;
+    void ImageLoaded() override;
+    void MemoryCleared() override;
+    void BreakpointsChanged() override;
+    void Stopped(TRunOutcome outcome) override;
+    // --- TMemoryDocument, for the windows that replace memory ---
+    void SaveMemory() override { SaveFileClick(); }
+    void Activate() override;
+
+    std::unique_ptr<TSimulation> sim_;
     std::unique_ptr<TDisasmView> disasm_;
-    std::unique_ptr<THistory> history_;  // of the instructions since the last user change
     std::unique_ptr<TRunControl> run_;
-    TBreakpoints breakpoints_;
+    int bulkTopLine_ = -1;  // the list's first line when a bulk write began
     QLabel* panels_[3];
     bool memModified_ = false;
     QString memFileName_;

@@ -61,9 +61,8 @@ void TMainWin::CreateBreakpointMenus(QMenu* run) {
 }
 
 void TMainWin::SetUpBreakpoints() {
-    run_->SetBreakpoints(&breakpoints_);
     DisasmWin->setItemDelegate(new TBreakpointDelegate(
-        [this](int row) { return breakpoints_.Has(TDisasmList::AddressOfLine(row, pc_)); },
+        [this](int row) { return sim_->Breakpoints().Has(TDisasmList::AddressOfLine(row, pc_)); },
         DisasmWin));
 }
 
@@ -78,24 +77,17 @@ void TMainWin::ApplyStoredRate() {
     SetRunRate(StoredRate());
 }
 
-void TMainWin::ToggleBreakpoint(int address) {
-    breakpoints_.Toggle(address);
-    BreakpointsChanged();
-}
-
 void TMainWin::ToggleBreakpointClick() {
     const int line = DisasmWin->currentRow();
-    if (line >= 0) ToggleBreakpoint(TDisasmList::AddressOfLine(line, pc_));
+    if (line >= 0) sim_->ToggleBreakpoint(TDisasmList::AddressOfLine(line, pc_));
 }
 
 void TMainWin::RemoveAllBreakpoints() {
-    breakpoints_.Clear();
-    BreakpointsChanged();
+    sim_->ClearBreakpoints();
 }
 
 void TMainWin::BreakpointsChanged() {
     DisasmWin->viewport()->update();
-    emit BreakpointsEdited();
 }
 
 bool TMainWin::DisasmMarginPress(const QEvent& event) {
@@ -106,6 +98,6 @@ bool TMainWin::DisasmMarginPress(const QEvent& event) {
         return false;
     const QModelIndex index = DisasmWin->indexAt(pos);
     if (!index.isValid()) return false;
-    ToggleBreakpoint(TDisasmList::AddressOfLine(index.row(), pc_));
+    sim_->ToggleBreakpoint(TDisasmList::AddressOfLine(index.row(), pc_));
     return true;
 }

@@ -6,14 +6,13 @@
 #include <QShortcutEvent>
 
 #include "app/assembler.h"
+#include "app/cleardialog.h"
 #include "app/disasmview.h"
 #include "app/mainwin.h"
 #include "app/runcontrol.h"
 #include "app/tracewin.h"
 #include "controls/hexgrid.h"
 #include "controls/showtext.h"
-#include "core/history.h"
-#include "gui/busycursor.h"
 #include "gui/prompt.h"
 
 namespace {
@@ -28,39 +27,32 @@ constexpr TThemeColour DarkBlue = TThemeColour::StatusSelection;
 // ---------------------------------------------------------------------------------------
 // Change handlers
 
-// A change that no instruction made (typing, paste, clear, open, assemble, the dialogs,
-// =0, the disassembly list) leaves the older steps describing another machine.
-void TMainWin::ForgetHistoryUnlessExecuting() {
-    if (Executing) return;
-    const bool hadSteps = !history_->Empty();
-    history_->Clear();
-    OutputBox->ForgetWritten();
-    if (hadSteps) emit HistoryCleared();
+// Output the user or the program wrote stays until a user's change, which starts the
+// history afresh: only what the recorded steps wrote can be taken back.
+void TMainWin::MainMemoryCellChanged(const TCellChange& c) {
+    const bool executing = c.Origin != TWriteOrigin::User;
+    if (disasm_->MemoryChanged(*MainMemory, c.Index, c.Old, c.New, pc_, executing))
+        SetMemModified(true);
+    if (!executing) OutputBox->ForgetWritten();
 }
 
-void TMainWin::MainMemoryCellChanged(int index, int oldValue, int newValue) {
-    if (disasm_->MemoryChanged(*MainMemory, index, oldValue, newValue, pc_)) SetMemModified(true);
-    if (!Executing) emit MemoryEdited();
-    ForgetHistoryUnlessExecuting();
+void TMainWin::RegistersCellChanged(const TCellChange& c) {
+    if (c.Origin == TWriteOrigin::User) OutputBox->ForgetWritten();
 }
 
-void TMainWin::RegistersCellChanged(int index, int newValue) {
-    // Every step back that restores RF takes back the character its step wrote.
-    if (index == OutputRegister) {
-        if (SteppingBack)
-            OutputBox->TakeBack();
-        else
-            OutputBox->Write(static_cast<char>(newValue));
-    }
-    ForgetHistoryUnlessExecuting();
+void TMainWin::SysRegsCellChanged(const TCellChange& c) {
+    if (c.Origin == TWriteOrigin::User) OutputBox->ForgetWritten();
+    if (c.Index != PcIndex) return;
+    pc_ = c.New;
+    disasm_->PcChanged(*MainMemory, c.Index, c.New);
 }
 
-void TMainWin::SysRegsCellChanged(int index, int newValue) {
-    ForgetHistoryUnlessExecuting();
-    if (index != PcIndex) return;
-    pc_ = newValue;
-    disasm_->PcChanged(*MainMemory, index, newValue);
-    if (!disasm_->Frozen()) emit PcShown(pc_);
+void TMainWin::OutputWritten(int value) {
+    OutputBox->Write(static_cast<char>(value));
+}
+
+void TMainWin::OutputTakenBack() {
+    OutputBox->TakeBack();
 }
 
 void TMainWin::MainMemorySelChanged(int selStart, int selEnd) {
@@ -77,26 +69,37 @@ void TMainWin::MainMemorySelChanged(int selStart, int selEnd) {
 
 // The grids and the output repaint changed cells once per frame by themselves; only the
 // list needs holding back.
-void TMainWin::FreezeViews(bool frozen) {
+void TMainWin::ViewsFrozen(bool frozen) {
     for (THexGrid* grid : {MainMemory, Registers, SysRegs}) grid->SetQuietChanges(frozen);
-    if (frozen) {
+    if (frozen)
+        disasm_->Freeze();
+    else
+        disasm_->Thaw();
+}
+
+// The list keeps its scroll position and repaints once at the end.
+void TMainWin::BulkWrite(bool begins) {
+    if (begins) {
+        bulkTopLine_ = disasm_->TopLine();
         disasm_->Freeze();
     } else {
         disasm_->Thaw();
-        emit PcShown(pc_);
+        disasm_->SetTopLine(bulkTopLine_);
     }
 }
 
-void TMainWin::WriteMemoryInBulk(const std::function<void()>& writes) {
-    const int top = disasm_->TopLine();
-    const TDisasmFreeze freeze(*disasm_);
-    writes();
-    disasm_->SetTopLine(top);
+void TMainWin::ImageLoaded() {
+    SetMemModified(false);
 }
 
 void TMainWin::MemoryCleared() {
     MainMemory->SetModified(false);
     SetMemModified(false);
+}
+
+void TMainWin::Activate() {
+    activateWindow();
+    setFocus();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -166,19 +169,33 @@ bool TMainWin::Running() const {
     return run_->Running();
 }
 
-void TMainWin::ShowStepResult(int result) {
-    if (result == StepHalted)
-        SetStatus("Halted", Red);
-    else if (result == StepInvalid)
-        SetStatus("Invalid instruction", Red);
-    else if (result == TRunControl::HistoryStart)
-        SetStatus("Start of history", Black);
-    else if (result == StepBreakpoint)
-        SetStatus(
-            QString("Breakpoint at %1").arg(QString::number(pc_, 16).toUpper(), 2, QChar('0')),
-            Red);
-    else
-        SetStatus("Ready", Black);
+void TMainWin::ShowStepResult(TStepResult result) {
+    ShowOutcome(OutcomeOf(result));
+}
+
+void TMainWin::ShowOutcome(TRunOutcome outcome) {
+    switch (outcome) {
+        case TRunOutcome::Halted:
+            return SetStatus("Halted", Red);
+        case TRunOutcome::Invalid:
+            return SetStatus("Invalid instruction", Red);
+        case TRunOutcome::HistoryStart:
+            return SetStatus("Start of history", Black);
+        case TRunOutcome::Breakpoint:
+            return SetStatus(
+                QString("Breakpoint at %1").arg(QString::number(pc_, 16).toUpper(), 2, QChar('0')),
+                Red);
+        case TRunOutcome::Limit:
+        case TRunOutcome::Stopped:
+            break;
+    }
+    SetStatus("Ready", Black);
+}
+
+void TMainWin::Stopped(TRunOutcome outcome) {
+    ShowOutcome(outcome);
+    RunButton->setEnabled(true);
+    BreakButton->setEnabled(false);
 }
 
 void TMainWin::RunSimulator() {
@@ -203,25 +220,16 @@ void TMainWin::StartRun(bool back) {
 
 void TMainWin::StepSimulator() {
     SetStatus("Running...", Green);
-    long long executed = 0;
-    ShowStepResult(RunStepsRecorded(Machine(), 1, executed, *history_));
+    ShowStepResult(sim_->Step());
 }
 
 void TMainWin::StepBackSimulator() {
-    ShowStepResult(history_->StepBack(Machine()) ? StepExecuted : TRunControl::HistoryStart);
-}
-
-void TMainWin::StepBackTo(long long step) {
-    if (Running()) BreakSimulator();
-    const TBusyCursor busy;
-    FreezeViews(true);
-    while (!history_->Empty() && history_->LastStep() > step) StepBackSimulator();
-    FreezeViews(false);
+    ShowOutcome(sim_->StepBack() ? TRunOutcome::Limit : TRunOutcome::HistoryStart);
 }
 
 void TMainWin::MenuTraceClick() {
     auto* window = findChild<TTraceWin*>(QString(), Qt::FindDirectChildrenOnly);
-    if (!window) window = new TTraceWin(*this);
+    if (!window) window = new TTraceWin(*sim_, this);
     window->show();
     window->raise();
     window->activateWindow();
@@ -235,7 +243,7 @@ void TMainWin::BreakSimulator() {
 }
 
 void TMainWin::ClearSimulator() {
-    auto* dialog = new TClearDialog(*this, this);
+    auto* dialog = new TClearDialog(*sim_, this);
     dialog->exec();
     SetStatus("Ready", Black);
 }

@@ -6,7 +6,6 @@
 #include <optional>
 #include <sstream>
 
-#include "app/disasmview.h"
 #include "app/mainwin.h"
 #include "app/webhelp.h"
 #include "controls/hexgrid.h"
@@ -70,15 +69,12 @@ void TMainWin::LoadMemoryFile(const QString& path) {
         return;
     }
     if (image) {
-        {
-            const TDisasmFreeze freeze(*disasm_);
-            for (int a = 0; a < 256; ++a) MainMemory->SetContents(a, (*image)[a]);
-        }
+        sim_->LoadImage(TProgramLoad(*image));
         SetCaption(path);
         memFileName_.clear();  // Save asks for a name, so the loaded file is not overwritten
+    } else {
+        sim_->Restart();
     }
-    SysRegs->SetContents(PcIndex, 2);
-    SysRegs->SetContents(PcIndex, 0);
     SetMemModified(false);
 }
 

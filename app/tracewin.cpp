@@ -13,17 +13,17 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/mainwin.h"
 #include "app/tracemodel.h"
 #include "app/traceprint.h"
 #include "core/atomicfile.h"
 #include "core/fileerror.h"
-#include "core/history.h"
+#include "core/simulation.h"
 #include "core/trace.h"
 #include "gui/busycursor.h"
 #include "gui/named.h"
 #include "gui/processvalues.h"
 #include "gui/prompt.h"
+#include "gui/simsignals.h"
 #include "gui/zoom.h"
 
 namespace {
@@ -52,12 +52,13 @@ QAction* NewShortcut(QWidget* window, const QList<QKeySequence>& keys) {
 
 }  // namespace
 
-TTraceWin::TTraceWin(TMainWin& mainWin) : QWidget(&mainWin, Qt::Window), mainWin_(mainWin) {
+TTraceWin::TTraceWin(TSimulation& simulation, QWidget* parent)
+    : QWidget(parent, Qt::Window), sim_(simulation) {
     setObjectName("TraceWin");
     setWindowTitle("Quarzel Trace");
     setAttribute(Qt::WA_DeleteOnClose);
 
-    model_ = new TTraceModel(mainWin.History(), this);
+    model_ = new TTraceModel(sim_.History(), this);
     TraceTable = Named(new QTableView(this), "TraceTable");
     TraceTable->setAccessibleName("Execution history");
     TraceTable->setModel(model_);
@@ -101,8 +102,9 @@ TTraceWin::TTraceWin(TMainWin& mainWin) : QWidget(&mainWin, Qt::Window), mainWin
     connect(TraceTable, &QTableView::doubleClicked, this,
             [this](const QModelIndex& index) { RowDblClick(index.row()); });
 
-    connect(&mainWin, &TMainWin::PcShown, this, &TTraceWin::Follow);
-    connect(&mainWin, &TMainWin::HistoryCleared, this, [this] {
+    auto* events = new TSimulationSignals(sim_, this);
+    connect(events, &TSimulationSignals::PcShown, this, &TTraceWin::Follow);
+    connect(events, &TSimulationSignals::HistoryCleared, this, [this] {
         model_->HistoryCleared();
         Follow();
     });
@@ -170,7 +172,10 @@ void TTraceWin::Refresh() {
 
 void TTraceWin::RowDblClick(int row) {
     if (row < 0 || row >= model_->rowCount()) return;
-    mainWin_.StepBackTo(model_->StepOfRow(row));
+    {
+        const TBusyCursor busy;
+        sim_.StepBackTo(model_->StepOfRow(row));
+    }
     Refresh();
 }
 
@@ -188,7 +193,7 @@ void TTraceWin::ExportClick() {
     const TTraceFormat format = ExportFormat(name, filter);
     try {
         const TBusyCursor busy;
-        const THistory& history = mainWin_.History();
+        const THistory& history = sim_.History();
         WriteFileAtomically(QFile::encodeName(name).toStdString(),
                             [&](const TByteSink& sink) { WriteTrace(history, format, sink); });
     } catch (const EFileError& error) {
@@ -201,5 +206,5 @@ void TTraceWin::PrintClick() {
     printer.setDocName(windowTitle());
     if (!Prompt().PrintSetup(this, printer)) return;
     const TBusyCursor busy;
-    PrintTrace(mainWin_.History(), printer);
+    PrintTrace(sim_.History(), printer);
 }

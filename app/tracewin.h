@@ -1,6 +1,6 @@
 #pragma once
 // The trace window: the execution history as a table in the trace's columns, newest
-// last. It follows the machine when the main window shows PC (at the screen's rate during
+// last. It follows the simulation when PC is shown (at the screen's rate during
 // a run) and when the history is cleared; a refresh that costs much with a deep history
 // waits in proportion, so that following never takes more than a small part of a run's
 // time. A double click on a row takes the machine back to just after that step.
@@ -11,14 +11,14 @@
 
 class QPushButton;
 class QTableView;
-class TMainWin;
+class TSimulation;
 class TTraceModel;
 
 class TTraceWin : public QWidget {
     Q_OBJECT
 public:
-    // A window of mainWin, which it closes with.
-    explicit TTraceWin(TMainWin& mainWin);
+    // A window of parent, which it closes with; parent lets go of the simulation first.
+    TTraceWin(TSimulation& simulation, QWidget* parent);
 
     QTableView* TraceTable;
     QPushButton* ExportButton;
@@ -41,7 +41,7 @@ private:
     void Follow();  // the history may have changed: refresh when due
     void PlaceControls();
 
-    TMainWin& mainWin_;
+    TSimulation& sim_;
     TTraceModel* model_;
     QTimer due_;
     QElapsedTimer clock_;

@@ -4,6 +4,7 @@
 #include <QToolTip>
 
 #include "controls/hexgrid.h"
+#include "core/simulation.h"
 
 namespace {
 
@@ -21,9 +22,8 @@ QString ValueCardHtml(const std::vector<std::string>& lines) {
 
 }  // namespace
 
-TValueCardTip::TValueCardTip(const TMachineStores& machine, const THistory& history,
-                             QObject* parent)
-    : QObject(parent), machine_(machine), history_(history) {}
+TValueCardTip::TValueCardTip(const TSimulation& simulation, QObject* parent)
+    : QObject(parent), sim_(simulation) {}
 
 void TValueCardTip::Watch(THexGrid* grid, TValueCell cell) {
     grids_.emplace_back(grid, cell);
@@ -37,7 +37,8 @@ bool TValueCardTip::eventFilter(QObject* watched, QEvent* event) {
         const auto* help = static_cast<QHelpEvent*>(event);
         const int index = grid->IndexAt(help->pos());
         if (index < 0) break;
-        const std::vector<std::string> lines = ValueCard(machine_, history_, cell, index);
+        const std::vector<std::string> lines =
+            ValueCard(sim_.Stores(), sim_.History(), cell, index);
         if (lines.empty()) break;  // no value to explain: the grid's own hint, if any
         // Bound to the cell, so that the card goes when the mouse leaves it.
         const QRect rect = grid->CellRect(index % grid->ColCount(), index / grid->ColCount());

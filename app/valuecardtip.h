@@ -7,16 +7,15 @@
 #include <utility>
 #include <vector>
 
-#include "core/execute.h"
 #include "core/valuecard.h"
 
 class THexGrid;
-class THistory;
+class TSimulation;
 
 class TValueCardTip : public QObject {
     Q_OBJECT
 public:
-    TValueCardTip(const TMachineStores& machine, const THistory& history, QObject* parent);
+    TValueCardTip(const TSimulation& simulation, QObject* parent);
 
     // Cards for the cells of grid, read as cell (SysReg: a grid of PC and IR).
     void Watch(THexGrid* grid, TValueCell cell);
@@ -25,7 +24,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    TMachineStores machine_;
-    const THistory& history_;
+    const TSimulation& sim_;
     std::vector<std::pair<THexGrid*, TValueCell>> grids_;
 };

@@ -18,8 +18,6 @@ constexpr std::size_t MaxTestFileBytes = 16u << 20;
 constexpr long long MaxPoints = 1'000'000;
 constexpr long long MaxSteps = 1'000'000'000;
 
-constexpr std::array<std::string_view, 3> StatusNames = {"halted", "invalid", "limit"};
-
 const char* TypeName(const toml::node& node) {
     switch (node.type()) {
         case toml::node_type::string:
@@ -69,7 +67,7 @@ private:
 
     TByteMap Registers(const toml::node& node, const std::string& what);
     TByteMap Memory(const toml::node& node, const std::string& what);
-    std::optional<TRunStatus> Status(const toml::node& node);
+    std::optional<TStepResult> Status(const toml::node& node);
     std::optional<std::string> Output(const toml::node& node);
     TTestExpect Expect(const toml::table& table);
     // Nothing when node is no table; good tells whether the test was free of mistakes.
@@ -192,11 +190,10 @@ TByteMap TReader::Memory(const toml::node& node, const std::string& what) {
     return bytes;
 }
 
-std::optional<TRunStatus> TReader::Status(const toml::node& node) {
+std::optional<TStepResult> TReader::Status(const toml::node& node) {
     const auto text = String(node, "status");
     if (!text) return std::nullopt;
-    for (std::size_t i = 0; i < StatusNames.size(); ++i)
-        if (*text == StatusNames[i]) return static_cast<TRunStatus>(i);
+    if (TStepResult result; ParseStatusName(*text, result)) return result;
     Mistake(node.source(),
             "status must be \"halted\", \"invalid\" or \"limit\", not \"" + *text + "\"");
     return std::nullopt;
@@ -329,10 +326,6 @@ std::string HexByte(int value) {
 
 std::string RegisterName(int number) {
     return {'R', HexDigits[number & 0xF]};
-}
-
-std::string_view StatusName(TRunStatus status) {
-    return StatusNames[static_cast<std::size_t>(status)];
 }
 
 std::optional<std::string> ProgramPath(const TTestFile& file) {

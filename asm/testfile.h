@@ -10,11 +10,7 @@
 #include <string_view>
 #include <vector>
 
-// How a run ended.
-enum class TRunStatus { Halted, Invalid, Limit };
-
-// "halted", "invalid", "limit": the words of the file and of the reports.
-std::string_view StatusName(TRunStatus status);
+#include "core/execute.h"
 
 constexpr long long DefaultTestMaxSteps = 100000;
 
@@ -26,7 +22,7 @@ std::string RegisterName(int number);
 using TByteMap = std::map<int, int>;
 
 struct TTestExpect {
-    std::optional<TRunStatus> Status;
+    std::optional<TStepResult> Status;  // how the run ends (Executed: at the step limit)
     std::optional<std::string> Output;  // code page 437 bytes
     TByteMap Registers;
     TByteMap Memory;

@@ -35,9 +35,9 @@ TStartState StartState(const TTestCase& test, const TMemoryImage& program) {
 TTestResult RunTest(const TTestCase& test, const TMemoryImage& program) {
     const TStartState start = StartState(test, program);
     TMachine machine;
-    machine.LoadMemory(start.Memory);
-    for (int r = 0; r < 16; ++r) machine.Registers.SetContents(r, start.Registers[r]);
-    machine.SysRegs.SetContents(PcIndex, start.Pc);
+    TProgramLoad load(start.Memory, start.Pc);
+    load.Registers = start.Registers;
+    machine.Simulation.LoadImage(load);
 
     TTestResult result;
     result.Name = test.Name;
@@ -45,10 +45,7 @@ TTestResult RunTest(const TTestCase& test, const TMemoryImage& program) {
     machine.OnOutput = [&result](int value) {
         if (value != 0) result.Output += static_cast<char>(value & 0xFF);
     };
-    const int step = RunStepsCounted(machine.Stores(), test.MaxSteps, result.Steps);
-    result.Status = step == StepHalted    ? TRunStatus::Halted
-                    : step == StepInvalid ? TRunStatus::Invalid
-                                          : TRunStatus::Limit;
+    result.Status = machine.Simulation.Run(test.MaxSteps, result.Steps);
 
     const TTestExpect& expect = test.Expect;
     std::vector<std::string>& failures = result.Failures;

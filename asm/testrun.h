@@ -25,7 +25,7 @@ struct TTestResult {
     std::string Name;
     bool Passed = false;
     int Points = 0;                     // the test's points when it passed, else 0
-    std::optional<TRunStatus> Status;   // nothing when the test was not run
+    std::optional<TStepResult> Status;  // nothing when the test was not run
     long long Steps = 0;                // instructions executed, the stopping one included
     std::string Output;                 // the non-zero bytes written to RF (code page 437)
     std::vector<std::string> Failures;  // "R3 is 0E, expected 0F", ... (UTF-8)

@@ -24,7 +24,7 @@ int DisassembleCommand(const std::vector<std::string>& args, std::ostream& out, 
     const TArgs parsed(args, {{"--pc"}, {}, 1});
     const int pc = parsed.Value("--pc") ? ParseHexByte("--pc", *parsed.Value("--pc")) : 0;
     TMachine machine;
-    machine.LoadMemory(LoadProgram(parsed.Positionals()[0], err));
+    machine.Simulation.LoadImage(TProgramLoad(LoadProgram(parsed.Positionals()[0], err), pc));
     WriteListing(out, machine.MainMemory, pc);
     return ExitOk;
 }

@@ -30,6 +30,8 @@ constexpr const char* Help =
     "Exit status: 0 halted, 2 invalid instruction, 3 step limit, 1 error.\n";
 
 constexpr long long DefaultMaxSteps = 10'000'000;
+// A traced run goes in rounds of the history's depth, each round's lines in one block.
+constexpr long long RoundSteps = 1 << 16;
 
 std::string Hex(int value, int digits) {
     char text[16];
@@ -51,7 +53,6 @@ void Dump(std::ostream& err, TMachine& m) {
         DumpRow(err, "memory " + Hex(row, 2) + ":", m.MainMemory, row);
 }
 
-// Runs in rounds of one history's depth, writing each round's lines in one block.
 class TTraceWriter {
 public:
     TTraceWriter(std::ostream& sink, std::string name) : sink_(sink), name_(std::move(name)) {
@@ -59,17 +60,17 @@ public:
         Write(TraceHeader.data(), TraceHeader.size());
     }
 
-    int Run(const TMachineStores& stores, long long maxSteps, long long& steps) {
-        int result = StepExecuted;
+    TStepResult Run(TSimulation& simulation, long long maxSteps, long long& steps) {
+        TStepResult result = TStepResult::Executed;
+        const THistory& history = simulation.History();
         steps = 0;
-        while (result == StepExecuted && steps < maxSteps) {
+        while (result == TStepResult::Executed && steps < maxSteps) {
             long long executed = 0;
-            result = RunStepsRecorded(stores, std::min(RoundSteps, maxSteps - steps), executed,
-                                      history_);
+            result = simulation.Run(std::min(RoundSteps, maxSteps - steps), executed);
             steps += executed;
             char* end = buffer_.data();
-            for (long long i = history_.Size() - executed; i < history_.Size(); ++i)
-                end = FormatTraceLine(end, history_.Entry(i));
+            for (long long i = history.Size() - executed; i < history.Size(); ++i)
+                end = FormatTraceLine(end, history.Entry(i));
             Write(buffer_.data(), end - buffer_.data());
         }
         sink_.flush();
@@ -78,8 +79,6 @@ public:
     }
 
 private:
-    static constexpr long long RoundSteps = 1 << 16;
-
     void Write(const char* bytes, std::streamsize count) {
         if (!sink_.write(bytes, count)) Fail();
     }
@@ -88,7 +87,6 @@ private:
     std::ostream& sink_;
     std::string name_;
     std::vector<char> buffer_;
-    THistory history_{RoundSteps};
 };
 
 }  // namespace
@@ -104,10 +102,9 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
                                    ? ParseCount("--max-steps", *parsed.Value("--max-steps"))
                                    : DefaultMaxSteps;
 
-    TMachine machine;
-    machine.LoadMemory(LoadProgram(parsed.Positionals()[0], err));
-    machine.SysRegs.SetContents(PcIndex, pc);
     const std::optional<std::string> tracePath = parsed.Value("--trace");
+    TMachine machine(tracePath ? RoundSteps : 0);
+    machine.Simulation.LoadImage(TProgramLoad(LoadProgram(parsed.Positionals()[0], err), pc));
     const bool traceToOut = tracePath == "-";
     if (!traceToOut)
         machine.OnOutput = [&out](int value) {
@@ -115,20 +112,21 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         };
 
     long long steps = 0;
-    int result = StepExecuted;
+    TStepResult result = TStepResult::Executed;
     if (traceToOut) {
-        result = TTraceWriter(out, "standard output").Run(machine.Stores(), maxSteps, steps);
+        result = TTraceWriter(out, "standard output").Run(machine.Simulation, maxSteps, steps);
     } else if (tracePath) {
         std::ofstream file(*tracePath, std::ios::binary | std::ios::trunc);
         if (!file) throw EFileError("Cannot create file " + *tracePath);
-        result = TTraceWriter(file, *tracePath).Run(machine.Stores(), maxSteps, steps);
+        result = TTraceWriter(file, *tracePath).Run(machine.Simulation, maxSteps, steps);
     } else {
-        result = RunStepsCounted(machine.Stores(), maxSteps, steps);
+        result = machine.Simulation.Run(maxSteps, steps);
     }
     out.flush();
-    const bool limit = result == StepExecuted;
-    err << "status: " << (result == StepHalted ? "halted" : limit ? "limit" : "invalid") << '\n';
+    err << "status: " << StatusName(result) << '\n';
     err << "steps: " << steps << '\n';
     if (parsed.Has("--dump")) Dump(err, machine);
-    return result == StepHalted ? ExitOk : limit ? ExitLimit : ExitInvalid;
+    return result == TStepResult::Halted     ? ExitOk
+           : result == TStepResult::Executed ? ExitLimit
+                                             : ExitInvalid;
 }

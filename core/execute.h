@@ -1,26 +1,25 @@
 #pragma once
-// Executes the machine one instruction at a time over its three stores.
+// Executes the machine one instruction at a time over its three stores. These calls run
+// the bare machine; a front end drives it through TSimulation, which also keeps the
+// history, the breakpoints and the origin of every write.
 
-#include <bitset>
+#include <string_view>
 
 #include "core/cellstore.h"
 
-class THistory;
+// What one instruction did: executed normally, or stopped the program.
+enum class TStepResult : int { Executed = 0, Invalid = -1, Halted = -2 };
 
-// Step results.
-constexpr int StepExecuted = 0;
-constexpr int StepInvalid = -1;
-constexpr int StepHalted = -2;
-constexpr int StepBreakpoint = -3;  // stopped before the instruction, nothing executed
+// A run that ended with result, as the tool, the grader and the window name it:
+// "halted", "invalid", or "limit" when it was still executing as its budget ran out.
+std::string_view StatusName(TStepResult result);
+// The result StatusName names so; nothing for any other text.
+bool ParseStatusName(std::string_view name, TStepResult& result);
 
 // Indices in the PC/IR store.
 constexpr int PcIndex = 0;
 constexpr int IrIndex = 1;
 constexpr int OutputRegister = 15;
-
-// True exactly while an instruction executes: change handlers use it to tell the
-// program's writes from the user's.
-extern bool Executing;
 
 struct TMachineStores {
     CellStore& MainMemory;  // 256 cells
@@ -29,22 +28,11 @@ struct TMachineStores {
 };
 
 // Fetches the word at PC, advances PC by two (PC written before IR), executes it.
-int ExecuteInstruction(const TMachineStores& m);
+TStepResult ExecuteInstruction(const TMachineStores& m);
 
-// Up to count instructions; stops at the first non-zero result and returns it
-// (0 when count <= 0).
-int RunSteps(const TMachineStores& m, long long count);
+// Up to count instructions; stops at the first result that is not Executed and returns
+// it (Executed when count <= 0).
+TStepResult RunSteps(const TMachineStores& m, long long count);
 
 // As RunSteps, also telling how many instructions ran (the stopping one included).
-int RunStepsCounted(const TMachineStores& m, long long count, long long& executed);
-
-// As RunStepsCounted, but ends with StepBreakpoint before executing an instruction whose
-// address is in stopAt; with skipFirst the first instruction runs wherever it is.
-int RunStepsStopping(const TMachineStores& m, long long count, const std::bitset<256>& stopAt,
-                     bool skipFirst, long long& executed);
-
-// As RunStepsCounted, also appending every executed instruction to the history; with
-// stopAt, stopping as RunStepsStopping does.
-int RunStepsRecorded(const TMachineStores& m, long long count, long long& executed,
-                     THistory& history, const std::bitset<256>* stopAt = nullptr,
-                     bool skipFirst = false);
+TStepResult RunStepsCounted(const TMachineStores& m, long long count, long long& executed);

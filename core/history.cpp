@@ -4,8 +4,6 @@
 
 #include "core/instruction.h"
 
-bool SteppingBack = false;
-
 namespace {
 
 // A record: word (2 bytes), fetch address, old value, new value, and a last byte that
@@ -22,46 +20,31 @@ struct TTarget {
 TTarget TargetOf(int word) {
     const TInstructionWord w{word};
     if (!IsValidInstruction(w)) return {TWriteKind::None, 0};
-    switch (static_cast<TOpcode>(w.Op())) {
-        case TOpcode::LoadDirect:
-        case TOpcode::LoadImmediate:
-        case TOpcode::AddInt:
-        case TOpcode::AddFloat:
-        case TOpcode::Or:
-        case TOpcode::And:
-        case TOpcode::Xor:
-        case TOpcode::Rotate:
+    switch (InstructionSet[w.Op()].Writes) {
+        case TWriteTarget::RegisterR:
             return {TWriteKind::Register, w.R()};
-        case TOpcode::Move:
-            return {TWriteKind::Register, w.Y()};
-        case TOpcode::LoadIndirect:
+        case TWriteTarget::RegisterX:
             return {TWriteKind::Register, w.X()};
-        case TOpcode::StoreDirect:
-        case TOpcode::StoreIndirect:
+        case TWriteTarget::RegisterY:
+            return {TWriteKind::Register, w.Y()};
+        case TWriteTarget::MemoryXY:
+        case TWriteTarget::MemoryAtRegister:
             return {TWriteKind::Memory, 0};
-        case TOpcode::JumpEqual:
-        case TOpcode::JumpLessEqual:
+        case TWriteTarget::Pc:
             return {TWriteKind::Pc, 0};
-        case TOpcode::Halt:
-        case TOpcode::Invalid:
+        case TWriteTarget::None:
             break;
     }
     return {TWriteKind::None, 0};
 }
 
-struct SteppingBackScope {
-    SteppingBackScope() { SteppingBack = Executing = true; }
-    ~SteppingBackScope() { SteppingBack = Executing = false; }
-    SteppingBackScope(const SteppingBackScope&) = delete;
-    SteppingBackScope& operator=(const SteppingBackScope&) = delete;
-};
-
 }  // namespace
 
-int THistoryEntry::Result() const {
+TStepResult THistoryEntry::Result() const {
     const TInstructionWord w{Word};
-    if (!IsValidInstruction(w)) return StepInvalid;
-    return static_cast<TOpcode>(w.Op()) == TOpcode::Halt ? StepHalted : StepExecuted;
+    if (!IsValidInstruction(w)) return TStepResult::Invalid;
+    return static_cast<TOpcode>(w.Op()) == TOpcode::Halt ? TStepResult::Halted
+                                                         : TStepResult::Executed;
 }
 
 std::optional<int> THistoryEntry::Output() const {
@@ -182,7 +165,6 @@ std::optional<THistoryEntry> THistory::StepBack(const TMachineStores& m) {
     if (size_ == 0) return std::nullopt;
     const THistoryEntry e = Entry(size_ - 1);
     --size_;
-    SteppingBackScope scope;
     switch (e.Write.Kind) {
         case TWriteKind::Register:
             m.Registers.SetContents(e.Write.Index, e.Write.Old);

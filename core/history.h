@@ -1,9 +1,9 @@
 #pragma once
 // The execution history: every executed instruction with its one write, kept in a
 // fixed-size ring of packed records so that going back is exact and costs nothing to
-// keep. Records come from RunStepsRecorded; the oldest go first when the ring is full.
-// Any change of the machine that is not an executing instruction makes the older steps
-// describe another machine: whoever makes such a change calls Clear.
+// keep. The simulation records every step it executes and clears the history when
+// anything else changes the machine, as the older steps then describe another machine;
+// the oldest steps go first when the ring is full.
 
 #include <array>
 #include <cstdint>
@@ -35,7 +35,7 @@ struct THistoryEntry {
     int OldIr = 0;       // IR before the step
     TStepWrite Write;
 
-    int Result() const;  // StepExecuted, StepHalted or StepInvalid, as the step returned
+    TStepResult Result() const;  // as the step returned it
     // The character the step sent to the output (every write to RF is one).
     std::optional<int> Output() const;
 };
@@ -68,12 +68,11 @@ public:
     std::optional<THistoryEntry> LastWriteOf(TWriteKind kind, int index) const;
 
     // Takes back the newest step: its write, IR and PC get their old values through
-    // SetContents (in that order, with SteppingBack and Executing set). Returns the
-    // step taken back, nullopt when the history is empty; its Output() is the
-    // character to take back from the output.
+    // SetContents, in that order. Returns the step taken back, nullopt when the history
+    // is empty; its Output() is the character to take back from the output.
     std::optional<THistoryEntry> StepBack(const TMachineStores& m);
 
-    // Appends one executed step; called by RunStepsRecorded.
+    // Appends one executed step.
     void Record(int pc, int oldIr, int word, const TStepWrite& write);
 
 private:
@@ -100,7 +99,3 @@ private:
     // a step back (found by a search when asked).
     mutable std::array<long long, Slots> lastWrite_{};
 };
-
-// True exactly while StepBack writes the stores: the output path takes back instead of
-// writing, everything else treats the writes as the program's (Executing is set too).
-extern bool SteppingBack;

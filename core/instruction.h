@@ -61,6 +61,17 @@ struct TInstructionForm {
     const char* Operation = nullptr;
 };
 
+// Where an instruction's one write goes, besides the PC and IR of its fetch.
+enum class TWriteTarget {
+    None,              // halt, and opcode 0
+    RegisterR,         // register R
+    RegisterX,         // register X
+    RegisterY,         // register Y
+    MemoryXY,          // memory[XY]
+    MemoryAtRegister,  // memory[register Y]
+    Pc,                // PC := XY when the jump is taken
+};
+
 struct TInstructionInfo {
     TOpcode Op;
     const char* Name;                       // the assemble dialog's entry
@@ -70,6 +81,7 @@ struct TInstructionInfo {
     // Disassembly: %r %x %y a nibble, %b the byte XY, %s XY as a signed number.
     const char* Disassembly;
     std::array<TInstructionForm, 2> Forms;
+    TWriteTarget Writes;  // what execution writes and the history records
 };
 
 namespace isa {
@@ -84,77 +96,87 @@ constexpr TOperandField IndirectY{TOperandKind::IndirectRegister, TFieldPlace::Y
 
 // Indexed by opcode.
 constexpr std::array<TInstructionInfo, 16> InstructionSet = {{
-    {TOpcode::Invalid, "invalid", false, 0, {}, "invalid", {}},
+    {TOpcode::Invalid, "invalid", false, 0, {}, "invalid", {}, TWriteTarget::None},
     {TOpcode::LoadDirect,
      "direct load",
      true,
      0,
      {isa::RegR, isa::Address},
      "load  R%r,[%b]    ;...",
-     {{{"R X Y", "load RR,[XY]", "direct load: register R := memory[XY]"}}}},
+     {{{"R X Y", "load RR,[XY]", "direct load: register R := memory[XY]"}}},
+     TWriteTarget::RegisterR},
     {TOpcode::LoadImmediate,
      "immediate load",
      true,
      0,
      {isa::RegR, isa::Value},
      "load  R%r,%b      ;... ($%b=%s)",
-     {{{"R X Y", "load RR,XY", "immediate load: register R := XY"}}}},
+     {{{"R X Y", "load RR,XY", "immediate load: register R := XY"}}},
+     TWriteTarget::RegisterR},
     {TOpcode::StoreDirect,
      "direct store",
      true,
      0,
      {isa::RegR, isa::Address},
      "store R%r,[%b]    ;...",
-     {{{"R X Y", "store RR,[XY]", "direct store: memory[XY] := register R"}}}},
+     {{{"R X Y", "store RR,[XY]", "direct store: memory[XY] := register R"}}},
+     TWriteTarget::MemoryXY},
     {TOpcode::Move,
      "move",
      true,
      0,
      {isa::RegY, isa::RegX},
      "move  R%y,R%x      ;...",
-     {{{"0 X Y", "move RY,RX", "register Y := register X (the copy goes from X to Y)"}}}},
+     {{{"0 X Y", "move RY,RX", "register Y := register X (the copy goes from X to Y)"}}},
+     TWriteTarget::RegisterY},
     {TOpcode::AddInt,
      "addi",
      true,
      0,
      {isa::RegR, isa::RegX, isa::RegY},
      "addi  R%r,R%x,R%y   ;...",
-     {{{"R X Y", "addi RR,RX,RY", "register R := register X + register Y, integers modulo 256"}}}},
+     {{{"R X Y", "addi RR,RX,RY", "register R := register X + register Y, integers modulo 256"}}},
+     TWriteTarget::RegisterR},
     {TOpcode::AddFloat,
      "addf",
      true,
      0,
      {isa::RegR, isa::RegX, isa::RegY},
      "addf  R%r,R%x,R%y   ;...",
-     {{{"R X Y", "addf RR,RX,RY", "register R := register X + register Y, floating point"}}}},
+     {{{"R X Y", "addf RR,RX,RY", "register R := register X + register Y, floating point"}}},
+     TWriteTarget::RegisterR},
     {TOpcode::Or,
      "or",
      true,
      0,
      {isa::RegR, isa::RegX, isa::RegY},
      "or    R%r,R%x,R%y   ;...",
-     {{{"R X Y", "or RR,RX,RY", "register R := register X OR register Y, bit by bit"}}}},
+     {{{"R X Y", "or RR,RX,RY", "register R := register X OR register Y, bit by bit"}}},
+     TWriteTarget::RegisterR},
     {TOpcode::And,
      "and",
      true,
      0,
      {isa::RegR, isa::RegX, isa::RegY},
      "and   R%r,R%x,R%y   ;...",
-     {{{"R X Y", "and RR,RX,RY", "register R := register X AND register Y, bit by bit"}}}},
+     {{{"R X Y", "and RR,RX,RY", "register R := register X AND register Y, bit by bit"}}},
+     TWriteTarget::RegisterR},
     {TOpcode::Xor,
      "xor",
      true,
      0,
      {isa::RegR, isa::RegX, isa::RegY},
      "xor   R%r,R%x,R%y   ;...",
-     {{{"R X Y", "xor RR,RX,RY", "register R := register X XOR register Y, bit by bit"}}}},
+     {{{"R X Y", "xor RR,RX,RY", "register R := register X XOR register Y, bit by bit"}}},
+     TWriteTarget::RegisterR},
     {TOpcode::Rotate,
      "ror",
      true,
      0x00F0,
      {isa::RegR, isa::Count},
      "ror   R%r,%y       ;...",
-     {{{"R 0 Y", "ror RR,Y", "rotate register R right by Y bit positions"}}}},
+     {{{"R 0 Y", "ror RR,Y", "rotate register R right by Y bit positions"}}},
+     TWriteTarget::RegisterR},
     {TOpcode::JumpEqual,
      "jmpEQ",
      true,
@@ -162,28 +184,32 @@ constexpr std::array<TInstructionInfo, 16> InstructionSet = {{
      {isa::RegR, isa::Value},
      "jmpEQ R%r=R0,%b   ;...",
      {{{"R X Y", "jmpEQ RR=R0,XY", "jump to XY when register R equals register R0"},
-       {"0 X Y", "jmp XY", "jump to XY (R0 always equals itself)"}}}},
+       {"0 X Y", "jmp XY", "jump to XY (R0 always equals itself)"}}},
+     TWriteTarget::Pc},
     {TOpcode::Halt,
      "halt",
      true,
      0x0FFF,
      {},
      "halt             ;...",
-     {{{"0 0 0", "halt", "stop the program"}}}},
+     {{{"0 0 0", "halt", "stop the program"}}},
+     TWriteTarget::None},
     {TOpcode::LoadIndirect,
      "indirect load",
      true,
      0x0F00,
      {isa::RegX, isa::IndirectY},
      "load  R%x,[R%y]    ;...",
-     {{{"0 X Y", "load RX,[RY]", "indirect load: register X := memory[register Y]"}}}},
+     {{{"0 X Y", "load RX,[RY]", "indirect load: register X := memory[register Y]"}}},
+     TWriteTarget::RegisterX},
     {TOpcode::StoreIndirect,
      "indirect store",
      true,
      0x0F00,
      {isa::RegX, isa::IndirectY},
      "store R%x,[R%y]    ;...",
-     {{{"0 X Y", "store RX,[RY]", "indirect store: memory[register Y] := register X"}}}},
+     {{{"0 X Y", "store RX,[RY]", "indirect store: memory[register Y] := register X"}}},
+     TWriteTarget::MemoryAtRegister},
     {TOpcode::JumpLessEqual,
      "jmpLE",
      true,
@@ -191,7 +217,8 @@ constexpr std::array<TInstructionInfo, 16> InstructionSet = {{
      {isa::RegR, isa::Value},
      "jmpLE R%r<=R0,%b  ;...",
      {{{"R X Y", "jmpLE RR<=R0,XY",
-        "jump to XY when register R &le; register R0, both read as signed numbers"}}}},
+        "jump to XY when register R &le; register R0, both read as signed numbers"}}},
+     TWriteTarget::Pc},
 }};
 
 constexpr const TInstructionInfo& InstructionInfo(TOpcode op) {

@@ -1,19 +1,11 @@
 #include "core/machine.h"
 
-#include "core/history.h"
-
-TMachine::TMachine() {
-    Registers.OnCellChanged = [this](CellStore*, int index, int, int value) {
-        if (index == OutputRegister && OnOutput && !SteppingBack) OnOutput(value);
-    };
+TMachine::TMachine(long long historyCapacity)
+    : Simulation({MainMemory, Registers, SysRegs}, historyCapacity > 0 ? historyCapacity : 1) {
+    Simulation.SetRecording(historyCapacity > 0);
+    Simulation.AddObserver(&output_);
 }
 
-void TMachine::LoadMemory(const TMemoryImage& image) {
-    for (int a = 0; a < 256; ++a) MainMemory.SetContents(a, image[a]);
-}
-
-TMemoryImage TMachine::Memory() const {
-    TMemoryImage image{};
-    for (int a = 0; a < 256; ++a) image[a] = MainMemory.GetContents(a);
-    return image;
+TMachine::~TMachine() {
+    Simulation.RemoveObserver(&output_);
 }

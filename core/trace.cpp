@@ -92,8 +92,10 @@ char* FormatTraceColumn(char* out, const THistoryEntry& e, TTraceColumn column) 
         case TWriteKind::None:
             break;
     }
-    const int result = e.Result();
-    return Text(out, result == StepHalted ? "halt" : result == StepInvalid ? "invalid" : "-");
+    const TStepResult result = e.Result();
+    return Text(out, result == TStepResult::Halted    ? "halt"
+                     : result == TStepResult::Invalid ? "invalid"
+                                                      : "-");
 }
 
 char* FormatTraceLine(char* out, const THistoryEntry& e) {

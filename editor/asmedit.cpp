@@ -15,8 +15,8 @@
 
 #include "asm/asmparse.h"
 #include "core/fileerror.h"
+#include "core/simulation.h"
 #include "editor/asmhighlighter.h"
-#include "editor/asmtarget.h"
 #include "editor/asmtests.h"
 #include "editor/editortextsource.h"
 #include "editor/menukeys.h"
@@ -59,8 +59,7 @@ TAssemblerEditor* AssemblerEditor() {
     return Editors().empty() ? nullptr : Editors().back();
 }
 
-TAssemblerEditor::TAssemblerEditor(TAssembleTarget* target, QWidget* parent)
-    : QMainWindow(parent), target_(target) {
+TAssemblerEditor::TAssemblerEditor(TSimulation* simulation, QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("AssemblerEditor"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(Caption);
@@ -74,7 +73,7 @@ TAssemblerEditor::TAssemblerEditor(TAssembleTarget* target, QWidget* parent)
     textSource_ = std::make_unique<TEditorTextSource>(*TextEditor->document());
     parser_ = std::make_unique<TAsmParser>(*textSource_);
     highlighter_ = new TAsmHighlighter(TextEditor->document(), *parser_);
-    SetUpFollower();
+    SetUpFollower(simulation);
     Tests = new TAsmTests(*this);
     SetInsertMode(true);
     // The zoom keys work here too; the window grows with it, and styled text is sized by
@@ -330,28 +329,36 @@ void TAssemblerEditor::AssembleButtonClick() {
     if (AssembleText()) OverwriteMemory();
 }
 
+TSimulation* TAssemblerEditor::Simulation() const {
+    return follower_ ? follower_->Simulation() : nullptr;
+}
+
 bool TAssemblerEditor::MayOverwriteMemory() {
-    return !target_->MemModified() ||
+    TMemoryDocument* document = Simulation()->Document();
+    return !document || !document->MemModified() ||
            SaveBeforeGoingOn(
                this,
                QStringLiteral(
                    "Memory Changed.\nDo you want to save before you overwrite the memory?"),
-               [this] { target_->SaveMemory(); }, [this] { return target_->MemModified(); });
+               [document] { document->SaveMemory(); },
+               [document] { return document->MemModified(); });
+}
+
+void TAssemblerEditor::LoadIntoMemory(const TProgramLoad& program) {
+    TSimulation* simulation = Simulation();
+    if (TMemoryDocument* document = simulation->Document()) document->Activate();
+    simulation->LoadImage(program);
 }
 
 void TAssemblerEditor::OverwriteMemory() {
-    if (!target_ || !MayOverwriteMemory()) return;
-    target_->WriteMemoryInBulk([this] {
-        CellStore& memory = target_->MemoryStore();
-        for (int address = 0; address < 256; ++address)
-            memory.SetContents(address, parser_->MemoryByte(address));
-    });
-    target_->Activate();
-    target_->SetMemModified(false);
-    follower_->Assembled(*parser_);
-    // Two writes, so that the PC change handling runs even when PC already was 0.
-    target_->SysRegStore().SetContents(0, 2);
-    target_->SysRegStore().SetContents(0, 0);
+    if (!Simulation() || !MayOverwriteMemory()) return;
+    TProgramLoad program;
+    for (int address = 0; address < 256; ++address) {
+        program.Image[static_cast<std::size_t>(address)] = parser_->MemoryByte(address);
+        program.Source[static_cast<std::size_t>(address)] = parser_->SourceLine(address);
+    }
+    program.SourceOwner = follower_->Owner();
+    LoadIntoMemory(program);
 }
 
 void TAssemblerEditor::GoToError(int index) {

@@ -21,8 +21,9 @@ class QVBoxLayout;
 class TAsmHighlighter;
 class TAsmParser;
 class TAsmTests;
-class TAssembleTarget;
 class TEditorTextSource;
+class TSimulation;
+struct TProgramLoad;
 class TMenuKeys;
 class TSourceFollower;
 
@@ -30,8 +31,8 @@ class TAssemblerEditor : public QMainWindow {
     Q_OBJECT
 public:
     // A new, empty, unnamed editor; it destroys itself when closed. Assembled code goes
-    // to target's memory (nowhere without one); target must outlive the editor.
-    explicit TAssemblerEditor(TAssembleTarget* target = nullptr, QWidget* parent = nullptr);
+    // into the simulation's memory (nowhere without one).
+    explicit TAssemblerEditor(TSimulation* simulation = nullptr, QWidget* parent = nullptr);
     ~TAssemblerEditor() override;
 
     // Controls (objectName = field name).
@@ -117,7 +118,7 @@ private:
     void ApplyTheme();  // the selection's colours and the styled text anew
     void BuildMenus();
     // The gutter's breakpoints, F5 and the PC mark, which need a target.
-    void SetUpFollower();
+    void SetUpFollower(TSimulation* simulation);
     QAction* AddEntry(QMenu* menu, const QString& caption, const QKeySequence& key,
                       void (TAssemblerEditor::*handler)());
     void SetCaption(const QString& name);
@@ -141,9 +142,13 @@ private:
     // Asks about unsaved memory before the program replaces it; false when the user
     // cancelled or the save did not happen.
     bool MayOverwriteMemory();
-    // Puts the assembled image into the target's memory, after asking about unsaved
+    // Puts the assembled image into the simulation's memory, after asking about unsaved
     // memory, and resets PC. Cancel, or a save that did not happen, leaves memory alone.
     void OverwriteMemory();
+    // The program into memory, the main window brought forward (after MayOverwriteMemory).
+    void LoadIntoMemory(const TProgramLoad& program);
+    // Null without one, or once it has gone.
+    TSimulation* Simulation() const;
 
     struct TErrorPosition {
         int Line;
@@ -154,10 +159,9 @@ private:
     QLabel* panels_[3];
     bool errorPressIgnored_ = false;  // the button went down where a click changes nothing
     TMenuKeys* menuKeys_;
-    TAssembleTarget* target_;
     std::unique_ptr<TEditorTextSource> textSource_;
     std::unique_ptr<TAsmParser> parser_;
-    std::unique_ptr<TSourceFollower> follower_;  // with a target only
+    std::unique_ptr<TSourceFollower> follower_;  // with a simulation only
     TAsmHighlighter* highlighter_;
     QString FileName_;
     bool FileModified_ = false;

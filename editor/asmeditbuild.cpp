@@ -215,10 +215,10 @@ void TAssemblerEditor::BuildMenus() {
     name(MenuHelpSyntax, "MenuHelpSyntax");
 }
 
-void TAssemblerEditor::SetUpFollower() {
+void TAssemblerEditor::SetUpFollower(TSimulation* simulation) {
     ToggleBreakpointKey = nullptr;
-    if (!target_) return;
-    follower_ = std::make_unique<TSourceFollower>(*TextEditor, *target_);
+    if (!simulation) return;
+    follower_ = std::make_unique<TSourceFollower>(*TextEditor, *simulation);
     ToggleBreakpointKey = new QAction(this);
     ToggleBreakpointKey->setObjectName(QStringLiteral("ToggleBreakpointKey"));
     ToggleBreakpointKey->setShortcut(QKeySequence(Qt::Key_F5));

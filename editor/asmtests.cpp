@@ -10,8 +10,8 @@
 #include "asm/asmparse.h"
 #include "asm/testrun.h"
 #include "core/fileerror.h"
+#include "core/simulation.h"
 #include "editor/asmedit.h"
-#include "editor/asmtarget.h"
 #include "editor/menukeys.h"
 #include "gui/busycursor.h"
 #include "gui/prompt.h"
@@ -126,20 +126,10 @@ void TAsmTests::ShowResults() {
 }
 
 void TAsmTests::LoadTest(int row) {
-    TAssembleTarget* target = editor_.target_;
-    if (!target || !file_ || row < 0 || row >= int(file_->Tests.size())) return;
+    if (!editor_.Simulation() || !file_ || row < 0 || row >= int(file_->Tests.size())) return;
     if (!editor_.MayOverwriteMemory()) return;
     const TStartState start = StartState(file_->Tests[size_t(row)], image_);
-    target->WriteMemoryInBulk([&] {
-        CellStore& memory = target->MemoryStore();
-        for (int address = 0; address < 256; ++address)
-            memory.SetContents(address, start.Memory[size_t(address)]);
-    });
-    CellStore& registers = target->RegisterStore();
-    for (int r = 0; r < 16; ++r) registers.SetContents(r, start.Registers[size_t(r)]);
-    target->Activate();
-    target->SetMemModified(false);
-    // Two writes, so that the PC change handling runs even when PC already had the value.
-    target->SysRegStore().SetContents(0, (start.Pc + 2) & 0xFF);
-    target->SysRegStore().SetContents(0, start.Pc);
+    TProgramLoad program(start.Memory, start.Pc);
+    program.Registers = start.Registers;
+    editor_.LoadIntoMemory(program);
 }

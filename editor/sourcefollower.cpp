@@ -2,27 +2,29 @@
 
 #include <algorithm>
 
-#include "asm/asmparse.h"
 #include "editor/sourceedit.h"
 
-TSourceFollower::TSourceFollower(TSourceEdit& edit, TAssembleTarget& target)
-    : edit_(edit), target_(&target) {
+TSourceFollower::TSourceFollower(TSourceEdit& edit, TSimulation& simulation)
+    : edit_(edit), sim_(&simulation), owner_(simulation.NewSourceOwner()) {
     lineOf_.fill(-1);
     edit_.HasDot = [this](int line) { return HasDot(line); };
     edit_.GutterClicked = [this](int line) { ToggleBreakpointAt(line); };
-    target_->AddFollower(this);
+    sim_->AddObserver(this);
 }
 
 TSourceFollower::~TSourceFollower() {
-    if (target_) target_->RemoveFollower(this);
+    if (sim_) sim_->RemoveObserver(this);
     edit_.HasDot = nullptr;
     edit_.GutterClicked = nullptr;
 }
 
-void TSourceFollower::Assembled(const TAsmParser& parser) {
+// This editor's program is now in memory (PC is written next): its map is the one to follow.
+void TSourceFollower::ImageLoaded() {
+    if (sim_->SourceOwner() != owner_) return;
+    const TSourceMap& map = sim_->SourceMap();
     firstAddress_.clear();
     for (int address = 0; address < 256; ++address) {
-        const int line = parser.SourceLine(address);
+        const int line = map[static_cast<std::size_t>(address)];
         lineOf_[static_cast<std::size_t>(address)] = line;
         if (line < 0) continue;
         if (static_cast<std::size_t>(line) >= firstAddress_.size())
@@ -46,13 +48,13 @@ int TSourceFollower::AddressOfLine(int line) const {
 
 void TSourceFollower::ToggleBreakpointAt(int line) {
     const int address = AddressOfLine(line);
-    if (address >= 0 && target_) target_->ToggleBreakpoint(address);
+    if (address >= 0 && sim_) sim_->ToggleBreakpoint(address);
 }
 
 bool TSourceFollower::HasDot(int line) const {
     if (line < 0 || static_cast<std::size_t>(line) >= firstAddress_.size()) return false;
     const int address = firstAddress_[static_cast<std::size_t>(line)];
-    return address >= 0 && target_ && target_->HasBreakpoint(address);
+    return address >= 0 && sim_ && sim_->Breakpoints().Has(address);
 }
 
 void TSourceFollower::BreakpointsChanged() {
@@ -65,8 +67,8 @@ void TSourceFollower::PcShown(int pc) {
     if (line != edit_.MarkedLine()) edit_.SetMarkedLine(line);
 }
 
-void TSourceFollower::MemoryEdited() {
-    EndMark();
+void TSourceFollower::MemoryChanged(const TCellChange& change) {
+    if (change.Origin == TWriteOrigin::User) EndMark();
 }
 
 void TSourceFollower::EndMark() {
@@ -75,7 +77,7 @@ void TSourceFollower::EndMark() {
     edit_.SetMarkedLine(-1);
 }
 
-void TSourceFollower::TargetGone() {
-    target_ = nullptr;
+void TSourceFollower::SimulationGone() {
+    sim_ = nullptr;
     marking_ = false;
 }

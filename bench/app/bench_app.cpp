@@ -118,7 +118,7 @@ int main(int argc, char* argv[]) {
             QElapsedTimer took;
             took.start();
             size_t bytes = 0;
-            WriteTrace(window.History(), TTraceFormat::Tabs,
+            WriteTrace(window.Simulation().History(), TTraceFormat::Tabs,
                        [&](std::string_view piece) { bytes += piece.size(); });
             std::printf("export text of the history: %.2f s, %.0f MB\n", took.elapsed() / 1e3,
                         bytes / 1e6);

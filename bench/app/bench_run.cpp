@@ -1,5 +1,5 @@
-// Run speed with no breakpoint and with 16 that are checked but never hit: first the core
-// loop on plain stores, then Run in a real main window (offscreen unless a display is
+// Run speed with no breakpoint and with 16 that are checked but never hit: first the
+// simulation on plain stores, then Run in a real main window (offscreen unless a display is
 // chosen), where a third setting runs without keeping the history, and last Run Back
 // through what was recorded. The settings alternate in rounds so that a busy machine
 // slows them alike.
@@ -54,9 +54,9 @@ void CoreRound(const TBreakpoints* set, TTally& tally) {
     const std::clock_t cpu = std::clock();
     long long executed = 0;
     if (set)
-        RunStepsStopping(machine.Stores(), Count, set->Addresses(), true, executed);
-    else
-        RunStepsCounted(machine.Stores(), Count, executed);
+        for (int a = 0; a < 256; ++a)
+            if (set->Has(a)) machine.Simulation.ToggleBreakpoint(a);
+    machine.Simulation.Run(Count, executed);
     tally.Cpu += double(std::clock() - cpu) / CLOCKS_PER_SEC;
     tally.Seconds += wall.nsecsElapsed() / 1e9;
     tally.Executed += executed;
@@ -66,9 +66,9 @@ void WindowRound(TMainWin& window, TSetting setting, double seconds, TTally& tal
     if (setting == TSetting::Breakpoints) {
         const TBreakpoints set = Sixteen();
         for (int a = 0; a < 256; ++a)
-            if (set.Has(a)) window.ToggleBreakpoint(a);
+            if (set.Has(a)) window.Simulation().ToggleBreakpoint(a);
     }
-    window.RunControl().SetRecording(setting != TSetting::NoHistory);
+    window.Simulation().SetRecording(setting != TSetting::NoHistory);
     if (setting != TSetting::Back) window.SysRegs->SetContents(0, 0);
     const long long start = window.RunControl().Executed();
     QElapsedTimer wall;
@@ -101,7 +101,7 @@ int main(int argc, char* argv[]) {
         CoreRound(nullptr, coreNone);
         CoreRound(&set, coreSixteen);
     }
-    std::printf("core loop on plain stores:\n");
+    std::printf("the simulation on plain stores, without history:\n");
     Print("no breakpoint:", coreNone, coreNone);
     Print("16 breakpoints:", coreSixteen, coreNone);
 

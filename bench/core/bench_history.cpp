@@ -30,42 +30,49 @@ void Load(TMachine& machine) {
         machine.MainMemory.SetContents(a, Program[a]);
 }
 
-double RunRate(THistory* history, long long count) {
-    TMachine machine;
+struct TKept {
+    long long Size = 0, Capacity = 0;
+    size_t Bytes = 0;
+};
+
+// A whole run of the simulation on plain stores, recording into a history of capacity
+// steps (none with 0); kept tells what the history held after it.
+double RunRate(long long capacity, long long count, TKept& kept) {
+    TMachine machine(capacity);
     Load(machine);
     long long executed = 0;
     const auto start = Clock::now();
-    if (history)
-        RunStepsRecorded(machine.Stores(), count, executed, *history);
-    else
-        RunStepsCounted(machine.Stores(), count, executed);
-    return executed / Seconds(start);
+    machine.Simulation.Run(count, executed);
+    const double rate = executed / Seconds(start);
+    const THistory& history = machine.Simulation.History();
+    kept = {history.Size(), history.Capacity(), history.MemoryBytes()};
+    return rate;
 }
 
 }  // namespace
 
 int main() {
     constexpr long long RunCount = 50'000'000;
-    THistory history;
-    const double plain = RunRate(nullptr, RunCount);
-    const double recorded = RunRate(&history, RunCount);
+    TKept history;
+    const double plain = RunRate(0, RunCount, history);
+    const double recorded = RunRate(THistory::DefaultCapacity, RunCount, history);
     std::printf("headless run without history: %.1f M instructions/s\n", plain / 1e6);
     std::printf("headless run with history:    %.1f M instructions/s (%.0f %%)\n", recorded / 1e6,
                 100 * recorded / plain);
-    std::printf("history: %lld steps kept (capacity %lld) in %.1f MiB\n", history.Size(),
-                history.Capacity(), history.MemoryBytes() / 1048576.0);
+    std::printf("history: %lld steps kept (capacity %lld) in %.1f MiB\n", history.Size,
+                history.Capacity, history.Bytes / 1048576.0);
 
     {
-        TMachine machine;
+        TMachine machine(THistory::DefaultCapacity);
         Load(machine);
-        THistory deep;
+        const THistory& deep = machine.Simulation.History();
         long long executed = 0;
-        RunStepsRecorded(machine.Stores(), 10'000'000, executed, deep);
+        machine.Simulation.Run(10'000'000, executed);
         double slowest = 0, total = 0;
         constexpr int Backs = 1000;
         for (int i = 0; i < Backs; ++i) {
             const auto start = Clock::now();
-            deep.StepBack(machine.Stores());
+            machine.Simulation.StepBack();
             const double s = Seconds(start);
             slowest = std::max(slowest, s);
             total += s;

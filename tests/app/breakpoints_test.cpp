@@ -82,7 +82,7 @@ private slots:
     void StopsAtBreakpointAndGoesOnFromIt() {
         LoadLoop();
         ToggleLine(2);  // address 04, the jump
-        QVERIFY(w->Breakpoints().Has(4));
+        QVERIFY(w->Simulation().Breakpoints().Has(4));
         RunToEnd();
         ExpectStoppedAt(4);
         QCOMPARE(Reg(2), 1);
@@ -102,12 +102,12 @@ private slots:
         Load(0x05, {0xC0, 0x00});  // halt
         SetPc(1);
         ToggleLine(2);  // with PC odd, line 2 is address 05
-        QVERIFY(w->Breakpoints().Has(5));
+        QVERIFY(w->Simulation().Breakpoints().Has(5));
         QVERIFY(DotShown(2));
         SetPc(0);  // line 2 is now address 04: no dot, and 05 is kept
         QVERIFY(!DotShown(2));
-        QVERIFY(w->Breakpoints().Has(5));
-        QVERIFY(!w->Breakpoints().Has(4));
+        QVERIFY(w->Simulation().Breakpoints().Has(5));
+        QVERIFY(!w->Simulation().Breakpoints().Has(4));
         RunToEnd();
         ExpectStoppedAt(5);
         QVERIFY(DotShown(2));  // PC odd again: the list shows the odd addresses
@@ -122,15 +122,15 @@ private slots:
         const QVariant accessible = item->data(Qt::AccessibleTextRole);
         QWidget* viewport = w->DisasmWin->viewport();
         QTest::mouseClick(viewport, Qt::LeftButton, {}, LinePoint(1, 60));  // the text
-        QVERIFY(w->Breakpoints().Empty());
+        QVERIFY(w->Simulation().Breakpoints().Empty());
         QTest::mouseClick(viewport, Qt::LeftButton, {}, LinePoint(1, 3));  // the margin
-        QVERIFY(w->Breakpoints().Has(2));
+        QVERIFY(w->Simulation().Breakpoints().Has(2));
         QVERIFY(DotShown(1));
         QVERIFY(!DotShown(0));
         QCOMPARE(item->text(), text);
         QCOMPARE(item->data(Qt::AccessibleTextRole), accessible);
         QTest::mouseClick(viewport, Qt::LeftButton, {}, LinePoint(1, 3));
-        QVERIFY(w->Breakpoints().Empty());
+        QVERIFY(w->Simulation().Breakpoints().Empty());
         QVERIFY(!DotShown(1));
     }
 
@@ -140,10 +140,10 @@ private slots:
         ToggleLine(3);
         Load(0x02, {0x53, 0x21});  // edited memory and a cleared register keep them
         w->ClearMainMemory();
-        QVERIFY(w->Breakpoints().Has(2));
-        QVERIFY(w->Breakpoints().Has(6));
+        QVERIFY(w->Simulation().Breakpoints().Has(2));
+        QVERIFY(w->Simulation().Breakpoints().Has(6));
         w->MenuRemoveAllBreakpoints->trigger();
-        QVERIFY(w->Breakpoints().Empty());
+        QVERIFY(w->Simulation().Breakpoints().Empty());
         QVERIFY(!DotShown(1));
     }
 

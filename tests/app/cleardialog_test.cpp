@@ -5,13 +5,15 @@
 #include <QtTest>
 
 #include "app/cleardialog.h"
+#include "core/simulation.h"
 
 namespace {
 
-// A machine on plain stores that records what the dialog asked of its owner.
-class TFakeTarget final : public TClearTarget {
+// A simulation on plain stores that records what the dialog asked of it.
+class TFakeTarget final : public TSimulationObserver {
 public:
     TCellStore Memory{256}, Registers{16}, SysRegs{2};
+    TSimulation Sim{{Memory, Registers, SysRegs}};
     QStringList Calls;
     int MemoryEvents = 0, RegisterEvents = 0, SysRegEvents = 0;
 
@@ -20,21 +22,18 @@ public:
         for (int i = 0; i < 16; ++i) Registers.SetContents(i, 0x30 + i);
         SysRegs.SetContents(0, 0x42);
         SysRegs.SetContents(1, 0xC000);
-        Memory.OnCellChanged = [this](CellStore*, int, int, int) {
-            ++MemoryEvents;
-            if (!inBulk_) Calls << "memory write outside the bulk";
-        };
-        Registers.OnCellChanged = [this](CellStore*, int, int, int) { ++RegisterEvents; };
-        SysRegs.OnCellChanged = [this](CellStore*, int, int, int) { ++SysRegEvents; };
+        Sim.AddObserver(this);
     }
-    CellStore& MemoryStore() override { return Memory; }
-    CellStore& RegisterStore() override { return Registers; }
-    CellStore& SysRegStore() override { return SysRegs; }
-    void WriteMemoryInBulk(const std::function<void()>& writes) override {
-        Calls << "bulk";
-        inBulk_ = true;
-        writes();
-        inBulk_ = false;
+    ~TFakeTarget() override { Sim.RemoveObserver(this); }
+    void MemoryChanged(const TCellChange&) override {
+        ++MemoryEvents;
+        if (!inBulk_) Calls << "memory write outside the bulk";
+    }
+    void RegisterChanged(const TCellChange&) override { ++RegisterEvents; }
+    void SysRegChanged(const TCellChange&) override { ++SysRegEvents; }
+    void BulkWrite(bool begins) override {
+        if (begins) Calls << "bulk";
+        inBulk_ = begins;
     }
     void MemoryCleared() override { Calls << "cleared"; }
 
@@ -74,7 +73,7 @@ private slots:
         QFETCH(bool, reg);
         QFETCH(bool, pc);
         TFakeTarget target;
-        auto* dialog = new TClearDialog(target);
+        auto* dialog = new TClearDialog(target.Sim);
         dialog->MemChecked->setChecked(mem);
         dialog->RegChecked->setChecked(reg);
         dialog->PCChecked->setChecked(pc);
@@ -95,7 +94,7 @@ private slots:
         for (int i = 0; i < 256; ++i) target.Memory.SetContents(i, 0);
         target.MemoryEvents = 0;
         target.Calls.clear();
-        auto* dialog = new TClearDialog(target);
+        auto* dialog = new TClearDialog(target.Sim);
         QTest::mouseClick(dialog->OkButton, Qt::LeftButton);
         QCOMPARE(target.MemoryEvents, 256);
         QCOMPARE(target.Calls, (QStringList{"bulk", "cleared"}));
@@ -110,7 +109,7 @@ private slots:
     void StartsCheckedAndCancelChangesNothing() {
         QFETCH(int, how);
         TFakeTarget target;
-        QPointer<TClearDialog> dialog = new TClearDialog(target);
+        QPointer<TClearDialog> dialog = new TClearDialog(target.Sim);
         QVERIFY(dialog->MemChecked->isChecked());
         QVERIFY(dialog->RegChecked->isChecked());
         QVERIFY(dialog->PCChecked->isChecked());
@@ -127,7 +126,7 @@ private slots:
 
     void EnterPressesOk() {
         TFakeTarget target;
-        auto* dialog = new TClearDialog(target);
+        auto* dialog = new TClearDialog(target.Sim);
         dialog->show();
         QTest::keyClick(dialog, Qt::Key_Return);
         QCOMPARE(target.NonZeroMemory(), 0);

@@ -28,7 +28,7 @@ struct TProgram {
         InstallAssemblerEditors(Main);
         Main.show();
         // Record the program counter's writes, and keep the window's own handling of them.
-        CellStore& sysRegs = Main.SysRegStore();
+        CellStore& sysRegs = Main.Simulation().Stores().SysRegs;
         sysRegs.OnCellChanged = [this, own = sysRegs.OnCellChanged](CellStore* sender, int index,
                                                                     int oldValue, int newValue) {
             if (index == 0) PcWrites << newValue;
@@ -41,7 +41,7 @@ struct TProgram {
         if (!text.isEmpty()) editor->TextEditor->setPlainText(text);
         return editor;
     }
-    int Memory(int address) { return Main.MemoryStore().GetContents(address); }
+    int Memory(int address) { return Main.Simulation().Stores().MainMemory.GetContents(address); }
 };
 
 }  // namespace
@@ -80,7 +80,7 @@ void TMainWinEditorsTest::OpenWithTheAssemblyFilterLoadsIntoANewEditor() {
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("halt\r\n");
     file.close();
-    program.Main.MemoryStore().SetContents(3, 0x33);
+    program.Main.Simulation().Stores().MainMemory.SetContents(3, 0x33);
     program.Main.SetMemModified(false);  // no question before the dialog
     prompt.FileNames.push_back(name);
     prompt.Filters.push_back(QStringLiteral("Assembly Files (*.asm)"));
@@ -98,8 +98,8 @@ void TMainWinEditorsTest::OpenWithTheAssemblyFilterLoadsIntoANewEditor() {
 void TMainWinEditorsTest::AssembleIntoMainMemory() {
     TTestPrompt prompt;
     TProgram program;
-    program.Main.MemoryStore().SetContents(5, 0x99);
-    program.Main.SysRegStore().SetContents(0, 0x30);
+    program.Main.Simulation().Stores().MainMemory.SetContents(5, 0x99);
+    program.Main.Simulation().Stores().SysRegs.SetContents(0, 0x30);
     program.PcWrites.clear();
     QVERIFY(program.Main.MemModified());
     TAssemblerEditor* editor = program.NewEditor(QStringLiteral("org 10h\nload R1,5\nhalt"));
@@ -121,7 +121,7 @@ void TMainWinEditorsTest::AssembleIntoMainMemory() {
 void TMainWinEditorsTest::YesThenCancelledSaveLeavesMemory() {
     TTestPrompt prompt;
     TProgram program;
-    program.Main.MemoryStore().SetContents(5, 0x99);
+    program.Main.Simulation().Stores().MainMemory.SetContents(5, 0x99);
     program.PcWrites.clear();
     TAssemblerEditor* editor = program.NewEditor(QStringLiteral("halt"));
     editor->ErrorsMenu->setEnabled(true);

@@ -59,7 +59,7 @@ private slots:
     void EveryHelpContextLeadsToATopic() {
         TCellStore memory(256);
         auto* assemble = new TAssembleDialog(memory);
-        auto* clear = new TClearDialog(*w);
+        auto* clear = new TClearDialog(w->Simulation());
         auto* options = new TOptionsDialog;
         auto* about = new TAboutForm(w.get());
         int counted = 0;

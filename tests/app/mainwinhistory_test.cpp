@@ -79,9 +79,9 @@ private slots:
         LoadProgram();
         const TState start = State();
         w->RunSimulator();
-        QTRY_VERIFY(w->History().Size() > 100);
+        QTRY_VERIFY(w->Simulation().History().Size() > 100);
         w->BreakSimulator();
-        while (w->History().Size() > 0) w->StepBackSimulator();
+        while (w->Simulation().History().Size() > 0) w->StepBackSimulator();
         QVERIFY(State() == start);
     }
 
@@ -103,11 +103,11 @@ private slots:
         w->SetRunRate(10);
         w->RunBackSimulator();
         QCOMPARE(w->PanelText(2), QString("Running..."));
-        QTRY_VERIFY(w->History().Size() < 40);
+        QTRY_VERIFY(w->Simulation().History().Size() < 40);
         w->BreakSimulator();
         QCOMPARE(w->PanelText(2), QString("Ready"));
         QVERIFY(!w->Running());
-        QVERIFY(w->History().Size() > 0);
+        QVERIFY(w->Simulation().History().Size() > 0);
         w->SetRunRate(0);
     }
 
@@ -117,15 +117,15 @@ private slots:
         LoadProgram();
         for (int i = 0; i < 9; ++i) w->StepSimulator();  // 4 each round: PC 02 after 9
         QCOMPARE(w->SysRegs->GetContents(PcIndex), 0x02);
-        w->ToggleBreakpoint(0x02);
+        w->Simulation().ToggleBreakpoint(0x02);
         const TState atBreakpoint = State();
         w->RunBackSimulator();
         QTRY_COMPARE(w->PanelText(2), QString("Breakpoint at 02"));
         QCOMPARE(w->StatusColor(), QColor(0xFF, 0, 0));
-        QCOMPARE(w->History().Size(), 5);
+        QCOMPARE(w->Simulation().History().Size(), 5);
         QCOMPARE(w->SysRegs->GetContents(PcIndex), 0x02);
         w->RunBackSimulator();
-        QTRY_COMPARE(w->History().Size(), 1);
+        QTRY_COMPARE(w->Simulation().History().Size(), 1);
         QCOMPARE(w->PanelText(2), QString("Breakpoint at 02"));
         w->RunBackSimulator();
         QTRY_COMPARE(w->PanelText(2), QString("Start of history"));
@@ -143,7 +143,7 @@ private slots:
             {"opening a program", [&] { w->LoadMemoryFile(image); }},
             {"the Clear dialog",
              [&] {
-                 TClearDialog dialog(*w, w.get());
+                 TClearDialog dialog(w->Simulation(), w.get());
                  dialog.RegChecked->setChecked(true);
                  dialog.OkButton->click();
              }},
@@ -187,10 +187,10 @@ private slots:
         for (const auto& [name, change] : changes) {
             LoadProgram();
             for (int i = 0; i < 3; ++i) w->StepSimulator();
-            QVERIFY2(w->History().Size() == 3, name);
+            QVERIFY2(w->Simulation().History().Size() == 3, name);
             change();
             const TState changed = State();
-            QVERIFY2(w->History().Empty(), name);
+            QVERIFY2(w->Simulation().History().Empty(), name);
             w->StepBackSimulator();
             QVERIFY2(w->PanelText(2) == "Start of history", name);
             QVERIFY2(State() == changed, name);  // a step back never undoes a user's edit

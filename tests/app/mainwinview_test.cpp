@@ -167,7 +167,7 @@ private slots:
         TMainWin w;
         SetZoomPercent(percent);
         const auto z = [percent](int pixels) { return pixels * percent / 100; };
-        std::unique_ptr<QDialog> dialogs[] = {std::make_unique<TClearDialog>(w, &w),
+        std::unique_ptr<QDialog> dialogs[] = {std::make_unique<TClearDialog>(w.Simulation(), &w),
                                               std::make_unique<TAboutForm>(&w),
                                               std::make_unique<TAssembleDialog>(*w.MainMemory, &w),
                                               std::make_unique<TOptionsDialog>(&w)};

@@ -90,17 +90,18 @@ private slots:
         TAssemblerEditor* editor = Assembled();
         QTest::mouseClick(editor->TextEditor->Gutter(), Qt::LeftButton, {},
                           LinePoint(editor, line, 3));
-        for (int a = 0; a < 256; ++a) QCOMPARE(main->Breakpoints().Has(a), a == address);
+        for (int a = 0; a < 256; ++a)
+            QCOMPARE(main->Simulation().Breakpoints().Has(a), a == address);
         PlaceCaret(editor, line);
         editor->ToggleBreakpointKey->trigger();  // F5 takes the same address away
-        QVERIFY(main->Breakpoints().Empty());
+        QVERIFY(main->Simulation().Breakpoints().Empty());
     }
 
     void GutterBreakpointStopsRunAndDotsFollowEveryWindow() {
         TAssemblerEditor* editor = Assembled();
         QTest::mouseClick(editor->TextEditor->Gutter(), Qt::LeftButton, {},
                           LinePoint(editor, 3, 3));
-        QVERIFY(main->Breakpoints().Has(4));
+        QVERIFY(main->Simulation().Breakpoints().Has(4));
         QVERIFY(GutterDot(editor, 3));
         QVERIFY(!GutterDot(editor, 2));
         main->RunButton->click();

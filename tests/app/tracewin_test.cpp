@@ -150,8 +150,10 @@ private slots:
         w->RunSimulator();
         QTRY_VERIFY(trace->TraceTable->model()->rowCount() > 1000);
         w->BreakSimulator();
-        QTRY_COMPARE(trace->TraceTable->model()->rowCount(), int(w->History().Size()));
-        const QModelIndex last = trace->TraceTable->model()->index(int(w->History().Size()) - 1, 0);
+        QTRY_COMPARE(trace->TraceTable->model()->rowCount(),
+                     int(w->Simulation().History().Size()));
+        const QModelIndex last = trace->TraceTable->model()->index(
+            int(w->Simulation().History().Size()) - 1, 0);
         QVERIFY(
             trace->TraceTable->viewport()->rect().intersects(trace->TraceTable->visualRect(last)));
     }
@@ -169,7 +171,7 @@ private slots:
             // A double click is the second press of two on the same row.
             QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
             QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
-            QCOMPARE(w->History().LastStep(), row + 1LL);
+            QCOMPARE(w->Simulation().History().LastStep(), row + 1LL);
             QVERIFY(State() == after[row]);
             QCOMPARE(Rows(), Lines.mid(0, row + 1));
             QVERIFY(!w->MemModified());

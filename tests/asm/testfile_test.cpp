@@ -68,7 +68,7 @@ expect = { status = "limit" }
                                   {0xFE, 7},
                                   {0xFF, 8},
                                   {0x00, 9}}));
-    EXPECT_EQ(t.Expect.Status, TRunStatus::Halted);
+    EXPECT_EQ(t.Expect.Status, TStepResult::Halted);
     EXPECT_EQ(t.Expect.Output, std::string("Hi\n\xC3", 4));  // U+251C is code 195
     EXPECT_EQ(t.Expect.Registers, (TByteMap{{3, 15}, {12, 1}}));
     EXPECT_EQ(t.Expect.Memory, (TByteMap{{0x90, 6}, {0xFF, 1}, {0x00, 2}}));
@@ -79,8 +79,8 @@ expect = { status = "limit" }
     EXPECT_EQ(d.Pc, 0);
     EXPECT_EQ(d.MaxSteps, 1000);
     EXPECT_TRUE(d.Registers.empty() && d.Memory.empty());
-    EXPECT_EQ(d.Expect.Status, TRunStatus::Invalid);
-    EXPECT_EQ(file.Tests[2].Expect.Status, TRunStatus::Limit);
+    EXPECT_EQ(d.Expect.Status, TStepResult::Invalid);
+    EXPECT_EQ(file.Tests[2].Expect.Status, TStepResult::Executed);
 }
 
 TEST(TestFile, DefaultsWithoutFileKeys) {

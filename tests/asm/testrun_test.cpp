@@ -108,7 +108,7 @@ TEST(TestRun, StartsFromTheImageWithTheTestsBytesRegistersAndPc) {
     // RF's starting value is not output.
     const TTestResult r = RunTest(test, program);
     EXPECT_EQ(r.Failures, std::vector<std::string>{});
-    EXPECT_EQ(r.Status, TRunStatus::Halted);
+    EXPECT_EQ(r.Status, TStepResult::Halted);
     EXPECT_EQ(r.Output, "");
 }
 

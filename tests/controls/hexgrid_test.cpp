@@ -586,7 +586,7 @@ void THexGridTest::machineRunsOnGrids() {
         if (index == OutputRegister) output += static_cast<char>(value);
     };
     const TMachineStores machine{memory, registers, sysRegs};
-    QCOMPARE(RunSteps(machine, 100), StepHalted);
+    QCOMPARE(RunSteps(machine, 100), TStepResult::Halted);
     QCOMPARE(output, std::string("Hi"));
     QCOMPARE(sysRegs.GetContents(PcIndex), 6);
     QCOMPARE(sysRegs.GetContents(IrIndex), 0xC000);

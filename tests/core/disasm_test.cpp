@@ -56,7 +56,7 @@ TEST(Disassemble, InvalidTextExactlyWhenExecutionSaysInvalid) {
         TTestMachine m;
         m.Poke(0, {w >> 8, w & 0xFF});
         const bool textInvalid = DisassembleAt(m.MainMemory, 0).substr(12) == "invalid";
-        ASSERT_EQ(textInvalid, m.Step() == StepInvalid) << std::hex << w;
+        ASSERT_EQ(textInvalid, m.Step() == TStepResult::Invalid) << std::hex << w;
     }
 }
 

@@ -45,7 +45,7 @@ TEST(Execute, RegisterResults) {
         TTestMachine m;
         m.Poke(0, {c.b1, c.b2});
         m.SetRegs(c.regs);
-        EXPECT_EQ(m.Step(), StepExecuted) << c.name;
+        EXPECT_EQ(m.Step(), TStepResult::Executed) << c.name;
         EXPECT_EQ(m.Reg(c.dest), c.expected) << c.name;
         EXPECT_EQ(m.Pc(), 2) << c.name;
         EXPECT_EQ(m.Ir(), c.b1 * 256 + c.b2) << c.name;
@@ -57,13 +57,13 @@ TEST(Execute, MemoryLoadsAndStores) {
     m.Poke(0, {0x13, 0x80, 0x33, 0x81, 0xD0, 0x45, 0xE0, 0x46});
     m.Poke(0x80, {0x5C});
     m.SetRegs({{5, 0x80}, {6, 0x90}});
-    ASSERT_EQ(m.Step(), StepExecuted);  // load R3,[80]
+    ASSERT_EQ(m.Step(), TStepResult::Executed);  // load R3,[80]
     EXPECT_EQ(m.Reg(3), 0x5C);
-    ASSERT_EQ(m.Step(), StepExecuted);  // store R3,[81]
+    ASSERT_EQ(m.Step(), TStepResult::Executed);  // store R3,[81]
     EXPECT_EQ(m.Mem(0x81), 0x5C);
-    ASSERT_EQ(m.Step(), StepExecuted);  // load R4,[R5]
+    ASSERT_EQ(m.Step(), TStepResult::Executed);  // load R4,[R5]
     EXPECT_EQ(m.Reg(4), 0x5C);
-    ASSERT_EQ(m.Step(), StepExecuted);  // store R4,[R6]
+    ASSERT_EQ(m.Step(), TStepResult::Executed);  // store R4,[R6]
     EXPECT_EQ(m.Mem(0x90), 0x5C);
 }
 
@@ -72,7 +72,7 @@ TEST(Execute, IndirectLoadThroughTheSameRegister) {
     m.Poke(0, {0xD0, 0x11});  // load R1,[R1]
     m.Poke(0x40, {0x99});
     m.SetRegs({{1, 0x40}});
-    ASSERT_EQ(m.Step(), StepExecuted);
+    ASSERT_EQ(m.Step(), TStepResult::Executed);
     EXPECT_EQ(m.Reg(1), 0x99);
 }
 
@@ -97,7 +97,7 @@ TEST(Execute, Jumps) {
         m.Poke(0, {c.b1, c.b2});
         m.SetRegs({{0, c.r0}});
         if (c.r != 0) m.SetRegs({{c.r, c.rValue}});
-        EXPECT_EQ(m.Step(), StepExecuted) << c.name;
+        EXPECT_EQ(m.Step(), TStepResult::Executed) << c.name;
         EXPECT_EQ(m.Pc(), c.expectedPc) << c.name;
     }
 }
@@ -113,7 +113,7 @@ TEST(Execute, InvalidWordsChangeOnlyPcAndIr) {
         int writes = 0;
         m.MainMemory.OnCellChanged = [&](CellStore*, int, int, int) { ++writes; };
         m.Registers.OnCellChanged = [&](CellStore*, int, int, int) { ++writes; };
-        EXPECT_EQ(m.Step(), StepInvalid) << std::hex << b1 << b2;
+        EXPECT_EQ(m.Step(), TStepResult::Invalid) << std::hex << b1 << b2;
         EXPECT_EQ(writes, 0);
         EXPECT_EQ(m.Pc(), 0x12);
         EXPECT_EQ(m.Ir(), b1 * 256 + b2);
@@ -125,10 +125,10 @@ TEST(Execute, HaltAdvancesPcAndTheNextStepGoesOn) {
     TTestMachine m;
     m.Poke(0x10, {0xC0, 0x00, 0x21, 0x07});
     m.SysRegs.SetContents(PcIndex, 0x10);
-    EXPECT_EQ(m.Step(), StepHalted);
+    EXPECT_EQ(m.Step(), TStepResult::Halted);
     EXPECT_EQ(m.Pc(), 0x12);
     EXPECT_EQ(m.Ir(), 0xC000);
-    EXPECT_EQ(m.Step(), StepExecuted);
+    EXPECT_EQ(m.Step(), TStepResult::Executed);
     EXPECT_EQ(m.Reg(1), 0x07);
 }
 
@@ -137,7 +137,7 @@ TEST(Execute, InstructionAtFFWrapsToZero) {
     m.Poke(0xFF, {0x22});
     m.Poke(0x00, {0x5E});
     m.SysRegs.SetContents(PcIndex, 0xFF);
-    EXPECT_EQ(m.Step(), StepExecuted);
+    EXPECT_EQ(m.Step(), TStepResult::Executed);
     EXPECT_EQ(m.Reg(2), 0x5E);
     EXPECT_EQ(m.Pc(), 0x01);
     EXPECT_EQ(m.Ir(), 0x225E);
@@ -157,14 +157,20 @@ TEST(Execute, PcIsWrittenBeforeIrAndBeforeTheInstructionsOwnWrite) {
 TEST(Execute, ExecutingIsTrueOnlyDuringAnInstruction) {
     TTestMachine m;
     m.Poke(0, {0x31, 0x50});
-    bool duringWrite = false;
-    m.MainMemory.OnCellChanged = [&](CellStore*, int, int, int) { duringWrite = Executing; };
-    EXPECT_FALSE(Executing);
-    m.Step();
-    EXPECT_TRUE(duringWrite);
-    EXPECT_FALSE(Executing);
+    struct TWatch final : TSimulationObserver {
+        const TSimulation& Sim;
+        bool DuringWrite = false;
+        explicit TWatch(const TSimulation& sim) : Sim(sim) {}
+        void MemoryChanged(const TCellChange&) override { DuringWrite = Sim.Executing(); }
+    } watch(m.Simulation);
+    m.Simulation.AddObserver(&watch);
+    EXPECT_FALSE(m.Simulation.Executing());
+    m.Simulation.Step();
+    EXPECT_TRUE(watch.DuringWrite);
+    EXPECT_FALSE(m.Simulation.Executing());
     m.MainMemory.SetContents(0x51, 1);  // the user's write
-    EXPECT_FALSE(duringWrite);
+    EXPECT_FALSE(watch.DuringWrite);
+    m.Simulation.RemoveObserver(&watch);
 }
 
 TEST(Execute, EveryWriteToRFIsOutputEvenWhenRepeated) {
@@ -174,7 +180,7 @@ TEST(Execute, EveryWriteToRFIsOutputEvenWhenRepeated) {
     m.Poke(0x20, {0x5A});
     m.SetRegs({{1, 0x21}});
     m.Output.clear();
-    EXPECT_EQ(RunSteps(m.Stores(), 100), StepHalted);
+    EXPECT_EQ(RunSteps(m.Stores(), 100), TStepResult::Halted);
     EXPECT_EQ(m.Output, std::string("AA!BZ"));
 }
 
@@ -190,7 +196,7 @@ TEST(Execute, ReadingOrComparingRFPrintsNothing) {
 TEST(Execute, ProgramOfZerosStopsAtOnce) {
     TTestMachine m;
     long long executed = 0;
-    EXPECT_EQ(RunStepsCounted(m.Stores(), 1000, executed), StepInvalid);
+    EXPECT_EQ(RunStepsCounted(m.Stores(), 1000, executed), TStepResult::Invalid);
     EXPECT_EQ(executed, 1);
     EXPECT_EQ(m.Pc(), 2);
 }
@@ -199,10 +205,10 @@ TEST(Execute, RunStepsCountsAndStopsAtTheLimit) {
     TTestMachine m;
     m.Poke(0, {0xB0, 0x00});  // jmp 00 forever
     long long executed = 0;
-    EXPECT_EQ(RunStepsCounted(m.Stores(), 12345, executed), StepExecuted);
+    EXPECT_EQ(RunStepsCounted(m.Stores(), 12345, executed), TStepResult::Executed);
     EXPECT_EQ(executed, 12345);
-    EXPECT_EQ(RunSteps(m.Stores(), 0), StepExecuted);
-    EXPECT_EQ(RunSteps(m.Stores(), -3), StepExecuted);
+    EXPECT_EQ(RunSteps(m.Stores(), 0), TStepResult::Executed);
+    EXPECT_EQ(RunSteps(m.Stores(), -3), TStepResult::Executed);
     EXPECT_EQ(m.Ir(), 0xB000);
 }
 
@@ -226,7 +232,7 @@ TEST(Execute, RunsOnAnyCellStore) {
     TLoggingStore memory(256), registers(16), sysRegs(2);
     const int program[] = {0x21, 0x05, 0x22, 0x03, 0x53, 0x12, 0x33, 0x40, 0xC0, 0x00};
     for (int i = 0; i < 10; ++i) memory.SetContents(i, program[i]);
-    EXPECT_EQ(RunSteps({memory, registers, sysRegs}, 100), StepHalted);
+    EXPECT_EQ(RunSteps({memory, registers, sysRegs}, 100), TStepResult::Halted);
     EXPECT_EQ(memory.GetContents(0x40), 8);
     EXPECT_EQ(sysRegs.GetContents(PcIndex), 0x0A);
     EXPECT_EQ(sysRegs.writes, 10);  // PC and IR for each of five instructions
@@ -247,7 +253,7 @@ TEST(Execute, UnfinishedEditorValueIsReadAsAByte) {
     TEditingStore memory;
     TCellStore registers(16), sysRegs(2);
     memory.SetContents(0, 0x11);  // load R1,[xx] with xx still being typed
-    EXPECT_EQ(ExecuteInstruction({memory, registers, sysRegs}), StepExecuted);
+    EXPECT_EQ(ExecuteInstruction({memory, registers, sysRegs}), TStepResult::Executed);
     EXPECT_EQ(sysRegs.GetContents(IrIndex), 0x11FF);
 }
 

@@ -24,31 +24,32 @@ TSnapshot Snap(TTestMachine& m) {
 
 // Runs steps instructions one at a time (halts and invalid words do not end it),
 // keeping the state before each.
-std::vector<TSnapshot> Forward(TTestMachine& m, THistory& history, int steps) {
+std::vector<TSnapshot> Forward(TTestMachine& m, int steps) {
     std::vector<TSnapshot> before;
     for (int i = 0; i < steps; ++i) {
         before.push_back(Snap(m));
-        long long executed = 0;
-        RunStepsRecorded(m.Stores(), 1, executed, history);
-        EXPECT_EQ(executed, 1);
+        const long long last = m.History().LastStep();
+        m.Simulation.Step();
+        EXPECT_EQ(m.History().LastStep(), last + 1);
     }
     return before;
 }
 
 // Takes every step back, comparing with the state before it, the output included.
-void BackToStart(TTestMachine& m, THistory& history, const std::vector<TSnapshot>& before,
-                 const std::string& name) {
+void BackToStart(TTestMachine& m, const std::vector<TSnapshot>& before, const std::string& name) {
+    const THistory& history = m.History();
     for (size_t i = before.size(); i-- > 0;) {
-        const auto entry = history.StepBack(m.Stores());
-        ASSERT_TRUE(entry) << name << " step " << i + 1;
-        if (const auto c = entry->Output()) {
+        ASSERT_FALSE(history.Empty()) << name << " step " << i + 1;
+        const THistoryEntry entry = history.Entry(history.Size() - 1);
+        ASSERT_TRUE(m.Simulation.StepBack()) << name << " step " << i + 1;
+        if (const auto c = entry.Output()) {
             ASSERT_FALSE(m.Output.empty()) << name;
             EXPECT_EQ(m.Output.back(), static_cast<char>(*c)) << name;
             m.Output.pop_back();
         }
         ASSERT_EQ(Snap(m), before[i]) << name << " back over step " << i + 1;
     }
-    EXPECT_FALSE(history.StepBack(m.Stores())) << name;
+    EXPECT_FALSE(m.Simulation.StepBack()) << name;
 }
 
 TEST(History, ForwardThenBackRestoresEverything) {
@@ -71,10 +72,9 @@ TEST(History, ForwardThenBackRestoresEverything) {
         for (size_t i = 0; i < c.bytes.size(); ++i) m.Poke((c.pc + int(i)) & 0xFF, {c.bytes[i]});
         m.SysRegs.SetContents(PcIndex, c.pc);
         m.SysRegs.SetContents(IrIndex, 0x1234);
-        THistory history;
-        const auto before = Forward(m, history, c.steps);
-        EXPECT_EQ(history.Size(), c.steps) << c.name;
-        BackToStart(m, history, before, c.name);
+        const auto before = Forward(m, c.steps);
+        EXPECT_EQ(m.History().Size(), c.steps) << c.name;
+        BackToStart(m, before, c.name);
     }
 }
 
@@ -85,37 +85,39 @@ TEST(History, RandomProgramsGoBackExactly) {
         for (int a = 0; a < 256; ++a) m.Poke(a, {int(random() % 256)});
         for (int r = 0; r < 16; ++r) m.Registers.SetContents(r, int(random() % 256));
         m.SysRegs.SetContents(PcIndex, int(random() % 256));
-        THistory history;
-        const auto before = Forward(m, history, 300);
-        BackToStart(m, history, before, "program " + std::to_string(program));
+        const auto before = Forward(m, 300);
+        BackToStart(m, before, "program " + std::to_string(program));
     }
 }
 
 // Every word, executed once: the entry tells exactly the write the stores saw.
 TEST(History, EntryIsTheWriteTheStoresSaw) {
+    struct TSeen final : TSimulationObserver {
+        std::vector<TStepWrite> Writes;
+        int SysWrites = 0;
+        void MemoryChanged(const TCellChange& c) override {
+            Writes.push_back({TWriteKind::Memory, c.Index, c.Old, c.New});
+        }
+        void RegisterChanged(const TCellChange& c) override {
+            Writes.push_back({TWriteKind::Register, c.Index, c.Old, c.New});
+        }
+        void SysRegChanged(const TCellChange& c) override {
+            if (++SysWrites > 2) Writes.push_back({TWriteKind::Pc, c.Index, c.Old, c.New});
+        }
+    };
     std::mt19937 random(7);
     for (int word = 0; word < 0x10000; ++word) {
-        TTestMachine m;
+        TTestMachine m(1);
         m.Poke(0x40, {word >> 8, word & 0xFF});
         for (int r = 0; r < 16; ++r) m.Registers.SetContents(r, int(random() % 256));
         m.SysRegs.SetContents(PcIndex, 0x40);
-        std::vector<TStepWrite> seen;
-        int sysWrites = 0;
-        m.MainMemory.OnCellChanged = [&](CellStore*, int i, int o, int n) {
-            seen.push_back({TWriteKind::Memory, i, o, n});
-        };
-        m.Registers.OnCellChanged = [&](CellStore*, int i, int o, int n) {
-            seen.push_back({TWriteKind::Register, i, o, n});
-        };
-        m.SysRegs.OnCellChanged = [&](CellStore*, int i, int o, int n) {
-            if (++sysWrites > 2) seen.push_back({TWriteKind::Pc, i, o, n});
-        };
-        THistory history(1);
-        long long executed = 0;
-        const int result = RunStepsRecorded(m.Stores(), 1, executed, history);
-        const THistoryEntry e = history.Entry(0);
-        ASSERT_LE(seen.size(), 1u) << std::hex << word;
-        const TStepWrite w = seen.empty() ? TStepWrite{} : seen[0];
+        TSeen seen;
+        m.Simulation.AddObserver(&seen);
+        const TStepResult result = m.Simulation.Step();
+        m.Simulation.RemoveObserver(&seen);
+        const THistoryEntry e = m.History().Entry(0);
+        ASSERT_LE(seen.Writes.size(), 1u) << std::hex << word;
+        const TStepWrite w = seen.Writes.empty() ? TStepWrite{} : seen.Writes[0];
         ASSERT_EQ(e.Write.Kind, w.Kind) << std::hex << word;
         ASSERT_EQ(e.Write.Index, w.Index) << std::hex << word;
         ASSERT_EQ(e.Write.Old, w.Old) << std::hex << word;
@@ -127,10 +129,10 @@ TEST(History, EntryIsTheWriteTheStoresSaw) {
 }
 
 TEST(History, KeepsTheNewestStepsUpToItsCapacity) {
-    TTestMachine m;
+    TTestMachine m(1000);
     m.Poke(0, {0x21, 0x01, 0x52, 0x21, 0x32, 0x80, 0xB0, 0x02});  // count into R2 and [80]
-    THistory history(1000);
-    std::vector<TSnapshot> before = Forward(m, history, 2500);
+    const THistory& history = m.History();
+    std::vector<TSnapshot> before = Forward(m, 2500);
     EXPECT_EQ(history.Size(), 1000);
     EXPECT_EQ(history.FirstStep(), 1501);
     EXPECT_EQ(history.LastStep(), 2500);
@@ -141,7 +143,7 @@ TEST(History, KeepsTheNewestStepsUpToItsCapacity) {
     EXPECT_EQ(last[2].Step, 2500);
     EXPECT_EQ(history.Last(5000).size(), 1000u);
     before.erase(before.begin(), before.begin() + 1500);
-    BackToStart(m, history, before, "ring");
+    BackToStart(m, before, "ring");
 }
 
 TEST(History, DefaultDepthFitsIn64MiB) {
@@ -154,12 +156,12 @@ TEST(History, DefaultDepthFitsIn64MiB) {
 }
 
 TEST(History, LastWriterOfACell) {
-    TTestMachine m;
+    TTestMachine m(4);
     // 00 load R1,05   02 store R1,[80]   04 load R1,07   06 store R1,[80]   08 load R2,09
     m.Poke(0, {0x21, 0x05, 0x31, 0x80, 0x21, 0x07, 0x31, 0x80, 0x22, 0x09});
     m.Poke(0x80, {0x33});
-    THistory history(4);
-    Forward(m, history, 4);
+    const THistory& history = m.History();
+    Forward(m, 4);
     struct Query {
         TWriteKind kind;
         int index;
@@ -179,32 +181,14 @@ TEST(History, LastWriterOfACell) {
                       {TWriteKind::Register, 1, 3, 0x05},
                       {TWriteKind::Register, 2, 0, 0},
                       {TWriteKind::Memory, 0x81, 0, 0}});
-    history.StepBack(m.Stores());
+    m.Simulation.StepBack();
     check("one back", {{TWriteKind::Memory, 0x80, 2, 0x33}, {TWriteKind::Register, 1, 3, 0x05}});
-    Forward(m, history, 3);  // steps 4, 5, 6; steps 1 and 2 leave the ring
+    Forward(m, 3);  // steps 4, 5, 6; steps 1 and 2 leave the ring
     check("evicted", {{TWriteKind::Memory, 0x80, 4, 0x05},
                       {TWriteKind::Register, 1, 3, 0x05},
                       {TWriteKind::Register, 2, 5, 0x00}});
-    history.Clear();
+    m.Simulation.ClearHistory();
     check("cleared", {{TWriteKind::Memory, 0x80, 0, 0}, {TWriteKind::Register, 1, 0, 0}});
-}
-
-TEST(History, StepBackIsNotOutputAndCountsAsTheProgramsWrite) {
-    TTestMachine m;
-    m.Poke(0, {0x2F, 0x41, 0x3F, 0x80});  // load RF,41   store RF,[80]
-    THistory history;
-    Forward(m, history, 2);
-    std::vector<std::pair<bool, bool>> flags;
-    m.MainMemory.OnCellChanged = [&](CellStore*, int, int, int) {
-        flags.push_back({Executing, SteppingBack});
-    };
-    history.StepBack(m.Stores());
-    history.StepBack(m.Stores());
-    EXPECT_EQ(m.Output, "A");  // RF back to 00 is no output; taking A back is the caller's
-    EXPECT_EQ(m.Reg(15), 0);
-    EXPECT_EQ(flags, (std::vector<std::pair<bool, bool>>{{true, true}}));
-    EXPECT_FALSE(Executing);
-    EXPECT_FALSE(SteppingBack);
 }
 
 }  // namespace

@@ -10,7 +10,8 @@
 struct TTestMachine : TMachine {
     std::string Output;  // every value written to RF, as characters
 
-    TTestMachine() {
+    explicit TTestMachine(long long historyCapacity = THistory::DefaultCapacity)
+        : TMachine(historyCapacity) {
         OnOutput = [this](int value) { Output.push_back(static_cast<char>(value)); };
     }
     void Poke(int address, std::initializer_list<int> bytes) {
@@ -23,5 +24,6 @@ struct TTestMachine : TMachine {
     int Ir() { return SysRegs.GetContents(IrIndex); }
     int Reg(int r) { return Registers.GetContents(r); }
     int Mem(int a) { return MainMemory.GetContents(a); }
-    int Step() { return ExecuteInstruction(Stores()); }
+    TStepResult Step() { return ExecuteInstruction(Stores()); }
+    const THistory& History() const { return Simulation.History(); }
 };

@@ -58,7 +58,7 @@ TEST(ValueCard, MemoryShowsTheInstructionWrappingAtFF) {
 
 TEST(ValueCard, HistoryTellsWhoWroteTheValueUntilCleared) {
     TTestMachine m;
-    THistory history;
+    const THistory& history = m.History();
     // 00 load R1,07   02 store R1,[80]   04 load R1,09   06 halt
     m.Poke(0x00, {0x21, 0x07, 0x31, 0x80, 0x21, 0x09, 0xC0, 0x00});
     m.Poke(0x80, {0x33});
@@ -67,7 +67,7 @@ TEST(ValueCard, HistoryTellsWhoWroteTheValueUntilCleared) {
     };
     EXPECT_EQ(card(TValueCell::Memory, 0x80).size(), 5u);  // nothing written yet
     long long executed = 0;
-    RunStepsRecorded(m.Stores(), 4, executed, history);
+    m.Simulation.Run(4, executed);
     ASSERT_EQ(executed, 4);
 
     const TLines memory = card(TValueCell::Memory, 0x80);
@@ -80,7 +80,7 @@ TEST(ValueCard, HistoryTellsWhoWroteTheValueUntilCleared) {
     EXPECT_EQ(reg[5], "value before 07");
     EXPECT_EQ(card(TValueCell::Register, 2).size(), 4u);  // never written
 
-    history.Clear();
+    m.Simulation.ClearHistory();
     EXPECT_EQ(card(TValueCell::Memory, 0x80).size(), 5u);
     EXPECT_EQ(card(TValueCell::Register, 1).size(), 4u);
 }

@@ -6,18 +6,19 @@
 #include <QPlainTextEdit>
 #include <QtTest>
 
+#include "core/simulation.h"
 #include "editor/asmedit.h"
-#include "editor/asmtarget.h"
 #include "testprompt.h"
 
 namespace {
 
-// A machine owner made of plain stores that records what assembling did to it.
-class TFakeOwner final : public TAssembleTarget {
+// A simulation on plain stores whose front end records what assembling did to it.
+class TFakeOwner final : public TSimulationObserver, public TMemoryDocument {
 public:
     TCellStore Memory{256};
     TCellStore Registers{16};
     TCellStore SysRegs{2};
+    TSimulation Sim{{Memory, Registers, SysRegs}};
     bool Modified = false;
     bool SaveSucceeds = true;
     int Saves = 0;
@@ -26,33 +27,25 @@ public:
     QList<int> PcWrites;
 
     TFakeOwner() {
-        Memory.OnCellChanged = [this](CellStore*, int, int, int) {
-            if (!inBulk_) ++WritesOutsideBulk;
-            Modified = true;  // as the owner's change handler marks any memory edit
-        };
-        SysRegs.OnCellChanged = [this](CellStore*, int index, int, int value) {
-            if (index == 0) PcWrites << value;
-        };
+        Sim.AddObserver(this);
+        Sim.SetDocument(this);
     }
+    ~TFakeOwner() override { Sim.RemoveObserver(this); }
+    void MemoryChanged(const TCellChange&) override {
+        if (!inBulk_) ++WritesOutsideBulk;
+        Modified = true;  // as the owner's change handler marks any memory edit
+    }
+    void SysRegChanged(const TCellChange& c) override {
+        if (c.Index == 0) PcWrites << c.New;
+    }
+    void BulkWrite(bool begins) override { inBulk_ = begins; }
+    void ImageLoaded() override { Modified = false; }
     bool MemModified() const override { return Modified; }
-    void SetMemModified(bool flag) override { Modified = flag; }
     void SaveMemory() override {
         ++Saves;
         if (SaveSucceeds) Modified = false;
     }
-    CellStore& MemoryStore() override { return Memory; }
-    CellStore& RegisterStore() override { return Registers; }
-    CellStore& SysRegStore() override { return SysRegs; }
-    void WriteMemoryInBulk(const std::function<void()>& writes) override {
-        inBulk_ = true;
-        writes();
-        inBulk_ = false;
-    }
     void Activate() override { ++Activations; }
-    bool HasBreakpoint(int) const override { return false; }
-    void ToggleBreakpoint(int) override {}
-    void AddFollower(TMachineFollower*) override {}
-    void RemoveFollower(TMachineFollower*) override {}
 
 private:
     bool inBulk_ = false;
@@ -103,7 +96,7 @@ void TAsmAssembleTest::MemoryQuestion() {
     owner.Modified = modified;
     owner.SaveSucceeds = saveSucceeds;
     prompt.Answers.push_back(TAnswer(answer));
-    TAssemblerEditor editor(&owner);
+    TAssemblerEditor editor(&owner.Sim);
     editor.TextEditor->setPlainText(QStringLiteral("halt"));
     editor.ErrorsMenu->setEnabled(true);  // as left by an earlier run with errors
     editor.AssembleButtonClick();
@@ -139,7 +132,7 @@ void TAsmAssembleTest::ImageFillsEveryCell() {
     TFakeOwner owner;
     for (int a = 0; a < 256; ++a) owner.Memory.SetContents(a, 0xEE);
     owner.Modified = false;
-    TAssemblerEditor editor(&owner);
+    TAssemblerEditor editor(&owner.Sim);
     editor.TextEditor->setPlainText(source);
     editor.AssembleButtonClick();
     QCOMPARE(editor.ErrorBox->count(), 0);
@@ -159,7 +152,7 @@ void TAsmAssembleTest::ErrorsLeaveTheMachineAlone() {
     owner.SysRegs.SetContents(0, 0x44);
     owner.PcWrites.clear();
     owner.Modified = true;
-    TAssemblerEditor editor(&owner);
+    TAssemblerEditor editor(&owner.Sim);
     editor.TextEditor->setPlainText(QStringLiteral("halt\nhalt 1"));
     editor.AssembleButtonClick();
     QCOMPARE(editor.ErrorBox->count(), 1);

@@ -10,39 +10,34 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "core/simulation.h"
 #include "editor/asmedit.h"
-#include "editor/asmtarget.h"
 #include "editor/asmtests.h"
 #include "testprompt.h"
 
 namespace {
 
-class TMachineOwner final : public TAssembleTarget {
+class TMachineOwner final : public TSimulationObserver, public TMemoryDocument {
 public:
     TCellStore Memory{256};
     TCellStore Registers{16};
     TCellStore SysRegs{2};
+    TSimulation Sim{{Memory, Registers, SysRegs}};
     bool Modified = false;
     int Writes = 0;  // to any store
 
     TMachineOwner() {
-        for (CellStore* store :
-             {static_cast<CellStore*>(&Memory), static_cast<CellStore*>(&Registers),
-              static_cast<CellStore*>(&SysRegs)})
-            store->OnCellChanged = [this](CellStore*, int, int, int) { ++Writes; };
+        Sim.AddObserver(this);
+        Sim.SetDocument(this);
     }
+    ~TMachineOwner() override { Sim.RemoveObserver(this); }
+    void MemoryChanged(const TCellChange&) override { ++Writes; }
+    void RegisterChanged(const TCellChange&) override { ++Writes; }
+    void SysRegChanged(const TCellChange&) override { ++Writes; }
+    void ImageLoaded() override { Modified = false; }
     bool MemModified() const override { return Modified; }
-    void SetMemModified(bool flag) override { Modified = flag; }
     void SaveMemory() override {}
-    CellStore& MemoryStore() override { return Memory; }
-    CellStore& RegisterStore() override { return Registers; }
-    CellStore& SysRegStore() override { return SysRegs; }
-    void WriteMemoryInBulk(const std::function<void()>& writes) override { writes(); }
     void Activate() override {}
-    bool HasBreakpoint(int) const override { return false; }
-    void ToggleBreakpoint(int) override {}
-    void AddFollower(TMachineFollower*) override {}
-    void RemoveFollower(TMachineFollower*) override {}
 };
 
 constexpr const char* Source = "addi R3,R1,R2\nhalt\n";
@@ -96,7 +91,7 @@ void TAsmTestsTest::RunsTheTestsBesideTheSource() {
     WriteFile(dir.filePath("sum.tests.toml"), Tests);
     TTestPrompt prompt;
     TMachineOwner owner;
-    TAssemblerEditor editor(&owner);
+    TAssemblerEditor editor(&owner.Sim);
     QVERIFY(editor.LoadSourceFile(dir.filePath("sum.asm")));
     QCOMPARE(editor.Tests->TestsFileName(), dir.filePath("sum.tests.toml"));
     QTest::keyClick(editor.TextEditor, Qt::Key_T, Qt::ControlModifier);
@@ -143,7 +138,7 @@ void TAsmTestsTest::MistakesGoToTheErrorList() {
     WriteFile(dir.filePath("t.asm"), source.toUtf8().constData());
     TTestPrompt prompt;
     TMachineOwner owner;
-    TAssemblerEditor editor(&owner);
+    TAssemblerEditor editor(&owner.Sim);
     QVERIFY(editor.LoadSourceFile(dir.filePath("t.asm")));
     editor.Tests->RunTestsClick();
     QStringList listed;
@@ -203,7 +198,7 @@ void TAsmTestsTest::DoubleClickLoadsTheStartingState() {
     owner.SysRegs.SetContents(0, 0x30);
     owner.Modified = modified;
     prompt.Answers.push_back(TAnswer(answer));
-    TAssemblerEditor editor(&owner);
+    TAssemblerEditor editor(&owner.Sim);
     QVERIFY(editor.LoadSourceFile(dir.filePath("sum.asm")));
     editor.show();
     QVERIFY(QTest::qWaitForWindowExposed(&editor));

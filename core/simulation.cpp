@@ -1,0 +1,267 @@
+#include "core/simulation.h"
+
+#include <algorithm>
+
+#include "core/engine.h"
+
+namespace {
+
+TRunOutcome OutcomeOf(engine::TLoopEnd end) {
+    switch (end) {
+        case engine::TLoopEnd::Halted:
+            return TRunOutcome::Halted;
+        case engine::TLoopEnd::Invalid:
+            return TRunOutcome::Invalid;
+        case engine::TLoopEnd::Breakpoint:
+            return TRunOutcome::Breakpoint;
+        case engine::TLoopEnd::Budget:
+            break;
+    }
+    return TRunOutcome::Limit;
+}
+
+}  // namespace
+
+TRunOutcome OutcomeOf(TStepResult result) {
+    return OutcomeOf(engine::EndOf(result));
+}
+
+TSimulation::TSimulation(const TMachineStores& stores, long long historyCapacity)
+    : stores_(stores), history_(std::make_unique<THistory>(historyCapacity)) {
+    pc_ = stores_.SysRegs.GetContents(PcIndex);
+    stores_.MainMemory.OnCellChanged = [this](CellStore*, int index, int oldValue, int newValue) {
+        Changed(TStore::Memory, index, oldValue, newValue);
+    };
+    stores_.Registers.OnCellChanged = [this](CellStore*, int index, int oldValue, int newValue) {
+        Changed(TStore::Registers, index, oldValue, newValue);
+    };
+    stores_.SysRegs.OnCellChanged = [this](CellStore*, int index, int oldValue, int newValue) {
+        Changed(TStore::SysRegs, index, oldValue, newValue);
+    };
+}
+
+TSimulation::~TSimulation() {
+    for (CellStore* store : {&stores_.MainMemory, &stores_.Registers, &stores_.SysRegs})
+        store->OnCellChanged = nullptr;
+    Tell([](TSimulationObserver* o) { o->SimulationGone(); });
+}
+
+void TSimulation::AddObserver(TSimulationObserver* observer) {
+    observers_.push_back(observer);
+}
+
+void TSimulation::RemoveObserver(TSimulationObserver* observer) {
+    if (telling_ > 0)
+        std::replace(observers_.begin(), observers_.end(), observer,
+                     static_cast<TSimulationObserver*>(nullptr));
+    else
+        std::erase(observers_, observer);
+}
+
+// Observers added while telling are told too; removed ones are skipped and dropped after.
+template <class F>
+void TSimulation::Tell(F tell) {
+    struct TTelling {
+        TSimulation& Sim;
+        explicit TTelling(TSimulation& sim) : Sim(sim) { ++Sim.telling_; }
+        ~TTelling() {
+            if (--Sim.telling_ == 0)
+                std::erase(Sim.observers_, static_cast<TSimulationObserver*>(nullptr));
+        }
+    } telling(*this);
+    for (std::size_t i = 0; i < observers_.size(); ++i)
+        if (TSimulationObserver* observer = observers_[i]) tell(observer);
+}
+
+void TSimulation::Changed(TStore store, int index, int oldValue, int newValue) {
+    const TCellChange change{index, oldValue, newValue, origin_};
+    if (origin_ == TWriteOrigin::User) ClearHistory();
+    switch (store) {
+        case TStore::Memory:
+            Tell([&](TSimulationObserver* o) { o->MemoryChanged(change); });
+            break;
+        case TStore::Registers:
+            Tell([&](TSimulationObserver* o) { o->RegisterChanged(change); });
+            if (index != OutputRegister) break;
+            if (origin_ == TWriteOrigin::StepBack)
+                Tell([](TSimulationObserver* o) { o->OutputTakenBack(); });
+            else
+                Tell([newValue](TSimulationObserver* o) { o->OutputWritten(newValue); });
+            break;
+        case TStore::SysRegs:
+            Tell([&](TSimulationObserver* o) { o->SysRegChanged(change); });
+            if (index != PcIndex) break;
+            pc_ = newValue;
+            if (!frozen_) Tell([newValue](TSimulationObserver* o) { o->PcShown(newValue); });
+            break;
+    }
+}
+
+// ---------------------------------------------------------------------------------------
+// Loading
+
+void TSimulation::WriteMemoryInBulk(const std::function<void()>& writes) {
+    struct TBulk {
+        TSimulation& Sim;
+        explicit TBulk(TSimulation& sim) : Sim(sim) {
+            Sim.Tell([](TSimulationObserver* o) { o->BulkWrite(true); });
+        }
+        ~TBulk() {
+            Sim.Tell([](TSimulationObserver* o) { o->BulkWrite(false); });
+        }
+    } bulk(*this);
+    writes();
+}
+
+void TSimulation::LoadImage(const TProgramLoad& program) {
+    WriteMemoryInBulk([&] {
+        for (int a = 0; a < 256; ++a)
+            stores_.MainMemory.SetContents(a, program.Image[static_cast<std::size_t>(a)]);
+    });
+    if (program.Registers)
+        for (int r = 0; r < 16; ++r)
+            stores_.Registers.SetContents(r, (*program.Registers)[static_cast<std::size_t>(r)]);
+    source_ = program.Source;
+    sourceOwner_ = program.SourceOwner;
+    Tell([](TSimulationObserver* o) { o->ImageLoaded(); });
+    Restart(program.Pc);
+}
+
+void TSimulation::Restart(int pc) {
+    stores_.SysRegs.SetContents(PcIndex, (pc + 2) & 0xFF);
+    stores_.SysRegs.SetContents(PcIndex, pc & 0xFF);
+}
+
+void TSimulation::ClearMemory() {
+    WriteMemoryInBulk([this] {
+        for (int a = 0; a < 256; ++a) stores_.MainMemory.SetContents(a, 0);
+    });
+    Tell([](TSimulationObserver* o) { o->MemoryCleared(); });
+}
+
+// ---------------------------------------------------------------------------------------
+// Executing
+
+// In a run, stops before an instruction at a breakpoint (the run's first one aside) and
+// counts the steps; a single step goes wherever PC is.
+TRunOutcome TSimulation::RunForward(long long count, bool inRun) {
+    long long executed = 0;
+    engine::TLoopEnd end;
+    {
+        const TOriginScope scope(*this, TWriteOrigin::Program);
+        end = engine::OnStores(stores_, [&](auto& memory, auto& registers, auto& sysRegs) {
+            if (!inRun || breakpoints_.Empty()) {
+                const engine::TNeverStop never;
+                return recording_
+                           ? engine::RecordingLoop(memory, registers, sysRegs, count, executed,
+                                                   *history_, never)
+                           : engine::Loop(memory, registers, sysRegs, count, executed, never);
+            }
+            const engine::TStopAt stop{breakpoints_.Addresses(), firstOfRun_};
+            return recording_ ? engine::RecordingLoop(memory, registers, sysRegs, count, executed,
+                                                      *history_, stop)
+                              : engine::Loop(memory, registers, sysRegs, count, executed, stop);
+        });
+    }
+    if (inRun) {
+        if (executed > 0) firstOfRun_ = false;
+        runSteps_ += executed;
+    }
+    return OutcomeOf(end);
+}
+
+TStepResult TSimulation::Step() {
+    switch (RunForward(1, false)) {
+        case TRunOutcome::Halted:
+            return TStepResult::Halted;
+        case TRunOutcome::Invalid:
+            return TStepResult::Invalid;
+        default:
+            return TStepResult::Executed;
+    }
+}
+
+bool TSimulation::StepBack() {
+    const TOriginScope scope(*this, TWriteOrigin::StepBack);
+    return history_->StepBack(stores_).has_value();
+}
+
+TRunOutcome TSimulation::RunBack(long long count) {
+    const TOriginScope scope(*this, TWriteOrigin::StepBack);
+    for (long long i = 0; i < count; ++i) {
+        const std::optional<THistoryEntry> step = history_->StepBack(stores_);
+        if (!step) return TRunOutcome::HistoryStart;
+        ++runSteps_;
+        if (breakpoints_.Has(step->Pc)) return TRunOutcome::Breakpoint;
+    }
+    return TRunOutcome::Limit;
+}
+
+void TSimulation::StepBackTo(long long step) {
+    StopRun();
+    const bool frozen = frozen_;
+    FreezeViews(true);
+    while (!history_->Empty() && history_->LastStep() > step) StepBack();
+    FreezeViews(frozen);
+}
+
+void TSimulation::StartRun(bool back) {
+    if (running_) return;
+    running_ = true;
+    back_ = back;
+    firstOfRun_ = true;
+}
+
+TRunOutcome TSimulation::RunSlice(long long count) {
+    if (!running_) return TRunOutcome::Stopped;
+    const TRunOutcome outcome = back_ ? RunBack(count) : RunForward(count, true);
+    if (outcome != TRunOutcome::Limit) EndRun(outcome);
+    return outcome;
+}
+
+TStepResult TSimulation::Run(long long count, long long& executed) {
+    const long long before = runSteps_;
+    StartRun();
+    const TRunOutcome outcome = RunSlice(count);
+    StopRun();
+    executed = runSteps_ - before;
+    return outcome == TRunOutcome::Halted    ? TStepResult::Halted
+           : outcome == TRunOutcome::Invalid ? TStepResult::Invalid
+                                             : TStepResult::Executed;
+}
+
+void TSimulation::StopRun() {
+    if (running_) EndRun(TRunOutcome::Stopped);
+}
+
+void TSimulation::EndRun(TRunOutcome outcome) {
+    running_ = false;
+    FreezeViews(false);
+    Tell([outcome](TSimulationObserver* o) { o->Stopped(outcome); });
+}
+
+void TSimulation::FreezeViews(bool frozen) {
+    if (frozen == frozen_) return;
+    frozen_ = frozen;
+    Tell([frozen](TSimulationObserver* o) { o->ViewsFrozen(frozen); });
+    if (!frozen) Tell([this](TSimulationObserver* o) { o->PcShown(pc_); });
+}
+
+// ---------------------------------------------------------------------------------------
+// History and breakpoints
+
+void TSimulation::ClearHistory() {
+    const bool hadSteps = !history_->Empty();
+    history_->Clear();
+    if (hadSteps) Tell([](TSimulationObserver* o) { o->HistoryCleared(); });
+}
+
+void TSimulation::ToggleBreakpoint(int address) {
+    breakpoints_.Toggle(address);
+    Tell([](TSimulationObserver* o) { o->BreakpointsChanged(); });
+}
+
+void TSimulation::ClearBreakpoints() {
+    breakpoints_.Clear();
+    Tell([](TSimulationObserver* o) { o->BreakpointsChanged(); });
+}
