@@ -150,10 +150,9 @@ private slots:
         w->RunSimulator();
         QTRY_VERIFY(trace->TraceTable->model()->rowCount() > 1000);
         w->BreakSimulator();
-        QTRY_COMPARE(trace->TraceTable->model()->rowCount(),
-                     int(w->Simulation().History().Size()));
-        const QModelIndex last = trace->TraceTable->model()->index(
-            int(w->Simulation().History().Size()) - 1, 0);
+        QTRY_COMPARE(trace->TraceTable->model()->rowCount(), int(w->Simulation().History().Size()));
+        const QModelIndex last =
+            trace->TraceTable->model()->index(int(w->Simulation().History().Size()) - 1, 0);
         QVERIFY(
             trace->TraceTable->viewport()->rect().intersects(trace->TraceTable->visualRect(last)));
     }
