@@ -12,9 +12,13 @@ TDisasmView::TDisasmView(QListWidget& list) : list_(list) {
 bool TDisasmView::MemoryChanged(const CellStore& memory, int index, int oldValue, int newValue,
                                 int pc, bool executing) {
     const auto change =
-        model_.MemoryChanged(memory, index, oldValue, newValue, pc, executing, TopLine());
+        model_.MemoryChanged(memory, index, oldValue, newValue, pc, executing, TopLine(), Frozen());
     if (!change.Handled) return false;
     dirty_.set(change.Line);
+    if (Frozen()) {
+        stale_.set(change.Line);
+        memory_ = &memory;
+    }
     if (change.Reselect) {
         selectPending_ = true;
         selectLine_ = change.Line;
@@ -27,7 +31,10 @@ bool TDisasmView::MemoryChanged(const CellStore& memory, int index, int oldValue
 void TDisasmView::PcChanged(const CellStore& memory, int index, int newValue) {
     const auto change = model_.PcChanged(memory, index, newValue);
     if (!change.Handled) return;
-    if (change.Rebuilt) dirty_.set();
+    if (change.Rebuilt) {
+        dirty_.set();
+        stale_.reset();
+    }
     selectPending_ = true;
     selectLine_ = change.SelectLine;
     topLine_ = change.TopLine;
@@ -54,9 +61,13 @@ void TDisasmView::SetTopLine(int line) {
 
 void TDisasmView::Apply() {
     if (dirty_.any()) {
-        for (int i = 0; i < TDisasmList::LineCount; ++i)
-            if (dirty_[i]) list_.item(i)->setText(QString::fromStdString(model_.Line(i)));
+        for (int i = 0; i < TDisasmList::LineCount; ++i) {
+            if (!dirty_[i]) continue;
+            if (stale_[i]) model_.RewriteLine(*memory_, i);
+            list_.item(i)->setText(QString::fromStdString(model_.Line(i)));
+        }
         dirty_.reset();
+        stale_.reset();
     }
     if (selectPending_) {
         selectPending_ = false;

@@ -18,7 +18,8 @@ public:
                        bool executing);
     void PcChanged(const CellStore& memory, int index, int newValue);
 
-    // Freezes nest; the outermost Thaw applies what accumulated.
+    // Freezes nest; the outermost Thaw applies what accumulated, disassembling each line
+    // that changed once.
     void Freeze();
     void Thaw();
     bool Frozen() const { return frozen_ > 0; }
@@ -34,6 +35,8 @@ private:
     TDisasmList model_;
     int frozen_ = 0;
     std::bitset<TDisasmList::LineCount> dirty_;
+    std::bitset<TDisasmList::LineCount> stale_;  // text to rewrite from memory_ when applied
+    const CellStore* memory_ = nullptr;
     bool selectPending_ = false;
     int selectLine_ = 0;
     int topLine_ = -1;  // pending top line, -1: none

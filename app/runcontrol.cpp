@@ -17,7 +17,7 @@ constexpr long long MaxCatchUp = 16;
 
 TRunControl::TRunControl(TSimulation& simulation, QObject* parent)
     : QObject(parent), sim_(&simulation), base_(simulation.RunSteps()) {
-    sim_->AddObserver(this);
+    sim_->AddObserver(this, TSimulation::TNeeds::NoWrites);
     connect(&turn_, &QTimer::timeout, this, &TRunControl::RunSlice);
     if (const QScreen* screen = QGuiApplication::primaryScreen();
         screen && screen->refreshRate() > 1)

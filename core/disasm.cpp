@@ -103,7 +103,8 @@ void TDisasmList::Rebuild(const CellStore& memory, int alignment) {
 
 TDisasmList::MemoryChange TDisasmList::MemoryChanged(const CellStore& memory, int index,
                                                      int oldValue, int newValue, int pc,
-                                                     bool executing, int currentTopLine) {
+                                                     bool executing, int currentTopLine,
+                                                     bool deferText) {
     MemoryChange change;
     if (newValue == oldValue) return change;
     change.Handled = true;
@@ -114,9 +115,13 @@ TDisasmList::MemoryChange TDisasmList::MemoryChanged(const CellStore& memory, in
         change.MarkModified = true;
         change.TopLine = change.Line - VisibleAbove;
     }
-    lines_[change.Line] = DisassembleAt(memory, lineAddress);
+    if (!deferText) lines_[change.Line] = DisassembleAt(memory, lineAddress);
     change.Reselect = (pc & 0xFF) == lineAddress;
     return change;
+}
+
+void TDisasmList::RewriteLine(const CellStore& memory, int line) {
+    lines_[line] = DisassembleAt(memory, (2 * line + alignment_) & 0xFF);
 }
 
 TDisasmList::PcChange TDisasmList::PcChanged(const CellStore& memory, int index, int newValue) {

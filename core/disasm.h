@@ -46,8 +46,12 @@ public:
         bool Reselect = false;      // PC sits on this line: select it again
         int TopLine = 0;            // restore this top line (negative: leave it)
     };
+    // With deferText the line's text is left as it was, for RewriteLine: a frozen view
+    // rewrites each changed line once, when it thaws.
     MemoryChange MemoryChanged(const CellStore& memory, int index, int oldValue, int newValue,
-                               int pc, bool executing, int currentTopLine);
+                               int pc, bool executing, int currentTopLine, bool deferText = false);
+    // The line's text anew from memory, at the current alignment.
+    void RewriteLine(const CellStore& memory, int line);
 
     // What the view does after a PC write.
     struct PcChange {

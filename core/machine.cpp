@@ -3,7 +3,7 @@
 TMachine::TMachine(long long historyCapacity)
     : Simulation({MainMemory, Registers, SysRegs}, historyCapacity > 0 ? historyCapacity : 1) {
     Simulation.SetRecording(historyCapacity > 0);
-    Simulation.AddObserver(&output_);
+    Simulation.AddObserver(&output_, TSimulation::TNeeds::NoWrites);
 }
 
 TMachine::~TMachine() {

@@ -46,31 +46,38 @@ TSimulation::~TSimulation() {
     Tell([](TSimulationObserver* o) { o->SimulationGone(); });
 }
 
-void TSimulation::AddObserver(TSimulationObserver* observer) {
+void TSimulation::AddObserver(TSimulationObserver* observer, TNeeds needs) {
     observers_.push_back(observer);
+    if (needs == TNeeds::Everything) writeObservers_.push_back(observer);
 }
 
 void TSimulation::RemoveObserver(TSimulationObserver* observer) {
-    if (telling_ > 0)
-        std::replace(observers_.begin(), observers_.end(), observer,
-                     static_cast<TSimulationObserver*>(nullptr));
-    else
-        std::erase(observers_, observer);
+    for (auto* list : {&observers_, &writeObservers_}) {
+        if (telling_ > 0)
+            std::replace(list->begin(), list->end(), observer,
+                         static_cast<TSimulationObserver*>(nullptr));
+        else
+            std::erase(*list, observer);
+    }
+    if (telling_ > 0) removedWhileTelling_ = true;
 }
 
 // Observers added while telling are told too; removed ones are skipped and dropped after.
 template <class F>
-void TSimulation::Tell(F tell) {
+void TSimulation::Tell(std::vector<TSimulationObserver*>& observers, F tell) {
+    if (observers.empty()) return;
     struct TTelling {
         TSimulation& Sim;
         explicit TTelling(TSimulation& sim) : Sim(sim) { ++Sim.telling_; }
         ~TTelling() {
-            if (--Sim.telling_ == 0)
-                std::erase(Sim.observers_, static_cast<TSimulationObserver*>(nullptr));
+            if (--Sim.telling_ > 0 || !Sim.removedWhileTelling_) return;
+            Sim.removedWhileTelling_ = false;
+            for (auto* list : {&Sim.observers_, &Sim.writeObservers_})
+                std::erase(*list, static_cast<TSimulationObserver*>(nullptr));
         }
     } telling(*this);
-    for (std::size_t i = 0; i < observers_.size(); ++i)
-        if (TSimulationObserver* observer = observers_[i]) tell(observer);
+    for (std::size_t i = 0; i < observers.size(); ++i)
+        if (TSimulationObserver* observer = observers[i]) tell(observer);
 }
 
 void TSimulation::Changed(TStore store, int index, int oldValue, int newValue) {
@@ -78,10 +85,10 @@ void TSimulation::Changed(TStore store, int index, int oldValue, int newValue) {
     if (origin_ == TWriteOrigin::User) ClearHistory();
     switch (store) {
         case TStore::Memory:
-            Tell([&](TSimulationObserver* o) { o->MemoryChanged(change); });
+            Tell(writeObservers_, [&](TSimulationObserver* o) { o->MemoryChanged(change); });
             break;
         case TStore::Registers:
-            Tell([&](TSimulationObserver* o) { o->RegisterChanged(change); });
+            Tell(writeObservers_, [&](TSimulationObserver* o) { o->RegisterChanged(change); });
             if (index != OutputRegister) break;
             if (origin_ == TWriteOrigin::StepBack)
                 Tell([](TSimulationObserver* o) { o->OutputTakenBack(); });
@@ -89,7 +96,7 @@ void TSimulation::Changed(TStore store, int index, int oldValue, int newValue) {
                 Tell([newValue](TSimulationObserver* o) { o->OutputWritten(newValue); });
             break;
         case TStore::SysRegs:
-            Tell([&](TSimulationObserver* o) { o->SysRegChanged(change); });
+            Tell(writeObservers_, [&](TSimulationObserver* o) { o->SysRegChanged(change); });
             if (index != PcIndex) break;
             pc_ = newValue;
             if (!frozen_) Tell([newValue](TSimulationObserver* o) { o->PcShown(newValue); });

@@ -116,8 +116,11 @@ public:
     const TMachineStores& Stores() const { return stores_; }
 
     // An observer is told of changes until it is removed; it must be removed before it
-    // dies unless it was told SimulationGone. Observers may come and go while told.
-    void AddObserver(TSimulationObserver* observer);
+    // dies unless it was told SimulationGone. Observers may come and go while told. One
+    // that does not ask for the writes is not told MemoryChanged, RegisterChanged or
+    // SysRegChanged, which keeps a run fast.
+    enum class TNeeds { Everything, NoWrites };
+    void AddObserver(TSimulationObserver* observer, TNeeds needs = TNeeds::Everything);
     void RemoveObserver(TSimulationObserver* observer);
 
     // --- who writes ---
@@ -210,7 +213,11 @@ private:
     TRunOutcome RunBack(long long count);
     void EndRun(TRunOutcome outcome);
     template <class F>
-    void Tell(F tell);
+    void Tell(std::vector<TSimulationObserver*>& observers, F tell);
+    template <class F>
+    void Tell(F tell) {
+        Tell(observers_, tell);
+    }
 
     TMachineStores stores_;
     std::unique_ptr<THistory> history_;
@@ -219,8 +226,10 @@ private:
     int sourceOwner_ = 0;
     int lastSourceOwner_ = 0;
     TWriteOrigin origin_ = TWriteOrigin::User;
-    std::vector<TSimulationObserver*> observers_;  // null: removed while telling
+    std::vector<TSimulationObserver*> observers_;       // null: removed while telling
+    std::vector<TSimulationObserver*> writeObservers_;  // those of them told every write
     int telling_ = 0;
+    bool removedWhileTelling_ = false;
     TMemoryDocument* document_ = nullptr;
     bool running_ = false;
     bool back_ = false;

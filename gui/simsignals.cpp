@@ -2,7 +2,7 @@
 
 TSimulationSignals::TSimulationSignals(TSimulation& simulation, QObject* parent)
     : QObject(parent), sim_(&simulation) {
-    sim_->AddObserver(&relay_);
+    sim_->AddObserver(&relay_, TSimulation::TNeeds::NoWrites);
 }
 
 TSimulationSignals::~TSimulationSignals() {
