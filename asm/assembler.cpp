@@ -81,9 +81,10 @@ void TAsmParser::ReportUndefinedLabels() {
 }
 
 void TAsmParser::ScanNext() {
-    const std::optional<Token> next = NextToken(scanCol_);
-    hasCurrent_ = next.has_value();
-    if (hasCurrent_) current_ = *next;
+    hasCurrent_ = scanCol_ < static_cast<int>(line_.size());
+    if (!hasCurrent_) return;
+    current_ = Token{};
+    ScanToken(scanCol_, current_);
 }
 
 void TAsmParser::Advance() {

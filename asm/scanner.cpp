@@ -126,8 +126,8 @@ void TAsmParser::SetLine(std::string_view text) {
 
 void TAsmParser::Tokenize() {
     tokens_.clear();
-    int col = 0;
-    while (std::optional<Token> t = NextToken(col)) tokens_.push_back(*t);
+    for (int col = 0, size = static_cast<int>(line_.size()); col < size;)
+        ScanToken(col, tokens_.emplace_back());
 }
 
 int TAsmParser::WordEnd(int col) const {
@@ -150,10 +150,15 @@ int TAsmParser::OtherEnd(int col) const {
 }
 
 std::optional<Token> TAsmParser::NextToken(int& col) const {
-    const int size = static_cast<int>(line_.size());
-    if (col < 0 || col >= size) return std::nullopt;
-    const char c = line_[col];
+    if (col < 0 || col >= static_cast<int>(line_.size())) return std::nullopt;
     Token t;
+    ScanToken(col, t);
+    return t;
+}
+
+void TAsmParser::ScanToken(int& col, Token& t) const {
+    const int size = static_cast<int>(line_.size());
+    const char c = line_[col];
     t.StartCol = col;
     if (Is(c, ccWord) && !IsDigit(c)) {
         t.EndCol = WordEnd(col + 1);
@@ -186,7 +191,6 @@ std::optional<Token> TAsmParser::NextToken(int& col) const {
         t.EndCol = OtherEnd(col + 1);
     }
     col = t.EndCol;
-    return t;
 }
 
 void TAsmParser::ClassifyWord(Token& token) const {
