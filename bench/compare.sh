@@ -115,8 +115,8 @@ if [ "$missing" = 1 ]; then
     worktree=$out/src-$short
     if [ -e "$worktree" ]; then  # left by an interrupted run
         git worktree remove --force "$worktree" 2> /dev/null || rm -rf "$worktree"
-        git worktree prune
     fi
+    git worktree prune
     echo "building $short in $old_build ..."
     git worktree add --detach --quiet "$worktree" "$commit"
     build "$worktree" "$old_build"
