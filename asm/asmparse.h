@@ -70,7 +70,9 @@ public:
 private:
     enum class TRuleEnd { Completed, Abandoned, Stopped };
 
-    // Scanning helpers.
+    // Scanning helpers. ScanToken scans the token at col, which must lie inside the line,
+    // into t (a default Token) and moves col to its end.
+    void ScanToken(int& col, Token& t) const;
     int WordEnd(int col) const;
     int NumberEnd(int col) const;
     int OtherEnd(int col) const;

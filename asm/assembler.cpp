@@ -31,7 +31,11 @@ void TAsmParser::Assemble(const TErrorSink& sink, void* context) {
 bool TAsmParser::AssembleLine() {
     if (line_.size() >= static_cast<std::size_t>(LongLine))
         Report(LongLineColumn, AsmMessages::LineTooLong);
-    scanCol_ = 0;
+    // Blank lines and comment lines, much of a long source, need no tokens.
+    std::size_t first = 0;
+    while (first < line_.size() && (line_[first] == ' ' || line_[first] == '\t')) ++first;
+    if (first == line_.size() || line_[first] == ';') return true;
+    scanCol_ = static_cast<int>(first);
     ScanNext();
     SkipSpaces();
     if (AtCommentOrEnd() || !Expect({twMnemonic, twLabel})) return true;
@@ -81,9 +85,10 @@ void TAsmParser::ReportUndefinedLabels() {
 }
 
 void TAsmParser::ScanNext() {
-    const std::optional<Token> next = NextToken(scanCol_);
-    hasCurrent_ = next.has_value();
-    if (hasCurrent_) current_ = *next;
+    hasCurrent_ = scanCol_ < static_cast<int>(line_.size());
+    if (!hasCurrent_) return;
+    current_ = Token{};
+    ScanToken(scanCol_, current_);
 }
 
 void TAsmParser::Advance() {

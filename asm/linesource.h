@@ -42,6 +42,7 @@ private:
     std::pair<std::size_t, std::size_t> LineEnd(std::size_t start) const;
 
     std::string text_;
+    bool loneCr_ = false;  // some CR is not followed by LF
     int lineCount_ = 0;
     std::vector<std::size_t> marks_;  // start of line 0, LinesPerMark, 2 * LinesPerMark, ...
     mutable int located_ = -1;

@@ -1,6 +1,6 @@
 // The scanning half of TAsmParser: one left-to-right pass over a line, one character of
 // look-ahead at most.
-#include <algorithm>
+#include <array>
 #include <cstdint>
 
 #include "asm/asmparse.h"
@@ -12,46 +12,37 @@ constexpr char Fold(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
 }
 
-constexpr bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-constexpr bool IsLetter(char c) {
-    return Fold(c) >= 'A' && Fold(c) <= 'Z';
-}
-constexpr bool IsWordChar(char c) {
-    return IsLetter(c) || IsDigit(c) || c == '#' || c == '_' || c == '~';
-}
-constexpr bool IsNumberChar(char c) {
-    const char f = Fold(c);
-    return IsDigit(c) || (f >= 'A' && f <= 'F') || f == 'X';
-}
-constexpr bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
+// What a byte can be, as bits; one table look-up answers each question of the scanner.
+enum : std::uint8_t {
+    ccDigit = 1,
+    ccWord = 2,    // letters, digits, "#", "_" and "~"
+    ccNumber = 4,  // digits, "A".."F", "X" in either case
+    ccBlank = 8,
+    ccBegins = 16,  // begins a token other than twOther
+};
 
-// Characters that can begin a token other than twOther.
-constexpr bool BeginsToken(char c) {
-    switch (c) {
-        case '#':
-        case '_':
-        case '~':
-        case '-':
-        case '$':
-        case '\'':
-        case '"':
-        case ';':
-        case ' ':
-        case '\t':
-        case '[':
-        case ']':
-        case ',':
-        case ':':
-        case '<':
-        case '=':
-            return true;
-        default:
-            return IsWordChar(c);
+constexpr std::array<std::uint8_t, 256> CharClasses = [] {
+    std::array<std::uint8_t, 256> classes{};
+    for (int c = 0; c < 256; ++c) {
+        const char f = Fold(static_cast<char>(c));
+        std::uint8_t bits = 0;
+        if (c >= '0' && c <= '9') bits |= ccDigit | ccWord | ccNumber | ccBegins;
+        if (f >= 'A' && f <= 'Z') bits |= ccWord | ccBegins;
+        if ((f >= 'A' && f <= 'F') || f == 'X') bits |= ccNumber;
+        if (c == '#' || c == '_' || c == '~') bits |= ccWord | ccBegins;
+        if (c == ' ' || c == '\t') bits |= ccBlank | ccBegins;
+        for (const char b : {'-', '$', '\'', '"', ';', '[', ']', ',', ':', '<', '='})
+            if (c == b) bits |= ccBegins;
+        classes[static_cast<std::size_t>(c)] = bits;
     }
+    return classes;
+}();
+
+constexpr bool Is(char c, std::uint8_t classes) {
+    return (CharClasses[static_cast<unsigned char>(c)] & classes) != 0;
+}
+constexpr bool IsDigit(char c) {
+    return Is(c, ccDigit);
 }
 
 // Value of c as a digit of base, or -1.
@@ -65,24 +56,31 @@ constexpr int DigitValue(char c, int base) {
     return v < base ? v : -1;
 }
 
-bool EqualsIgnoringCase(std::string_view word, std::string_view keyword) {
-    return word.size() == keyword.size() &&
-           std::equal(word.begin(), word.end(), keyword.begin(),
-                      [](char a, char b) { return Fold(a) == Fold(b); });
+// A word of up to 8 characters folded into one number, its first character highest; no
+// word character is 0, so two words have the same key exactly when they are equal but for
+// case.
+constexpr std::size_t MaxKeyLength = 8;
+constexpr std::uint64_t KeyOf(std::string_view word) {
+    std::uint64_t key = 0;
+    for (const char c : word) key = key << 8 | static_cast<unsigned char>(Fold(c));
+    return key;
 }
 
 struct TKeyword {
-    std::string_view Text;
+    std::uint64_t Key;
     int Code;
 };
 
 constexpr TKeyword Keywords[] = {
-    {"move", kwMove}, {"addi", kwAddi},   {"addf", kwAddf},   {"OR", kwOr},     {"AND", kwAnd},
-    {"XOR", kwXor},   {"ROR", kwRor},     {"jmpEQ", kwJmpEQ}, {"halt", kwHalt}, {"jmpLE", kwJmpLE},
-    {"jmp", kwJmp},   {"store", kwStore}, {"load", kwLoad},   {"org", kwOrg},   {"db", kwDb},
+    {KeyOf("move"), kwMove},   {KeyOf("addi"), kwAddi},   {KeyOf("addf"), kwAddf},
+    {KeyOf("OR"), kwOr},       {KeyOf("AND"), kwAnd},     {KeyOf("XOR"), kwXor},
+    {KeyOf("ROR"), kwRor},     {KeyOf("jmpEQ"), kwJmpEQ}, {KeyOf("halt"), kwHalt},
+    {KeyOf("jmpLE"), kwJmpLE}, {KeyOf("jmp"), kwJmp},     {KeyOf("store"), kwStore},
+    {KeyOf("load"), kwLoad},   {KeyOf("org"), kwOrg},     {KeyOf("db"), kwDb},
 };
 
-constexpr std::string_view HiddenKeyword = "vorlak";
+constexpr std::uint64_t HiddenKeyword = KeyOf("vorlak");
+
 // Columns are ints; characters beyond this (a line of a gigabyte) are not looked at. Such a
 // line is reported as too long anyway.
 constexpr std::size_t MaxLineLength = std::size_t{1} << 30;
@@ -128,36 +126,41 @@ void TAsmParser::SetLine(std::string_view text) {
 
 void TAsmParser::Tokenize() {
     tokens_.clear();
-    int col = 0;
-    while (std::optional<Token> t = NextToken(col)) tokens_.push_back(*t);
+    for (int col = 0, size = static_cast<int>(line_.size()); col < size;)
+        ScanToken(col, tokens_.emplace_back());
 }
 
 int TAsmParser::WordEnd(int col) const {
     const int size = static_cast<int>(line_.size());
-    while (col < size && IsWordChar(line_[col])) ++col;
+    while (col < size && Is(line_[col], ccWord)) ++col;
     return col;
 }
 
 int TAsmParser::NumberEnd(int col) const {
     const int size = static_cast<int>(line_.size());
-    while (col < size && IsNumberChar(line_[col])) ++col;
+    while (col < size && Is(line_[col], ccNumber)) ++col;
     if (col < size && Fold(line_[col]) == 'H') ++col;
     return col;
 }
 
 int TAsmParser::OtherEnd(int col) const {
     const int size = static_cast<int>(line_.size());
-    while (col < size && !BeginsToken(line_[col])) ++col;
+    while (col < size && !Is(line_[col], ccBegins)) ++col;
     return col;
 }
 
 std::optional<Token> TAsmParser::NextToken(int& col) const {
-    const int size = static_cast<int>(line_.size());
-    if (col < 0 || col >= size) return std::nullopt;
-    const char c = line_[col];
+    if (col < 0 || col >= static_cast<int>(line_.size())) return std::nullopt;
     Token t;
+    ScanToken(col, t);
+    return t;
+}
+
+void TAsmParser::ScanToken(int& col, Token& t) const {
+    const int size = static_cast<int>(line_.size());
+    const char c = line_[col];
     t.StartCol = col;
-    if (IsLetter(c) || c == '#' || c == '_' || c == '~') {
+    if (Is(c, ccWord) && !IsDigit(c)) {
         t.EndCol = WordEnd(col + 1);
         ClassifyWord(t);
     } else if (IsDigit(c) || c == '-' || c == '$') {
@@ -172,10 +175,10 @@ std::optional<Token> TAsmParser::NextToken(int& col) const {
     } else if (c == ';') {
         t.Kind = twComment;
         t.EndCol = size;
-    } else if (IsBlank(c)) {
+    } else if (Is(c, ccBlank)) {
         t.Kind = twSpace;
         t.EndCol = col + 1;
-        while (t.EndCol < size && IsBlank(line_[t.EndCol])) ++t.EndCol;
+        while (t.EndCol < size && Is(line_[t.EndCol], ccBlank)) ++t.EndCol;
     } else if (c == '[' || c == ']' || c == ',' || c == ':' || c == '=') {
         t.Kind = static_cast<TTokenWhat>(c);
         t.EndCol = col + 1;
@@ -188,21 +191,22 @@ std::optional<Token> TAsmParser::NextToken(int& col) const {
         t.EndCol = OtherEnd(col + 1);
     }
     col = t.EndCol;
-    return t;
 }
 
 void TAsmParser::ClassifyWord(Token& token) const {
     const std::string_view word = TokenText(token);
+    token.Kind = twLabel;
+    token.Value = 0;
+    if (word.size() > MaxKeyLength) return;  // no keyword is that long
+    const std::uint64_t key = KeyOf(word);
     for (const TKeyword& k : Keywords) {
-        if (EqualsIgnoringCase(word, k.Text)) {
+        if (key == k.Key) {
             token.Kind = twMnemonic;
             token.Value = k.Code;
             return;
         }
     }
-    token.Kind = twLabel;
-    token.Value = 0;
-    if (EqualsIgnoringCase(word, HiddenKeyword)) {
+    if (key == HiddenKeyword) {
         token.Value = HiddenKeywordValue;
     } else if (word.size() == 2 && Fold(word[0]) == 'R' && DigitValue(word[1], 16) >= 0) {
         token.Kind = twRegister;

@@ -3,10 +3,13 @@
 // the size. The image holds 256 bytes, so only the program at the top emits code; the
 // thousands of lines after it are what a long source is made of besides code: label
 // definitions, comments, "org" lines, empty "db" strings and blank lines. Times are the
-// processor time of the benchmark's thread.
+// processor time of the benchmark's thread. First, the peak of memory while assembling
+// sources of one 8 MB line, as a multiple of the source's size.
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "asm/asmparse.h"
@@ -125,9 +128,50 @@ void Print(const TSubject& s) {
         lines / s.ScanSeconds / 1e6, lines / s.AssembleSeconds / 1e6);
 }
 
+// Resident memory of this process in bytes, now ("VmRSS") or at its peak ("VmHWM"); -1
+// where /proc does not tell.
+long long Resident(const std::string& key) {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind(key + ":", 0) != 0) continue;
+        std::istringstream fields(line.substr(key.size() + 1));
+        long long kib = 0;
+        fields >> kib;
+        return kib * 1024;
+    }
+    return -1;
+}
+
+// The text is copied into the source as an editor's or a file's text would be, so the
+// figure counts the source, the parser's copy of the line and whatever assembling adds.
+void PrintLongLineMemory() {
+    std::string items = "db ";
+    for (int i = 0; i < 4'000'000; ++i) items += "1,";
+    std::string commas = "x:" + std::string(8'000'000, ',');
+    for (const std::string* text : {&items, &commas}) {
+        if (!std::ofstream("/proc/self/clear_refs") || Resident("VmHWM") < 0) {
+            std::printf("peak memory: cannot be measured here\n");
+            return;
+        }
+        std::ofstream("/proc/self/clear_refs") << "5";  // the peak starts again from now
+        const long long before = Resident("VmRSS");
+        {
+            TMemoryTextSource source(*text);
+            TAsmParser parser(source);
+            parser.Assemble([](void*, int, int, std::string_view) {});
+        }
+        const long long peak = Resident("VmHWM") - before;
+        std::printf(
+            "one line of %.1f MB (\"%.4s...\"): peak memory while assembling %.2fx its size\n",
+            static_cast<double>(text->size()) / 1e6, text->c_str(),
+            static_cast<double>(peak) / static_cast<double>(text->size()));
+    }
+}
+
 }  // namespace
 
 int main() {
+    PrintLongLineMemory();
     TSubject small(10'000), large(100'000);
     small.Assemble();
     large.Assemble();

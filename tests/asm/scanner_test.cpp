@@ -106,6 +106,18 @@ TEST(Scanner, ClassifiesWords) {
     }
 }
 
+// Words that contain or repeat a keyword, or are longer than any, are labels.
+TEST(Scanner, WordsBeyondTheKeywordsAreLabels) {
+    TMemoryTextSource none;
+    TAsmParser parser(none);
+    for (const char* word : {"loadload", "HALTHALTx", "jmpEQjmpLE", "vorlakvorlak", "db_", "~db",
+                             "R1R1", "xxxxxxxxxxxxxload"}) {
+        const Token t = Only(parser, word);
+        EXPECT_EQ(t.Kind, twLabel) << word;
+        EXPECT_EQ(t.Value, 0) << word;
+    }
+}
+
 TEST(Scanner, EvaluatesNumbers) {
     struct Case {
         const char* text;
@@ -264,6 +276,29 @@ TEST(TextSource, CountsLinesByTheirTerminators) {
         std::vector<std::string> lines;
         for (int i = 0; i < source.LineCount(); ++i) lines.emplace_back(source.LineText(i));
         EXPECT_EQ(lines, c.lines);
+    }
+}
+
+// Text whose every CR stands before an LF, and text with one CR alone: last, or before CR LF.
+TEST(TextSource, EndsLinesAtCrLfAsAtLf) {
+    const struct {
+        std::string text;
+        std::vector<std::string> lines;
+        std::vector<std::int64_t> offsets;
+    } cases[] = {
+        {"\r\n", {""}, {0}},
+        {"\r\na\r\n\r\n", {"", "a", ""}, {0, 2, 5}},
+        {"a\nb\r\nc", {"a", "b", "c"}, {0, 2, 5}},
+        {"a\r\nb\r", {"a", "b"}, {0, 3}},
+        {"a\r\r\nb", {"a", "", "b"}, {0, 2, 4}},
+    };
+    for (const auto& c : cases) {
+        const TMemoryTextSource source(c.text);
+        ASSERT_EQ(source.LineCount(), static_cast<int>(c.lines.size())) << c.text;
+        for (int i = source.LineCount() - 1; i >= 0; --i) {
+            EXPECT_EQ(source.LineText(i), c.lines[static_cast<std::size_t>(i)]) << c.text;
+            EXPECT_EQ(source.LineOffset(i), c.offsets[static_cast<std::size_t>(i)]) << c.text;
+        }
     }
 }
 
