@@ -21,6 +21,7 @@
 #include "core/history.h"
 #include "core/trace.h"
 #include "gui/busycursor.h"
+#include "gui/localpath.h"
 #include "gui/named.h"
 #include "gui/processvalues.h"
 #include "gui/prompt.h"
@@ -189,10 +190,10 @@ void TTraceWin::ExportClick() {
     try {
         const TBusyCursor busy;
         const THistory& history = mainWin_.History();
-        WriteFileAtomically(QFile::encodeName(name).toStdString(),
+        WriteFileAtomically(LocalPath(name),
                             [&](const TByteSink& sink) { WriteTrace(history, format, sink); });
     } catch (const EFileError& error) {
-        Prompt().Error(this, BoundedMessage(QString::fromLocal8Bit(error.what())));
+        Prompt().Error(this, BoundedMessage(FileErrorText(error)));
     }
 }
 
