@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -22,6 +21,7 @@
 #include "core/readfile.h"
 #include "gui/helpcontexts.h"
 #include "gui/helphook.h"
+#include "gui/localpath.h"
 #include "gui/prompt.h"
 #include "gui/theme.h"
 
@@ -113,13 +113,12 @@ void THelpDialog::AppendInfoFile() {
     try {
         // Far more than any course note; a larger file is not one.
         constexpr std::size_t MaxInfoBytes = 16 << 20;
-        const std::string bytes =
-            ReadFileStart(QFile::encodeName(name).toStdString(), MaxInfoBytes + 1);
+        const std::string bytes = ReadFileStart(LocalPath(name), MaxInfoBytes + 1);
         if (bytes.size() > MaxInfoBytes)
-            throw EFileError("The file " + name.toStdString() + " is too large to be shown.");
+            throw EFileError("The file " + LocalPath(name) + " is too large to be shown.");
         contents = QByteArray::fromStdString(bytes);
     } catch (const EFileError& error) {
-        Prompt().Error(this, QString::fromStdString(error.what()));
+        Prompt().Error(this, FileErrorText(error));
         return;
     }
     if (contents.isEmpty()) return;

@@ -1,7 +1,6 @@
 // The main window's files (memory images, the listing), web help and closing.
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFile>
 #include <QPushButton>
 #include <optional>
 #include <sstream>
@@ -14,6 +13,7 @@
 #include "core/memfile.h"
 #include "gui/busycursor.h"
 #include "gui/dialogpaths.h"
+#include "gui/localpath.h"
 #include "gui/processvalues.h"
 #include "gui/prompt.h"
 #include "gui/shellopen.h"
@@ -22,10 +22,6 @@ namespace {
 
 const QString ProgramFilter = QStringLiteral("Program Files (*.prg)");
 const QString AssemblyFilter = QStringLiteral("Assembly Files (*.asm)");
-
-std::string LocalPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
 
 }  // namespace
 
@@ -63,7 +59,7 @@ void TMainWin::LoadMemoryFile(const QString& path) {
         TBusyCursor busy;
         image = ReadMemoryFile(LocalPath(path));
     } catch (const EFileError& error) {
-        Prompt().Error(this, BoundedMessage(QString::fromLocal8Bit(error.what())));
+        Prompt().Error(this, BoundedMessage(FileErrorText(error)));
     } catch (const std::exception&) {  // memory ran out: the window stays as it was
         Prompt().Error(this, NotLoadedText(path));
         return;
@@ -106,7 +102,7 @@ void TMainWin::SaveToName(const QString& name) {
     try {
         WriteMemoryFile(LocalPath(name), image);
     } catch (const EFileError& error) {
-        Prompt().Error(this, BoundedMessage(QString::fromLocal8Bit(error.what())));
+        Prompt().Error(this, BoundedMessage(FileErrorText(error)));
         return;
     }
     SetCaption(name);
@@ -124,10 +120,10 @@ void TMainWin::ViewAsmButtonClick() {
     try {
         WriteFileAtomically(path, listing.str());
     } catch (const EFileError& error) {
-        Prompt().Error(this, BoundedMessage(QString::fromLocal8Bit(error.what())));
+        Prompt().Error(this, BoundedMessage(FileErrorText(error)));
         return;
     }
-    ShellOpen(QUrl::fromLocalFile(QFile::decodeName(path.c_str())));
+    ShellOpen(QUrl::fromLocalFile(FromLocalPath(path)));
 }
 
 // ---------------------------------------------------------------------------------------

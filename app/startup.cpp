@@ -13,6 +13,7 @@
 #include "app/mainwin.h"
 #include "gui/helpcontexts.h"
 #include "gui/helphook.h"
+#include "gui/localpath.h"
 #include "gui/prompt.h"
 #include "gui/theme.h"
 #include "gui/zoom.h"
@@ -185,7 +186,7 @@ int RunQuarzel(int argc, char** argv) {
         ShutDown(ProcessValues(), platform);
         return 0;
     } catch (const std::exception& error) {
-        Prompt().Error(nullptr, QString::fromLocal8Bit(error.what()));
+        Prompt().Error(nullptr, FileErrorText(error));
         return 1;
     }
 }

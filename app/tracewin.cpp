@@ -1,7 +1,6 @@
 #include "app/tracewin.h"
 
 #include <QAction>
-#include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -20,6 +19,7 @@
 #include "core/simulation.h"
 #include "core/trace.h"
 #include "gui/busycursor.h"
+#include "gui/localpath.h"
 #include "gui/named.h"
 #include "gui/processvalues.h"
 #include "gui/prompt.h"
@@ -194,10 +194,10 @@ void TTraceWin::ExportClick() {
     try {
         const TBusyCursor busy;
         const THistory& history = sim_.History();
-        WriteFileAtomically(QFile::encodeName(name).toStdString(),
+        WriteFileAtomically(LocalPath(name),
                             [&](const TByteSink& sink) { WriteTrace(history, format, sink); });
     } catch (const EFileError& error) {
-        Prompt().Error(this, BoundedMessage(QString::fromLocal8Bit(error.what())));
+        Prompt().Error(this, BoundedMessage(FileErrorText(error)));
     }
 }
 

@@ -53,6 +53,7 @@ public:
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    using TReadOnlyText::text;  // the text interface's text(start, end), beside the name's
     QString text(QAccessible::Text t) const override {
         if (!isValid()) return {};
         if (t == QAccessible::Name) return grid_->CellName(index_);
@@ -189,6 +190,7 @@ public:
         : QAccessibleWidget(text, QAccessible::StaticText) {}
 
     QString WholeText() const override { return static_cast<TShowText*>(widget())->ShownText(); }
+    using TReadOnlyText::text;
     QString text(QAccessible::Text t) const override {
         return t == QAccessible::Value ? WholeText() : QAccessibleWidget::text(t);
     }

@@ -81,8 +81,9 @@ public:
     ~THexGrid() override;
 
     // --- CellStore ---
-    // While the editor is open on index, GetContents answers the typed text's value
-    // (-1 while that text is not hex). Both raise EInvalidGridOperation on a bad index.
+    // While the editor is open on index, GetContents answers the typed text's value once
+    // that text is hex (an empty text is 0) and the stored value until then. Both raise
+    // EInvalidGridOperation on a bad index.
     int GetContents(int index) const override;
     void SetContents(int index, int value) override;
     int Count() const override { return ColCount_ * RowCount_; }

@@ -38,7 +38,9 @@ protected:
     }
 };
 
-// The plain store: count cells, all 0 at creation.
+// The plain store: count cells, all 0 at creation. A bad index is reported in the
+// contract's own words, "THexGrid::GetContents" and "THexGrid::SetContents" included:
+// whichever store runs, the caller sees the same message the grid gives.
 class TCellStore final : public CellStore {
 public:
     explicit TCellStore(int count) : cells_(count > 0 ? count : 0) {}

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr int TextColumn = 12;   // where the instruction text starts in a line
 constexpr int VisibleAbove = 3;  // a followed line shows as the fourth visible one
 
 template <class... Args>

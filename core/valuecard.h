@@ -12,7 +12,7 @@ class THistory;
 
 enum class TValueCell { Memory, Register, SysReg };  // SysReg: index PcIndex or IrIndex
 
-// No lines when the cell holds no value (its text being typed is not hex) or the index
-// is outside the store.
+// No lines when the index is outside the store or the cell holds no byte (IR: no 16-bit
+// word); a store takes any int, but these readings are a byte's.
 std::vector<std::string> ValueCard(const TMachineStores& m, const THistory& history,
                                    TValueCell cell, int index);

@@ -26,6 +26,7 @@
 #include "gui/busycursor.h"
 #include "gui/dialogpaths.h"
 #include "gui/helphook.h"
+#include "gui/localpath.h"
 #include "gui/processvalues.h"
 #include "gui/prompt.h"
 #include "gui/theme.h"
@@ -139,7 +140,7 @@ bool TAssemblerEditor::LoadSourceFile(const QString& name) {
     try {
         text = ReadSourceText(name);
     } catch (const EFileError& error) {
-        Prompt().Error(this, BoundedMessage(QString::fromStdString(error.what())));
+        Prompt().Error(this, BoundedMessage(FileErrorText(error)));
         return false;
     } catch (const std::exception&) {  // memory ran out: the window stays as it was
         Prompt().Error(this, NotLoadedText(name));
@@ -168,7 +169,7 @@ bool TAssemblerEditor::WriteSourceFile(const QString& name) {
     try {
         WriteSourceText(name, lines);
     } catch (const EFileError& error) {
-        Prompt().Error(this, BoundedMessage(QString::fromStdString(error.what())));
+        Prompt().Error(this, BoundedMessage(FileErrorText(error)));
         return false;
     }
     SetCaption(name);

@@ -14,6 +14,7 @@
 #include "editor/asmedit.h"
 #include "editor/menukeys.h"
 #include "gui/busycursor.h"
+#include "gui/localpath.h"
 #include "gui/prompt.h"
 #include "gui/theme.h"
 
@@ -99,11 +100,11 @@ void TAsmTests::RunTestsClick() {
     const bool assembled = editor_.AssembleText();
     std::optional<TTestFile> file;
     try {
-        file = ReadTestFile(name.toStdString());
+        file = ReadTestFile(LocalPath(name));
     } catch (const ETestFileError& e) {
         for (const std::string& line : e.Lines()) editor_.AddListedError(FromUtf8(line));
     } catch (const EFileError& e) {
-        editor_.AddListedError(FromUtf8(e.what()));
+        editor_.AddListedError(FileErrorText(e));
     }
     if (!assembled || !file) return;
     for (int a = 0; a < 256; ++a) image_[a] = editor_.parser_->MemoryByte(a);

@@ -1,20 +1,15 @@
 #include "editor/sourcefile.h"
 
-#include <QFile>
-
 #include "core/atomicfile.h"
 #include "core/cp437.h"
 #include "core/fileerror.h"
 #include "core/readfile.h"
+#include "gui/localpath.h"
 
 namespace {
 
 // A source file larger than this is not a program for a 256-byte machine.
 constexpr std::size_t MaxSourceBytes = 16 * 1024 * 1024;
-
-std::string LocalPath(const QString& name) {
-    return QFile::encodeName(name).toStdString();
-}
 
 // UTF-8, a leading byte order mark dropped; a file that is not valid UTF-8 is taken byte
 // for byte as code page 437, as the assembler takes it.
@@ -37,7 +32,7 @@ void KeepLinesWhole(QString& text) {
 QString ReadSourceText(const QString& name) {
     const std::string bytes = ReadFileStart(LocalPath(name), MaxSourceBytes + 1);
     if (bytes.size() > MaxSourceBytes)
-        throw EFileError("The file " + name.toStdString() +
+        throw EFileError("The file " + LocalPath(name) +
                          " is too large for an assembly source file.");
     QString text = DecodeSource(bytes);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fails when a folder includes a folder it may not: core <- asm <- cli, and
-# core <- controls <- gui <- editor <- app (each only the folders to its left; app also
-# asm). core, asm and cli use no Qt. Tests, benchmarks and fuzz targets may include anything.
+# core <- controls <- gui <- editor <- app (each only the folders to its left; editor and
+# app also asm). core, asm and cli use no Qt. Tests, benchmarks and fuzz targets may
+# include anything.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 declare -A allowed=(
