@@ -54,8 +54,8 @@ void Put(TInstructionWord w, int value, Mem& memory, Regs& registers, Sys& sysRe
 }
 
 // Fetches the word at PC, advances PC by two (PC written before IR), executes it. Values
-// are masked to a byte when read: a grid's open editor may hold unfinished text, which
-// must not become an index.
+// are masked to a byte when read, so that whatever a store holds never becomes an index
+// outside the machine.
 template <class Mem, class Regs, class Sys>
 TStepResult Execute(Mem& memory, Regs& registers, Sys& sysRegs) {
     auto mem = [&](int a) { return memory.GetContents(a & 0xFF) & 0xFF; };

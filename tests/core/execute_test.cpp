@@ -238,7 +238,7 @@ TEST(Execute, RunsOnAnyCellStore) {
     EXPECT_EQ(sysRegs.writes, 10);  // PC and IR for each of five instructions
 }
 
-// A grid's editor may answer -1 for unfinished text: it reads as FF, never as an index.
+// A store may answer a value outside a byte (-1 here): it reads as FF, never as an index.
 class TEditingStore final : public CellStore {
 public:
     int GetContents(int i) const override { return i == 0x01 ? -1 : inner_.GetContents(i); }
@@ -249,10 +249,10 @@ private:
     TCellStore inner_{256};
 };
 
-TEST(Execute, UnfinishedEditorValueIsReadAsAByte) {
+TEST(Execute, ValueOutsideAByteIsReadAsAByte) {
     TEditingStore memory;
     TCellStore registers(16), sysRegs(2);
-    memory.SetContents(0, 0x11);  // load R1,[xx] with xx still being typed
+    memory.SetContents(0, 0x11);  // load R1,[xx] with xx answered as -1
     EXPECT_EQ(ExecuteInstruction({memory, registers, sysRegs}), TStepResult::Executed);
     EXPECT_EQ(sysRegs.GetContents(IrIndex), 0x11FF);
 }
