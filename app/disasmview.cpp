@@ -3,6 +3,8 @@
 #include <QListWidget>
 #include <QScrollBar>
 
+#include "core/execute.h"
+
 TDisasmView::TDisasmView(QListWidget& list) : list_(list) {
     list_.clear();
     for (int i = 0; i < TDisasmList::LineCount; ++i)
@@ -28,7 +30,20 @@ bool TDisasmView::MemoryChanged(const CellStore& memory, int index, int oldValue
     return change.MarkModified;
 }
 
+// While frozen, only the last PC matters, unless it changes the alignment of the lines,
+// which the memory changes that follow must see at once.
 void TDisasmView::PcChanged(const CellStore& memory, int index, int newValue) {
+    if (index == PcIndex && Frozen() && (newValue & 1) == model_.Alignment()) {
+        pendingPc_ = newValue;
+        memory_ = &memory;
+        return;
+    }
+    pendingPc_ = -1;
+    FollowPc(memory, index, newValue);
+    if (!Frozen()) Apply();
+}
+
+void TDisasmView::FollowPc(const CellStore& memory, int index, int newValue) {
     const auto change = model_.PcChanged(memory, index, newValue);
     if (!change.Handled) return;
     if (change.Rebuilt) {
@@ -38,7 +53,6 @@ void TDisasmView::PcChanged(const CellStore& memory, int index, int newValue) {
     selectPending_ = true;
     selectLine_ = change.SelectLine;
     topLine_ = change.TopLine;
-    if (!Frozen()) Apply();
 }
 
 void TDisasmView::Freeze() {
@@ -60,6 +74,11 @@ void TDisasmView::SetTopLine(int line) {
 }
 
 void TDisasmView::Apply() {
+    if (pendingPc_ >= 0) {
+        const int pc = pendingPc_;
+        pendingPc_ = -1;
+        FollowPc(*memory_, PcIndex, pc);
+    }
     if (dirty_.any()) {
         for (int i = 0; i < TDisasmList::LineCount; ++i) {
             if (!dirty_[i]) continue;

@@ -30,6 +30,7 @@ public:
 
 private:
     void Apply();
+    void FollowPc(const CellStore& memory, int index, int newValue);
 
     QListWidget& list_;
     TDisasmList model_;
@@ -37,6 +38,7 @@ private:
     std::bitset<TDisasmList::LineCount> dirty_;
     std::bitset<TDisasmList::LineCount> stale_;  // text to rewrite from memory_ when applied
     const CellStore* memory_ = nullptr;
+    int pendingPc_ = -1;  // PC to follow when applied, -1: none
     bool selectPending_ = false;
     int selectLine_ = 0;
     int topLine_ = -1;  // pending top line, -1: none

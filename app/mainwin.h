@@ -203,6 +203,7 @@ private:
     void MemoryCleared() override;
     void BreakpointsChanged() override;
     void Stopped(TRunOutcome outcome) override;
+    void WentBackTo(long long) override { ShowOutcome(TRunOutcome::Limit); }
     // --- TMemoryDocument, for the windows that replace memory ---
     void SaveMemory() override { SaveFileClick(); }
     void Activate() override;

@@ -89,8 +89,10 @@ void THexGrid::SetContents(int index, int value) {
         if (announce) AnnounceCellText(this, index, oldText);
         SetModified(true);
         RepaintCell(index);
-        if (ChangedCell_ >= 0) RepaintCell(ChangedCell_);
-        ChangedCell_ = index;
+        if (ChangedCell_ != index) {
+            RepaintCell(ChangedCell_);
+            ChangedCell_ = index;
+        }
         if (EditorShownOn(index)) {
             InplaceEditor_->setText(QString::fromStdString(FormatHexCell(value, GetEditLimit())));
             InplaceEditor_->setModified(false);

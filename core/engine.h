@@ -1,7 +1,7 @@
 #pragma once
 // The execution engine behind ExecuteInstruction, RunSteps and the simulation: one
 // instruction, and loops of them that stop at a budget, a halt, an invalid word or a
-// breakpoint, optionally recording each step into the history. Stores are template
+// breakpoint. Stores are template
 // parameters so that a plain store's calls inline; a grid goes through the virtual
 // contract. Only core/ includes this header.
 
@@ -9,7 +9,6 @@
 
 #include "core/execute.h"
 #include "core/float8.h"
-#include "core/history.h"
 #include "core/instruction.h"
 
 namespace engine {
@@ -156,75 +155,6 @@ TLoopEnd Loop(Mem& memory, Regs& registers, Sys& sysRegs, long long count, long 
         if (stop.Before(executed, sysRegs)) return TLoopEnd::Breakpoint;
         const TStepResult result = Execute(memory, registers, sysRegs);
         ++executed;
-        if (result != TStepResult::Executed) return EndOf(result);
-    }
-    return TLoopEnd::Budget;
-}
-
-// Passes every access through and notes the write, so that the history sees what the
-// instruction did while the plain loop above stays as it is.
-template <class Store>
-class TNotingStore {
-public:
-    TNotingStore(Store& store, TWriteKind kind, TStepWrite& write)
-        : store_(store), kind_(kind), write_(write) {}
-    int GetContents(int index) const { return store_.GetContents(index); }
-    void SetContents(int index, int value) {
-        write_ = {kind_, index, store_.GetContents(index) & 0xFF, value & 0xFF};
-        store_.SetContents(index, value);
-    }
-
-private:
-    Store& store_;
-    TWriteKind kind_;
-    TStepWrite& write_;
-};
-
-// PC/IR: the fetch writes PC and then IR; a PC write after that is a taken jump.
-template <class Store>
-class TNotingSysRegs {
-public:
-    TNotingSysRegs(Store& store, TStepWrite& write) : store_(store), write_(write) {}
-    int GetContents(int index) const { return store_.GetContents(index); }
-    void SetContents(int index, int value) {
-        const int old = store_.GetContents(index);
-        if (index == IrIndex) {
-            oldIr_ = old & 0xFFFF;
-            fetched_ = true;
-        } else if (fetched_) {
-            write_ = {TWriteKind::Pc, PcIndex, old & 0xFF, value & 0xFF};
-        } else {
-            fetchPc_ = old & 0xFF;
-        }
-        store_.SetContents(index, value);
-    }
-    void NextStep() { fetched_ = false; }
-    int FetchPc() const { return fetchPc_; }
-    int OldIr() const { return oldIr_; }
-
-private:
-    Store& store_;
-    TStepWrite& write_;
-    bool fetched_ = false;
-    int fetchPc_ = 0, oldIr_ = 0;
-};
-
-// As Loop, appending every executed instruction to the history.
-template <class Mem, class Regs, class Sys, class Stop>
-TLoopEnd RecordingLoop(Mem& memory, Regs& registers, Sys& sysRegs, long long count,
-                       long long& executed, THistory& history, const Stop& stop) {
-    TStepWrite write;
-    TNotingStore<Mem> mem(memory, TWriteKind::Memory, write);
-    TNotingStore<Regs> regs(registers, TWriteKind::Register, write);
-    TNotingSysRegs<Sys> sys(sysRegs, write);
-    executed = 0;
-    while (executed < count) {
-        if (stop.Before(executed, sysRegs)) return TLoopEnd::Breakpoint;
-        write = {};
-        sys.NextStep();
-        const TStepResult result = Execute(mem, regs, sys);
-        ++executed;
-        history.Record(sys.FetchPc(), sys.OldIr(), sysRegs.GetContents(IrIndex) & 0xFFFF, write);
         if (result != TStepResult::Executed) return EndOf(result);
     }
     return TLoopEnd::Budget;

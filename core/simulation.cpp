@@ -81,6 +81,7 @@ void TSimulation::Tell(std::vector<TSimulationObserver*>& observers, F tell) {
 }
 
 void TSimulation::Changed(TStore store, int index, int oldValue, int newValue) {
+    if (noting_.Active && origin_ == TWriteOrigin::Program) Note(store, index, oldValue, newValue);
     const TCellChange change{index, oldValue, newValue, origin_};
     if (origin_ == TWriteOrigin::User) ClearHistory();
     switch (store) {
@@ -100,6 +101,28 @@ void TSimulation::Changed(TStore store, int index, int oldValue, int newValue) {
             if (index != PcIndex) break;
             pc_ = newValue;
             if (!frozen_) Tell([newValue](TSimulationObserver* o) { o->PcShown(newValue); });
+            break;
+    }
+}
+
+void TSimulation::Note(TStore store, int index, int oldValue, int newValue) {
+    switch (store) {
+        case TStore::Memory:
+            noting_.Write = {TWriteKind::Memory, index, oldValue & 0xFF, newValue & 0xFF};
+            break;
+        case TStore::Registers:
+            noting_.Write = {TWriteKind::Register, index, oldValue & 0xFF, newValue & 0xFF};
+            break;
+        case TStore::SysRegs:
+            if (index == IrIndex) {
+                noting_.OldIr = oldValue & 0xFFFF;
+                noting_.Word = newValue & 0xFFFF;
+                noting_.Fetched = true;
+            } else if (noting_.Fetched) {
+                noting_.Write = {TWriteKind::Pc, PcIndex, oldValue & 0xFF, newValue & 0xFF};
+            } else {
+                noting_.FetchPc = oldValue & 0xFF;
+            }
             break;
     }
 }
@@ -149,6 +172,30 @@ void TSimulation::ClearMemory() {
 // ---------------------------------------------------------------------------------------
 // Executing
 
+// As engine::Loop, appending every executed instruction to the history as the change
+// events of its writes told it.
+template <class Mem, class Regs, class Sys, class Stop>
+engine::TLoopEnd TSimulation::RecordingLoop(Mem& memory, Regs& registers, Sys& sysRegs,
+                                            long long count, long long& executed,
+                                            const Stop& stop) {
+    struct TNotingScope {
+        TNoting& Noting;
+        explicit TNotingScope(TNoting& noting) : Noting(noting) { Noting.Active = true; }
+        ~TNotingScope() { Noting.Active = false; }
+    } scope(noting_);
+    executed = 0;
+    while (executed < count) {
+        if (stop.Before(executed, sysRegs)) return engine::TLoopEnd::Breakpoint;
+        noting_.Fetched = false;
+        noting_.Write = {};
+        const TStepResult result = engine::Execute(memory, registers, sysRegs);
+        ++executed;
+        history_->Record(noting_.FetchPc, noting_.OldIr, noting_.Word, noting_.Write);
+        if (result != TStepResult::Executed) return engine::EndOf(result);
+    }
+    return engine::TLoopEnd::Budget;
+}
+
 // In a run, stops before an instruction at a breakpoint (the run's first one aside) and
 // counts the steps; a single step goes wherever PC is.
 TRunOutcome TSimulation::RunForward(long long count, bool inRun) {
@@ -157,17 +204,12 @@ TRunOutcome TSimulation::RunForward(long long count, bool inRun) {
     {
         const TOriginScope scope(*this, TWriteOrigin::Program);
         end = engine::OnStores(stores_, [&](auto& memory, auto& registers, auto& sysRegs) {
-            if (!inRun || breakpoints_.Empty()) {
-                const engine::TNeverStop never;
-                return recording_
-                           ? engine::RecordingLoop(memory, registers, sysRegs, count, executed,
-                                                   *history_, never)
-                           : engine::Loop(memory, registers, sysRegs, count, executed, never);
-            }
-            const engine::TStopAt stop{breakpoints_.Addresses(), firstOfRun_};
-            return recording_ ? engine::RecordingLoop(memory, registers, sysRegs, count, executed,
-                                                      *history_, stop)
-                              : engine::Loop(memory, registers, sysRegs, count, executed, stop);
+            auto loop = [&](const auto& stop) {
+                return recording_ ? RecordingLoop(memory, registers, sysRegs, count, executed, stop)
+                                  : engine::Loop(memory, registers, sysRegs, count, executed, stop);
+            };
+            if (!inRun || breakpoints_.Empty()) return loop(engine::TNeverStop{});
+            return loop(engine::TStopAt{breakpoints_.Addresses(), firstOfRun_});
         });
     }
     if (inRun) {
@@ -210,6 +252,7 @@ void TSimulation::StepBackTo(long long step) {
     FreezeViews(true);
     while (!history_->Empty() && history_->LastStep() > step) StepBack();
     FreezeViews(frozen);
+    Tell([step](TSimulationObserver* o) { o->WentBackTo(step); });
 }
 
 void TSimulation::StartRun(bool back) {

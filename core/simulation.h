@@ -22,6 +22,10 @@
 #include "core/history.h"
 #include "core/memfile.h"
 
+namespace engine {
+enum class TLoopEnd;
+}
+
 enum class TWriteOrigin : uint8_t { User, Program, StepBack };
 
 // How a run (or a slice of one) ended.
@@ -89,6 +93,8 @@ public:
     virtual void BreakpointsChanged() {}
     // A run ended (not told for a slice that ran out of budget).
     virtual void Stopped(TRunOutcome) {}
+    // StepBackTo has taken the machine back to just after that step.
+    virtual void WentBackTo(long long) {}
     // The simulation is going away before the observer; it must not be used any more.
     virtual void SimulationGone() {}
 };
@@ -209,7 +215,11 @@ private:
     };
 
     void Changed(TStore store, int index, int oldValue, int newValue);
+    void Note(TStore store, int index, int oldValue, int newValue);
     TRunOutcome RunForward(long long count, bool inRun);
+    template <class Mem, class Regs, class Sys, class Stop>
+    engine::TLoopEnd RecordingLoop(Mem& memory, Regs& registers, Sys& sysRegs, long long count,
+                                   long long& executed, const Stop& stop);
     TRunOutcome RunBack(long long count);
     void EndRun(TRunOutcome outcome);
     template <class F>
@@ -236,6 +246,14 @@ private:
     bool firstOfRun_ = false;
     bool recording_ = true;
     bool frozen_ = false;
+    // What the executing instruction wrote, noted from the stores' change events while a
+    // recorded step runs: the fetch writes PC, then IR; a PC write after that is a jump.
+    struct TNoting {
+        bool Active = false;
+        bool Fetched = false;
+        int FetchPc = 0, OldIr = 0, Word = 0;
+        TStepWrite Write;
+    } noting_;
     int pc_ = 0;  // as last written
     long long runSteps_ = 0;
 };

@@ -37,6 +37,7 @@ struct TLog final : TSimulationObserver {
     void ImageLoaded() override { Add("loaded"); }
     void HistoryCleared() override { Add("history cleared"); }
     void BreakpointsChanged() override { Add("breakpoints"); }
+    void WentBackTo(long long step) override { Add("went back " + std::to_string(step)); }
     void Stopped(TRunOutcome outcome) override {
         Add("stopped " + std::to_string(static_cast<int>(outcome)));
     }
@@ -209,6 +210,7 @@ TEST(Simulation, StepBackToTakesBackUntilThatStepIsTheNewest) {
     EXPECT_EQ(m.History().LastStep(), 4);
     EXPECT_EQ(m.Reg(2), 2);                                // steps 2 and 4 added
     EXPECT_EQ(m.Log.Only("shown"), (TEvents{"shown 4"}));  // once, when the views thaw
+    EXPECT_EQ(m.Log.Only("went"), (TEvents{"went back 4"}));
     m.Simulation.StepBackTo(-1);
     EXPECT_TRUE(m.History().Empty());
 }
