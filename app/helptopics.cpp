@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include "core/hex.h"
 #include "core/instruction.h"
 #include "gui/processvalues.h"
 
@@ -19,8 +20,8 @@ QString Paragraph(const QString& html) {
     return "<p>" + html + "</p>";
 }
 
-QString Hex2(int value) {
-    return QString::number(value, 16).toUpper().rightJustified(2, '0');
+QString Hex(int value, int digits) {
+    return QString::fromStdString(FormatHex(value, digits));
 }
 
 // The space between an example's source and its bytes, and between bytes and note.
@@ -35,7 +36,7 @@ QString ExampleRows(const QList<THelpExample>& examples) {
         const QString source = "<pre style=\"margin:0px\"><code style=\"color:#000080\">" +
                                Escaped(example.Source) + "</code></pre>";
         QString bytes = "<code style=\"color:#800000\">" + Escaped(example.Bytes) + "</code>";
-        if (example.Address != 0) bytes += " at " + Hex2(example.Address);
+        if (example.Address != 0) bytes += " at " + Hex(example.Address, 2);
         rows += "<tr>" + cell + source + "</td>" + cell + bytes + "</td><td>" + example.Note +
                 "</td></tr>";
     }
@@ -58,8 +59,8 @@ QString InstructionTable() {
             rows += QString(
                         "<tr><td><code>%1</code></td><td><code>%2</code></td><td>%3</td><td>%4</td>"
                         "</tr>")
-                        .arg(QString::number(static_cast<int>(info.Op), 16).toUpper(), form.Nibbles,
-                             Code(form.Assembly), form.Operation);
+                        .arg(Hex(static_cast<int>(info.Op), 1), form.Nibbles, Code(form.Assembly),
+                             form.Operation);
         }
     }
     return "<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\">" + rows + "</table>";
@@ -307,8 +308,8 @@ QString PrintableCodesTable() {
             const int code = first + column * rowsPerColumn + row;
             if (code > last) break;
             const QString glyph = code == 0x20 ? QStringLiteral("space") : Escaped(QChar(code));
-            table +=
-                QString("<td><code>%1</code></td><td><code>%2</code></td>").arg(Hex2(code), glyph);
+            table += QString("<td><code>%1</code></td><td><code>%2</code></td>")
+                         .arg(Hex(code, 2), glyph);
         }
         table += "</tr>";
     }

@@ -13,6 +13,7 @@
 #include "app/tracewin.h"
 #include "controls/hexgrid.h"
 #include "controls/showtext.h"
+#include "core/hex.h"
 #include "gui/prompt.h"
 
 namespace {
@@ -182,9 +183,7 @@ void TMainWin::ShowOutcome(TRunOutcome outcome) {
         case TRunOutcome::HistoryStart:
             return SetStatus("Start of history", Black);
         case TRunOutcome::Breakpoint:
-            return SetStatus(
-                QString("Breakpoint at %1").arg(QString::number(pc_, 16).toUpper(), 2, QChar('0')),
-                Red);
+            return SetStatus("Breakpoint at " + QString::fromStdString(FormatHex(pc_, 2)), Red);
         case TRunOutcome::Limit:
         case TRunOutcome::Stopped:
             break;

@@ -9,6 +9,7 @@
 
 #include "core/cp437.h"
 #include "core/fileerror.h"
+#include "core/hex.h"
 
 namespace {
 
@@ -35,14 +36,6 @@ const char* TypeName(const toml::node& node) {
         default:
             return "a date or time";
     }
-}
-
-// -1 unless c is a hex digit.
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
 }
 
 class TReader {
@@ -125,7 +118,7 @@ TByteMap TReader::Registers(const toml::node& node, const std::string& what) {
     for (auto&& [key, value] : *table) {
         const std::string_view name = key.str();
         const int number =
-            name.size() == 2 && (name[0] == 'R' || name[0] == 'r') ? HexDigit(name[1]) : -1;
+            name.size() == 2 && (name[0] == 'R' || name[0] == 'r') ? HexDigitValue(name[1]) : -1;
         if (number < 0) {
             Mistake(key.source(),
                     "unknown register '" + std::string(name) + "'; the registers are R0..RF");
@@ -149,9 +142,7 @@ TByteMap TReader::Memory(const toml::node& node, const std::string& what) {
     from.fill(-1);
     for (auto&& [key, value] : *table) {
         const std::string_view name = key.str();
-        const int address = name.size() == 2 && HexDigit(name[0]) >= 0 && HexDigit(name[1]) >= 0
-                                ? HexDigit(name[0]) * 16 + HexDigit(name[1])
-                                : -1;
+        const int address = name.size() == 2 ? ParseHex(name) : -1;
         if (address < 0) {
             Mistake(key.source(),
                     "memory address '" + std::string(name) + "' is not two hex digits");
@@ -318,14 +309,8 @@ TTestFile TReader::Read(const toml::table& root, const std::string& path) {
 
 }  // namespace
 
-constexpr const char* HexDigits = "0123456789ABCDEF";
-
-std::string HexByte(int value) {
-    return {HexDigits[value >> 4 & 0xF], HexDigits[value & 0xF]};
-}
-
 std::string RegisterName(int number) {
-    return {'R', HexDigits[number & 0xF]};
+    return 'R' + FormatHex(number & 0xF, 1);
 }
 
 std::optional<std::string> ProgramPath(const TTestFile& file) {

@@ -14,8 +14,8 @@
 
 constexpr long long DefaultTestMaxSteps = 100000;
 
-// How the file and the failure texts write a byte ("0E") and a register ("R3").
-std::string HexByte(int value);
+// How the file and the failure texts write a register ("R3"); a byte they write with
+// HexByte ("0E").
 std::string RegisterName(int number);
 
 // Address -> byte and register number -> byte; each address or register at most once.

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/cp437.h"
+#include "core/hex.h"
 #include "core/machine.h"
 
 namespace {

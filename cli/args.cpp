@@ -3,6 +3,8 @@
 #include <cctype>
 #include <limits>
 
+#include "core/hex.h"
+
 TArgs::TArgs(const std::vector<std::string>& args, const TArgRules& rules) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -35,16 +37,8 @@ std::optional<std::string> TArgs::Value(const std::string& name) const {
 }
 
 int ParseHexByte(const std::string& option, const std::string& text) {
-    if (text.empty() || text.size() > 2)
-        throw EUsageError(option + " takes one or two hex digits, not '" + text + "'");
-    int value = 0;
-    for (char c : text) {
-        if (!std::isxdigit(static_cast<unsigned char>(c)))
-            throw EUsageError(option + " takes one or two hex digits, not '" + text + "'");
-        value = value * 16 + (std::isdigit(static_cast<unsigned char>(c))
-                                  ? c - '0'
-                                  : std::toupper(static_cast<unsigned char>(c)) - 'A' + 10);
-    }
+    const int value = text.empty() || text.size() > 2 ? -1 : ParseHex(text);
+    if (value < 0) throw EUsageError(option + " takes one or two hex digits, not '" + text + "'");
     return value;
 }
 

@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cstdio>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -9,6 +8,7 @@
 #include "cli/cli.h"
 #include "cli/program.h"
 #include "core/fileerror.h"
+#include "core/hex.h"
 #include "core/history.h"
 #include "core/machine.h"
 #include "core/trace.h"
@@ -33,24 +33,18 @@ constexpr long long DefaultMaxSteps = 10'000'000;
 // A traced run goes in rounds of the history's depth, each round's lines in one block.
 constexpr long long RoundSteps = 1 << 16;
 
-std::string Hex(int value, int digits) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%0*X", digits, value);
-    return text;
-}
-
 void DumpRow(std::ostream& err, const std::string& label, const CellStore& store, int from) {
     err << label;
-    for (int i = from; i < from + 16; ++i) err << ' ' << Hex(store.GetContents(i), 2);
+    for (int i = from; i < from + 16; ++i) err << ' ' << FormatHex(store.GetContents(i), 2);
     err << '\n';
 }
 
 void Dump(std::ostream& err, TMachine& m) {
-    err << "pc: " << Hex(m.SysRegs.GetContents(0), 2) << '\n';
-    err << "ir: " << Hex(m.SysRegs.GetContents(1), 4) << '\n';
+    err << "pc: " << FormatHex(m.SysRegs.GetContents(0), 2) << '\n';
+    err << "ir: " << FormatHex(m.SysRegs.GetContents(1), 4) << '\n';
     DumpRow(err, "registers:", m.Registers, 0);
     for (int row = 0; row < 256; row += 16)
-        DumpRow(err, "memory " + Hex(row, 2) + ":", m.MainMemory, row);
+        DumpRow(err, "memory " + FormatHex(row, 2) + ":", m.MainMemory, row);
 }
 
 class TTraceWriter {

@@ -15,7 +15,7 @@
 #include <cstdlib>
 
 #include "controls/gridaccess.h"
-#include "controls/hextext.h"
+#include "core/hex.h"
 
 namespace {
 
@@ -71,7 +71,7 @@ int THexGrid::GetContents(int index) const {
         throw EInvalidGridOperation(OutOfBoundsMessage("THexGrid::GetContents", index, Count()));
     // A value being typed counts only once it is valid hex; until then the stored one does.
     if (EditorShownOn(index)) {
-        const int typed = ParseHexCell(InplaceEditor_->text().toLatin1().toStdString());
+        const int typed = ParseHex(InplaceEditor_->text().toLatin1().toStdString());
         if (typed != -1) return typed;
     }
     return Contents_[index];
@@ -94,7 +94,7 @@ void THexGrid::SetContents(int index, int value) {
             ChangedCell_ = index;
         }
         if (EditorShownOn(index)) {
-            InplaceEditor_->setText(QString::fromStdString(FormatHexCell(value, GetEditLimit())));
+            InplaceEditor_->setText(QString::fromStdString(FormatHex(value, GetEditLimit())));
             InplaceEditor_->setModified(false);
         }
     }
@@ -398,7 +398,7 @@ void THexGrid::ShowEditor() {
     InplaceEditor_->setPalette(colours);
     InplaceEditor_->setMaxLength(limit);
     InplaceEditor_->setText(
-        QString::fromStdString(FormatHexCell(Contents_[Row_ * ColCount_ + Col_], limit)));
+        QString::fromStdString(FormatHex(Contents_[Row_ * ColCount_ + Col_], limit)));
     InplaceEditor_->setModified(false);
     InplaceEditor_->setGeometry(CellRect(Col_, Row_).adjusted(0, 0, 1, 1));
     InplaceEditor_->selectAll();
@@ -419,7 +419,7 @@ void THexGrid::HideEditor() {
 void THexGrid::UpdateText() {
     if (!InplaceEditor_ || !InplaceEditor_->isModified()) return;
     InplaceEditor_->setModified(false);
-    const int value = ParseHexCell(InplaceEditor_->text().toLatin1().toStdString());
+    const int value = ParseHex(InplaceEditor_->text().toLatin1().toStdString());
     if (value != -1 && EditCol_ >= 0) SetCells(EditCol_, EditRow_, value);
 }
 
@@ -539,7 +539,7 @@ QString THexGrid::CellName(int index) const {
 
 QString THexGrid::CellText(int index) const {
     return QString::fromStdString(
-        FormatHexCell(Contents_[index], GetEditLimit(index % ColCount_, index / ColCount_)));
+        FormatHex(Contents_[index], GetEditLimit(index % ColCount_, index / ColCount_)));
 }
 
 void THexGrid::DrawCell(QPainter& painter, int ACol, int ARow, const QRect& rect) {

@@ -5,17 +5,11 @@
 #include <string>
 
 #include "core/disasm.h"
+#include "core/hex.h"
 
 const std::string_view TraceHeader = "step\tpc\tword\tinstruction\tchange\n";
 
 namespace {
-
-constexpr char HexDigits[] = "0123456789ABCDEF";
-
-char* Hex(char* out, int value, int digits) {
-    for (int d = digits - 1; d >= 0; --d) *out++ = HexDigits[(value >> (4 * d)) & 0xF];
-    return out;
-}
 
 char* Decimal(char* out, long long value) {
     char digits[24];
@@ -35,9 +29,9 @@ char* Text(char* out, std::string_view text) {
 
 // "OLD->NEW"
 char* Change(char* out, const TStepWrite& write) {
-    out = Hex(out, write.Old, 2);
+    out = WriteHex(out, write.Old, 2);
     out = Text(out, "->");
-    return Hex(out, write.New, 2);
+    return WriteHex(out, write.New, 2);
 }
 
 // The instruction column of every word, made the first time the word is traced.
@@ -67,9 +61,9 @@ char* FormatTraceColumn(char* out, const THistoryEntry& e, TTraceColumn column) 
         case TTraceColumn::Step:
             return Decimal(out, e.Step);
         case TTraceColumn::Pc:
-            return Hex(out, e.Pc, 2);
+            return WriteHex(out, e.Pc, 2);
         case TTraceColumn::Word:
-            return Hex(out, e.Word, 4);
+            return WriteHex(out, e.Word, 4);
         case TTraceColumn::Instruction:
             return Text(out, TraceInstruction(e.Word));
         case TTraceColumn::Change:
@@ -78,12 +72,12 @@ char* FormatTraceColumn(char* out, const THistoryEntry& e, TTraceColumn column) 
     switch (e.Write.Kind) {
         case TWriteKind::Register:
             *out++ = 'R';
-            out = Hex(out, e.Write.Index, 1);
+            out = WriteHex(out, e.Write.Index, 1);
             *out++ = ' ';
             return Change(out, e.Write);
         case TWriteKind::Memory:
             *out++ = '[';
-            out = Hex(out, e.Write.Index, 2);
+            out = WriteHex(out, e.Write.Index, 2);
             out = Text(out, "] ");
             return Change(out, e.Write);
         case TWriteKind::Pc:

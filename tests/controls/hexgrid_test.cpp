@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "controls/hexgrid.h"
-#include "controls/hextext.h"
 #include "core/execute.h"
 
 namespace {
@@ -94,10 +93,6 @@ class THexGridTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void cellText_data();
-    void cellText();
-    void editorTextValue_data();
-    void editorTextValue();
     void outOfBounds_data();
     void outOfBounds();
     void writesMarkAndNotify();
@@ -124,44 +119,6 @@ private slots:
     void arrowKeysMoveCurrentOnly();
     void machineRunsOnGrids();
 };
-
-void THexGridTest::cellText_data() {
-    QTest::addColumn<int>("value");
-    QTest::addColumn<int>("digits");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("padded") << 0x7 << 2 << "07";
-    QTest::newRow("upper case") << 0xAB << 2 << "AB";
-    QTest::newRow("IR width") << 0x2A << 4 << "002A";
-    QTest::newRow("wider than limit") << 0x1FF << 2 << "1FF";
-    QTest::newRow("zero") << 0 << 2 << "00";
-    QTest::newRow("negative") << -1 << 2 << "FFFFFFFF";
-    QTest::newRow("negative, wide") << -256 << 4 << "FFFFFF00";
-}
-
-void THexGridTest::cellText() {
-    QFETCH(int, value);
-    QFETCH(int, digits);
-    QFETCH(QString, text);
-    QCOMPARE(QString::fromStdString(FormatHexCell(value, digits)), text);
-}
-
-void THexGridTest::editorTextValue_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("value");
-    QTest::newRow("empty is 0") << "" << 0;
-    QTest::newRow("upper") << "3C" << 0x3C;
-    QTest::newRow("lower") << "3c" << 0x3C;
-    QTest::newRow("four digits") << "C0DE" << 0xC0DE;
-    QTest::newRow("space") << "3 " << -1;
-    QTest::newRow("non-hex letter") << "3G" << -1;
-    QTest::newRow("sign") << "-1" << -1;
-}
-
-void THexGridTest::editorTextValue() {
-    QFETCH(QString, text);
-    QFETCH(int, value);
-    QCOMPARE(ParseHexCell(text.toStdString()), value);
-}
 
 void THexGridTest::outOfBounds_data() {
     QTest::addColumn<bool>("set");
