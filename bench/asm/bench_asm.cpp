@@ -13,6 +13,7 @@
 #include <string>
 
 #include "asm/asmparse.h"
+#include "tests/support/resident.h"
 
 namespace {
 
@@ -126,20 +127,6 @@ void Print(const TSubject& s) {
         "assembling %6.2f M lines/s\n",
         lines, s.Source.Text().size() / 1024, static_cast<double>(s.Runs) / lines,
         lines / s.ScanSeconds / 1e6, lines / s.AssembleSeconds / 1e6);
-}
-
-// Resident memory of this process in bytes, now ("VmRSS") or at its peak ("VmHWM"); -1
-// where /proc does not tell.
-long long Resident(const std::string& key) {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind(key + ":", 0) != 0) continue;
-        std::istringstream fields(line.substr(key.size() + 1));
-        long long kib = 0;
-        fields >> kib;
-        return kib * 1024;
-    }
-    return -1;
 }
 
 // The text is copied into the source as an editor's or a file's text would be, so the

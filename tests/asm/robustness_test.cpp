@@ -6,6 +6,7 @@
 #include <string>
 
 #include "asm_fixture.h"
+#include "tests/support/resident.h"
 
 namespace {
 
@@ -32,19 +33,6 @@ TEST(Robustness, MillionCharacterLines) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(AssembleText(c.line).Reports, c.reports) << c.line.substr(0, 10);
-}
-
-// Resident memory of this process in bytes, now ("VmRSS") or at its peak ("VmHWM").
-long long Resident(const std::string& key) {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind(key + ":", 0) != 0) continue;
-        std::istringstream fields(line.substr(key.size() + 1));
-        long long kib = 0;
-        fields >> kib;
-        return kib * 1024;
-    }
-    return -1;
 }
 
 // A line of many small tokens costs about its own size to assemble, not a token record
