@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "asm/testrun.h"
+#include "grading/testrun.h"
 
 struct TProgramReport {
     std::string Program;  // the path as named
