@@ -1,7 +1,7 @@
 #pragma once
 // The results of a test file's tests on one or more programs, and the three forms in which
-// the test command writes them: text for people, JSON for scripts, JUnit XML for
-// continuous-integration and grading services.
+// the command-line tool's test command writes them: text for people, JSON for scripts,
+// JUnit XML for continuous-integration and grading services.
 
 #include <string>
 #include <vector>
