@@ -3,9 +3,9 @@
 
 #include "cli/args.h"
 #include "cli/cli.h"
-#include "cli/program.h"
-#include "cli/testreport.h"
 #include "core/atomicfile.h"
+#include "grading/submission.h"
+#include "grading/testreport.h"
 
 namespace fs = std::filesystem;
 
@@ -28,34 +28,6 @@ TReportFormat Format(const std::optional<std::string>& name) {
     if (*name == "json") return TReportFormat::Json;
     if (*name == "junit") return TReportFormat::Junit;
     throw EUsageError("--format takes text, json or junit, not '" + *name + "'");
-}
-
-bool IsProgramFile(const fs::directory_entry& entry) {
-    std::error_code ec;
-    if (!entry.is_regular_file(ec)) return false;
-    if (IsSourcePath(entry.path().string())) return true;
-    std::string extension = entry.path().extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return extension == ".prg";
-}
-
-// The programs a name stands for: a folder's .asm and .prg files by name, or the file.
-void AddPrograms(const std::string& name, std::vector<std::string>& programs) {
-    std::error_code ec;
-    if (!fs::is_directory(name, ec)) {
-        if (!fs::exists(name, ec)) throw EFileError("Cannot open file " + name);
-        programs.push_back(name);
-        return;
-    }
-    std::vector<fs::path> found;
-    fs::directory_iterator it(name, ec), end;
-    for (; !ec && it != end; it.increment(ec))
-        if (IsProgramFile(*it)) found.push_back(it->path().filename());
-    if (ec) throw EFileError("Cannot read folder " + name + ": " + ec.message());
-    if (found.empty()) throw EFileError("No .asm or .prg file in folder " + name);
-    std::sort(found.begin(), found.end());
-    for (const fs::path& file : found) programs.push_back((fs::path(name) / file).string());
 }
 
 // The report must not replace the files it is about.

@@ -2,11 +2,9 @@
 // Loads the program a subcommand works on from a file named on the command line: a memory
 // image, or an assembly source that is assembled first.
 
-#include <optional>
 #include <ostream>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 #include "core/memfile.h"
 
@@ -24,18 +22,3 @@ TMemoryImage AssembleSourceFile(const std::string& path, std::ostream& err);
 // A path ending in ".asm" (any case) is a source and is assembled; anything else is read as
 // a memory image. Throws as AssembleSourceFile and ReadMemoryFile do.
 TMemoryImage LoadProgram(const std::string& path, std::ostream& err);
-
-// A program that may fail to load without stopping the command: a test run grades every
-// submission, good or not.
-struct TLoadedProgram {
-    std::optional<TMemoryImage> Image;
-    // Why there is no image: the assembler's reports as AssembleSourceFile writes them
-    // (without line ends), or the file error's text.
-    std::vector<std::string> Errors;
-};
-
-// As LoadProgram, but every failure ends up in Errors instead of being thrown.
-TLoadedProgram TryLoadProgram(const std::string& path);
-
-// True for a path ending in ".asm" (any case), the assembly sources.
-bool IsSourcePath(const std::string& path);

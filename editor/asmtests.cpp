@@ -8,11 +8,11 @@
 #include <QMenuBar>
 
 #include "asm/asmparse.h"
-#include "asm/testrun.h"
 #include "core/fileerror.h"
 #include "core/simulation.h"
 #include "editor/asmedit.h"
 #include "editor/menukeys.h"
+#include "grading/testrun.h"
 #include "gui/busycursor.h"
 #include "gui/localpath.h"
 #include "gui/prompt.h"

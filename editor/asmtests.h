@@ -9,8 +9,8 @@
 #include <QString>
 #include <optional>
 
-#include "asm/testfile.h"
 #include "core/memfile.h"
+#include "grading/testfile.h"
 
 class QAction;
 class QListWidget;

@@ -1,20 +1,21 @@
 #!/usr/bin/env bash
-# Fails when a folder includes a folder it may not: core <- asm <- cli, and
+# Fails when a folder includes a folder it may not: core <- asm <- grading <- cli, and
 # core <- controls <- gui <- editor <- app (each only the folders to its left; editor and
-# app also asm). core, asm and cli use no Qt. Tests, benchmarks and fuzz targets may
-# include anything.
+# app also asm and grading). core, asm, grading and cli use no Qt. Tests, benchmarks and
+# fuzz targets may include anything.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 declare -A allowed=(
   [core]="core"
   [asm]="core asm"
-  [cli]="core asm cli"
+  [grading]="core asm grading"
+  [cli]="core asm grading cli"
   [controls]="core controls"
   [gui]="core controls gui"
-  [editor]="core asm controls gui editor"
-  [app]="core asm controls gui editor app"
+  [editor]="core asm grading controls gui editor"
+  [app]="core asm grading controls gui editor app"
 )
-qtfree="core asm cli"
+qtfree="core asm grading cli"
 status=0
 for folder in "${!allowed[@]}"; do
   while IFS= read -r hit; do

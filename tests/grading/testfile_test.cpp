@@ -1,4 +1,4 @@
-#include "asm/testfile.h"
+#include "grading/testfile.h"
 
 #include <gtest/gtest.h>
 

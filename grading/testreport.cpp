@@ -1,11 +1,12 @@
-#include "cli/testreport.h"
+#include "grading/testreport.h"
 
 #include <algorithm>
 #include <nlohmann/json.hpp>
 #include <numeric>
 
-#include "cli/program.h"
+#include "asm/asmfile.h"
 #include "core/cp437.h"
+#include "grading/submission.h"
 
 namespace {
 

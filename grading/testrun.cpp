@@ -1,4 +1,4 @@
-#include "asm/testrun.h"
+#include "grading/testrun.h"
 
 #include <cstdio>
 

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "asm/testfile.h"
 #include "core/memfile.h"
+#include "grading/testfile.h"
 
 // What a test starts from: the program's image with the test's bytes over it, the
 // registers (0 unless the test sets them) and PC.

@@ -1,12 +1,12 @@
 #pragma once
 // The results of a test file's tests on one or more programs, and the three forms in which
-// the test command writes them: text for people, JSON for scripts, JUnit XML for
-// continuous-integration and grading services.
+// the command-line tool's test command writes them: text for people, JSON for scripts,
+// JUnit XML for continuous-integration and grading services.
 
 #include <string>
 #include <vector>
 
-#include "asm/testrun.h"
+#include "grading/testrun.h"
 
 struct TProgramReport {
     std::string Program;  // the path as named

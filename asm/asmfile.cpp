@@ -1,0 +1,50 @@
+#include "asm/asmfile.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+#include "asm/asmparse.h"
+#include "core/cp437.h"
+#include "core/fileerror.h"
+#include "core/readfile.h"
+
+namespace {
+
+// Far beyond any program for a 256-byte machine, and small enough that every line and
+// column stays well inside the assembler's int positions.
+constexpr std::size_t MaxSourceBytes = 256u << 20;
+
+std::string ReadSourceFile(const std::string& path) {
+    std::string bytes = ReadFileStart(path, MaxSourceBytes + 1);
+    if (bytes.size() > MaxSourceBytes)
+        throw EFileError("The source " + path + " is larger than 256 MiB; it was not read.");
+    return bytes;
+}
+
+}  // namespace
+
+bool IsSourcePath(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".asm";
+}
+
+std::string SourcePosition(const std::string& path, int line, int column) {
+    return path + ':' + std::to_string(line + 1) + ':' + std::to_string(column + 1) + ": ";
+}
+
+std::optional<TMemoryImage> AssembleFile(const std::string& path, const TAsmFileReport& report) {
+    const TMemoryTextSource source(DecodeSourceFile(ReadSourceFile(path)));
+    TAsmParser parser(source);
+    bool failed = false;
+    parser.Assemble([&](void*, int line, int column, std::string_view message) {
+        report(line, column, message);
+        failed = true;
+    });
+    if (failed) return std::nullopt;
+    TMemoryImage image{};
+    for (int a = 0; a < 256; ++a) image[a] = parser.MemoryByte(a);
+    return image;
+}

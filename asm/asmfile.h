@@ -1,0 +1,25 @@
+#pragma once
+// Assembling a source file read from disk, for the tools that take programs by file name:
+// the command-line tool's commands and the grader.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/memfile.h"
+
+// True for a path ending in ".asm" (any case), the assembly sources.
+bool IsSourcePath(const std::string& path);
+
+// "PATH:LINE:COLUMN: " of a 0-based position, counted from 1 as compilers do.
+std::string SourcePosition(const std::string& path, int line, int column);
+
+// Receives each report of the assembler: 0-based line and column, and the message in code
+// page 437.
+using TAsmFileReport = std::function<void(int line, int column, std::string_view message)>;
+
+// The image of the source at path, or nothing when the assembler reported errors, each of
+// which went to report. Throws EFileError when the file cannot be read or is larger than
+// 256 MiB.
+std::optional<TMemoryImage> AssembleFile(const std::string& path, const TAsmFileReport& report);

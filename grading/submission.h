@@ -1,0 +1,25 @@
+#pragma once
+// The programs a grading run tests: named one by one or by the folder that holds them, and
+// loaded so that one that fails to load is graded too, as failing every test.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/memfile.h"
+
+struct TLoadedProgram {
+    std::optional<TMemoryImage> Image;
+    // Why there is no image: the assembler's reports as "PATH:LINE:COLUMN: MESSAGE" in
+    // UTF-8 (without line ends), or the file error's text.
+    std::vector<std::string> Errors;
+};
+
+// Assembles a source (a path ending in ".asm", any case) or reads a memory image; every
+// failure ends up in Errors instead of being thrown.
+TLoadedProgram TryLoadProgram(const std::string& path);
+
+// Appends the programs name stands for: a folder's .asm and .prg files (any case), sorted
+// by name, or else the file itself. Throws EFileError when name does not exist, a folder
+// cannot be read or holds no program.
+void AddPrograms(const std::string& name, std::vector<std::string>& programs);
