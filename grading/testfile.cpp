@@ -38,17 +38,27 @@ const char* TypeName(const toml::node& node) {
     }
 }
 
+bool TextOrder(const TTestFileMistake& a, const TTestFileMistake& b) {
+    return std::tie(a.Line, a.Column) < std::tie(b.Line, b.Column);
+}
+
 class TReader {
 public:
-    explicit TReader(std::vector<TTestFileMistake>& mistakes) : mistakes_(mistakes) {}
+    TReader(std::vector<TTestFileMistake>& mistakes, long long& omitted)
+        : mistakes_(mistakes), omitted_(omitted) {}
 
     TTestFile Read(const toml::table& root, const std::string& path);
 
 private:
+    // Keeps only the first mistakes in the text, so that a file full of them costs no
+    // more than a few of them.
     void Mistake(const toml::source_region& at, std::string message) {
         mistakes_.push_back({static_cast<int>(at.begin.line ? at.begin.line : 1),
                              static_cast<int>(at.begin.column ? at.begin.column : 1),
                              std::move(message)});
+        if (mistakes_.size() <= ETestFileError::MaxListed) return;
+        mistakes_.erase(std::max_element(mistakes_.begin(), mistakes_.end(), TextOrder));
+        ++omitted_;
     }
     // Reports every key of table not in allowed; false when there was one.
     bool OnlyKeys(const toml::table& table, std::initializer_list<std::string_view> allowed,
@@ -67,6 +77,7 @@ private:
     std::optional<TTestCase> Test(const toml::node& node, long long fileMaxSteps, bool& good);
 
     std::vector<TTestFileMistake>& mistakes_;
+    long long& omitted_;
 };
 
 bool TReader::OnlyKeys(const toml::table& table, std::initializer_list<std::string_view> allowed,
@@ -321,17 +332,22 @@ std::optional<std::string> ProgramPath(const TTestFile& file) {
     return (fs::path(file.Path).parent_path() / program).lexically_normal().string();
 }
 
-ETestFileError::ETestFileError(std::string path, std::vector<TTestFileMistake> mistakes)
+ETestFileError::ETestFileError(std::string path, std::vector<TTestFileMistake> mistakes,
+                               long long omitted)
     : std::runtime_error(path + ":" + std::to_string(mistakes.at(0).Line) + ":" +
                          std::to_string(mistakes.at(0).Column) + ": " + mistakes.at(0).Message),
       path_(std::move(path)),
-      mistakes_(std::move(mistakes)) {}
+      mistakes_(std::move(mistakes)),
+      omitted_(omitted) {}
 
 std::vector<std::string> ETestFileError::Lines() const {
     std::vector<std::string> lines;
     for (const TTestFileMistake& m : mistakes_)
         lines.push_back(path_ + ":" + std::to_string(m.Line) + ":" + std::to_string(m.Column) +
                         ": " + m.Message);
+    if (omitted_ > 0)
+        lines.push_back("\u2026 and " + std::to_string(omitted_) +
+                        (omitted_ == 1 ? " more mistake" : " more mistakes"));
     return lines;
 }
 
@@ -346,13 +362,12 @@ TTestFile ParseTestFile(std::string_view text, const std::string& path) {
                     static_cast<int>(at.column ? at.column : 1), std::string(e.description())}});
     }
     std::vector<TTestFileMistake> mistakes;
-    TTestFile file = TReader(mistakes).Read(root, path);
+    long long omitted = 0;
+    TTestFile file = TReader(mistakes, omitted).Read(root, path);
     if (mistakes.empty()) return file;
     // Tables are read in key order; the mistakes are told in the order of the text.
-    std::stable_sort(mistakes.begin(), mistakes.end(), [](const auto& a, const auto& b) {
-        return std::tie(a.Line, a.Column) < std::tie(b.Line, b.Column);
-    });
-    throw ETestFileError(path, std::move(mistakes));
+    std::stable_sort(mistakes.begin(), mistakes.end(), TextOrder);
+    throw ETestFileError(path, std::move(mistakes), omitted);
 }
 
 TTestFile ReadTestFile(const std::string& path) {

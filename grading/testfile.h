@@ -60,16 +60,22 @@ struct TTestFileMistake {
 // A test file that is refused whole; what() is its first mistake.
 class ETestFileError : public std::runtime_error {
 public:
-    ETestFileError(std::string path, std::vector<TTestFileMistake> mistakes);
+    // mistakes: the first ones in the text; omitted: how many more were found.
+    ETestFileError(std::string path, std::vector<TTestFileMistake> mistakes, long long omitted = 0);
 
     const std::string& Path() const { return path_; }
     const std::vector<TTestFileMistake>& Mistakes() const { return mistakes_; }
-    // Each mistake as "PATH:LINE:COLUMN: MESSAGE".
+    // Each mistake as "PATH:LINE:COLUMN: MESSAGE", then "… and N more mistakes" when
+    // there were more than are listed.
     std::vector<std::string> Lines() const;
+
+    // At most this many mistakes are listed, the first ones in the text.
+    static constexpr std::size_t MaxListed = 100;
 
 private:
     std::string path_;
     std::vector<TTestFileMistake> mistakes_;
+    long long omitted_;
 };
 
 // Reads the text of a test file; path only names it in the mistakes. Throws ETestFileError

@@ -117,9 +117,9 @@ int TProgramReport::Passed() const {
         std::count_if(Tests.begin(), Tests.end(), [](const TTestResult& t) { return t.Passed; }));
 }
 
-int TProgramReport::Points() const {
-    return std::accumulate(Tests.begin(), Tests.end(), 0,
-                           [](int sum, const TTestResult& t) { return sum + t.Points; });
+long long TProgramReport::Points() const {
+    return std::accumulate(Tests.begin(), Tests.end(), 0LL,
+                           [](long long sum, const TTestResult& t) { return sum + t.Points; });
 }
 
 bool TTestReport::AllPassed() const {

@@ -13,10 +13,10 @@ struct TProgramReport {
     bool Assembled = false;
     std::vector<std::string> Errors;  // why it did not load, one message each
     std::vector<TTestResult> Tests;
-    int MaxPoints = 0;
+    long long MaxPoints = 0;  // 64 bits: a file may hold thousands of tests of a million points
 
     int Passed() const;
-    int Points() const;
+    long long Points() const;
     bool AllPassed() const { return Assembled && Passed() == static_cast<int>(Tests.size()); }
 };
 

@@ -258,6 +258,19 @@ TEST_F(CliTest, JunitHoldsOnlyWhatXmlCan) {
     EXPECT_NE(x.out.find("name=\"" + Dir("d\xEF\xBF\xBD/p.asm") + "\""), std::string::npos);
 }
 
+TEST_F(CliTest, PointsAddUpBeyondTwoBillion) {
+    Write("halt.asm", "halt\n");
+    std::string tests = "program = \"halt.asm\"\n";
+    for (int i = 0; i < 2148; ++i)
+        tests += "[[test]]\nname = \"t" + std::to_string(i) +
+                 "\"\npoints = 1000000\nexpect.status = \"halted\"\n";
+    const std::string file = Write("many.toml", tests);
+    const TResult text = Test({file});
+    EXPECT_NE(text.out.find("2148000000 of 2148000000 points"), std::string::npos) << text.out;
+    const TResult json = Test({file, "--format", "json"});
+    EXPECT_EQ(nlohmann::json::parse(json.out)["programs"][0]["points"], 2148000000LL);
+}
+
 TEST_F(CliTest, ReportToAFile) {
     Write("sum.asm", Good);
     const std::string report = Dir("report.json");

@@ -184,6 +184,27 @@ TEST(TestFile, RefusalNamesTheFileAndEveryMistake) {
     }
 }
 
+// A file full of mistakes lists the first ones in the text and counts the rest.
+TEST(TestFile, MistakesAreListedUpToAHundred) {
+    for (const int count : {100, 101, 5000}) {
+        std::string text;
+        for (int i = 0; i < count; ++i) text += "[[test]]\nname = " + std::to_string(i) + "\n";
+        try {
+            ParseTestFile(text, "m.toml");
+            FAIL() << "accepted";
+        } catch (const ETestFileError& e) {
+            // Two mistakes a test: no expectation, and a name that is not a string.
+            const long long found = 2LL * count;
+            const std::vector<std::string> lines = e.Lines();
+            ASSERT_EQ(e.Mistakes().size(), 100u) << count;
+            EXPECT_EQ(e.Mistakes().back().Line, 100) << count;  // the 50th test's name
+            EXPECT_EQ(lines.back(), "\u2026 and " + std::to_string(found - 100) + " more mistakes")
+                << count;
+            EXPECT_EQ(lines.size(), 101u) << count;
+        }
+    }
+}
+
 TEST(TestFile, ReadingAFile) {
     namespace fs = std::filesystem;
     const fs::path dir = fs::temp_directory_path() / "quarzel_testfile_read";
