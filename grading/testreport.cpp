@@ -53,29 +53,61 @@ std::string Json(const TTestReport& report) {
     return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }
 
+// The UTF-8 character at the start of text: its length (0 when the bytes are not one:
+// stray, overlong, a surrogate) and whether XML 1.0 can hold it (not U+FFFE or U+FFFF).
+struct TUtf8Character {
+    std::size_t Length = 0;
+    bool XmlCanHold = false;
+};
+
+TUtf8Character Utf8Character(std::string_view text) {
+    const auto b = static_cast<unsigned char>(text[0]);
+    const std::size_t length = b < 0xC2 ? 0 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : b < 0xF5 ? 4 : 0;
+    if (length == 0 || text.size() < length) return {};
+    char32_t c = b & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(text[i]);
+        if ((next & 0xC0) != 0x80) return {};
+        c = c << 6 | (next & 0x3F);
+    }
+    const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < smallest[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return {};
+    return {length, c != 0xFFFE && c != 0xFFFF};
+}
+
 // Text for XML 1.0: markup characters escaped, and what XML cannot hold at all (control
-// characters, bytes that are not UTF-8) replaced by U+FFFD.
+// characters, bytes that are not UTF-8, U+FFFE and U+FFFF) replaced by U+FFFD.
 std::string Xml(const std::string& text) {
-    const bool utf8 = Utf8ToCp437(text).has_value();
     std::string xml;
-    for (const char c : text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         const auto b = static_cast<unsigned char>(c);
-        if (c == '&')
+        if (c == '&') {
             xml += "&amp;";
-        else if (c == '<')
+        } else if (c == '<') {
             xml += "&lt;";
-        else if (c == '>')
+        } else if (c == '>') {
             xml += "&gt;";
-        else if (c == '"')
+        } else if (c == '"') {
             xml += "&quot;";
-        else if (c == '\n')
+        } else if (c == '\n') {
             xml += "&#10;";
-        else if (c == '\t')
+        } else if (c == '\t') {
             xml += "&#9;";
-        else if (b < 0x20 || b == 0x7F || (b >= 0x80 && !utf8))
+        } else if (b < 0x20 || b == 0x7F) {
             xml += "\xEF\xBF\xBD";
-        else
+        } else if (b < 0x80) {
             xml += c;
+        } else if (const TUtf8Character u = Utf8Character(std::string_view(text).substr(i));
+                   u.Length > 0) {
+            if (u.XmlCanHold)
+                xml.append(text, i, u.Length);
+            else
+                xml += "\xEF\xBF\xBD";
+            i += u.Length - 1;
+        } else {
+            xml += "\xEF\xBF\xBD";
+        }
     }
     return xml;
 }

@@ -250,6 +250,15 @@ TEST_F(CliTest, JunitHoldsOnlyWhatXmlCan) {
     const TResult r = Test({tests, "--format", "junit"});
     EXPECT_NE(r.out.find("<testcase name=\"a\xEF\xBF\xBD&quot;\""), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("<failure message=\"PC is 04, expected 09\">"), std::string::npos);
+    // Characters XML 1.0 forbids go; others stay, four-byte ones too.
+    const std::string forbidden =
+        Write("f.toml",
+              "program = \"sum.asm\"\n[[test]]\nname = \"b\\uFFFE\\uFFFF\\u00e9\\U0001F600\"\n"
+              "expect.pc = 4\n");
+    const TResult f = Test({forbidden, "--format", "junit"});
+    EXPECT_NE(f.out.find("<testcase name=\"b\xEF\xBF\xBD\xEF\xBF\xBD\xC3\xA9\xF0\x9F\x98\x80\""),
+              std::string::npos)
+        << f.out;
     const std::string odd = Write("d\xFF/p.asm", Good);
     const TResult j = Test({tests_, odd, "--format", "json"});
     EXPECT_EQ(j.status, ExitOk);
