@@ -285,6 +285,10 @@ TTestFile TReader::Read(const toml::table& root, const std::string& path) {
         if (file.Program && file.Program->empty()) {
             Mistake(n->source(), "program must not be empty");
             file.Program.reset();
+        } else if (file.Program && file.Program->find('\0') != std::string::npos) {
+            // A file name ends at its first NUL: the program loaded would not be the one named.
+            Mistake(n->source(), "program must not hold the character U+0000");
+            file.Program.reset();
         }
     }
     long long maxSteps = DefaultTestMaxSteps;

@@ -110,6 +110,8 @@ TEST(TestFile, EveryMistakeIsRefusedWithItsPosition) {
         {"test = [1]\n", {"1:9: each test must be a table, not an integer"}},
         {"program = 5\n" + t + Expect, {"1:11: program must be a string, not an integer"}},
         {"program = \"\"\n" + t + Expect, {"1:11: program must not be empty"}},
+        {"program = \"sum.asm\\u0000.prg\"\n" + t + Expect,
+         {"1:11: program must not hold the character U+0000"}},
         {"max-steps = 0\n" + t + Expect, {"1:13: max-steps must be 1..1000000000, not 0"}},
         {t + "expected = { status = \"halted\" }\n",
          {"1:1: test 'a' has no expectation ([test.expect])",
