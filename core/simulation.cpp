@@ -20,6 +20,14 @@ TRunOutcome OutcomeOf(engine::TLoopEnd end) {
     return TRunOutcome::Limit;
 }
 
+// The step result a run that ended so reports: anything but a halt or an invalid word
+// leaves the last step executed.
+TStepResult ResultOf(TRunOutcome outcome) {
+    return outcome == TRunOutcome::Halted    ? TStepResult::Halted
+           : outcome == TRunOutcome::Invalid ? TStepResult::Invalid
+                                             : TStepResult::Executed;
+}
+
 }  // namespace
 
 TRunOutcome OutcomeOf(TStepResult result) {
@@ -220,14 +228,7 @@ TRunOutcome TSimulation::RunForward(long long count, bool inRun) {
 }
 
 TStepResult TSimulation::Step() {
-    switch (RunForward(1, false)) {
-        case TRunOutcome::Halted:
-            return TStepResult::Halted;
-        case TRunOutcome::Invalid:
-            return TStepResult::Invalid;
-        default:
-            return TStepResult::Executed;
-    }
+    return ResultOf(RunForward(1, false));
 }
 
 bool TSimulation::StepBack() {
@@ -275,9 +276,7 @@ TStepResult TSimulation::Run(long long count, long long& executed) {
     const TRunOutcome outcome = RunSlice(count);
     StopRun();
     executed = runSteps_ - before;
-    return outcome == TRunOutcome::Halted    ? TStepResult::Halted
-           : outcome == TRunOutcome::Invalid ? TStepResult::Invalid
-                                             : TStepResult::Executed;
+    return ResultOf(outcome);
 }
 
 void TSimulation::StopRun() {
