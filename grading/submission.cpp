@@ -36,6 +36,7 @@ TLoadedProgram TryLoadProgram(const std::string& path) {
             });
     } catch (const EFileError& e) {
         loaded.Errors.push_back(e.what());
+        loaded.Unreadable = true;
     }
     return loaded;
 }

@@ -13,6 +13,7 @@ struct TLoadedProgram {
     // Why there is no image: the assembler's reports as "PATH:LINE:COLUMN: MESSAGE" in
     // UTF-8 (without line ends), or the file error's text.
     std::vector<std::string> Errors;
+    bool Unreadable = false;  // the file could not be read (else: the source did not assemble)
 };
 
 // Assembles a source (a path ending in ".asm", any case) or reads a memory image; every

@@ -4,17 +4,16 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
-#include <fstream>
 #include <tuple>
 
 #include "core/cp437.h"
 #include "core/fileerror.h"
 #include "core/hex.h"
+#include "core/readfile.h"
 
 namespace {
 
-// A test file is a page of text; anything this large is not one (and a device that never
-// ends must not be read for ever).
+// A test file is a page of text; anything this large is not one.
 constexpr std::size_t MaxTestFileBytes = 16u << 20;
 constexpr long long MaxPoints = 1'000'000;
 constexpr long long MaxSteps = 1'000'000'000;
@@ -375,17 +374,8 @@ TTestFile ParseTestFile(std::string_view text, const std::string& path) {
 }
 
 TTestFile ReadTestFile(const std::string& path) {
-    std::error_code ec;
-    std::ifstream in(path, std::ios::binary);
-    if (!in || std::filesystem::is_directory(path, ec))
-        throw EFileError("Cannot open file " + path);
-    std::string text;
-    char chunk[1 << 16];
-    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
-        text.append(chunk, static_cast<std::size_t>(in.gcount()));
-        if (text.size() > MaxTestFileBytes)
-            throw EFileError("The test file " + path + " is larger than 16 MiB; it was not read.");
-    }
-    if (in.bad()) throw EFileError("Stream read error");
+    const std::string text = ReadFileStart(path, MaxTestFileBytes + 1);
+    if (text.size() > MaxTestFileBytes)
+        throw EFileError("The test file " + path + " is larger than 16 MiB; it was not read.");
     return ParseTestFile(text, path);
 }

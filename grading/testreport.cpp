@@ -4,7 +4,6 @@
 #include <nlohmann/json.hpp>
 #include <numeric>
 
-#include "asm/asmfile.h"
 #include "core/cp437.h"
 #include "grading/submission.h"
 
@@ -36,6 +35,7 @@ std::string Json(const TTestReport& report) {
                                                  : nlohmann::ordered_json()},
                              {"steps", t.Steps},
                              {"output", Cp437ToUtf8(t.Output)},
+                             {"output_bytes", t.OutputBytes},
                              {"failures", t.Failures}});
         }
         programs.push_back({{"program", p.Program},
@@ -170,8 +170,8 @@ TProgramReport GradeProgram(const TTestFile& file, const std::string& program) {
         report.Tests = RunTests(file, *loaded.Image);
         return report;
     }
-    const char* why = IsSourcePath(program) ? "not run: the program did not assemble"
-                                            : "not run: the program could not be read";
+    const char* why = loaded.Unreadable ? "not run: the program could not be read"
+                                        : "not run: the program did not assemble";
     for (const TTestCase& test : file.Tests) report.Tests.push_back(NotRun(test, why));
     return report;
 }

@@ -1,5 +1,6 @@
 #include "grading/testrun.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "core/cp437.h"
@@ -22,6 +23,38 @@ std::string MemoryName(int address) {
     return "memory[" + HexByte(address) + "]";
 }
 
+// "1,234,567": a count of bytes that can be read at a glance.
+std::string GroupedDigits(long long count) {
+    std::string digits = std::to_string(count);
+    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(static_cast<std::size_t>(at), ",");
+    return digits;
+}
+
+// Output as the reports show it: the first ShownOutputBytes quoted, the rest as a count.
+std::string ShownOutput(std::string_view bytes, long long total) {
+    const std::string_view shown = bytes.substr(0, ShownOutputBytes);
+    const long long more = total - static_cast<long long>(shown.size());
+    std::string text = QuoteOutput(shown);
+    if (more > 0)
+        text += " \u2026 and " + GroupedDigits(more) + (more == 1 ? " more byte" : " more bytes");
+    return text;
+}
+
+// kept: the start of the output, enough of it to tell it from expected (see RunTest).
+std::string OutputFailure(const std::string& kept, long long total, const std::string& expected) {
+    std::string text = "output is " + ShownOutput(kept, total) + ", expected " +
+                       ShownOutput(expected, static_cast<long long>(expected.size()));
+    // Beyond what is shown the two quotes look alike; say where they part.
+    const auto differ = static_cast<std::size_t>(
+        std::mismatch(kept.begin(), kept.end(), expected.begin(), expected.end()).first -
+        kept.begin());
+    if (differ >= ShownOutputBytes)
+        text +=
+            " (they differ from byte " + GroupedDigits(static_cast<long long>(differ) + 1) + " on)";
+    return text;
+}
+
 }  // namespace
 
 TStartState StartState(const TTestCase& test, const TMemoryImage& program) {
@@ -40,15 +73,21 @@ TTestResult RunTest(const TTestCase& test, const TMemoryImage& program) {
     load.Registers = start.Registers;
     machine.Simulation.LoadImage(load);
 
+    const TTestExpect& expect = test.Expect;
     TTestResult result;
     result.Name = test.Name;
+    // One byte more than the expected output tells a longer output from it, so the
+    // comparison stays exact however little is kept.
+    const std::size_t keep =
+        std::max(ShownOutputBytes, expect.Output ? expect.Output->size() + 1 : 0);
     // Connected only now: the starting value of RF is not output.
-    machine.OnOutput = [&result](int value) {
-        if (value != 0) result.Output += static_cast<char>(value & 0xFF);
+    machine.OnOutput = [&result, keep](int value) {
+        if (value == 0) return;
+        if (result.Output.size() < keep) result.Output += static_cast<char>(value & 0xFF);
+        ++result.OutputBytes;
     };
     result.Status = machine.Simulation.Run(test.MaxSteps, result.Steps);
 
-    const TTestExpect& expect = test.Expect;
     std::vector<std::string>& failures = result.Failures;
     if (expect.Status && *expect.Status != *result.Status)
         failures.push_back("status is " + std::string(StatusName(*result.Status)) + " after " +
@@ -56,8 +95,9 @@ TTestResult RunTest(const TTestCase& test, const TMemoryImage& program) {
                            (result.Steps == 1 ? " step, expected " : " steps, expected ") +
                            std::string(StatusName(*expect.Status)));
     if (expect.Output && *expect.Output != result.Output)
-        failures.push_back("output is " + QuoteOutput(result.Output) + ", expected " +
-                           QuoteOutput(*expect.Output));
+        failures.push_back(OutputFailure(result.Output, result.OutputBytes, *expect.Output));
+    if (result.Output.size() > ShownOutputBytes)
+        result.Output = result.Output.substr(0, ShownOutputBytes);
     CheckBytes(expect.Registers, machine.Registers, RegisterName, failures);
     CheckBytes(expect.Memory, machine.MainMemory, MemoryName, failures);
     const int pc = machine.SysRegs.GetContents(PcIndex) & 0xFF;

@@ -11,6 +11,10 @@
 #include "core/memfile.h"
 #include "grading/testfile.h"
 
+// A test keeps this much of a program's output for its reports: a program that writes in a
+// loop must cost no more memory and report text than one that writes a line.
+constexpr std::size_t ShownOutputBytes = 1000;
+
 // What a test starts from: the program's image with the test's bytes over it, the
 // registers (0 unless the test sets them) and PC.
 struct TStartState {
@@ -27,7 +31,8 @@ struct TTestResult {
     int Points = 0;                     // the test's points when it passed, else 0
     std::optional<TStepResult> Status;  // nothing when the test was not run
     long long Steps = 0;                // instructions executed, the stopping one included
-    std::string Output;                 // the non-zero bytes written to RF (code page 437)
+    std::string Output;         // the first ShownOutputBytes non-zero bytes written to RF (cp437)
+    long long OutputBytes = 0;  // how many non-zero bytes were written to RF in all
     std::vector<std::string> Failures;  // "R3 is 0E, expected 0F", ... (UTF-8)
 };
 

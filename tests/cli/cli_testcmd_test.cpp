@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -95,12 +96,28 @@ TEST_F(CliTest, ExitStatusAndTextReport) {
     }
 }
 
-TEST_F(CliTest, AnImageThatCannotBeReadFailsItsTests) {
-    const std::string bad = Write("bad.prg", std::string(1024, '\x7F'));
-    const TResult r = Test({tests_, bad});
-    EXPECT_EQ(r.status, ExitTestsFailed);
-    EXPECT_NE(r.out.find(bad + ": 0 of 2 tests passed"), std::string::npos);
-    EXPECT_NE(r.out.find("  5 + 10: not run: the program could not be read\n"), std::string::npos);
+// A program that cannot be read fails its tests saying so, and why; a source is not said to
+// have failed to assemble when it was never read.
+TEST_F(CliTest, AProgramThatCannotBeReadFailsItsTests) {
+    const std::string fifo = Dir("fifo.asm");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+    const struct {
+        std::string program, why;
+    } cases[] = {
+        {Write("bad.prg", std::string(1024, '\x7F')),
+         "The file holds the value 2139062143 at address 00, which is not a byte"},
+        {fifo, "Cannot open file " + fifo + ": it is a pipe, not a regular file."},
+    };
+    for (const auto& c : cases) {
+        const TResult r = Test({tests_, c.program});
+        EXPECT_EQ(r.status, ExitTestsFailed);
+        EXPECT_EQ(r.out.rfind(c.program + ": 0 of 2 tests passed, 0 of 3 points\n  " + c.why, 0),
+                  0u)
+            << r.out;
+        EXPECT_NE(r.out.find("\n  5 + 10: not run: the program could not be read\n"),
+                  std::string::npos)
+            << r.out;
+    }
 }
 
 TEST_F(CliTest, ErrorsExitOne) {
@@ -177,7 +194,8 @@ TEST_F(CliTest, JsonReport) {
     EXPECT_EQ(pass["points"], 3);
     EXPECT_EQ(pass["max_points"], 3);
     EXPECT_EQ(pass["tests"][0], nlohmann::json::parse(R"({"name": "5 + 10", "passed": true,
-        "points": 2, "status": "halted", "steps": 2, "output": "", "failures": []})"));
+        "points": 2, "status": "halted", "steps": 2, "output": "", "output_bytes": 0,
+        "failures": []})"));
     const auto& notAssembled = json["programs"][1];
     EXPECT_EQ(notAssembled["assembled"], false);
     EXPECT_EQ(notAssembled["errors"][0], broken + ":1:11: Unexpected end of line. Expected: ','");
@@ -192,7 +210,9 @@ TEST_F(CliTest, JsonReport) {
     const std::string hi = Write("hi.asm", "load RF,72\nload RF,0\nload RF,0x81\nhalt\n");
     const TResult out = Test({Dir("hi.tests.toml"), hi, "--format", "json"});
     EXPECT_EQ(out.status, ExitOk);
-    EXPECT_EQ(nlohmann::json::parse(out.out)["programs"][0]["tests"][0]["output"], "Hü");
+    const auto test = nlohmann::json::parse(out.out)["programs"][0]["tests"][0];
+    EXPECT_EQ(test["output"], "Hü");
+    EXPECT_EQ(test["output_bytes"], 2);
 }
 
 TEST_F(CliTest, JunitReport) {

@@ -1,6 +1,7 @@
 #include "grading/testfile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -218,6 +219,18 @@ TEST(TestFile, ReadingAFile) {
     EXPECT_THROW(ReadTestFile(dir.string()), EFileError);
     std::ofstream(path, std::ios::binary) << std::string((16u << 20) + 1, ' ');
     EXPECT_THROW(ReadTestFile(path), EFileError);
+    // Refused by name at once: a pipe without a writer would wait for ever, a device never end.
+    const std::string fifo = (dir / "fifo.toml").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+    for (const std::string& special : {fifo, std::string("/dev/zero")}) {
+        try {
+            ReadTestFile(special);
+            ADD_FAILURE() << special << " was read";
+        } catch (const EFileError& e) {
+            EXPECT_NE(std::string(e.what()).find(", not a regular file."), std::string::npos)
+                << e.what();
+        }
+    }
     fs::remove_all(dir);
 }
 

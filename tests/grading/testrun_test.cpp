@@ -155,4 +155,46 @@ TEST(TestRun, OutputIsCodePage437AndQuotedOnOneLine) {
     for (const auto& c : cases) EXPECT_EQ(QuoteOutput(c.bytes), c.quoted) << c.quoted;
 }
 
+// A program that writes in a loop: the report keeps the first bytes and counts the rest,
+// while the comparison with the expected output stays exact beyond what is kept.
+TEST(TestRun, LongOutputIsCountedNotKept) {
+    // load RF,'A'; jmp 00: one byte every two steps.
+    const TMemoryImage spew = Image({0x2F, 0x41, 0xB0, 0x00});
+    const std::string shown = "\"" + std::string(1000, 'A') + "\"";
+    const std::string expect1500 = "expect.output = \"" + std::string(1500, 'A') + "\"\n";
+    const struct {
+        const char* name;
+        std::string test;
+        long long bytes;
+        std::vector<std::string> failures;
+    } cases[] = {
+        {"ten thousand bytes",
+         "max-steps = 20000\nexpect.output = \"Hi\"",
+         10000,
+         {"output is " + shown + " \u2026 and 9,000 more bytes, expected \"Hi\""}},
+        {"as long as expected", "max-steps = 2999\n" + expect1500, 1500, {}},
+        {"one byte longer",
+         "max-steps = 3001\n" + expect1500,
+         1501,
+         {"output is " + shown + " \u2026 and 501 more bytes, expected " + shown +
+          " \u2026 and 500 more bytes (they differ from byte 1,501 on)"}},
+        {"one byte shorter",
+         "max-steps = 2997\n" + expect1500,
+         1499,
+         {"output is " + shown + " \u2026 and 499 more bytes, expected " + shown +
+          " \u2026 and 500 more bytes (they differ from byte 1,500 on)"}},
+        {"one byte more than is shown",
+         "max-steps = 2001\nexpect.output = \"" + std::string(1000, 'A') + "\"",
+         1001,
+         {"output is " + shown + " \u2026 and 1 more byte, expected " + shown +
+          " (they differ from byte 1,001 on)"}},
+    };
+    for (const auto& c : cases) {
+        const TTestResult r = RunTest(OneTest(c.test), spew);
+        EXPECT_EQ(r.Failures, c.failures) << c.name;
+        EXPECT_EQ(r.OutputBytes, c.bytes) << c.name;
+        EXPECT_EQ(r.Output, std::string(std::min<long long>(c.bytes, 1000), 'A')) << c.name;
+    }
+}
+
 }  // namespace
