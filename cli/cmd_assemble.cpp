@@ -20,8 +20,7 @@ constexpr const char* Help =
 std::string ImagePath(const std::string& source, const std::optional<std::string>& given) {
     namespace fs = std::filesystem;
     const std::string image = given ? *given : fs::path(source).replace_extension(".prg").string();
-    std::error_code ec;
-    if (image == source || fs::equivalent(image, source, ec))
+    if (SameFile(image, source))
         throw EUsageError("the image would overwrite the source " + source + "; name it with -o");
     return image;
 }

@@ -1,5 +1,5 @@
 #include <algorithm>
-#include <fstream>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +11,7 @@
 #include "core/hex.h"
 #include "core/history.h"
 #include "core/machine.h"
+#include "core/outputfile.h"
 #include "core/trace.h"
 
 namespace {
@@ -24,8 +25,9 @@ constexpr const char* Help =
     "Standard error gets 'status: halted|invalid|limit' and 'steps: N'; --dump\n"
     "adds PC, IR, the registers and memory in hex.\n"
     "--trace TRACE writes one tab-separated line per executed instruction (step, pc,\n"
-    "word, instruction, change) under a header line to the file TRACE; --trace -\n"
-    "writes it to standard output in place of the output bytes.\n"
+    "word, instruction, change) under a header line to the file TRACE (a device such\n"
+    "as /dev/null too; never the program, nor a read-only file); --trace - writes it\n"
+    "to standard output in place of the output bytes.\n"
     "A SOURCE.asm is assembled first; its errors are reported as by assemble.\n"
     "Exit status: 0 halted, 2 invalid instruction, 3 step limit, 1 error.\n";
 
@@ -47,9 +49,13 @@ void Dump(std::ostream& err, TMachine& m) {
         DumpRow(err, "memory " + FormatHex(row, 2) + ":", m.MainMemory, row);
 }
 
+// Takes a block of trace lines; false when it could not be written.
+using TTraceSink = std::function<bool(std::string_view)>;
+
 class TTraceWriter {
 public:
-    TTraceWriter(std::ostream& sink, std::string name) : sink_(sink), name_(std::move(name)) {
+    TTraceWriter(TTraceSink sink, std::string name)
+        : sink_(std::move(sink)), name_(std::move(name)) {
         buffer_.resize(RoundSteps * MaxTraceLine);
         Write(TraceHeader.data(), TraceHeader.size());
     }
@@ -65,20 +71,18 @@ public:
             char* end = buffer_.data();
             for (long long i = history.Size() - executed; i < history.Size(); ++i)
                 end = FormatTraceLine(end, history.Entry(i));
-            Write(buffer_.data(), end - buffer_.data());
+            Write(buffer_.data(), static_cast<std::size_t>(end - buffer_.data()));
         }
-        sink_.flush();
-        if (!sink_) Fail();
         return result;
-    }
-
-private:
-    void Write(const char* bytes, std::streamsize count) {
-        if (!sink_.write(bytes, count)) Fail();
     }
     [[noreturn]] void Fail() const { throw EFileError("Cannot write the trace to " + name_); }
 
-    std::ostream& sink_;
+private:
+    void Write(const char* bytes, std::size_t count) {
+        if (!sink_({bytes, count})) Fail();
+    }
+
+    TTraceSink sink_;
     std::string name_;
     std::vector<char> buffer_;
 };
@@ -96,9 +100,12 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
                                    ? ParseCount("--max-steps", *parsed.Value("--max-steps"))
                                    : DefaultMaxSteps;
 
+    const std::string& program = parsed.Positionals()[0];
     const std::optional<std::string> tracePath = parsed.Value("--trace");
+    if (tracePath && SameFile(*tracePath, program))
+        throw EUsageError("the trace would overwrite the program " + program);
     TMachine machine(tracePath ? RoundSteps : 0);
-    machine.Simulation.LoadImage(TProgramLoad(LoadProgram(parsed.Positionals()[0], err), pc));
+    machine.Simulation.LoadImage(TProgramLoad(LoadProgram(program, err), pc));
     const bool traceToOut = tracePath == "-";
     if (!traceToOut)
         machine.OnOutput = [&out](int value) {
@@ -108,11 +115,20 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     long long steps = 0;
     TStepResult result = TStepResult::Executed;
     if (traceToOut) {
-        result = TTraceWriter(out, "standard output").Run(machine.Simulation, maxSteps, steps);
+        TTraceWriter writer(
+            [&out](std::string_view bytes) {
+                return static_cast<bool>(out.write(bytes.data(), std::ssize(bytes)));
+            },
+            "standard output");
+        result = writer.Run(machine.Simulation, maxSteps, steps);
+        if (!out.flush()) writer.Fail();
     } else if (tracePath) {
-        std::ofstream file(*tracePath, std::ios::binary | std::ios::trunc);
-        if (!file) throw EFileError("Cannot create file " + *tracePath);
-        result = TTraceWriter(file, *tracePath).Run(machine.Simulation, maxSteps, steps);
+        // Written as the run goes, in place: a trace can be far too long to hold.
+        TFileDescriptor file = OpenStreamFile(*tracePath);
+        TTraceWriter writer(
+            [&file](std::string_view bytes) { return WriteFully(file.Get(), bytes); }, *tracePath);
+        result = writer.Run(machine.Simulation, maxSteps, steps);
+        if (!file.Close()) writer.Fail();
     } else {
         result = machine.Simulation.Run(maxSteps, steps);
     }

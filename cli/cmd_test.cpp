@@ -1,13 +1,11 @@
 #include <algorithm>
-#include <filesystem>
 
 #include "cli/args.h"
 #include "cli/cli.h"
-#include "core/atomicfile.h"
+#include "cli/program.h"
+#include "core/outputfile.h"
 #include "grading/submission.h"
 #include "grading/testreport.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -18,8 +16,10 @@ constexpr const char* Help =
     "first, .prg images are loaded) and reports which passed. A folder stands for\n"
     "its .asm and .prg files, sorted by name; with no program named, the test\n"
     "file's 'program' is tested. The report goes to standard output, or with -o to\n"
-    "the file REPORT. A test file with any mistake is refused whole, each mistake\n"
-    "reported as TESTS.toml:LINE:COLUMN: MESSAGE.\n"
+    "the file REPORT (or a device such as /dev/null), never over the test file or a\n"
+    "program. A test file with any mistake is refused whole, each mistake reported\n"
+    "as TESTS.toml:LINE:COLUMN: MESSAGE. A test keeps the first 1,000 bytes a\n"
+    "program outputs and counts the rest.\n"
     "Exit status: 0 every test passed, 4 a test failed or a program did not\n"
     "assemble, 1 a usage, file or test-file error.\n";
 
@@ -33,13 +33,10 @@ TReportFormat Format(const std::optional<std::string>& name) {
 // The report must not replace the files it is about.
 void CheckReportPath(const std::string& report, const std::string& tests,
                      const std::vector<std::string>& programs) {
-    std::error_code ec;
-    auto same = [&](const std::string& other) {
-        return report == other || fs::equivalent(report, other, ec);
-    };
-    if (same(tests)) throw EUsageError("the report would overwrite the test file " + tests);
+    if (SameFile(report, tests))
+        throw EUsageError("the report would overwrite the test file " + tests);
     for (const std::string& p : programs)
-        if (same(p)) throw EUsageError("the report would overwrite the program " + p);
+        if (SameFile(report, p)) throw EUsageError("the report would overwrite the program " + p);
 }
 
 }  // namespace
@@ -81,7 +78,7 @@ int TestCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         report.Programs.push_back(GradeProgram(file, program));
     const std::string text = FormatReport(report, format);
     if (reportPath)
-        WriteFileAtomically(*reportPath, text);
+        WriteOutputFile(*reportPath, text);
     else
         out << text;
     return report.AllPassed() ? ExitOk : ExitTestsFailed;

@@ -1,5 +1,7 @@
 #include "cli/program.h"
 
+#include <filesystem>
+
 #include "asm/asmfile.h"
 
 TMemoryImage AssembleSourceFile(const std::string& path, std::ostream& err) {
@@ -14,4 +16,9 @@ TMemoryImage AssembleSourceFile(const std::string& path, std::ostream& err) {
 
 TMemoryImage LoadProgram(const std::string& path, std::ostream& err) {
     return IsSourcePath(path) ? AssembleSourceFile(path, err) : ReadMemoryFile(path);
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return a == b || std::filesystem::equivalent(a, b, ec);
 }

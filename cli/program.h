@@ -22,3 +22,7 @@ TMemoryImage AssembleSourceFile(const std::string& path, std::ostream& err);
 // A path ending in ".asm" (any case) is a source and is assembled; anything else is read as
 // a memory image. Throws as AssembleSourceFile and ReadMemoryFile do.
 TMemoryImage LoadProgram(const std::string& path, std::ostream& err);
+
+// Whether two names stand for one file (the same name, a link, another spelling): what a
+// command writes must never replace the program or test file it reads.
+bool SameFile(const std::string& a, const std::string& b);

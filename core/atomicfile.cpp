@@ -13,6 +13,7 @@
 
 #include "core/filedescriptor.h"
 #include "core/fileerror.h"
+#include "core/filemode.h"
 
 namespace {
 
@@ -20,7 +21,6 @@ namespace fs = std::filesystem;
 
 // As many links as the kernel follows before it reports a loop.
 constexpr int MaxLinkHops = 40;
-constexpr mode_t MayWrite = 2, MayWriteAndSearch = 3;
 
 // The file a symbolic link (or a chain of them) finally names; path itself otherwise.
 std::string ResolveLinks(const std::string& path, const std::string& cannotCreate) {
@@ -36,34 +36,9 @@ std::string ResolveLinks(const std::string& path, const std::string& cannotCreat
     throw EFileError(cannotCreate);
 }
 
-bool InGroup(gid_t gid) {
-    if (gid == ::getegid()) return true;
-    std::vector<gid_t> groups(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0)));
-    const int count = ::getgroups(static_cast<int>(groups.size()), groups.data());
-    return std::find(groups.begin(), groups.begin() + std::max(count, 0), gid) !=
-           groups.begin() + std::max(count, 0);
-}
-
-// Whether the permission bits of st grant the saving user what (bits in the "other"
-// position). Root is treated as any user here: a read-only file stays read-only for it.
-bool ModeAllows(const struct stat& st, mode_t what) {
-    const int shift = st.st_uid == ::geteuid() ? 6 : InGroup(st.st_gid) ? 3 : 0;
-    return (st.st_mode >> shift & what) == what;
-}
-
 bool FolderTakesNewFile(const std::string& folder) {
     struct stat st;
     return ::stat(folder.c_str(), &st) == 0 && ModeAllows(st, MayWriteAndSearch);
-}
-
-bool WritePiece(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), std::min<std::size_t>(bytes.size(), 1 << 30));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
 }
 
 // The number of bytes written, -1 when a write failed (the source's later pieces are
@@ -72,7 +47,7 @@ off_t WriteAll(int fd, const TByteSource& bytes) {
     off_t written = 0;
     bytes([&](std::string_view piece) {
         if (written < 0) return;
-        written = WritePiece(fd, piece) ? written + static_cast<off_t>(piece.size()) : -1;
+        written = WriteFully(fd, piece) ? written + static_cast<off_t>(piece.size()) : -1;
     });
     return written;
 }

@@ -312,6 +312,9 @@ TEST_F(CliTest, ReportToAFile) {
     const TResult unwritable = Test({tests_, "-o", Dir("no/such/folder/r.txt")});
     EXPECT_EQ(unwritable.status, ExitError);
     EXPECT_NE(unwritable.err.find("Cannot create file"), std::string::npos) << unwritable.err;
+    const TResult discarded = Test({tests_, "-o", "/dev/null"});
+    EXPECT_EQ(discarded.status, ExitOk) << discarded.err;
+    EXPECT_EQ(discarded.out + discarded.err, "");
 }
 
 TEST_F(CliTest, Help) {

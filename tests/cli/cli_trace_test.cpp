@@ -126,10 +126,17 @@ TEST_F(CliTrace, StepsCountOnAcrossRoundsUpToTheLimit) {
 
 TEST_F(CliTrace, ATraceThatCannotBeWrittenFails) {
     const std::string image = Image(0, {0xB0, 0x00});
+    const std::string readOnly = (dir_ / "ro.tsv").string();
+    std::ofstream(readOnly) << "old";
+    fs::permissions(readOnly, fs::perms::owner_read);
+    fs::create_symlink(image, dir_ / "link.prg");
     struct Case {
         std::string path, message;
     };
     const Case cases[] = {
+        {image, "the trace would overwrite the program " + image},
+        {(dir_ / "link.prg").string(), "the trace would overwrite the program " + image},
+        {readOnly, "Cannot create file " + readOnly},
         {dir_.string(), "Cannot create file " + dir_.string()},
         {(dir_ / "no" / "t.tsv").string(),
          "Cannot create file " + (dir_ / "no" / "t.tsv").string()},
@@ -140,6 +147,12 @@ TEST_F(CliTrace, ATraceThatCannotBeWrittenFails) {
         EXPECT_NE(err_.str().find(c.message), std::string::npos) << err_.str();
         EXPECT_EQ(err_.str().find("status:"), std::string::npos) << c.path;
     }
+    EXPECT_EQ(fs::file_size(image), 1024u);
+    std::ifstream in(readOnly);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
+    // A device takes the trace straight through.
+    EXPECT_EQ(Run({image, "--trace", "/dev/null", "--max-steps", "10"}), ExitLimit);
+    EXPECT_EQ(err_.str(), "status: limit\nsteps: 10\n");
 }
 
 }  // namespace
