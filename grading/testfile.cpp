@@ -1,6 +1,5 @@
 #include "grading/testfile.h"
 
-#include <toml++/toml.h>
 #include <algorithm>
 #include <array>
 #include <filesystem>
@@ -10,6 +9,7 @@
 #include "core/fileerror.h"
 #include "core/hex.h"
 #include "core/readfile.h"
+#include "grading/toml.h"
 
 namespace {
 

@@ -208,6 +208,31 @@ TEST(TestFile, MistakesAreListedUpToAHundred) {
     }
 }
 
+// Non-ASCII characters where TOML allows none, and where the parser asks whether they are
+// whitespace (the first character after a line-ending backslash): once undefined behaviour
+// in the TOML library, which the sanitizers now see, as it is compiled with this program.
+TEST(TestFile, NonAsciiCharactersOutsideAndInsideStrings) {
+    const struct {
+        const char* name;
+        std::string text;
+        std::string first;  // the first mistake, or the test's name when accepted
+    } cases[] = {
+        {"accented letter after a value", "a=1 \u00e9", "1:5: "},
+        {"U+FEBF alone", "\xEF\xBA\xBF", "1:1: "},
+        {"ideographic space", "a=1\u3000", "1:4: "},
+        {"no-break space", "a=1\u00a0", "1:4: "},
+        {"after a line-ending backslash",
+         "[[test]]\nname = \"\"\"\\\n  \u00a7\u00e9\"\"\"" + std::string(Expect), "\u00a7\u00e9"},
+    };
+    for (const auto& c : cases) {
+        try {
+            EXPECT_EQ(ParseTestFile(c.text, "t.toml").Tests.at(0).Name, c.first) << c.name;
+        } catch (const ETestFileError& e) {
+            EXPECT_EQ(Mistakes(c.text).at(0).substr(0, c.first.size()), c.first) << c.name;
+        }
+    }
+}
+
 TEST(TestFile, ReadingAFile) {
     namespace fs = std::filesystem;
     const fs::path dir = fs::temp_directory_path() / "quarzel_testfile_read";
