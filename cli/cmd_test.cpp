@@ -24,10 +24,17 @@ constexpr const char* Help =
     "assemble, 1 a usage, file or test-file error.\n";
 
 TReportFormat Format(const std::optional<std::string>& name) {
-    if (!name || *name == "text") return TReportFormat::Text;
-    if (*name == "json") return TReportFormat::Json;
-    if (*name == "junit") return TReportFormat::Junit;
-    throw EUsageError("--format takes text, json or junit, not '" + *name + "'");
+    if (!name) return TReportFormat::Text;
+    const std::vector<TReportFormat> formats = ReportFormats();
+    std::string names;
+    for (std::size_t i = 0; i < formats.size(); ++i) {
+        if (*name == ReportFormatName(formats[i])) return formats[i];
+        names += (i == 0                    ? ""
+                  : i + 1 == formats.size() ? " or "
+                                            : ", ") +
+                 std::string(ReportFormatName(formats[i]));
+    }
+    throw EUsageError("--format takes " + names + ", not '" + *name + "'");
 }
 
 // The report must not replace the files it is about.

@@ -176,6 +176,26 @@ TProgramReport GradeProgram(const TTestFile& file, const std::string& program) {
     return report;
 }
 
+std::string_view ReportFormatName(TReportFormat format) {
+    // No default: a format added without a name here does not compile (-Wswitch).
+    switch (format) {
+        case TReportFormat::Text:
+            return "text";
+        case TReportFormat::Json:
+            return "json";
+        case TReportFormat::Junit:
+            return "junit";
+    }
+    return "";
+}
+
+std::vector<TReportFormat> ReportFormats() {
+    std::vector<TReportFormat> formats;
+    for (int i = 0; !ReportFormatName(static_cast<TReportFormat>(i)).empty(); ++i)
+        formats.push_back(static_cast<TReportFormat>(i));
+    return formats;
+}
+
 std::string FormatReport(const TTestReport& report, TReportFormat format) {
     switch (format) {
         case TReportFormat::Json:

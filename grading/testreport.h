@@ -4,6 +4,7 @@
 // JUnit XML for continuous-integration and grading services.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "grading/testrun.h"
@@ -32,5 +33,11 @@ struct TTestReport {
 TProgramReport GradeProgram(const TTestFile& file, const std::string& program);
 
 enum class TReportFormat { Text, Json, Junit };
+
+// The name --format takes; "" for a value that is no format, so that the formats can be
+// counted from 0 (ReportFormats).
+std::string_view ReportFormatName(TReportFormat format);
+// Every format, in the order of the enumeration: for what must treat each one alike.
+std::vector<TReportFormat> ReportFormats();
 
 std::string FormatReport(const TTestReport& report, TReportFormat format);
