@@ -25,10 +25,13 @@ std::string MemoryName(int address) {
 
 // "1,234,567": a count of bytes that can be read at a glance.
 std::string GroupedDigits(long long count) {
-    std::string digits = std::to_string(count);
-    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3)
-        digits.insert(static_cast<std::size_t>(at), ",");
-    return digits;
+    const std::string digits = std::to_string(count);
+    std::string grouped;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
+        grouped += digits[i];
+    }
+    return grouped;
 }
 
 // Output as the reports show it: the first ShownOutputBytes quoted, the rest as a count.

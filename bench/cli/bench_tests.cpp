@@ -1,5 +1,5 @@
 // Grading a class: 'quarzel-cli test' on a folder of 1,000 submitted sources with a test
-// file of 4 tests, in each report format, written with -o. The time covers everything the
+// file of 4 tests, in every report format, written with -o. The time covers everything the
 // command does: reading the test file, listing the folder, reading and assembling each
 // source, running the tests, building and writing the report. One thread; the figure is
 // the best of three runs (wall clock).
@@ -11,6 +11,7 @@
 #include <string>
 
 #include "cli/cli.h"
+#include "grading/testreport.h"
 
 namespace fs = std::filesystem;
 
@@ -65,7 +66,8 @@ int main() {
         std::ofstream(dir / "class" / name) << Submission(i);
     }
     std::printf("%d programs x 4 tests, report written with -o:\n", Programs);
-    for (const char* format : {"text", "json", "junit"}) {
+    for (const TReportFormat reportFormat : ReportFormats()) {
+        const std::string format(ReportFormatName(reportFormat));
         double best = 1e9;
         int status = -1;
         for (int run = 0; run < 3; ++run) {
@@ -77,7 +79,7 @@ int main() {
             const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
             best = std::min(best, took.count());
         }
-        std::printf("  %-6s %.3f s (exit %d, report %ju bytes)\n", format, best, status,
+        std::printf("  %-12s %.3f s (exit %d, report %ju bytes)\n", format.c_str(), best, status,
                     static_cast<std::uintmax_t>(fs::file_size(dir / "report")));
     }
     fs::remove_all(dir);
