@@ -208,10 +208,11 @@ TEST(TestFile, MistakesAreListedUpToAHundred) {
     }
 }
 
-// Non-ASCII characters where TOML allows none, and where the parser asks whether they are
-// whitespace (the first character after a line-ending backslash): once undefined behaviour
-// in the TOML library, which the sanitizers now see, as it is compiled with this program.
-TEST(TestFile, NonAsciiCharactersOutsideAndInsideStrings) {
+// Inputs that once reached undefined behaviour or a failed assertion in the TOML library:
+// non-ASCII characters where TOML allows none or where the parser asks whether they are
+// whitespace (after a line-ending backslash), a table name starting with a control
+// character. The sanitizers see the library now, as it is compiled with this program.
+TEST(TestFile, InputsThatBrokeTheTomlLibrary) {
     const struct {
         const char* name;
         std::string text;
@@ -221,6 +222,8 @@ TEST(TestFile, NonAsciiCharactersOutsideAndInsideStrings) {
         {"U+FEBF alone", "\xEF\xBA\xBF", "1:1: "},
         {"ideographic space", "a=1\u3000", "1:4: "},
         {"no-break space", "a=1\u00a0", "1:4: "},
+        {"control character in a table name", "[\x01]", "1:2: "},
+        {"accent in a table name", "[[ \u00a7~= \"\"\"\\", "1:4: "},
         {"after a line-ending backslash",
          "[[test]]\nname = \"\"\"\\\n  \u00a7\u00e9\"\"\"" + std::string(Expect), "\u00a7\u00e9"},
     };
