@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
+#include "core/machine.h"
+
 namespace {
 
 TMemoryImage Image(std::initializer_list<int> bytes) {
@@ -153,6 +157,49 @@ TEST(TestRun, OutputIsCodePage437AndQuotedOnOneLine) {
         {"\xE1\xFE\xFF", "\"ß■\u00A0\""},
     };
     for (const auto& c : cases) EXPECT_EQ(QuoteOutput(c.bytes), c.quoted) << c.quoted;
+}
+
+// The run goes in slices (of 65,536 steps) between which a stop is looked for; however
+// they fall, the test ends where one whole run of the machine ends.
+TEST(TestRun, EndsWhereOneWholeRunEnds) {
+    const TMemoryImage endless = Image({0xB0, 0x00});      // jmp 00
+    const TMemoryImage halts = Image({0x40, 0x00, 0xC0});  // mov R0,R0; halt
+    constexpr long long Slice = 1 << 16;
+    const std::pair<TMemoryImage, long long> cases[] = {
+        {endless, 1},         {endless, Slice - 1},     {endless, Slice},
+        {endless, Slice + 1}, {endless, 2 * Slice + 1}, {halts, 1},
+        {halts, 2},           {halts, 3 * Slice}};
+    for (const auto& [program, maxSteps] : cases) {
+        TMachine machine;
+        machine.Simulation.LoadImage(TProgramLoad(program, 0));
+        long long steps = 0;
+        const TStepResult status = machine.Simulation.Run(maxSteps, steps);
+        TTestCase test;
+        test.MaxSteps = maxSteps;
+        const TTestResult r = RunTest(test, program);
+        EXPECT_EQ(r.Status, status) << maxSteps;
+        EXPECT_EQ(r.Steps, steps) << maxSteps;
+    }
+}
+
+TEST(TestRun, AStopLeavesNoResult) {
+    TTestCase billion;
+    billion.MaxSteps = 1'000'000'000;
+    const TMemoryImage endless = Image({0xB0, 0x00});
+    // Asked while the steps run (or before they begin), a stop ends them.
+    std::stop_source source;
+    std::optional<TTestResult> result;
+    std::thread runner([&] { result = RunTest(billion, endless, source.get_token()); });
+    source.request_stop();
+    runner.join();
+    EXPECT_FALSE(result);
+    // A stop that could come but does not changes nothing.
+    TTestCase oneStep;
+    oneStep.MaxSteps = 1;
+    const std::optional<TTestResult> ran =
+        RunTest(oneStep, endless, std::stop_source().get_token());
+    ASSERT_TRUE(ran);
+    EXPECT_EQ(ran->Steps, 1);
 }
 
 }  // namespace
