@@ -20,15 +20,13 @@ TRunOutcome OutcomeOf(engine::TLoopEnd end) {
     return TRunOutcome::Limit;
 }
 
-// The step result a run that ended so reports: anything but a halt or an invalid word
-// leaves the last step executed.
+}  // namespace
+
 TStepResult ResultOf(TRunOutcome outcome) {
     return outcome == TRunOutcome::Halted    ? TStepResult::Halted
            : outcome == TRunOutcome::Invalid ? TStepResult::Invalid
                                              : TStepResult::Executed;
 }
-
-}  // namespace
 
 TRunOutcome OutcomeOf(TStepResult result) {
     return OutcomeOf(engine::EndOf(result));

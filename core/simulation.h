@@ -40,6 +40,9 @@ enum class TRunOutcome {
 
 // The outcome of a run that ended with a step's result.
 TRunOutcome OutcomeOf(TStepResult result);
+// The step result a run that ended so reports: anything but a halt or an invalid word
+// leaves the last step executed.
+TStepResult ResultOf(TRunOutcome outcome);
 
 // One write to a store, as the observers are told of it.
 struct TCellChange {

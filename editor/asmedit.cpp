@@ -153,7 +153,7 @@ bool TAssemblerEditor::LoadSourceFile(const QString& name) {
         const TClearedFlag quiet(ReactToChanges_);
         TextEditor->setPlainText(text);
     }
-    if (follower_) follower_->TextEdited();
+    TextEdited();
     SetCaption(name);
     FileName_ = name;
     ProcessValues().CurrentAsmFile = name;
@@ -265,7 +265,7 @@ void TAssemblerEditor::MenuPasteClick() {
         const TClearedFlag quiet(ReactToChanges_);
         TextEditor->paste();
     }
-    if (follower_) follower_->TextEdited();
+    TextEdited();
     TextEditorSelectionChange();
     TextEditor->viewport()->update();
     SetFileModified(true);
@@ -507,8 +507,13 @@ void TAssemblerEditor::TextEditorSelectionChange() {
 
 void TAssemblerEditor::TextEditorChange() {
     if (!ReactToChanges_) return;
-    if (follower_) follower_->TextEdited();
+    TextEdited();
     SetFileModified(true);
+}
+
+void TAssemblerEditor::TextEdited() {
+    if (follower_) follower_->TextEdited();
+    Tests->TextEdited();
 }
 
 bool TAssemblerEditor::eventFilter(QObject* watched, QEvent* event) {

@@ -130,6 +130,8 @@ private:
     void DeleteCaretLine();
     void TextEditorSelectionChange();
     void TextEditorChange();
+    // Whatever changed the text: what followed or tested the old one is out of date.
+    void TextEdited();
     void ErrorBoxMouseUp(const QMouseEvent& event);
     bool ErrorBoxMouseIgnored(const QMouseEvent& event);
     bool ErrorBoxKeyPress(const QKeyEvent& event);

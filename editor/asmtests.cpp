@@ -6,13 +6,17 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <algorithm>
 
 #include "asm/asmparse.h"
 #include "core/fileerror.h"
 #include "core/simulation.h"
 #include "editor/asmedit.h"
+#include "editor/backgroundtests.h"
 #include "editor/menukeys.h"
-#include "grading/testrun.h"
+#include "editor/testprogress.h"
 #include "gui/busycursor.h"
 #include "gui/localpath.h"
 #include "gui/prompt.h"
@@ -20,11 +24,13 @@
 
 namespace {
 
-constexpr int PassedRole = Qt::UserRole;  // whether the row's test passed
+constexpr int PassedRole = Qt::UserRole;  // whether the row's test passed; unset without a result
 
 void ColourResult(QListWidgetItem& item) {
-    item.setForeground(ThemeColour(item.data(PassedRole).toBool() ? TThemeColour::TestPassed
-                                                                  : TThemeColour::TestFailed));
+    const QVariant passed = item.data(PassedRole);
+    if (!passed.isValid()) return;
+    item.setForeground(
+        ThemeColour(passed.toBool() ? TThemeColour::TestPassed : TThemeColour::TestFailed));
 }
 
 QString FromUtf8(const std::string& text) {
@@ -45,6 +51,12 @@ TAsmTests::TAsmTests(TAssemblerEditor& editor) : QObject(&editor), editor_(edito
     MenuRunTests->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     connect(MenuRunTests, &QAction::triggered, this, &TAsmTests::RunTestsClick);
     editor.menuKeys_->Add(MenuRunTests, TestsMenu);
+    MenuStopTests = TestsMenu->addAction(QStringLiteral("&Stop Tests"));
+    MenuStopTests->setObjectName(QStringLiteral("MenuStopTests"));
+    MenuStopTests->setShortcut(QKeySequence(Qt::Key_Escape));
+    MenuStopTests->setEnabled(false);
+    connect(MenuStopTests, &QAction::triggered, this, &TAsmTests::StopTestsClick);
+    editor.menuKeys_->Add(MenuStopTests, TestsMenu);
 
     TestBox = new QListWidget;
     TestBox->setObjectName(QStringLiteral("TestBox"));
@@ -53,6 +65,9 @@ TAsmTests::TAsmTests(TAssemblerEditor& editor) : QObject(&editor), editor_(edito
     TestBox->hide();
     editor.listColumn_->addWidget(TestBox, 1);
     editor.menuKeys_->Watch(TestBox);
+    TestProgress = new TTestProgress;
+    editor.listColumn_->addWidget(TestProgress);
+    connect(TestProgress->StopTestsButton, &QPushButton::clicked, this, &TAsmTests::StopTestsClick);
     connect(TestBox, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { LoadTest(TestBox->row(item)); });
     FollowTheme(this, [this] {
@@ -79,10 +94,12 @@ void TAsmTests::OpenTestsClick() {
         current.isEmpty() ? QFileInfo(editor_.FileName()).path() : QFileInfo(current).path();
     const QString name = Prompt().OpenFileName(&editor_, request);
     if (name.isEmpty()) return;
+    StopRun({});
     opened_ = name;
     file_.reset();
     TestBox->clear();
     TestBox->hide();
+    TestProgress->hide();
 }
 
 void TAsmTests::RunTestsClick() {
@@ -93,37 +110,110 @@ void TAsmTests::RunTestsClick() {
                                       "save the source beside its NAME.tests.toml."));
         return;
     }
-    TBusyCursor busy;
+    StopRun({});
     file_.reset();
     TestBox->clear();
     TestBox->hide();
-    const bool assembled = editor_.AssembleText();
+    TestProgress->hide();
     std::optional<TTestFile> file;
-    try {
-        file = ReadTestFile(LocalPath(name));
-    } catch (const ETestFileError& e) {
-        for (const std::string& line : e.Lines()) editor_.AddListedError(FromUtf8(line));
-    } catch (const EFileError& e) {
-        editor_.AddListedError(FileErrorText(e));
+    bool assembled = false;
+    {
+        TBusyCursor busy;
+        assembled = editor_.AssembleText();
+        try {
+            file = ReadTestFile(LocalPath(name));
+        } catch (const ETestFileError& e) {
+            for (const std::string& line : e.Lines()) editor_.AddListedError(FromUtf8(line));
+        } catch (const EFileError& e) {
+            editor_.AddListedError(FileErrorText(e));
+        }
     }
     if (!assembled || !file) return;
     for (int a = 0; a < 256; ++a) image_[a] = editor_.parser_->MemoryByte(a);
     file_ = std::move(file);
-    ShowResults();
+    StartRun();
 }
 
-void TAsmTests::ShowResults() {
-    for (const TTestResult& result : RunTests(*file_, image_)) {
-        QString text = (result.Passed ? QStringLiteral("passed: ") : QStringLiteral("failed: ")) +
-                       FromUtf8(result.Name);
-        for (std::size_t i = 0; i < result.Failures.size(); ++i)
-            text += (i == 0 ? QStringLiteral(": ") : QStringLiteral("; ")) +
-                    FromUtf8(result.Failures[i]);
-        auto* item = new QListWidgetItem(text, TestBox);
-        item->setData(PassedRole, result.Passed);
-        ColourResult(*item);
+void TAsmTests::StartRun() {
+    for (int row = 0; row < int(file_->Tests.size()); ++row) {
+        new QListWidgetItem(TestBox);
+        Label(row, QStringLiteral("waiting"));
     }
     TestBox->show();
+    done_ = 0;
+    run_ = new TBackgroundTests(*file_, image_, this);
+    connect(run_, &TBackgroundTests::TestFinished, this, &TAsmTests::ShowResult);
+    connect(run_, &TBackgroundTests::AllFinished, this, &TAsmTests::ShowFinished);
+    MenuStopTests->setEnabled(true);
+    ShowRunning();  // a test file holds at least one test
+    MakeRoom();
+}
+
+void TAsmTests::Label(int row, const QString& state) {
+    TestBox->item(row)->setText(state + QStringLiteral(": ") +
+                                FromUtf8(file_->Tests[size_t(row)].Name));
+}
+
+void TAsmTests::ShowRunning() {
+    Label(done_, QStringLiteral("running"));
+    TestProgress->ShowRunning(done_, TestBox->count(), FromUtf8(file_->Tests[size_t(done_)].Name));
+}
+
+void TAsmTests::MakeRoom() {
+    // The error list above takes as much height as the results, so both are counted.
+    constexpr int MostRows = 4;
+    const int list = 2 * TestBox->frameWidth() +
+                     std::min(TestBox->count(), MostRows) * TestBox->sizeHintForRow(0);
+    const int wanted = 2 * list + TestProgress->sizeHint().height();
+    QList<int> sizes = editor_.BottomSplitter->sizes();
+    const int grow = std::min(wanted - sizes[1], sizes[0] / 2);  // the text keeps half
+    if (grow <= 0) return;
+    sizes[0] -= grow;
+    sizes[1] += grow;
+    editor_.BottomSplitter->setSizes(sizes);
+}
+
+void TAsmTests::ShowResult(int index, const TTestResult& result) {
+    QString text = (result.Passed ? QStringLiteral("passed: ") : QStringLiteral("failed: ")) +
+                   FromUtf8(result.Name);
+    for (std::size_t i = 0; i < result.Failures.size(); ++i)
+        text +=
+            (i == 0 ? QStringLiteral(": ") : QStringLiteral("; ")) + FromUtf8(result.Failures[i]);
+    QListWidgetItem& item = *TestBox->item(index);
+    item.setText(text);
+    item.setData(PassedRole, result.Passed);
+    ColourResult(item);
+    done_ = index + 1;
+    if (done_ < TestBox->count()) ShowRunning();
+}
+
+void TAsmTests::ShowFinished() {
+    run_->deleteLater();  // it is telling this
+    run_ = nullptr;
+    MenuStopTests->setEnabled(false);
+    TestProgress->hide();
+    emit RunFinished();
+}
+
+void TAsmTests::StopTestsClick() {
+    StopRun({});
+}
+
+void TAsmTests::TextEdited() {
+    StopRun(QStringLiteral("the text was changed"));
+}
+
+void TAsmTests::StopRun(const QString& why) {
+    if (!run_) return;
+    run_->Stop();       // tells the results that came before the stop
+    if (!run_) return;  // they were all there
+    delete run_;
+    run_ = nullptr;
+    MenuStopTests->setEnabled(false);
+    const int count = TestBox->count();
+    for (int row = done_; row < count; ++row)
+        Label(row, row == done_ ? QStringLiteral("stopped") : QStringLiteral("not run"));
+    TestProgress->ShowStopped(done_, count, why);
 }
 
 void TAsmTests::LoadTest(int row) {

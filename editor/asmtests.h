@@ -1,9 +1,10 @@
 #pragma once
 // The assembler editor's tests: a test file that the user opens, or else NAME.tests.toml
-// beside the source NAME.asm, run on the assembled text, each test on a machine of its
-// own (the main window's memory is not touched). One row per test appears under the error
-// list; a double click on a row puts the program and that test's starting state into the
-// main window's machine, so that the student can step through it.
+// beside the source NAME.asm, run on the assembled text in the background, each test on a
+// machine of its own (the main window's memory is not touched). One row per test appears
+// under the error list and fills in as its test finishes, with a progress row and Stop
+// (Esc) below; a double click on a row puts the program and that test's starting state into
+// the main window's machine, so that the student can step through it.
 
 #include <QObject>
 #include <QString>
@@ -16,6 +17,9 @@ class QAction;
 class QListWidget;
 class QMenu;
 class TAssemblerEditor;
+class TBackgroundTests;
+class TTestProgress;
+struct TTestResult;
 
 class TAsmTests final : public QObject {
     Q_OBJECT
@@ -27,22 +31,45 @@ public:
     QMenu* TestsMenu;
     QAction* MenuOpenTests;
     QAction* MenuRunTests;
-    QListWidget* TestBox;  // hidden until tests have run
+    QAction* MenuStopTests;       // enabled while tests run
+    QListWidget* TestBox;         // hidden until tests have run
+    TTestProgress* TestProgress;  // shown while tests run, and after a stop
 
     // The test file the next run reads: the one opened, else the one beside the source
     // when it exists; empty when there is none.
     QString TestsFileName() const;
 
     void OpenTestsClick();
+    // Starts a run, stopping the one going.
     void RunTestsClick();
+    void StopTestsClick();
+    bool Running() const { return run_ != nullptr; }
+    // The text the tests run on has changed: their results would belong to another program.
+    void TextEdited();
     // Loads the program and the starting state of the test in row into the main window,
     // after asking about unsaved memory.
     void LoadTest(int row);
 
+signals:
+    void RunFinished();  // every test has its result
+
 private:
-    void ShowResults();
+    void StartRun();
+    // Row's text: "STATE: NAME", for a test without a result.
+    void Label(int row, const QString& state);
+    // The test after those done is running.
+    void ShowRunning();
+    // Enough height below the text for the progress row and a few results.
+    void MakeRoom();
+    void ShowResult(int index, const TTestResult& result);
+    void ShowFinished();
+    // Ends the run going, if any: the test that was running reads "stopped", those after
+    // it "not run", and the progress row says so, with why unless the user asked.
+    void StopRun(const QString& why);
 
     TAssemblerEditor& editor_;
+    TBackgroundTests* run_ = nullptr;  // while tests run
+    int done_ = 0;                     // tests of the run with their results
     QString opened_;
     // What the rows of TestBox were run on.
     std::optional<TTestFile> file_;

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,10 @@ struct TTestResult {
 };
 
 TTestResult RunTest(const TTestCase& test, const TMemoryImage& program);
+// As above, for a caller that may give up: a stop request is seen between slices of a few
+// milliseconds, however many steps the test allows, and the test then has no result.
+std::optional<TTestResult> RunTest(const TTestCase& test, const TMemoryImage& program,
+                                   const std::stop_token& stop);
 std::vector<TTestResult> RunTests(const TTestFile& file, const TMemoryImage& program);
 
 // A failed result for a test that could not run; why is its one failure.

@@ -103,7 +103,8 @@ void TAssemblerEditorTest::NewEditorState() {
 void TAssemblerEditorTest::ControlsCarryTheirFieldNames() {
     TAssemblerEditor editor;
     for (const char* name : {"TextEditor", "BottomSplitter", "BottomPanel", "ErrorBox",
-                             "AssembleButton", "EditorStatusBar", "AsmMainMenu"})
+                             "AssembleButton", "EditorStatusBar", "AsmMainMenu", "TestBox",
+                             "TestProgress", "ProgressLabel", "ProgressBar", "StopTestsButton"})
         QVERIFY2(editor.findChild<QWidget*>(QLatin1String(name)), name);
     for (const char* name :
          {"MenuOpenFile", "MenuSaveFile", "MenuSaveAsFile", "MenuPrint", "MenuExitFile", "MenuUndo",
@@ -365,6 +366,9 @@ void TAssemblerEditorTest::MenuEntries_data() {
     QTest::newRow("run tests") << "MenuRunTests"
                                << "TestsMenu" << 1 << "&Run Tests"
                                << QKeySequence(Qt::CTRL | Qt::Key_T);
+    QTest::newRow("stop tests") << "MenuStopTests"
+                                << "TestsMenu" << 2 << "&Stop Tests"
+                                << QKeySequence(Qt::Key_Escape);
     QTest::newRow("instructions") << "MenuHelpInstructions"
                                   << "HelpMenu" << 0 << "&Instructions" << none;
     QTest::newRow("syntax") << "MenuHelpSyntax"

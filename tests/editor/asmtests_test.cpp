@@ -1,18 +1,24 @@
-// The editor's Tests menu: finding and opening a test file, running it on the text without
-// touching the machine, listing results and test-file errors, and loading a test's starting
-// state into the machine after the question about unsaved memory.
+// The editor's Tests menu: finding and opening a test file, running it on the text in the
+// background without touching the machine, listing results and test-file errors, stopping a
+// run, and loading a test's starting state into the machine after the question about
+// unsaved memory.
 
 #include <QDir>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "core/simulation.h"
 #include "editor/asmedit.h"
 #include "editor/asmtests.h"
+#include "editor/testprogress.h"
 #include "testprompt.h"
 
 namespace {
@@ -59,6 +65,24 @@ void WriteFile(const QString& path, const char* text) {
     file.write(text);
 }
 
+void WaitForResults(TAsmTests& tests) {
+    if (!tests.Running()) return;
+    QSignalSpy finished(&tests, &TAsmTests::RunFinished);
+    QVERIFY(finished.wait(600'000));
+}
+
+// A quick test, one of a billion steps that never ends on its own, and another quick one.
+constexpr const char* EndlessTests = R"(test = [
+  { name = "first", expect.pc = 4 },
+  { name = "endless", pc = 0x80, memory.80 = [0xB0, 0x80], max-steps = 1000000000, expect.pc = 0 },
+  { name = "after", expect.pc = 4 }])";
+
+QStringList Rows(const QListWidget& box) {
+    QStringList rows;
+    for (int i = 0; i < box.count(); ++i) rows << box.item(i)->text();
+    return rows;
+}
+
 }  // namespace
 
 class TAsmTestsTest : public QObject {
@@ -71,6 +95,8 @@ private slots:
     void OpenTestsChoosesTheFile();
     void DoubleClickLoadsTheStartingState_data();
     void DoubleClickLoadsTheStartingState();
+    void InterruptingARun_data();
+    void InterruptingARun();
 };
 
 void TAsmTestsTest::NothingToRunWithoutATestFile() {
@@ -95,6 +121,7 @@ void TAsmTestsTest::RunsTheTestsBesideTheSource() {
     QVERIFY(editor.LoadSourceFile(dir.filePath("sum.asm")));
     QCOMPARE(editor.Tests->TestsFileName(), dir.filePath("sum.tests.toml"));
     QTest::keyClick(editor.TextEditor, Qt::Key_T, Qt::ControlModifier);
+    WaitForResults(*editor.Tests);
     QListWidget* box = editor.Tests->TestBox;
     QVERIFY(!box->isHidden());
     QCOMPARE(box->count(), 2);
@@ -168,6 +195,7 @@ void TAsmTestsTest::OpenTestsChoosesTheFile() {
     QCOMPARE(prompt.Requests.front().Title, QStringLiteral("Open Tests"));
     QCOMPARE(editor.Tests->TestsFileName(), dir.filePath("other.toml"));
     editor.Tests->MenuRunTests->trigger();
+    WaitForResults(*editor.Tests);
     QCOMPARE(editor.Tests->TestBox->count(), 2);
     // Cancelling the dialog keeps the file.
     editor.Tests->OpenTestsClick();
@@ -203,6 +231,7 @@ void TAsmTestsTest::DoubleClickLoadsTheStartingState() {
     editor.show();
     QVERIFY(QTest::qWaitForWindowExposed(&editor));
     editor.Tests->RunTestsClick();
+    WaitForResults(*editor.Tests);
     QListWidget* box = editor.Tests->TestBox;
     QCoreApplication::processEvents();  // lays the list out
     const QRect row = box->visualItemRect(box->item(0));
@@ -222,6 +251,72 @@ void TAsmTestsTest::DoubleClickLoadsTheStartingState() {
     editor.Tests->LoadTest(1);
     QCOMPARE(owner.SysRegs.GetContents(0), 2);
     QCOMPARE(owner.Registers.GetContents(1), 0);
+}
+
+void TAsmTestsTest::InterruptingARun_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("progress");
+    QTest::addColumn<QStringList>("rows");
+    const QStringList stopped{"passed: first", "stopped: endless", "not run: after"};
+    QTest::newRow("Stop") << "button"
+                          << "Stopped after 1 of 3 tests" << stopped;
+    QTest::newRow("Esc") << "esc"
+                         << "Stopped after 1 of 3 tests" << stopped;
+    // The results would be those of a program no longer in the window.
+    QTest::newRow("typing") << "type"
+                            << "Stopped after 1 of 3 tests: the text was changed" << stopped;
+    // The run begins afresh; nothing of the first one is left or comes in later.
+    QTest::newRow("Run Tests again")
+        << "rerun"
+        << "Running test 2 of 3: endless"
+        << QStringList{"passed: first", "running: endless", "waiting: after"};
+    // The window goes with the test still running, and nothing posted reaches it.
+    QTest::newRow("closing the window") << "close" << QString() << QStringList();
+}
+
+void TAsmTestsTest::InterruptingARun() {
+    QFETCH(QString, how);
+    QFETCH(QString, progress);
+    QFETCH(QStringList, rows);
+    QTemporaryDir dir;
+    WriteFile(dir.filePath("t.asm"), Source);
+    WriteFile(dir.filePath("t.tests.toml"), EndlessTests);
+    QPointer<TAssemblerEditor> editor = new TAssemblerEditor;
+    QVERIFY(editor->LoadSourceFile(dir.filePath("t.asm")));
+    editor->show();
+    TAsmTests& tests = *editor->Tests;
+    QListWidget& box = *tests.TestBox;
+    const auto firstDone = [&] { return box.item(0)->text() == QStringLiteral("passed: first"); };
+    tests.RunTestsClick();
+    QTRY_VERIFY_WITH_TIMEOUT(firstDone(), 600'000);
+    QCOMPARE(tests.TestProgress->ProgressBar->value(), 1);
+    QCoreApplication::processEvents();  // lays the list out
+    // The panel below the text has grown to show every row.
+    QVERIFY(box.visualItemRect(box.item(2)).bottom() < box.viewport()->height());
+    if (how == QLatin1String("close")) {
+        QVERIFY(editor->close());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(editor.isNull());
+        return;
+    }
+    if (how == QLatin1String("button")) {
+        QTest::mouseClick(tests.TestProgress->StopTestsButton, Qt::LeftButton);
+    } else if (how == QLatin1String("esc")) {
+        QTest::keyClick(editor->TextEditor, Qt::Key_Escape);
+    } else if (how == QLatin1String("type")) {
+        QTest::keyClicks(editor->TextEditor, QStringLiteral("x"));
+    } else {
+        QTest::keyClick(editor->TextEditor, Qt::Key_T, Qt::ControlModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(firstDone(), 600'000);
+    }
+    QCOMPARE(Rows(box), rows);
+    QCOMPARE(tests.TestProgress->ProgressLabel->text(), progress);
+    const bool running = how == QLatin1String("rerun");
+    QCOMPARE(tests.Running(), running);
+    QCOMPARE(tests.MenuStopTests->isEnabled(), running);
+    QCOMPARE(tests.TestProgress->StopTestsButton->isEnabled(), running);
+    QVERIFY(!tests.TestProgress->isHidden());
+    delete editor;
 }
 
 QTEST_MAIN(TAsmTestsTest)

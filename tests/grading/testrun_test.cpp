@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
+#include "core/machine.h"
+
 namespace {
 
 TMemoryImage Image(std::initializer_list<int> bytes) {
@@ -195,6 +199,41 @@ TEST(TestRun, LongOutputIsCountedNotKept) {
         EXPECT_EQ(r.OutputBytes, c.bytes) << c.name;
         EXPECT_EQ(r.Output, std::string(std::min<long long>(c.bytes, 1000), 'A')) << c.name;
     }
+}
+
+// The run goes in slices (of 65,536 steps) between which a stop is looked for; however
+// they fall, the test ends where one whole run of the machine ends.
+TEST(TestRun, EndsWhereOneWholeRunEnds) {
+    const TMemoryImage endless = Image({0xB0, 0x00});      // jmp 00
+    const TMemoryImage halts = Image({0x40, 0x00, 0xC0});  // mov R0,R0; halt
+    constexpr long long Slice = 1 << 16;
+    const std::pair<TMemoryImage, long long> cases[] = {
+        {endless, 1},         {endless, Slice - 1},     {endless, Slice},
+        {endless, Slice + 1}, {endless, 2 * Slice + 1}, {halts, 1},
+        {halts, 2},           {halts, 3 * Slice}};
+    for (const auto& [program, maxSteps] : cases) {
+        TMachine machine;
+        machine.Simulation.LoadImage(TProgramLoad(program, 0));
+        long long steps = 0;
+        const TStepResult status = machine.Simulation.Run(maxSteps, steps);
+        TTestCase test;
+        test.MaxSteps = maxSteps;
+        const TTestResult r = RunTest(test, program);
+        EXPECT_EQ(r.Status, status) << maxSteps;
+        EXPECT_EQ(r.Steps, steps) << maxSteps;
+    }
+}
+
+// Asked while a billion steps run (or before they begin), a stop ends them.
+TEST(TestRun, AStopLeavesNoResult) {
+    TTestCase billion;
+    billion.MaxSteps = 1'000'000'000;
+    std::stop_source source;
+    std::optional<TTestResult> result;
+    std::thread runner([&] { result = RunTest(billion, Image({0xB0, 0x00}), source.get_token()); });
+    source.request_stop();
+    runner.join();
+    EXPECT_FALSE(result);
 }
 
 }  // namespace
