@@ -107,7 +107,10 @@ void TAsmTests::RunTestsClick() {
         editor_.AddListedError(FileErrorText(e));
     }
     if (!assembled || !file) return;
-    for (int a = 0; a < 256; ++a) image_[a] = editor_.parser_->MemoryByte(a);
+    for (int a = 0; a < 256; ++a) {
+        image_.Memory[a] = editor_.parser_->MemoryByte(a);
+        image_.Set[size_t(a)] = editor_.parser_->SourceLine(a) >= 0;
+    }
     file_ = std::move(file);
     ShowResults();
 }
@@ -116,10 +119,12 @@ void TAsmTests::ShowResults() {
     for (const TTestResult& result : RunTests(*file_, image_)) {
         QString text = (result.Passed ? QStringLiteral("passed: ") : QStringLiteral("failed: ")) +
                        FromUtf8(result.Name);
-        for (std::size_t i = 0; i < result.Failures.size(); ++i)
+        // A hidden test tells only whether it passed.
+        for (std::size_t i = 0; i < result.Failures.size() && !result.Hidden; ++i)
             text += (i == 0 ? QStringLiteral(": ") : QStringLiteral("; ")) +
                     FromUtf8(result.Failures[i]);
         auto* item = new QListWidgetItem(text, TestBox);
+        item->setToolTip(FromUtf8(result.Hidden ? std::string() : result.Description));
         item->setData(PassedRole, result.Passed);
         ColourResult(*item);
     }

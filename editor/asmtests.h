@@ -9,8 +9,8 @@
 #include <QString>
 #include <optional>
 
-#include "core/memfile.h"
 #include "grading/testfile.h"
+#include "grading/testrun.h"
 
 class QAction;
 class QListWidget;
@@ -44,7 +44,7 @@ private:
 
     TAssemblerEditor& editor_;
     QString opened_;
-    // What the rows of TestBox were run on.
+    // What the rows of TestBox were run on: the bytes the text placed are set by the image.
     std::optional<TTestFile> file_;
-    TMemoryImage image_{};
+    TProgramImage image_;
 };
