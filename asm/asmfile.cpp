@@ -35,7 +35,8 @@ std::string SourcePosition(const std::string& path, int line, int column) {
     return path + ':' + std::to_string(line + 1) + ':' + std::to_string(column + 1) + ": ";
 }
 
-std::optional<TMemoryImage> AssembleFile(const std::string& path, const TAsmFileReport& report) {
+std::optional<TMemoryImage> AssembleFile(const std::string& path, const TAsmFileReport& report,
+                                         std::bitset<256>* placed) {
     const TMemoryTextSource source(DecodeSourceFile(ReadSourceFile(path)));
     TAsmParser parser(source);
     bool failed = false;
@@ -45,6 +46,9 @@ std::optional<TMemoryImage> AssembleFile(const std::string& path, const TAsmFile
     });
     if (failed) return std::nullopt;
     TMemoryImage image{};
-    for (int a = 0; a < 256; ++a) image[a] = parser.MemoryByte(a);
+    for (int a = 0; a < 256; ++a) {
+        image[a] = parser.MemoryByte(a);
+        if (placed) placed->set(static_cast<std::size_t>(a), parser.SourceLine(a) >= 0);
+    }
     return image;
 }

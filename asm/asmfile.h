@@ -2,6 +2,7 @@
 // Assembling a source file read from disk, for the tools that take programs by file name:
 // the command-line tool's commands and the grader.
 
+#include <bitset>
 #include <functional>
 #include <optional>
 #include <string>
@@ -20,6 +21,7 @@ std::string SourcePosition(const std::string& path, int line, int column);
 using TAsmFileReport = std::function<void(int line, int column, std::string_view message)>;
 
 // The image of the source at path, or nothing when the assembler reported errors, each of
-// which went to report. Throws EFileError when the file cannot be read or is larger than
-// 256 MiB.
-std::optional<TMemoryImage> AssembleFile(const std::string& path, const TAsmFileReport& report);
+// which went to report; placed, when given, learns which bytes the source's lines placed.
+// Throws EFileError when the file cannot be read or is larger than 256 MiB.
+std::optional<TMemoryImage> AssembleFile(const std::string& path, const TAsmFileReport& report,
+                                         std::bitset<256>* placed = nullptr);

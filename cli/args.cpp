@@ -10,7 +10,7 @@ TArgs::TArgs(const std::vector<std::string>& args, const TArgRules& rules) {
         const std::string& a = args[i];
         if (rules.ValueOptions.count(a)) {
             if (i + 1 >= args.size()) throw EUsageError("option " + a + " needs a value");
-            values_[a] = args[++i];
+            values_[a].push_back(args[++i]);
         } else if (rules.Flags.count(a)) {
             flags_.insert(a);
         } else if (a.size() > 1 && a[0] == '-') {
@@ -33,7 +33,12 @@ bool TArgs::Has(const std::string& name) const {
 std::optional<std::string> TArgs::Value(const std::string& name) const {
     auto it = values_.find(name);
     if (it == values_.end()) return std::nullopt;
-    return it->second;
+    return it->second.back();
+}
+
+std::vector<std::string> TArgs::Values(const std::string& name) const {
+    auto it = values_.find(name);
+    return it == values_.end() ? std::vector<std::string>{} : it->second;
 }
 
 int ParseHexByte(const std::string& option, const std::string& text) {

@@ -27,11 +27,14 @@ public:
 
     const std::vector<std::string>& Positionals() const { return positionals_; }
     bool Has(const std::string& name) const;
+    // The last value given to the option.
     std::optional<std::string> Value(const std::string& name) const;
+    // Every value given to the option, in order.
+    std::vector<std::string> Values(const std::string& name) const;
 
 private:
     std::vector<std::string> positionals_;
-    std::map<std::string, std::string> values_;
+    std::map<std::string, std::vector<std::string>> values_;
     std::set<std::string> flags_;
 };
 

@@ -129,7 +129,10 @@ void TAsmTests::RunTestsClick() {
         }
     }
     if (!assembled || !file) return;
-    for (int a = 0; a < 256; ++a) image_[a] = editor_.parser_->MemoryByte(a);
+    for (int a = 0; a < 256; ++a) {
+        image_.Memory[a] = editor_.parser_->MemoryByte(a);
+        image_.Set[size_t(a)] = editor_.parser_->SourceLine(a) >= 0;
+    }
     file_ = std::move(file);
     StartRun();
 }
@@ -176,11 +179,13 @@ void TAsmTests::MakeRoom() {
 void TAsmTests::ShowResult(int index, const TTestResult& result) {
     QString text = (result.Passed ? QStringLiteral("passed: ") : QStringLiteral("failed: ")) +
                    FromUtf8(result.Name);
-    for (std::size_t i = 0; i < result.Failures.size(); ++i)
+    // A hidden test tells only whether it passed.
+    for (std::size_t i = 0; i < result.Failures.size() && !result.Hidden; ++i)
         text +=
             (i == 0 ? QStringLiteral(": ") : QStringLiteral("; ")) + FromUtf8(result.Failures[i]);
     QListWidgetItem& item = *TestBox->item(index);
     item.setText(text);
+    item.setToolTip(FromUtf8(result.Hidden ? std::string() : result.Description));
     item.setData(PassedRole, result.Passed);
     ColourResult(item);
     done_ = index + 1;

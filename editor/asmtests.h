@@ -10,8 +10,8 @@
 #include <QString>
 #include <optional>
 
-#include "core/memfile.h"
 #include "grading/testfile.h"
+#include "grading/testrun.h"
 
 class QAction;
 class QListWidget;
@@ -71,7 +71,7 @@ private:
     TBackgroundTests* run_ = nullptr;  // while tests run
     int done_ = 0;                     // tests of the run with their results
     QString opened_;
-    // What the rows of TestBox were run on.
+    // What the rows of TestBox were run on: the bytes the text placed are set by the image.
     std::optional<TTestFile> file_;
-    TMemoryImage image_{};
+    TProgramImage image_;
 };

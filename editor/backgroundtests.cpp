@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 
-TBackgroundTests::TBackgroundTests(TTestFile file, const TMemoryImage& program, QObject* parent)
+TBackgroundTests::TBackgroundTests(TTestFile file, const TProgramImage& program, QObject* parent)
     : QObject(parent) {
     worker_ = std::jthread([this, file = std::move(file), program](const std::stop_token& stop) {
         for (std::size_t i = 0; i < file.Tests.size(); ++i) {

@@ -15,7 +15,7 @@ class TBackgroundTests final : public QObject {
     Q_OBJECT
 public:
     // Starts at once. Destroying it stops the run and drops the results not yet told.
-    TBackgroundTests(TTestFile file, const TMemoryImage& program, QObject* parent = nullptr);
+    TBackgroundTests(TTestFile file, const TProgramImage& program, QObject* parent = nullptr);
 
     // Ends the run within a slice of the test being run, then tells, before returning, the
     // results of the tests that finished before the stop (and AllFinished, had they all).

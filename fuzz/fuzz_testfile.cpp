@@ -73,10 +73,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(result.OutputBytes >= static_cast<long long>(result.Output.size()));
     }
     FUZZ_CHECK(!report.Programs[1].Assembled && report.Programs[1].Points() == 0);
+    // The formats about one submission get each program on its own.
+    std::vector<TTestReport> reports{report};
+    for (const TProgramReport& program : report.Programs)
+        reports.push_back({report.TestsFile, {program}});
     for (const TReportFormat format : ReportFormats()) {
-        const std::string written = FormatReport(report, format);
-        FUZZ_CHECK(!written.empty());
-        if (written[0] == '{') FUZZ_CHECK(nlohmann::json::accept(written));
+        for (const TTestReport& r : reports) {
+            if (OneProgramFormat(format) != (r.Programs.size() == 1)) continue;
+            const std::string written = FormatReport(r, format);
+            FUZZ_CHECK(!written.empty());
+            if (written[0] == '{') FUZZ_CHECK(nlohmann::json::accept(written));
+        }
     }
     return 0;
 }

@@ -12,14 +12,40 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool IsProgramFile(const fs::directory_entry& entry) {
-    std::error_code ec;
-    if (!entry.is_regular_file(ec)) return false;
-    if (IsSourcePath(entry.path().string())) return true;
-    std::string extension = entry.path().extension().string();
+bool HasProgramName(const fs::path& path) {
+    if (IsSourcePath(path.string())) return true;
+    std::string extension = path.extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return extension == ".prg";
+}
+
+// Why an entry with a program's name is not graded; empty for a regular file (or a link to
+// one), which is.
+std::string SkipReason(const fs::directory_entry& entry) {
+    std::error_code ec;
+    const fs::file_status status = entry.status(ec);
+    if (ec) {
+        std::error_code linkEc;
+        if (ec == std::errc::no_such_file_or_directory && entry.is_symlink(linkEc))
+            return "a link to nothing";
+        return ec.message();
+    }
+    switch (status.type()) {
+        case fs::file_type::regular:
+            return {};
+        case fs::file_type::directory:
+            return "a folder, not a regular file";
+        case fs::file_type::fifo:
+            return "a pipe, not a regular file";
+        case fs::file_type::socket:
+            return "a socket, not a regular file";
+        case fs::file_type::block:
+        case fs::file_type::character:
+            return "a device, not a regular file";
+        default:
+            return "not a regular file";
+    }
 }
 
 }  // namespace
@@ -27,13 +53,19 @@ bool IsProgramFile(const fs::directory_entry& entry) {
 TLoadedProgram TryLoadProgram(const std::string& path) {
     TLoadedProgram loaded;
     try {
-        if (!IsSourcePath(path))
-            loaded.Image = ReadMemoryFile(path);
-        else
-            loaded.Image = AssembleFile(path, [&](int line, int column, std::string_view text) {
-                // The assembler works in code page 437; the reports are UTF-8.
-                loaded.Errors.push_back(SourcePosition(path, line, column) + Cp437ToUtf8(text));
-            });
+        if (!IsSourcePath(path)) {
+            loaded.Image = TProgramImage(ReadMemoryFile(path));
+        } else {
+            std::bitset<256> placed;
+            const auto image = AssembleFile(
+                path,
+                [&](int line, int column, std::string_view text) {
+                    // The assembler works in code page 437; the reports are UTF-8.
+                    loaded.Errors.push_back(SourcePosition(path, line, column) + Cp437ToUtf8(text));
+                },
+                &placed);
+            if (image) loaded.Image = TProgramImage(*image, placed);
+        }
     } catch (const EFileError& e) {
         loaded.Errors.push_back(e.what());
         loaded.Unreadable = true;
@@ -41,7 +73,8 @@ TLoadedProgram TryLoadProgram(const std::string& path) {
     return loaded;
 }
 
-void AddPrograms(const std::string& name, std::vector<std::string>& programs) {
+void AddPrograms(const std::string& name, std::vector<std::string>& programs,
+                 std::vector<TSkippedFile>& skipped) {
     std::error_code ec;
     if (!fs::is_directory(name, ec)) {
         if (!fs::exists(name, ec)) throw EFileError("Cannot open file " + name);
@@ -49,11 +82,21 @@ void AddPrograms(const std::string& name, std::vector<std::string>& programs) {
         return;
     }
     std::vector<fs::path> found;
+    std::vector<std::pair<fs::path, std::string>> passed;  // skipped entries, with why
     fs::directory_iterator it(name, ec), end;
-    for (; !ec && it != end; it.increment(ec))
-        if (IsProgramFile(*it)) found.push_back(it->path().filename());
+    for (; !ec && it != end; it.increment(ec)) {
+        if (!HasProgramName(it->path())) continue;
+        std::string why = SkipReason(*it);
+        if (why.empty())
+            found.push_back(it->path().filename());
+        else
+            passed.emplace_back(it->path().filename(), std::move(why));
+    }
     if (ec) throw EFileError("Cannot read folder " + name + ": " + ec.message());
-    if (found.empty()) throw EFileError("No .asm or .prg file in folder " + name);
+    if (found.empty() && passed.empty()) throw EFileError("No .asm or .prg file in folder " + name);
     std::sort(found.begin(), found.end());
+    std::sort(passed.begin(), passed.end());
     for (const fs::path& file : found) programs.push_back((fs::path(name) / file).string());
+    for (const auto& [file, why] : passed)
+        skipped.push_back({(fs::path(name) / file).string(), why});
 }

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "core/memfile.h"
+#include "grading/testrun.h"
 
 struct TLoadedProgram {
-    std::optional<TMemoryImage> Image;
+    std::optional<TProgramImage> Image;
     // Why there is no image: the assembler's reports as "PATH:LINE:COLUMN: MESSAGE" in
     // UTF-8 (without line ends), or the file error's text.
     std::vector<std::string> Errors;
@@ -20,7 +20,17 @@ struct TLoadedProgram {
 // failure ends up in Errors instead of being thrown.
 TLoadedProgram TryLoadProgram(const std::string& path);
 
+// An entry of a folder that has a program's name but is not graded, and why ("a pipe, not
+// a regular file", "a link to nothing", the system's message when it cannot be examined).
+struct TSkippedFile {
+    std::string Path;
+    std::string Why;
+};
+
 // Appends the programs name stands for: a folder's .asm and .prg files (any case), sorted
-// by name, or else the file itself. Throws EFileError when name does not exist, a folder
-// cannot be read or holds no program.
-void AddPrograms(const std::string& name, std::vector<std::string>& programs);
+// by name, or else the file itself. A folder's entries with such a name that are no
+// regular file (pipes, sockets, devices, folders, links to nothing, entries that cannot be
+// examined) go to skipped instead, sorted by name. Throws EFileError when name does not
+// exist, a folder cannot be read or holds neither a program nor a skipped entry.
+void AddPrograms(const std::string& name, std::vector<std::string>& programs,
+                 std::vector<TSkippedFile>& skipped);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <set>
 #include <tuple>
 
 #include "core/cp437.h"
@@ -17,6 +18,21 @@ namespace {
 constexpr std::size_t MaxTestFileBytes = 16u << 20;
 constexpr long long MaxPoints = 1'000'000;
 constexpr long long MaxSteps = 1'000'000'000;
+constexpr long long MaxSeed = 9'223'372'036'854'775'807;
+
+// What a test takes from the file when it does not set it itself.
+struct TFileDefaults {
+    long long MaxSteps = DefaultTestMaxSteps;
+    TTestFill Fill = TTestFill::Zero;
+    std::optional<std::uint64_t> Seed;
+};
+
+// FNV-1a, 64 bits: the seed of a test that names none, from its name.
+std::uint64_t NameSeed(std::string_view name) {
+    std::uint64_t hash = 0xCBF29CE484222325u;
+    for (const char c : name) hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001B3u;
+    return hash;
+}
 
 const char* TypeName(const toml::node& node) {
     switch (node.type()) {
@@ -65,6 +81,9 @@ private:
     std::optional<long long> Integer(const toml::node& node, const std::string& what, long long min,
                                      long long max);
     std::optional<std::string> String(const toml::node& node, const std::string& what);
+    std::optional<bool> Boolean(const toml::node& node, const std::string& what);
+    // Reads "fill" and "seed" of table (the file or a test) over defaults.
+    void FillAndSeed(const toml::table& table, TFileDefaults& defaults);
     const toml::table* Table(const toml::node& node, const std::string& what);
 
     TByteMap Registers(const toml::node& node, const std::string& what);
@@ -73,7 +92,7 @@ private:
     std::optional<std::string> Output(const toml::node& node);
     TTestExpect Expect(const toml::table& table);
     // Nothing when node is no table; good tells whether the test was free of mistakes.
-    std::optional<TTestCase> Test(const toml::node& node, long long fileMaxSteps, bool& good);
+    std::optional<TTestCase> Test(const toml::node& node, const TFileDefaults& file, bool& good);
 
     std::vector<TTestFileMistake>& mistakes_;
     long long& omitted_;
@@ -113,6 +132,29 @@ std::optional<std::string> TReader::String(const toml::node& node, const std::st
     if (const auto* string = node.as_string()) return string->get();
     Mistake(node.source(), what + " must be a string, not " + TypeName(node));
     return std::nullopt;
+}
+
+std::optional<bool> TReader::Boolean(const toml::node& node, const std::string& what) {
+    if (const auto* boolean = node.as_boolean()) return boolean->get();
+    Mistake(node.source(), what + " must be true or false, not " + TypeName(node));
+    return std::nullopt;
+}
+
+void TReader::FillAndSeed(const toml::table& table, TFileDefaults& defaults) {
+    if (const auto* n = table.get("fill")) {
+        if (const auto text = String(*n, "fill")) {
+            if (*text == "zero")
+                defaults.Fill = TTestFill::Zero;
+            else if (*text == "random")
+                defaults.Fill = TTestFill::Random;
+            else
+                Mistake(n->source(), "fill must be \"zero\" or \"random\", not \"" + *text + "\"");
+        }
+    }
+    if (const auto* n = table.get("seed")) {
+        if (const auto v = Integer(*n, "seed", 0, MaxSeed))
+            defaults.Seed = static_cast<std::uint64_t>(*v);
+    }
 }
 
 const toml::table* TReader::Table(const toml::node& node, const std::string& what) {
@@ -231,15 +273,18 @@ TTestExpect TReader::Expect(const toml::table& table) {
     return expect;
 }
 
-std::optional<TTestCase> TReader::Test(const toml::node& node, long long fileMaxSteps, bool& good) {
+std::optional<TTestCase> TReader::Test(const toml::node& node, const TFileDefaults& file,
+                                       bool& good) {
     good = false;
     const toml::table* table = Table(node, "each test");
     if (!table) return std::nullopt;
     const std::size_t before = mistakes_.size();
     TTestCase test;
     test.Line = static_cast<int>(node.source().begin.line);
-    test.MaxSteps = fileMaxSteps;
-    OnlyKeys(*table, {"name", "points", "pc", "max-steps", "registers", "memory", "expect"},
+    test.MaxSteps = file.MaxSteps;
+    OnlyKeys(*table,
+             {"name", "description", "hidden", "points", "pc", "max-steps", "fill", "seed",
+              "registers", "memory", "expect"},
              "a test");
     if (const auto* name = table->get("name")) {
         if (const auto text = String(*name, "name")) {
@@ -249,9 +294,19 @@ std::optional<TTestCase> TReader::Test(const toml::node& node, long long fileMax
     } else {
         Mistake(node.source(), "test has no name");
     }
+    if (const auto* n = table->get("description")) {
+        if (const auto text = String(*n, "description")) test.Description = *text;
+    }
+    if (const auto* n = table->get("hidden")) {
+        if (const auto v = Boolean(*n, "hidden")) test.Hidden = *v;
+    }
     if (const auto* n = table->get("points")) {
         if (const auto v = Integer(*n, "points", 0, MaxPoints)) test.Points = static_cast<int>(*v);
     }
+    TFileDefaults own = file;
+    FillAndSeed(*table, own);
+    test.Fill = own.Fill;
+    test.Seed = own.Seed ? *own.Seed : NameSeed(test.Name);
     if (const auto* n = table->get("pc")) {
         if (const auto v = Integer(*n, "pc", 0, 255)) test.Pc = static_cast<int>(*v);
     }
@@ -278,7 +333,7 @@ std::optional<TTestCase> TReader::Test(const toml::node& node, long long fileMax
 TTestFile TReader::Read(const toml::table& root, const std::string& path) {
     TTestFile file;
     file.Path = path;
-    OnlyKeys(root, {"program", "max-steps", "test"}, "a test file");
+    OnlyKeys(root, {"program", "max-steps", "fill", "seed", "test"}, "a test file");
     if (const auto* n = root.get("program")) {
         file.Program = String(*n, "program");
         if (file.Program && file.Program->empty()) {
@@ -290,10 +345,11 @@ TTestFile TReader::Read(const toml::table& root, const std::string& path) {
             file.Program.reset();
         }
     }
-    long long maxSteps = DefaultTestMaxSteps;
+    TFileDefaults defaults;
     if (const auto* n = root.get("max-steps")) {
-        if (const auto v = Integer(*n, "max-steps", 1, MaxSteps)) maxSteps = *v;
+        if (const auto v = Integer(*n, "max-steps", 1, MaxSteps)) defaults.MaxSteps = *v;
     }
+    FillAndSeed(root, defaults);
     const toml::node* tests = root.get("test");
     const toml::array* list = tests ? tests->as_array() : nullptr;
     if (!tests) {
@@ -307,7 +363,7 @@ TTestFile TReader::Read(const toml::table& root, const std::string& path) {
         std::map<std::string, int> lines;  // name -> line of its first test
         for (const toml::node& node : *list) {
             bool good;
-            auto test = Test(node, maxSteps, good);
+            auto test = Test(node, defaults, good);
             if (!test || test->Name.empty()) continue;
             const auto [first, fresh] = lines.emplace(test->Name, test->Line);
             if (!fresh)
@@ -333,6 +389,18 @@ std::optional<std::string> ProgramPath(const TTestFile& file) {
     const fs::path program(*file.Program);
     if (program.is_absolute()) return program.string();
     return (fs::path(file.Path).parent_path() / program).lexically_normal().string();
+}
+
+std::optional<std::string> KeepOnlyTests(TTestFile& file, const std::vector<std::string>& names) {
+    if (names.empty()) return std::nullopt;
+    std::set<std::string> unfound(names.begin(), names.end());
+    std::vector<TTestCase> kept;
+    for (TTestCase& test : file.Tests)
+        if (unfound.erase(test.Name)) kept.push_back(test);
+    for (const std::string& name : names)
+        if (unfound.count(name)) return name;
+    file.Tests = std::move(kept);
+    return std::nullopt;
 }
 
 ETestFileError::ETestFileError(std::string path, std::vector<TTestFileMistake> mistakes,

@@ -3,6 +3,7 @@
 // hold after the program has run from it. The command-line tool grades submissions with
 // them and the assembler editor checks the text being written.
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <stdexcept>
@@ -31,10 +32,23 @@ struct TTestExpect {
     bool Empty() const { return !Status && !Output && Registers.empty() && Memory.empty() && !Pc; }
 };
 
+// What the registers and the memory cells that neither the program's image nor the test
+// sets hold at the start: 0, or bytes of the random sequence of the test's seed (see
+// StartState in grading/testrun.h).
+enum class TTestFill { Zero, Random };
+
 struct TTestCase {
     std::string Name;
     int Line = 0;  // where the test's table begins, 1-based
     int Points = 1;
+    std::string Description;  // shown to students; may be empty
+    // A hidden test shows students only its name and whether it passed, never what it
+    // expects or what the program did.
+    bool Hidden = false;
+    TTestFill Fill = TTestFill::Zero;  // the file's fill when the test sets none
+    // The test's seed, else the file's, else one made from the test's name (FNV-1a, 64
+    // bits, of its UTF-8 bytes), so that every run starts the same. Used only by Random.
+    std::uint64_t Seed = 0;
     int Pc = 0;
     long long MaxSteps = DefaultTestMaxSteps;  // the file's limit when the test sets none
     TByteMap Registers;
@@ -77,6 +91,10 @@ private:
     std::vector<TTestFileMistake> mistakes_;
     long long omitted_;
 };
+
+// Keeps only the tests named in names (in the file's order), when names is not empty.
+// Returns the first name that no test has, and then changes nothing.
+std::optional<std::string> KeepOnlyTests(TTestFile& file, const std::vector<std::string>& names);
 
 // Reads the text of a test file; path only names it in the mistakes. Throws ETestFileError
 // with every mistake found (a syntax error is the only one reported, as nothing after it

@@ -1,145 +1,230 @@
 #include "grading/testreport.h"
 
 #include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cmath>
 #include <nlohmann/json.hpp>
 #include <numeric>
+#include <stdexcept>
 
 #include "core/cp437.h"
-#include "grading/submission.h"
+#include "grading/reporttext.h"
 
 namespace {
 
-std::string Text(const TTestReport& report) {
+using TJson = nlohmann::ordered_json;
+
+// "3 of 4 tests passed, 4 of 6 points"
+std::string Summary(const TProgramReport& p) {
+    return std::to_string(p.Passed()) + " of " + std::to_string(p.Tests.size()) +
+           " tests passed, " + std::to_string(p.Points()) + " of " + std::to_string(p.MaxPoints) +
+           " points";
+}
+
+// Whether a student may see no more of a test than whether it passed: a hidden test that
+// ran (why one did not run tells nothing of it).
+bool Withheld(const TTestResult& t) {
+    return t.Hidden && t.Status;
+}
+
+// What a student may see of a test's failure: every failure, or of a withheld test only
+// that it failed; nothing for a pass.
+std::vector<std::string> StudentFailures(const TTestResult& t) {
+    if (t.Passed) return {};
+    if (Withheld(t)) return {"failed"};
+    return t.Failures;
+}
+
+std::string Lines(const std::vector<std::string>& lines) {
     std::string text;
-    for (const TProgramReport& p : report.Programs) {
-        text += p.Program + ": " + std::to_string(p.Passed()) + " of " +
-                std::to_string(p.Tests.size()) + " tests passed, " + std::to_string(p.Points()) +
-                " of " + std::to_string(p.MaxPoints) + " points\n";
-        for (const std::string& error : p.Errors) text += "  " + error + "\n";
-        for (const TTestResult& t : p.Tests)
-            for (const std::string& failure : t.Failures)
-                text += "  " + t.Name + ": " + failure + "\n";
-    }
+    for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
     return text;
 }
 
+std::vector<std::string> Utf8Texts(const std::vector<std::string>& texts) {
+    std::vector<std::string> utf8;
+    for (const std::string& text : texts) utf8.push_back(Utf8Text(text));
+    return utf8;
+}
+
+// Seconds to the microsecond, for JSON.
+double Rounded(double seconds) {
+    return std::round(seconds * 1e6) / 1e6;
+}
+
+// Seconds as JUnit writes them: "0.000125".
+std::string SecondsText(double seconds) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, seconds, std::chars_format::fixed, 6);
+    return std::string(text, end.ptr);
+}
+
+// One program's part of the text report, which is also what Gradescope and PrairieLearn
+// show the student above the tests.
+std::string ProgramText(const TProgramReport& p) {
+    const std::string name = EscapeName(p.Program);
+    if (p.Skipped) return name + ": skipped: " + EscapeText(*p.Skipped) + "\n";
+    std::string text = name + ": " + Summary(p) + "\n";
+    for (const std::string& error : p.Errors) text += "  " + EscapeName(error) + "\n";
+    for (const TTestResult& t : p.Tests)
+        for (const std::string& failure : StudentFailures(t))
+            text += "  " + EscapeName(t.Name) + ": " + EscapeText(failure) + "\n";
+    return text;
+}
+
+std::string Text(const TTestReport& report) {
+    std::string text;
+    for (const TProgramReport& p : report.Programs) text += ProgramText(p);
+    return text;
+}
+
+std::string Dump(const TJson& json) {
+    // Every text went through Utf8Text or EscapeName; replace is only a safety net.
+    return json.dump(2, ' ', false, TJson::error_handler_t::replace) + "\n";
+}
+
 std::string Json(const TTestReport& report) {
-    nlohmann::ordered_json programs = nlohmann::ordered_json::array();
+    TJson programs = TJson::array();
     for (const TProgramReport& p : report.Programs) {
-        nlohmann::ordered_json tests = nlohmann::ordered_json::array();
+        TJson tests = TJson::array();
         for (const TTestResult& t : p.Tests) {
-            tests.push_back({{"name", t.Name},
+            tests.push_back({{"name", Utf8Text(t.Name)},
+                             {"description", Utf8Text(t.Description)},
+                             {"hidden", t.Hidden},
                              {"passed", t.Passed},
                              {"points", t.Points},
-                             {"status", t.Status ? nlohmann::ordered_json(StatusName(*t.Status))
-                                                 : nlohmann::ordered_json()},
+                             {"max_points", t.MaxPoints},
+                             {"status", t.Status ? TJson(StatusName(*t.Status)) : TJson()},
                              {"steps", t.Steps},
                              {"output", Cp437ToUtf8(t.Output)},
                              {"output_bytes", t.OutputBytes},
-                             {"failures", t.Failures}});
+                             {"failures", Utf8Texts(t.Failures)}});
         }
-        programs.push_back({{"program", p.Program},
+        programs.push_back({{"program", EscapeName(p.Program)},
                             {"assembled", p.Assembled},
-                            {"errors", p.Errors},
+                            {"gradable", p.Assembled},
+                            {"skipped", p.Skipped ? TJson(Utf8Text(*p.Skipped)) : TJson()},
+                            {"errors", Utf8Texts(p.Errors)},
                             {"passed", p.Passed()},
                             {"total", p.Tests.size()},
                             {"points", p.Points()},
                             {"max_points", p.MaxPoints},
+                            {"time", Rounded(p.Seconds)},
                             {"tests", std::move(tests)}});
     }
-    const nlohmann::ordered_json json = {{"tests_file", report.TestsFile},
-                                         {"programs", std::move(programs)}};
-    // A path need not be UTF-8; its stray bytes become U+FFFD rather than an exception.
-    return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
-}
-
-// The UTF-8 character at the start of text: its length (0 when the bytes are not one:
-// stray, overlong, a surrogate) and whether XML 1.0 can hold it (not U+FFFE or U+FFFF).
-struct TUtf8Character {
-    std::size_t Length = 0;
-    bool XmlCanHold = false;
-};
-
-TUtf8Character Utf8Character(std::string_view text) {
-    const auto b = static_cast<unsigned char>(text[0]);
-    const std::size_t length = b < 0xC2 ? 0 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : b < 0xF5 ? 4 : 0;
-    if (length == 0 || text.size() < length) return {};
-    char32_t c = b & (0x7F >> length);
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto next = static_cast<unsigned char>(text[i]);
-        if ((next & 0xC0) != 0x80) return {};
-        c = c << 6 | (next & 0x3F);
-    }
-    const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (c < smallest[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return {};
-    return {length, c != 0xFFFE && c != 0xFFFF};
-}
-
-// Text for XML 1.0: markup characters escaped, and what XML cannot hold at all (control
-// characters, bytes that are not UTF-8, U+FFFE and U+FFFF) replaced by U+FFFD.
-std::string Xml(const std::string& text) {
-    std::string xml;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        const auto b = static_cast<unsigned char>(c);
-        if (c == '&') {
-            xml += "&amp;";
-        } else if (c == '<') {
-            xml += "&lt;";
-        } else if (c == '>') {
-            xml += "&gt;";
-        } else if (c == '"') {
-            xml += "&quot;";
-        } else if (c == '\n') {
-            xml += "&#10;";
-        } else if (c == '\t') {
-            xml += "&#9;";
-        } else if (b < 0x20 || b == 0x7F) {
-            xml += "\xEF\xBF\xBD";
-        } else if (b < 0x80) {
-            xml += c;
-        } else if (const TUtf8Character u = Utf8Character(std::string_view(text).substr(i));
-                   u.Length > 0) {
-            if (u.XmlCanHold)
-                xml.append(text, i, u.Length);
-            else
-                xml += "\xEF\xBF\xBD";
-            i += u.Length - 1;
-        } else {
-            xml += "\xEF\xBF\xBD";
-        }
-    }
-    return xml;
+    return Dump({{"tests_file", EscapeName(report.TestsFile)}, {"programs", std::move(programs)}});
 }
 
 std::string Junit(const TTestReport& report) {
-    int tests = 0, failures = 0;
+    long long tests = 0, failures = 0, errors = 0;
+    double seconds = 0;
     for (const TProgramReport& p : report.Programs) {
-        tests += static_cast<int>(p.Tests.size());
-        failures += static_cast<int>(p.Tests.size()) - p.Passed();
+        tests += static_cast<long long>(p.Tests.size());
+        if (p.Assembled) failures += static_cast<long long>(p.Tests.size()) - p.Passed();
+        if (!p.Assembled && !p.Skipped) errors += static_cast<long long>(p.Tests.size());
+        seconds += p.Seconds;
     }
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    xml += "<testsuites name=\"" + Xml(report.TestsFile) + "\" tests=\"" + std::to_string(tests) +
-           "\" failures=\"" + std::to_string(failures) + "\">\n";
+    xml += "<testsuites name=\"" + XmlText(EscapeName(report.TestsFile)) + "\" tests=\"" +
+           std::to_string(tests) + "\" failures=\"" + std::to_string(failures) + "\" errors=\"" +
+           std::to_string(errors) + "\" time=\"" + SecondsText(seconds) + "\">\n";
     for (const TProgramReport& p : report.Programs) {
-        const std::string name = Xml(p.Program);
-        xml += "  <testsuite name=\"" + name + "\" tests=\"" + std::to_string(p.Tests.size()) +
-               "\" failures=\"" + std::to_string(p.Tests.size() - p.Passed()) + "\">\n";
+        const std::string name = XmlText(EscapeName(p.Program));
+        const std::string count = std::to_string(p.Tests.size());
+        const std::string failed = std::to_string(p.Tests.size() - p.Passed());
+        xml += "  <testsuite name=\"" + name + "\" tests=\"" + count + "\" failures=\"" +
+               (p.Assembled ? failed : "0") + "\" errors=\"" +
+               (p.Assembled || p.Skipped ? "0" : failed) + "\"" +
+               (p.Skipped ? " skipped=\"" + count + "\"" : "") + " time=\"" +
+               SecondsText(p.Seconds) + "\">\n";
+        xml += "    <properties>\n      <property name=\"points\" value=\"" +
+               std::to_string(p.Points()) + "\"/>\n      <property name=\"max_points\" value=\"" +
+               std::to_string(p.MaxPoints) + "\"/>\n    </properties>\n";
         for (const TTestResult& t : p.Tests) {
-            xml += "    <testcase name=\"" + Xml(t.Name) + "\" classname=\"" + name + "\"";
+            xml += "    <testcase name=\"" + XmlText(t.Name) + "\" classname=\"" + name +
+                   "\" time=\"" + SecondsText(t.Seconds) + "\"";
             if (t.Passed) {
                 xml += "/>\n";
                 continue;
             }
-            std::string body;
-            for (const std::string& failure : t.Failures) body += failure + "\n";
-            for (const std::string& error : p.Errors) body += error + "\n";
-            xml += ">\n      <failure message=\"" + Xml(t.Failures.front()) + "\">" + Xml(body) +
-                   "</failure>\n    </testcase>\n";
+            xml += ">\n      ";
+            if (p.Skipped) {
+                xml += "<skipped message=\"" + XmlText(*p.Skipped) + "\"/>";
+            } else if (Withheld(t)) {
+                xml += "<failure message=\"failed\"/>";
+            } else {
+                // Could not run (error) or failed an expectation (failure).
+                const char* element = p.Assembled ? "failure" : "error";
+                std::string body;
+                for (const std::string& failure : t.Failures) body += failure + "\n";
+                for (const std::string& error : p.Errors) body += error + "\n";
+                xml += std::string("<") + element + " message=\"" + XmlText(t.Failures.front()) +
+                       "\">" + XmlText(body) + "</" + element + ">";
+            }
+            xml += "\n    </testcase>\n";
         }
         xml += "  </testsuite>\n";
     }
     return xml + "</testsuites>\n";
+}
+
+const TProgramReport& OnlyProgram(const TTestReport& report) {
+    if (report.Programs.size() != 1)
+        throw std::invalid_argument("this report format takes exactly one program");
+    return report.Programs.front();
+}
+
+// Gradescope's autograder results.json (gradescope-autograders.readthedocs.io, "Autograder
+// Specifications"): only fields it names.
+std::string Gradescope(const TTestReport& report) {
+    const TProgramReport& p = OnlyProgram(report);
+    TJson tests = TJson::array();
+    for (const TTestResult& t : p.Tests) {
+        TJson test = {{"name", Utf8Text(t.Name)},
+                      {"score", t.Points},
+                      {"max_score", t.MaxPoints},
+                      {"status", t.Passed ? "passed" : "failed"}};
+        if (!t.Passed && !t.Hidden) test["output"] = Utf8Text(Lines(StudentFailures(t)));
+        // A hidden test is shown only once the teacher publishes the grades, and then
+        // only by its name and status.
+        test["visibility"] = t.Hidden ? "after_published" : "visible";
+        tests.push_back(std::move(test));
+    }
+    return Dump({{"score", p.Points()},
+                 {"execution_time", Rounded(p.Seconds)},
+                 {"output", ProgramText(p)},
+                 {"tests", std::move(tests)}});
+}
+
+// PrairieLearn's external grading results.json (prairielearn.readthedocs.io, "External
+// Grading", "Grading results"): only fields it names.
+std::string PrairieLearn(const TTestReport& report) {
+    const TProgramReport& p = OnlyProgram(report);
+    if (!p.Assembled) {
+        // Not gradable: the student loses no attempt and sees the assembler's messages.
+        return Dump({{"gradable", false},
+                     {"message", p.Tests.empty() ? "" : Utf8Text(p.Tests.front().Failures.front())},
+                     {"format_errors", Utf8Texts(p.Errors)},
+                     {"output", ProgramText(p)}});
+    }
+    TJson tests = TJson::array();
+    for (const TTestResult& t : p.Tests) {
+        TJson test = {{"name", Utf8Text(t.Name)}};
+        if (!t.Hidden) test["description"] = Utf8Text(t.Description);
+        test["points"] = t.Points;
+        test["max_points"] = t.MaxPoints;
+        test["message"] = Utf8Text(Lines(StudentFailures(t)));
+        if (!t.Hidden) test["output"] = Cp437ToUtf8(t.Output);
+        tests.push_back(std::move(test));
+    }
+    const double score = p.MaxPoints > 0 ? static_cast<double>(p.Points()) / p.MaxPoints
+                                         : (p.AllPassed() ? 1.0 : 0.0);
+    return Dump({{"gradable", true},
+                 {"score", score},
+                 {"message", Summary(p)},
+                 {"output", ProgramText(p)},
+                 {"tests", std::move(tests)}});
 }
 
 }  // namespace
@@ -160,6 +245,7 @@ bool TTestReport::AllPassed() const {
 }
 
 TProgramReport GradeProgram(const TTestFile& file, const std::string& program) {
+    const auto began = std::chrono::steady_clock::now();
     TProgramReport report;
     report.Program = program;
     for (const TTestCase& test : file.Tests) report.MaxPoints += test.Points;
@@ -168,12 +254,29 @@ TProgramReport GradeProgram(const TTestFile& file, const std::string& program) {
     report.Assembled = loaded.Image.has_value();
     if (report.Assembled) {
         report.Tests = RunTests(file, *loaded.Image);
-        return report;
+    } else {
+        const char* why = loaded.Unreadable ? "not run: the program could not be read"
+                                            : "not run: the program did not assemble";
+        for (const TTestCase& test : file.Tests) report.Tests.push_back(NotRun(test, why));
     }
-    const char* why = loaded.Unreadable ? "not run: the program could not be read"
-                                        : "not run: the program did not assemble";
-    for (const TTestCase& test : file.Tests) report.Tests.push_back(NotRun(test, why));
+    report.Seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     return report;
+}
+
+TProgramReport SkippedProgram(const TTestFile& file, const TSkippedFile& skipped) {
+    TProgramReport report;
+    report.Program = skipped.Path;
+    report.Skipped = skipped.Why;
+    for (const TTestCase& test : file.Tests) {
+        report.MaxPoints += test.Points;
+        report.Tests.push_back(NotRun(test, "not run: skipped, " + skipped.Why));
+    }
+    return report;
+}
+
+bool OneProgramFormat(TReportFormat format) {
+    return format == TReportFormat::Gradescope || format == TReportFormat::PrairieLearn;
 }
 
 std::string_view ReportFormatName(TReportFormat format) {
@@ -185,6 +288,10 @@ std::string_view ReportFormatName(TReportFormat format) {
             return "json";
         case TReportFormat::Junit:
             return "junit";
+        case TReportFormat::Gradescope:
+            return "gradescope";
+        case TReportFormat::PrairieLearn:
+            return "prairielearn";
     }
     return "";
 }
@@ -202,6 +309,10 @@ std::string FormatReport(const TTestReport& report, TReportFormat format) {
             return Json(report);
         case TReportFormat::Junit:
             return Junit(report);
+        case TReportFormat::Gradescope:
+            return Gradescope(report);
+        case TReportFormat::PrairieLearn:
+            return PrairieLearn(report);
         case TReportFormat::Text:
             break;
     }

@@ -1,6 +1,7 @@
 #include "grading/testrun.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 
 #include "core/cp437.h"
@@ -17,6 +18,16 @@ void CheckBytes(const TByteMap& expected, const CellStore& store, std::string (*
             failures.push_back(name(index) + " is " + HexByte(have) + ", expected " +
                                HexByte(want));
     }
+}
+
+// What a result says of its test before the test runs.
+TTestResult Unrun(const TTestCase& test) {
+    TTestResult result;
+    result.Name = test.Name;
+    result.Description = test.Description;
+    result.Hidden = test.Hidden;
+    result.MaxPoints = test.Points;
+    return result;
 }
 
 std::string MemoryName(int address) {
@@ -85,21 +96,40 @@ std::optional<TStepResult> RunInSlices(TSimulation& simulation, long long maxSte
 
 }  // namespace
 
-TStartState StartState(const TTestCase& test, const TMemoryImage& program) {
+std::array<std::uint8_t, 16 + 256> RandomFill(std::uint64_t seed) {
+    std::array<std::uint8_t, 16 + 256> bytes{};
+    for (std::uint8_t& byte : bytes) {
+        seed += 0x9E3779B97F4A7C15u;
+        std::uint64_t z = seed;
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
+        byte = static_cast<std::uint8_t>(z ^ (z >> 31));
+    }
+    return bytes;
+}
+
+TStartState StartState(const TTestCase& test, const TProgramImage& program) {
     TStartState state;
-    state.Memory = program;
+    state.Memory = program.Memory;
+    if (test.Fill == TTestFill::Random) {
+        const auto random = RandomFill(test.Seed);
+        for (int r = 0; r < 16; ++r) state.Registers[r] = random[r];
+        for (int a = 0; a < 256; ++a)
+            if (!program.Set[a]) state.Memory[a] = random[16 + a];
+    }
     for (const auto& [address, value] : test.Memory) state.Memory[address] = value;
     for (const auto& [number, value] : test.Registers) state.Registers[number] = value;
     state.Pc = test.Pc;
     return state;
 }
 
-TTestResult RunTest(const TTestCase& test, const TMemoryImage& program) {
+TTestResult RunTest(const TTestCase& test, const TProgramImage& program) {
     return *RunTest(test, program, std::stop_token());
 }
 
-std::optional<TTestResult> RunTest(const TTestCase& test, const TMemoryImage& program,
+std::optional<TTestResult> RunTest(const TTestCase& test, const TProgramImage& program,
                                    const std::stop_token& stop) {
+    const auto began = std::chrono::steady_clock::now();
     const TStartState start = StartState(test, program);
     TMachine machine;
     TProgramLoad load(start.Memory, start.Pc);
@@ -107,8 +137,7 @@ std::optional<TTestResult> RunTest(const TTestCase& test, const TMemoryImage& pr
     machine.Simulation.LoadImage(load);
 
     const TTestExpect& expect = test.Expect;
-    TTestResult result;
-    result.Name = test.Name;
+    TTestResult result = Unrun(test);
     // One byte more than the expected output tells a longer output from it, so the
     // comparison stays exact however little is kept.
     const std::size_t keep =
@@ -140,10 +169,14 @@ std::optional<TTestResult> RunTest(const TTestCase& test, const TMemoryImage& pr
 
     result.Passed = failures.empty();
     result.Points = result.Passed ? test.Points : 0;
+    if (!result.Passed && test.Fill == TTestFill::Random)
+        failures.push_back("started from random values (seed " + std::to_string(test.Seed) + ")");
+    result.Seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     return result;
 }
 
-std::vector<TTestResult> RunTests(const TTestFile& file, const TMemoryImage& program) {
+std::vector<TTestResult> RunTests(const TTestFile& file, const TProgramImage& program) {
     std::vector<TTestResult> results;
     results.reserve(file.Tests.size());
     for (const TTestCase& test : file.Tests) results.push_back(RunTest(test, program));
@@ -151,8 +184,7 @@ std::vector<TTestResult> RunTests(const TTestFile& file, const TMemoryImage& pro
 }
 
 TTestResult NotRun(const TTestCase& test, std::string why) {
-    TTestResult result;
-    result.Name = test.Name;
+    TTestResult result = Unrun(test);
     result.Failures.push_back(std::move(why));
     return result;
 }

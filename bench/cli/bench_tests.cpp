@@ -70,12 +70,20 @@ int main() {
         const std::string format(ReportFormatName(reportFormat));
         double best = 1e9;
         int status = -1;
+        // A service's format reports on one submission: it grades them one by one.
+        std::vector<std::string> runs;
+        if (OneProgramFormat(reportFormat))
+            for (const auto& entry : fs::directory_iterator(dir / "class"))
+                runs.push_back(entry.path().string());
+        else
+            runs.push_back((dir / "class").string());
         for (int run = 0; run < 3; ++run) {
             std::ostringstream out, err;
             const auto start = std::chrono::steady_clock::now();
-            status = RunCli({"test", (dir / "bits.tests.toml").string(), (dir / "class").string(),
-                             "--format", format, "-o", (dir / "report").string()},
-                            out, err);
+            for (const std::string& programs : runs)
+                status = RunCli({"test", (dir / "bits.tests.toml").string(), programs, "--format",
+                                 format, "-o", (dir / "report").string()},
+                                out, err);
             const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
             best = std::min(best, took.count());
         }

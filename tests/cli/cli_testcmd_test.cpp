@@ -4,7 +4,11 @@
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <regex>
+#include <set>
 #include <sstream>
+
+#include <sys/stat.h>
 
 #include "cli/cli.h"
 #include "core/memfile.h"
@@ -142,7 +146,15 @@ TEST_F(CliTest, ErrorsExitOne) {
         {{tests_, Dir("none.asm")}, "quarzel-cli test: Cannot open file " + Dir("none.asm")},
         {{tests_, Dir("empty")},
          "quarzel-cli test: No .asm or .prg file in folder " + Dir("empty")},
-        {{tests_, "--format", "xml"}, "quarzel-cli test: --format takes text, json or junit"},
+        {{tests_, "--format", "xml"},
+         "quarzel-cli test: --format takes text, json, junit, gradescope or prairielearn"},
+        {{tests_, "--test", "wraps", "--test", "nope"},
+         "quarzel-cli test: --test: no test named 'nope' in " + tests_},
+        {{tests_, Dir(), "--format", "gradescope"},
+         "quarzel-cli test: --format gradescope reports on one program: name its file, not the "
+         "folder"},
+        {{tests_, good, good, "--format", "prairielearn"},
+         "quarzel-cli test: --format prairielearn reports on one program, not 2"},
         {{}, "quarzel-cli test: missing file name"},
         {{tests_, "-o", tests_}, "quarzel-cli test: the report would overwrite the test file"},
         {{tests_, good, "-o", good}, "quarzel-cli test: the report would overwrite the program"},
@@ -193,11 +205,15 @@ TEST_F(CliTest, JsonReport) {
     EXPECT_EQ(pass["total"], 2);
     EXPECT_EQ(pass["points"], 3);
     EXPECT_EQ(pass["max_points"], 3);
+    EXPECT_EQ(pass["gradable"], true);
+    EXPECT_EQ(pass["skipped"], nullptr);
+    EXPECT_TRUE(pass["time"].is_number() && pass["time"] >= 0 && pass["time"] < 60);
     EXPECT_EQ(pass["tests"][0], nlohmann::json::parse(R"({"name": "5 + 10", "passed": true,
-        "points": 2, "status": "halted", "steps": 2, "output": "", "output_bytes": 0,
-        "failures": []})"));
+        "points": 2, "max_points": 2, "description": "", "hidden": false, "status": "halted",
+        "steps": 2, "output": "", "output_bytes": 0, "failures": []})"));
     const auto& notAssembled = json["programs"][1];
     EXPECT_EQ(notAssembled["assembled"], false);
+    EXPECT_EQ(notAssembled["gradable"], false);
     EXPECT_EQ(notAssembled["errors"][0], broken + ":1:11: Unexpected end of line. Expected: ','");
     EXPECT_EQ(notAssembled["points"], 0);
     EXPECT_EQ(notAssembled["tests"][1]["status"], nullptr);
@@ -215,50 +231,54 @@ TEST_F(CliTest, JsonReport) {
     EXPECT_EQ(test["output_bytes"], 2);
 }
 
+// Every time="..." as time="T", the rest as written.
+std::string WithoutTimes(const std::string& xml) {
+    return std::regex_replace(xml, std::regex(R"(time="[0-9]+\.[0-9]{6}")"), "time=\"T\"");
+}
+
 TEST_F(CliTest, JunitReport) {
     Write("sum.asm", Good);
     const std::string broken = Write("b<&>.asm", Broken);
-    const TResult r = Test({tests_, Dir("sum.asm"), broken, "--format", "junit"});
+    const std::string wrong = Write("wrong.asm", Wrong);
+    const TResult r = Test({tests_, Dir("sum.asm"), broken, wrong, "--format", "junit"});
     EXPECT_EQ(r.status, ExitTestsFailed);
     const std::string b = Dir("b&lt;&amp;&gt;.asm");
     const std::string why = "not run: the program did not assemble";
     const std::string messages = why + "&#10;" + b +
                                  ":1:11: Unexpected end of line. Expected: ','&#10;" + b +
                                  ":1:11: Unexpected end of line. Expected: register&#10;";
-    EXPECT_EQ(r.out,
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-              "<testsuites name=\"" +
-                  tests_ +
-                  "\" tests=\"4\" failures=\"2\">\n"
-                  "  <testsuite name=\"" +
-                  Dir("sum.asm") +
-                  "\" tests=\"2\" failures=\"0\">\n"
-                  "    <testcase name=\"5 + 10\" classname=\"" +
-                  Dir("sum.asm") +
-                  "\"/>\n"
-                  "    <testcase name=\"wraps\" classname=\"" +
-                  Dir("sum.asm") +
-                  "\"/>\n"
-                  "  </testsuite>\n"
-                  "  <testsuite name=\"" +
-                  b +
-                  "\" tests=\"2\" failures=\"2\">\n"
-                  "    <testcase name=\"5 + 10\" classname=\"" +
-                  b +
-                  "\">\n"
-                  "      <failure message=\"" +
-                  why + "\">" + messages +
-                  "</failure>\n"
-                  "    </testcase>\n"
-                  "    <testcase name=\"wraps\" classname=\"" +
-                  b +
-                  "\">\n"
-                  "      <failure message=\"" +
-                  why + "\">" + messages +
-                  "</failure>\n"
-                  "    </testcase>\n"
-                  "  </testsuite>\n"
-                  "</testsuites>\n");
+    const auto properties = [](const char* points, const char* max) {
+        return std::string("    <properties>\n      <property name=\"points\" value=\"") + points +
+               "\"/>\n      <property name=\"max_points\" value=\"" + max +
+               "\"/>\n    </properties>\n";
+    };
+    const auto testcase = [](const std::string& name, const std::string& program,
+                             const std::string& inside) {
+        return "    <testcase name=\"" + name + "\" classname=\"" + program + "\" time=\"T\"" +
+               (inside.empty() ? "/>\n" : ">\n      " + inside + "\n    </testcase>\n");
+    };
+    // A program that could not run gives <error>, a failed expectation <failure>.
+    EXPECT_EQ(
+        WithoutTimes(r.out),
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<testsuites name=\"" +
+            tests_ + "\" tests=\"6\" failures=\"2\" errors=\"2\" time=\"T\">\n" +
+            "  <testsuite name=\"" + Dir("sum.asm") +
+            "\" tests=\"2\" failures=\"0\" errors=\"0\" time=\"T\">\n" + properties("3", "3") +
+            testcase("5 + 10", Dir("sum.asm"), "") + testcase("wraps", Dir("sum.asm"), "") +
+            "  </testsuite>\n" + "  <testsuite name=\"" + b +
+            "\" tests=\"2\" failures=\"0\" errors=\"2\" time=\"T\">\n" + properties("0", "3") +
+            testcase("5 + 10", b, "<error message=\"" + why + "\">" + messages + "</error>") +
+            testcase("wraps", b, "<error message=\"" + why + "\">" + messages + "</error>") +
+            "  </testsuite>\n" + "  <testsuite name=\"" + wrong +
+            "\" tests=\"2\" failures=\"2\" errors=\"0\" time=\"T\">\n" + properties("0", "3") +
+            testcase("5 + 10", wrong,
+                     "<failure message=\"R3 is 0A, expected 0F\">R3 is 0A, expected "
+                     "0F&#10;</failure>") +
+            testcase("wraps", wrong,
+                     "<failure message=\"R3 is FE, expected 01\">R3 is FE, expected "
+                     "01&#10;</failure>") +
+            "  </testsuite>\n</testsuites>\n");
 }
 
 TEST_F(CliTest, JunitHoldsOnlyWhatXmlCan) {
@@ -282,9 +302,176 @@ TEST_F(CliTest, JunitHoldsOnlyWhatXmlCan) {
     const std::string odd = Write("d\xFF/p.asm", Good);
     const TResult j = Test({tests_, odd, "--format", "json"});
     EXPECT_EQ(j.status, ExitOk);
-    EXPECT_EQ(nlohmann::json::parse(j.out)["programs"][0]["program"], Dir("d\xEF\xBF\xBD/p.asm"));
+    EXPECT_EQ(nlohmann::json::parse(j.out)["programs"][0]["program"], Dir("d\\xFF/p.asm"));
     const TResult x = Test({tests_, odd, "--format", "junit"});
-    EXPECT_NE(x.out.find("name=\"" + Dir("d\xEF\xBF\xBD/p.asm") + "\""), std::string::npos);
+    EXPECT_NE(x.out.find("name=\"" + Dir("d\\xFF/p.asm") + "\""), std::string::npos);
+}
+
+// The sum tests with a description on the first and the second hidden.
+std::string HiddenTests() {
+    std::string tests = SumTests;
+    tests.replace(tests.find("points = 2"), 0, "description = \"adds\"\n");
+    tests.replace(tests.find("expect.registers = { R3 = 1 }"), 0, "hidden = true\n");
+    return tests;
+}
+
+// Every key of object is one the service's documentation names.
+void ExpectOnlyKeys(const nlohmann::json& object, const std::set<std::string>& named) {
+    for (const auto& [key, value] : object.items()) EXPECT_TRUE(named.count(key)) << key;
+}
+
+TEST_F(CliTest, GradescopeReport) {
+    const std::string tests = Write("h.toml", HiddenTests());
+    const std::string wrong = Write("wrong.asm", Wrong);
+    const std::string broken = Write("broken.asm", Broken);
+    const TResult r = Test({tests, wrong, "--format", "gradescope"});
+    EXPECT_EQ(r.status, ExitTestsFailed);
+    auto json = nlohmann::json::parse(r.out);
+    // gradescope-autograders.readthedocs.io, "Autograder Specifications".
+    ExpectOnlyKeys(json, {"score", "execution_time", "output", "output_format",
+                          "test_output_format", "test_name_format", "visibility",
+                          "stdout_visibility", "extra_data", "tests", "leaderboard"});
+    for (const auto& test : json["tests"])
+        ExpectOnlyKeys(test, {"score", "max_score", "status", "name", "name_format", "number",
+                              "output", "output_format", "tags", "visibility", "extra_data"});
+    EXPECT_TRUE(json["execution_time"].is_number());
+    json.erase("execution_time");
+    EXPECT_EQ(
+        json,
+        nlohmann::json::parse(
+            R"({"score": 0,
+        "output": ")" +
+            wrong +
+            R"(: 0 of 2 tests passed, 0 of 3 points\n  5 + 10: R3 is 0A, expected 0F\n  wraps: failed\n",
+        "tests": [
+          {"name": "5 + 10", "score": 0, "max_score": 2, "status": "failed",
+           "output": "R3 is 0A, expected 0F", "visibility": "visible"},
+          {"name": "wraps", "score": 0, "max_score": 1, "status": "failed",
+           "visibility": "after_published"}]})"));
+    const auto notRun = nlohmann::json::parse(Test({tests, broken, "--format", "gradescope"}).out);
+    EXPECT_EQ(notRun["tests"][0]["output"], "not run: the program did not assemble");
+}
+
+TEST_F(CliTest, PrairieLearnReport) {
+    const std::string tests = Write("h.toml", HiddenTests());
+    // Writes "5" and nothing else; R3 stays 0.
+    const std::string five = Write("five.asm", "load RF,35h\nhalt\n");
+    const TResult r = Test({tests, five, "--format", "prairielearn"});
+    EXPECT_EQ(r.status, ExitTestsFailed);
+    const auto json = nlohmann::json::parse(r.out);
+    // prairielearn.readthedocs.io, "External Grading", "Grading results".
+    const std::set<std::string> top = {"gradable", "score", "message",      "output",
+                                       "images",   "tests", "format_errors"};
+    ExpectOnlyKeys(json, top);
+    for (const auto& test : json["tests"])
+        ExpectOnlyKeys(
+            test, {"name", "description", "points", "max_points", "message", "output", "images"});
+    EXPECT_EQ(
+        json,
+        nlohmann::json::parse(
+            R"({"gradable": true, "score": 0.0,
+        "message": "0 of 2 tests passed, 0 of 3 points",
+        "output": ")" +
+            five +
+            R"(: 0 of 2 tests passed, 0 of 3 points\n  5 + 10: R3 is 00, expected 0F\n  wraps: failed\n",
+        "tests": [
+          {"name": "5 + 10", "description": "adds", "points": 0, "max_points": 2,
+           "message": "R3 is 00, expected 0F", "output": "5"},
+          {"name": "wraps", "points": 0, "max_points": 1, "message": "failed"}]})"));
+    // Passes "wraps" alone: 1 of 3 points.
+    const std::string one = Write("one.asm", "load R3,1\nhalt\n");
+    EXPECT_EQ(nlohmann::json::parse(Test({tests, one, "--format", "prairielearn"}).out)["score"],
+              1.0 / 3);
+    // A program that does not assemble costs the student no attempt.
+    const std::string broken = Write("broken.asm", Broken);
+    const auto notGradable =
+        nlohmann::json::parse(Test({tests, broken, "--format", "prairielearn"}).out);
+    ExpectOnlyKeys(notGradable, top);
+    EXPECT_EQ(notGradable["gradable"], false);
+    EXPECT_EQ(notGradable["format_errors"],
+              nlohmann::json({broken + ":1:11: Unexpected end of line. Expected: ','",
+                              broken + ":1:11: Unexpected end of line. Expected: register"}));
+}
+
+// Students' reports show of a hidden test its name and result, never what it expects.
+TEST_F(CliTest, HiddenTestsKeepTheirExpectationsFromStudents) {
+    const std::string tests = Write("h.toml", HiddenTests());
+    const std::string wrong = Write("wrong.asm", Wrong);
+    for (const char* format : {"text", "json", "junit", "gradescope", "prairielearn"}) {
+        const TResult r = Test({tests, wrong, "--format", format});
+        EXPECT_EQ(r.status, ExitTestsFailed) << format;
+        EXPECT_NE(r.out.find("wraps"), std::string::npos) << format;
+        EXPECT_NE(r.out.find("expected 0F"), std::string::npos) << format;
+        EXPECT_EQ(r.out.find("expected 01") != std::string::npos, format == std::string("json"))
+            << format << r.out;
+    }
+}
+
+TEST_F(CliTest, TestOptionRunsOnlyTheNamedTests) {
+    // 5 + 5 = 0A fails "5 + 10"; a test expecting R3 = 0A passes.
+    const std::string tests =
+        Write("t.toml", std::string(SumTests) +
+                            "[[test]]\nname = \"ten\"\nregisters = { R1 = 5 }\nexpect.registers = "
+                            "{ R3 = 0x0A }\n");
+    const std::string wrong = Write("wrong.asm", Wrong);
+    const struct {
+        std::vector<std::string> names;
+        int status;
+        std::string first;  // the report's first line
+    } cases[] = {
+        {{}, ExitTestsFailed, ": 1 of 3 tests passed, 1 of 4 points"},
+        {{"ten"}, ExitOk, ": 1 of 1 tests passed, 1 of 1 points"},
+        {{"ten", "wraps"}, ExitTestsFailed, ": 1 of 2 tests passed, 1 of 2 points"},
+        {{"5 + 10", "5 + 10"}, ExitTestsFailed, ": 0 of 1 tests passed, 0 of 2 points"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {tests, wrong};
+        for (const std::string& name : c.names) args.insert(args.end(), {"--test", name});
+        const TResult r = Test(args);
+        EXPECT_EQ(r.status, c.status) << c.first;
+        EXPECT_EQ(r.out.substr(0, r.out.find('\n')), wrong + c.first);
+    }
+}
+
+// A file's name cannot forge a report line, steer a terminal or pass for another's.
+TEST_F(CliTest, NamesCannotForgeLinesOrMerge) {
+    Write("class/bob.asm: 4 of 4 tests passed, 6 of 6 points\nzz.asm", Good);
+    Write("class/x\x1B[2J.asm", Good);
+    Write("class/x\xFF.asm", Good);
+    Write("class/x\xFE.asm", Good);
+    const TResult text = Test({tests_, Dir("class")});
+    const std::string at = Dir("class/");
+    const std::string line = ": 2 of 2 tests passed, 3 of 3 points\n";
+    EXPECT_EQ(text.out, at + "bob.asm: 4 of 4 tests passed, 6 of 6 points\\nzz.asm" + line + at +
+                            "x\\x1B[2J.asm" + line + at + "x\\xFE.asm" + line + at + "x\\xFF.asm" +
+                            line);
+    std::set<std::string> names;
+    const auto json = nlohmann::json::parse(Test({tests_, Dir("class"), "--format", "json"}).out);
+    for (const auto& p : json["programs"]) names.insert(p["program"].get<std::string>());
+    EXPECT_EQ(names.size(), 4u);  // x\xFF and x\xFE were both x\uFFFD
+    EXPECT_EQ(names.count(at + "x\\xFF.asm"), 1u);
+}
+
+TEST_F(CliTest, SkippedEntriesAreListedWithTheReason) {
+    Write("class/a.asm", Good);
+    fs::create_symlink("gone.asm", dir_ / "class/dangling.asm");
+    ASSERT_EQ(mkfifo(Dir("class/pipe.prg").c_str(), 0600), 0);
+    const std::string at = Dir("class/");
+    const TResult text = Test({tests_, Dir("class")});
+    EXPECT_EQ(text.status, ExitTestsFailed);  // not every submission was graded
+    EXPECT_EQ(text.out, at + "a.asm: 2 of 2 tests passed, 3 of 3 points\n" + at +
+                            "dangling.asm: skipped: a link to nothing\n" + at +
+                            "pipe.prg: skipped: a pipe, not a regular file\n");
+    const auto json = nlohmann::json::parse(Test({tests_, Dir("class"), "--format", "json"}).out);
+    EXPECT_EQ(json["programs"][2]["program"], at + "pipe.prg");
+    EXPECT_EQ(json["programs"][2]["skipped"], "a pipe, not a regular file");
+    const TResult junit = Test({tests_, Dir("class"), "--format", "junit"});
+    EXPECT_NE(WithoutTimes(junit.out).find(
+                  "<testsuite name=\"" + at +
+                  "pipe.prg\" tests=\"2\" failures=\"0\" errors=\"0\" skipped=\"2\""),
+              std::string::npos)
+        << junit.out;
+    EXPECT_NE(junit.out.find("<skipped message=\"a link to nothing\"/>"), std::string::npos);
 }
 
 TEST_F(CliTest, PointsAddUpBeyondTwoBillion) {

@@ -15,10 +15,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "core/hex.h"
 #include "core/simulation.h"
 #include "editor/asmedit.h"
 #include "editor/asmtests.h"
 #include "editor/testprogress.h"
+#include "grading/testrun.h"
 #include "testprompt.h"
 
 namespace {
@@ -97,6 +99,7 @@ private slots:
     void DoubleClickLoadsTheStartingState();
     void InterruptingARun_data();
     void InterruptingARun();
+    void ARandomStartLoadsExactlyAsItRan();
 };
 
 void TAsmTestsTest::NothingToRunWithoutATestFile() {
@@ -143,7 +146,8 @@ void TAsmTestsTest::MistakesGoToTheErrorList_data() {
                                << QStringList{
                                       "FILE:1:1: test 'a' has no expectation ([test.expect])",
                                       "FILE:3:1: unknown key 'expected'; a test takes name, "
-                                      "points, pc, max-steps, registers, memory, expect"};
+                                      "description, hidden, points, pc, max-steps, fill, seed, "
+                                      "registers, memory, expect"};
     QTest::newRow("source") << "addi R3\n"
                             << Tests
                             << QStringList{"line 1: Unexpected end of line. Expected: ','",
@@ -317,6 +321,45 @@ void TAsmTestsTest::InterruptingARun() {
     QCOMPARE(tests.TestProgress->StopTestsButton->isEnabled(), running);
     QVERIFY(!tests.TestProgress->isHidden());
     delete editor;
+}
+
+// The row of a random start loads the state its run started from: the same random bytes
+// wherever the source placed nothing. A hidden test's row tells only that it failed.
+void TAsmTestsTest::ARandomStartLoadsExactlyAsItRan() {
+    QTemporaryDir dir;
+    WriteFile(dir.filePath("r.asm"), "addi R3,R1,R2\nhalt\n        org 80h\n        db 0\n");
+    WriteFile(dir.filePath("r.tests.toml"), R"(fill = "random"
+[[test]]
+name = "zero R4"
+seed = 3
+registers = { R1 = 1 }
+expect.registers = { R4 = 0 }
+[[test]]
+name = "secret"
+hidden = true
+seed = 3
+expect.registers = { R4 = 0 }
+)");
+    TTestPrompt prompt;
+    TMachineOwner owner;
+    TAssemblerEditor editor(&owner.Sim);
+    QVERIFY(editor.LoadSourceFile(dir.filePath("r.asm")));
+    editor.Tests->RunTestsClick();
+    QListWidget* box = editor.Tests->TestBox;
+    QCOMPARE(box->count(), 2);
+    QTRY_VERIFY(!editor.Tests->Running());
+    const auto random = RandomFill(3);
+    QCOMPARE(box->item(0)->text(),
+             QString::fromStdString("failed: zero R4: R4 is " + HexByte(random[4]) +
+                                    ", expected 00; started from random values (seed 3)"));
+    QCOMPARE(box->item(1)->text(), QStringLiteral("failed: secret"));
+    editor.Tests->LoadTest(0);
+    QCOMPARE(owner.Registers.GetContents(1), 1);
+    for (int r : {0, 4, 15}) QCOMPARE(owner.Registers.GetContents(r), int(random[r]));
+    QCOMPARE(owner.Memory.GetContents(0x00), 0x53);  // placed by the source
+    QCOMPARE(owner.Memory.GetContents(0x80), 0);     // its db 0
+    for (int a : {0x04, 0x7F, 0x81, 0xFF})
+        QCOMPARE(owner.Memory.GetContents(a), int(random[16 + a]));
 }
 
 QTEST_MAIN(TAsmTestsTest)

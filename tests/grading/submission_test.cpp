@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
+
 #include "core/fileerror.h"
 #include "testdir.h"
 
@@ -34,17 +36,47 @@ TEST_F(Submission, AFolderStandsForItsProgramFilesOnly) {
     Write("class/a.asm.bak", "");
     Write("class/old.asm/x.asm", "");  // a folder with a program's name is not one
     std::vector<std::string> programs{"earlier"};
-    AddPrograms(Path("class"), programs);
+    std::vector<TSkippedFile> skipped;
+    AddPrograms(Path("class"), programs, skipped);
     // Sorted by the bytes of the name, so capitals first; appended after what was there.
     EXPECT_EQ(programs, (std::vector<std::string>{"earlier", Path("class/C.ASM"),
                                                   Path("class/a.asm"), Path("class/b.Prg")}));
+    ASSERT_EQ(skipped.size(), 1u);
+    EXPECT_EQ(skipped[0].Path, Path("class/old.asm"));
+}
+
+// What a folder skips is named with the reason, not left out without a word.
+TEST_F(Submission, EntriesThatAreNoRegularFileAreSkippedWithTheReason) {
+    Write("class/good.asm", "");
+    fs::create_symlink("good.asm", dir_ / "class/link.asm");  // a link to a program is one
+    fs::create_symlink("gone.asm", dir_ / "class/dangling.asm");
+    fs::create_symlink("loop.prg", dir_ / "class/loop.prg");
+    fs::create_symlink("/dev/null", dir_ / "class/null.prg");
+    ASSERT_EQ(mkfifo(Path("class/pipe.asm").c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo(Path("class/pipe.txt").c_str(), 0600), 0);  // no program's name
+    std::vector<std::string> programs;
+    std::vector<TSkippedFile> skipped;
+    AddPrograms(Path("class"), programs, skipped);
+    EXPECT_EQ(programs, (std::vector<std::string>{Path("class/good.asm"), Path("class/link.asm")}));
+    std::vector<std::string> listed;
+    for (const TSkippedFile& s : skipped)
+        listed.push_back(s.Path.substr(dir_.string().size()) + ": " + s.Why);
+    EXPECT_EQ(listed,
+              (std::vector<std::string>{
+                  "/class/dangling.asm: a link to nothing",
+                  "/class/loop.prg: " +
+                      std::make_error_code(std::errc::too_many_symbolic_link_levels).message(),
+                  "/class/null.prg: a device, not a regular file",
+                  "/class/pipe.asm: a pipe, not a regular file"}));
 }
 
 TEST_F(Submission, AFileStandsForItselfWhateverItsName) {
     Write("notes.txt", "");
     std::vector<std::string> programs;
-    AddPrograms(Path("notes.txt"), programs);
+    std::vector<TSkippedFile> skipped;
+    AddPrograms(Path("notes.txt"), programs, skipped);
     EXPECT_EQ(programs, std::vector<std::string>{Path("notes.txt")});
+    EXPECT_TRUE(skipped.empty());
 }
 
 TEST_F(Submission, NamesThatHoldNoProgramAreRefused) {
@@ -61,8 +93,9 @@ TEST_F(Submission, NamesThatHoldNoProgramAreRefused) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<std::string> programs;
+        std::vector<TSkippedFile> skipped;
         try {
-            AddPrograms(Path(c.name), programs);
+            AddPrograms(Path(c.name), programs, skipped);
             ADD_FAILURE() << "accepted";
         } catch (const EFileError& e) {
             EXPECT_EQ(e.what(), c.message);
@@ -72,14 +105,21 @@ TEST_F(Submission, NamesThatHoldNoProgramAreRefused) {
 }
 
 TEST_F(Submission, LoadingNeverThrows) {
-    Write("good.asm", "        load R1,7\n        halt\n");
+    Write("good.asm", "        load R1,7\n        org 10h\n        db 0\n        halt\n");
     Write("bad.asm", "        load R1,7\n        nosuch R1\n        alsonot\n");
     Write("short.prg", "\x21\x07");
     const TLoadedProgram good = TryLoadProgram(Path("good.asm"));
     ASSERT_TRUE(good.Image.has_value());
     EXPECT_TRUE(good.Errors.empty());
-    EXPECT_EQ((*good.Image)[0], 0x21);
-    EXPECT_EQ((*good.Image)[1], 0x07);
+    EXPECT_EQ(good.Image->Memory[0], 0x21);
+    EXPECT_EQ(good.Image->Memory[1], 0x07);
+    // A source sets the bytes its lines place, zeros of db included; an image every byte.
+    std::bitset<256> placed;
+    placed.set(0x00).set(0x01).set(0x10).set(0x11).set(0x12);
+    EXPECT_EQ(good.Image->Set, placed);
+    TMemoryImage image{};
+    WriteMemoryFile(Path("image.prg"), image);
+    EXPECT_TRUE(TryLoadProgram(Path("image.prg")).Image->Set.all());
 
     // Every report of the assembler, in order, each with its place counted from 1.
     const TLoadedProgram bad = TryLoadProgram(Path("bad.asm"));

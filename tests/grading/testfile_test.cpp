@@ -31,6 +31,8 @@ TEST(TestFile, EveryKeyIsRead) {
 max-steps = 1000
 [[test]]
 name = "5 + 10"
+description = "adds"
+hidden = true
 points = 2
 pc = 0x10
 max-steps = 500
@@ -56,6 +58,8 @@ expect = { status = "limit" }
     const TTestCase& t = file.Tests[0];
     EXPECT_EQ(t.Name, "5 + 10");
     EXPECT_EQ(t.Line, 3);
+    EXPECT_EQ(t.Description, "adds");
+    EXPECT_TRUE(t.Hidden);
     EXPECT_EQ(t.Points, 2);
     EXPECT_EQ(t.Pc, 0x10);
     EXPECT_EQ(t.MaxSteps, 500);
@@ -79,6 +83,9 @@ expect = { status = "limit" }
     EXPECT_EQ(d.Points, 1);
     EXPECT_EQ(d.Pc, 0);
     EXPECT_EQ(d.MaxSteps, 1000);
+    EXPECT_EQ(d.Description, "");
+    EXPECT_FALSE(d.Hidden);
+    EXPECT_EQ(d.Fill, TTestFill::Zero);
     EXPECT_TRUE(d.Registers.empty() && d.Memory.empty());
     EXPECT_EQ(d.Expect.Status, TStepResult::Invalid);
     EXPECT_EQ(file.Tests[2].Expect.Status, TStepResult::Executed);
@@ -94,6 +101,41 @@ TEST(TestFile, DefaultsWithoutFileKeys) {
     EXPECT_EQ(ProgramPath(absolute), "/p/x.asm");
 }
 
+TEST(TestFile, FillAndSeedFromTheTestTheFileOrTheName) {
+    const struct {
+        std::string fileKeys, testKeys;
+        TTestFill fill;
+        std::uint64_t seed;
+    } cases[] = {
+        // Without a seed, FNV-1a of the name "a", so every run starts alike.
+        {"", "", TTestFill::Zero, 0xAF63DC4C8601EC8Cu},
+        {"fill = \"random\"\n", "", TTestFill::Random, 0xAF63DC4C8601EC8Cu},
+        {"fill = \"random\"\nseed = 5\n", "", TTestFill::Random, 5},
+        {"fill = \"random\"\nseed = 5\n", "fill = \"zero\"\nseed = 9\n", TTestFill::Zero, 9},
+        {"seed = 5\n", "fill = \"random\"\n", TTestFill::Random, 5},
+    };
+    for (const auto& c : cases) {
+        const TTestCase t =
+            ParseTestFile(c.fileKeys + "[[test]]\nname = \"a\"\n" + c.testKeys + Expect, "f.toml")
+                .Tests.at(0);
+        EXPECT_EQ(t.Fill, c.fill) << c.fileKeys << c.testKeys;
+        EXPECT_EQ(t.Seed, c.seed) << c.fileKeys << c.testKeys;
+    }
+}
+
+TEST(TestFile, KeepOnlyTheNamedTests) {
+    std::string text;
+    for (const char* name : {"a", "b", "c"})
+        text += std::string("[[test]]\nname = \"") + name + "\"" + Expect;
+    TTestFile file = ParseTestFile(text, "k.toml");
+    EXPECT_EQ(KeepOnlyTests(file, {}), std::nullopt);
+    EXPECT_EQ(KeepOnlyTests(file, {"c", "x", "y"}), "x");
+    EXPECT_EQ(file.Tests.size(), 3u);  // unchanged
+    EXPECT_EQ(KeepOnlyTests(file, {"c", "a"}), std::nullopt);
+    ASSERT_EQ(file.Tests.size(), 2u);
+    EXPECT_EQ(file.Tests[0].Name + file.Tests[1].Name, "ac");  // in the file's order
+}
+
 TEST(TestFile, EveryMistakeIsRefusedWithItsPosition) {
     struct Case {
         std::string text;
@@ -103,7 +145,7 @@ TEST(TestFile, EveryMistakeIsRefusedWithItsPosition) {
     const Case cases[] = {
         {"x = [1,\n", {"1:9: Error while parsing array: encountered end-of-file"}},
         {"name = \"a\"\n",
-         {"1:1: unknown key 'name'; a test file takes program, max-steps, test",
+         {"1:1: unknown key 'name'; a test file takes program, max-steps, fill, seed, test",
           "1:1: the file has no test; add one with [[test]]"}},
         {"", {"1:1: the file has no test; add one with [[test]]"}},
         {"test = 3\n", {"1:8: test must be a list of tables ([[test]]), not an integer"}},
@@ -116,8 +158,8 @@ TEST(TestFile, EveryMistakeIsRefusedWithItsPosition) {
         {"max-steps = 0\n" + t + Expect, {"1:13: max-steps must be 1..1000000000, not 0"}},
         {t + "expected = { status = \"halted\" }\n",
          {"1:1: test 'a' has no expectation ([test.expect])",
-          "3:1: unknown key 'expected'; a test takes name, points, pc, max-steps, registers, "
-          "memory, expect"}},
+          "3:1: unknown key 'expected'; a test takes name, description, hidden, points, pc, "
+          "max-steps, fill, seed, registers, memory, expect"}},
         {t + "[test.expect]\nstatus = \"halted\"\nouput = \"x\"\n",
          {"5:1: unknown key 'ouput'; expect takes status, output, registers, memory, pc"}},
         {"[[test]]\npoints = 1" + std::string(Expect), {"1:1: test has no name"}},
@@ -126,6 +168,12 @@ TEST(TestFile, EveryMistakeIsRefusedWithItsPosition) {
         {"[[test]]\nname = \"\"" + std::string(Expect), {"2:8: name must not be empty"}},
         {t + Expect + t + Expect, {"7:8: a test named 'a' is already at line 1"}},
         {t + "points = -1" + Expect, {"3:10: points must be 0..1000000, not -1"}},
+        {t + "description = 1" + Expect, {"3:15: description must be a string, not an integer"}},
+        {t + "hidden = \"yes\"" + Expect, {"3:10: hidden must be true or false, not a string"}},
+        {t + "fill = \"noise\"" + Expect,
+         {"3:8: fill must be \"zero\" or \"random\", not \"noise\""}},
+        {"fill = 0\n" + t + Expect, {"1:8: fill must be a string, not an integer"}},
+        {t + "seed = -1" + Expect, {"3:8: seed must be 0..9223372036854775807, not -1"}},
         {t + "points = 1.5" + Expect,
          {"3:10: points must be an integer 0..1000000, not a floating-point number"}},
         {t + "pc = 256" + Expect, {"3:6: pc must be 0..255, not 256"}},

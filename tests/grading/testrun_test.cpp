@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "core/machine.h"
+#include "core/hex.h"
 
 namespace {
 
@@ -114,6 +115,49 @@ TEST(TestRun, StartsFromTheImageWithTheTestsBytesRegistersAndPc) {
     EXPECT_EQ(r.Failures, std::vector<std::string>{});
     EXPECT_EQ(r.Status, TStepResult::Halted);
     EXPECT_EQ(r.Output, "");
+}
+
+TEST(TestRun, RandomFillKeepsWhatTheImageOrTheTestSets) {
+    // SplitMix64 from seed 0 begins E220A8397B1DCDAF, 6E789E6AA1B965F4: the same on every
+    // standard library.
+    const auto bytes = RandomFill(0);
+    EXPECT_EQ(bytes[0], 0xAF);
+    EXPECT_EQ(bytes[1], 0xF4);
+    EXPECT_NE(RandomFill(1), bytes);
+    EXPECT_EQ(RandomFill(0), bytes);
+
+    TMemoryImage memory{};
+    memory[0x00] = 0xC0, memory[0x40] = 0x12;
+    std::bitset<256> placed;
+    placed.set(0x00).set(0x01).set(0x40);  // halt, and a byte the source placed
+    const TTestCase test = OneTest(
+        "fill = \"random\"\nseed = 0\nregisters = { R2 = 7 }\nmemory = { 80 = 9 }\n"
+        "expect.registers = { R5 = 0 }");
+    const struct {
+        const char* name;
+        TProgramImage program;
+        std::vector<int> random;  // the cells that take random bytes
+    } cases[] = {
+        {"assembled source", TProgramImage(memory, placed), {0x02, 0x3F, 0xFF}},
+        {"memory image", TProgramImage(memory), {}},
+    };
+    for (const auto& c : cases) {
+        const TStartState start = StartState(test, c.program);
+        for (int r = 0; r < 16; ++r)
+            EXPECT_EQ(start.Registers[r], r == 2 ? 7 : bytes[r]) << c.name << " R" << r;
+        EXPECT_EQ(start.Memory[0x00], 0xC0) << c.name;
+        EXPECT_EQ(start.Memory[0x01], 0x00) << c.name;
+        EXPECT_EQ(start.Memory[0x40], 0x12) << c.name;
+        EXPECT_EQ(start.Memory[0x80], 9) << c.name;
+        for (const int a : c.random) EXPECT_EQ(start.Memory[a], bytes[16 + a]) << c.name << a;
+        EXPECT_EQ(start.Memory[0x41], c.random.empty() ? 0 : bytes[16 + 0x41]) << c.name;
+        // A failure says which random start it came from.
+        const TTestResult r = RunTest(test, c.program);
+        EXPECT_EQ(r.Failures,
+                  (std::vector<std::string>{"R5 is " + HexByte(bytes[5]) + ", expected 00",
+                                            "started from random values (seed 0)"}))
+            << c.name;
+    }
 }
 
 TEST(TestRun, PointsOnlyForAPass) {
