@@ -9,6 +9,7 @@
 #include "app/appicon.h"
 #include "app/asmeditors.h"
 #include "app/commandline.h"
+#include "app/display.h"
 #include "app/helpdia.h"
 #include "app/mainwin.h"
 #include "gui/helpcontexts.h"
@@ -76,11 +77,14 @@ QString VersionTextOf(const std::optional<TVersionRecord>& record) {
     return text;
 }
 
-QString TempDirFrom(const QProcessEnvironment& environment) {
+QString TempDirFrom(const QProcessEnvironment& environment, const QString& systemTempFolder) {
     for (const char* name : {"TMP", "TEMP", "TMPDIR"}) {
         const QString folder = environment.value(name);
         if (!folder.isEmpty()) return folder + QDir::separator();
     }
+    // On most desktops none of the variables is set; the current folder is then the home
+    // folder, no place for temporary files.
+    if (!systemTempFolder.isEmpty()) return systemTempFolder + QDir::separator();
     return QStringLiteral(".") + QDir::separator();
 }
 
@@ -104,7 +108,7 @@ TStartupPlatform RealStartupPlatform() {
 }
 
 bool StartUp(TProcessValues& values, const TStartupPlatform& platform) {
-    values.TempDir = TempDirFrom(platform.Environment);
+    values.TempDir = TempDirFrom(platform.Environment, QDir::tempPath());
     values.VersionText = VersionTextOf(platform.Version);
     values.LegalText = platform.Version ? platform.Version->LegalCopyright : QString();
 
@@ -167,6 +171,11 @@ int RunQuarzel(int argc, char** argv) {
         const bool error = commandLine.Action == TCommandLine::TAction::Error;
         std::fputs(commandLine.Message.toLocal8Bit().constData(), error ? stderr : stdout);
         return error ? 1 : 0;
+    }
+    const QString noDisplay = NoDisplayMessage(QProcessEnvironment::systemEnvironment());
+    if (!noDisplay.isEmpty()) {
+        std::fputs(noDisplay.toLocal8Bit().constData(), stderr);
+        return 1;
     }
     // The toolkit sees no argument, so a file's name is never taken for one of its options.
     int toolkitArgc = 1;

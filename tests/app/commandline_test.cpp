@@ -6,6 +6,7 @@
 #include "app/appicon.h"
 #include "app/asmeditors.h"
 #include "app/commandline.h"
+#include "app/display.h"
 #include "app/mainwin.h"
 #include "controls/hexgrid.h"
 #include "core/memfile.h"
@@ -84,6 +85,27 @@ private slots:
             for (const char* option : {"--help", "--version", "--"})
                 QVERIFY2(line.Message.contains(option + QString(" ")), option);
         }
+    }
+
+    void NoDisplayIsToldOnlyWhenNothingNamesOne_data() {
+        QTest::addColumn<QStringList>("variables");  // name=value pairs
+        QTest::addColumn<bool>("told");
+        QTest::newRow("nothing") << QStringList{} << true;
+        QTest::newRow("all empty")
+            << QStringList{"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="} << true;
+        QTest::newRow("X") << QStringList{"DISPLAY=:0"} << false;
+        QTest::newRow("Wayland") << QStringList{"WAYLAND_DISPLAY=wayland-0"} << false;
+        QTest::newRow("a platform named") << QStringList{"QT_QPA_PLATFORM=offscreen"} << false;
+    }
+    void NoDisplayIsToldOnlyWhenNothingNamesOne() {
+        QFETCH(QStringList, variables);
+        QFETCH(bool, told);
+        QProcessEnvironment environment;
+        for (const QString& pair : variables)
+            environment.insert(pair.section('=', 0, 0), pair.section('=', 1));
+        const QString message = NoDisplayMessage(environment);
+        QCOMPARE(!message.isEmpty(), told);
+        if (told) QVERIFY(message.startsWith("quarzel: no display") && message.count('\n') == 1);
     }
 
     void MemoryImageNamesInAnyCase() {

@@ -81,6 +81,11 @@ out=$("$root/bin/quarzel-cli" --version 2>&1)
 [ "$out" = "quarzel-cli $version" ] || fail "quarzel-cli --version printed '$out'"
 out=$("$root/bin/quarzel" --version 2>&1)
 [ "$out" = "quarzel $version" ] || fail "quarzel --version printed '$out'"
+# Without a display the program says so and ends, where the toolkit would abort.
+out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/bin/quarzel" 2>&1 > /dev/null)
+status=$?
+[ $status -eq 1 ] && [[ $out == "quarzel: no display"* ]] ||
+  fail "quarzel without a display: status $status, '$out'"
 out=$("$root/bin/quarzel-cli" run "$root/share/quarzel/examples/hello.asm" 2> /dev/null)
 [ "$out" = "Hello, world!" ] || fail "the example printed '$out'"
 
