@@ -12,6 +12,7 @@
 #include "app/display.h"
 #include "app/helpdia.h"
 #include "app/mainwin.h"
+#include "core/version.h"
 #include "gui/helpcontexts.h"
 #include "gui/helphook.h"
 #include "gui/localpath.h"
@@ -65,16 +66,9 @@ TVersionRecord BuiltInVersionRecord() {
 
 QString VersionTextOf(const std::optional<TVersionRecord>& record) {
     if (!record) return QString();
-    const QString& version = record->FileVersion;
-    const int firstDot = version.indexOf('.');
-    const int secondDot = firstDot < 0 ? -1 : version.indexOf('.', firstDot + 1);
-    QString text = secondDot < 0 ? version : version.left(secondDot);
-    if (record->Flags & VersionFlagDebug) {
-        text += 'a';
-    } else if (record->Flags & VersionFlagPreRelease) {
-        text += 'b';
-    }
-    return text;
+    return QString::fromStdString(ShortVersionText(record->FileVersion.toStdString(),
+                                                   record->Flags & VersionFlagDebug,
+                                                   record->Flags & VersionFlagPreRelease));
 }
 
 QString TempDirFrom(const QProcessEnvironment& environment, const QString& systemTempFolder) {

@@ -8,8 +8,10 @@
 #include "app/commandline.h"
 #include "app/display.h"
 #include "app/mainwin.h"
+#include "app/startup.h"
 #include "controls/hexgrid.h"
 #include "core/memfile.h"
+#include "core/version.h"
 #include "editor/asmedit.h"
 #include "gui/processvalues.h"
 #include "mainwinfixture.h"
@@ -46,7 +48,7 @@ private slots:
         QTest::addColumn<TAction>("action");
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<QString>("message");
-        const QString version = QStringLiteral("quarzel " QUARZEL_FILE_VERSION "\n");
+        const QString version = QString::fromStdString(VersionLine("quarzel") + "\n");
         QTest::newRow("nothing") << QStringList{} << TAction::Start << QStringList{} << "";
         QTest::newRow("files in order") << QStringList{"b.prg", "a.asm", "c"} << TAction::Start
                                         << QStringList{"b.prg", "a.asm", "c"} << "";
@@ -85,6 +87,14 @@ private slots:
             for (const char* option : {"--help", "--version", "--"})
                 QVERIFY2(line.Message.contains(option + QString(" ")), option);
         }
+    }
+
+    // --version and the About box show the same version, and the package's in full.
+    void VersionAgreesWithTheAboutBox() {
+        const QString line = ParseCommandLine({"--version"}).Message;
+        QCOMPARE(line, "quarzel " + QString::fromStdString(PackageVersion()) + " (About box: v" +
+                           VersionTextOf(BuiltInVersionRecord()) + ")\n");
+        QVERIFY(QString::fromStdString(PackageVersion()).startsWith(QUARZEL_FILE_VERSION));
     }
 
     void NoDisplayIsToldOnlyWhenNothingNamesOne_data() {
