@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "app/mainwin.h"
+#include "core/version.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ TCommandLine ParseCommandLine(const QStringList& args) {
         } else if (options && arg == "--version") {
             return {TCommandLine::TAction::Version,
                     {},
-                    QStringLiteral("quarzel %1\n").arg(QUARZEL_FILE_VERSION)};
+                    QString::fromStdString(VersionLine("quarzel") + "\n")};
         } else if (options && arg.size() > 1 && arg.startsWith('-')) {
             return {TCommandLine::TAction::Error,
                     {},

@@ -27,8 +27,6 @@
 
 namespace {
 
-constexpr int FirstStartHeight = 90;
-
 // "Courier New" where installed, else the system's fixed-pitch font.
 QString CodeFontFamily() {
     const QString preferred = QStringLiteral("Courier New");
@@ -58,7 +56,8 @@ const QByteArray& HelpDocument(int context) {
 }
 
 THelpDialog::THelpDialog(QWidget* parent)
-    : QDialog(parent, Qt::Tool), InfoFolder(QCoreApplication::applicationDirPath()) {
+    : QDialog(parent, Qt::Tool),
+      InfoFolders(InfoFoldersFor(QCoreApplication::applicationDirPath())) {
     setObjectName("HelpDialog");
     setWindowTitle("Help");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -106,9 +105,17 @@ void THelpDialog::ShowTopic(int context) {
     HelpText->moveCursor(QTextCursor::Start);
 }
 
+QStringList InfoFoldersFor(const QString& programFolder) {
+    return {programFolder, QStringLiteral("/etc/quarzel"),
+            QDir::cleanPath(programFolder + "/" QUARZEL_MANUAL_FROM_PROGRAM)};
+}
+
 void THelpDialog::AppendInfoFile() {
-    const QString name = QDir(InfoFolder).filePath(InfoFileName);
-    if (!QFileInfo::exists(name)) return;
+    const auto folder = std::find_if(InfoFolders.begin(), InfoFolders.end(), [](const QString& f) {
+        return QFileInfo::exists(QDir(f).filePath(InfoFileName));
+    });
+    if (folder == InfoFolders.end()) return;
+    const QString name = QDir(*folder).filePath(InfoFileName);
     QByteArray contents;
     try {
         // Far more than any course note; a larger file is not one.
@@ -159,7 +166,7 @@ THelpDialog* OpenHelpViewer(int context) {
     const QScreen* screen = viewer->screen() ? viewer->screen() : QGuiApplication::primaryScreen();
     const QRect room = screen ? screen->availableGeometry() : QRect();
     if (context == SyntaxOnFirstStartContext) {
-        viewer->resize(viewer->width(), FirstStartHeight);
+        // At its full size: a strip a few lines high hid the syntax it is opened to show.
         viewer->move(room.topLeft());  // the frame's corner, so the title bar is on the screen
     } else {
         // Centred with its final size, and never further up or left than the screen.

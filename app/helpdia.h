@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QMetaObject>
 #include <QString>
+#include <QStringList>
 
 class QTextEdit;
 
@@ -20,7 +21,7 @@ public:
     void DetachResizeRequest();
 
     QTextEdit* HelpText;
-    QString InfoFolder;  // where the info file is looked for: the program's own folder
+    QStringList InfoFolders;  // where the info file is looked for, first found wins
 
     // The client height the viewer asks for: just tall enough, at most this.
     static constexpr int MaxRequestedHeight = 450;
@@ -34,9 +35,15 @@ private:
     QMetaObject::Connection resizeRequest_;
 };
 
+// The folders the info file is looked for in: the program's own folder, so a copy beside
+// the program keeps working; then, for an installed program, where an administrator puts
+// settings (/etc/quarzel) and the installed program's shared folder, which needs no
+// writing into the folder of programs.
+QStringList InfoFoldersFor(const QString& programFolder);
+
 // Opens a new viewer on a help context as a help request does: load the topic, show it
 // centred, let it take its size, then fix that size. Context 700 (the syntax help of a
-// first start) is moved to the top-left corner and made 90 pixels high.
+// first start) opens in the top-left corner instead.
 THelpDialog* OpenHelpViewer(int context);
 
 // From now on the help hook answers every help request with a new viewer.

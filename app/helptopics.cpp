@@ -575,7 +575,9 @@ QList<THelpTopic> BuildTopics() {
          Paragraph("<b>Close</b> closes the about box; <b>Info</b> shows information about "
                    "the program. The lower part of that text comes from the file "
                    "<code>" +
-                   QString(InfoFileName) + "</code> next to the program.")},
+                   QString(InfoFileName) +
+                   "</code> next to the program, or else in <code>/etc/quarzel</code> or the "
+                   "folder of the installed manual.")},
     };
 }
 

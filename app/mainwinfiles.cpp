@@ -1,6 +1,8 @@
 // The main window's files (memory images, the listing), web help and closing.
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QPushButton>
 #include <optional>
 #include <sstream>
@@ -123,7 +125,12 @@ void TMainWin::ViewAsmButtonClick() {
         Prompt().Error(this, BoundedMessage(FileErrorText(error)));
         return;
     }
-    ShellOpen(QUrl::fromLocalFile(FromLocalPath(path)));
+    // The desktop opens nothing for a relative file address, so the path is made whole.
+    const QString listingFile = QFileInfo(FromLocalPath(path)).absoluteFilePath();
+    if (!ShellOpen(QUrl::fromLocalFile(listingFile)))
+        Prompt().Error(this, BoundedMessage(QString("The listing %1 could not be opened: the "
+                                                    "desktop has no program for it.")
+                                                .arg(QDir::toNativeSeparators(listingFile))));
 }
 
 // ---------------------------------------------------------------------------------------

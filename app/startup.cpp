@@ -9,8 +9,10 @@
 #include "app/appicon.h"
 #include "app/asmeditors.h"
 #include "app/commandline.h"
+#include "app/display.h"
 #include "app/helpdia.h"
 #include "app/mainwin.h"
+#include "core/version.h"
 #include "gui/helpcontexts.h"
 #include "gui/helphook.h"
 #include "gui/localpath.h"
@@ -64,23 +66,19 @@ TVersionRecord BuiltInVersionRecord() {
 
 QString VersionTextOf(const std::optional<TVersionRecord>& record) {
     if (!record) return QString();
-    const QString& version = record->FileVersion;
-    const int firstDot = version.indexOf('.');
-    const int secondDot = firstDot < 0 ? -1 : version.indexOf('.', firstDot + 1);
-    QString text = secondDot < 0 ? version : version.left(secondDot);
-    if (record->Flags & VersionFlagDebug) {
-        text += 'a';
-    } else if (record->Flags & VersionFlagPreRelease) {
-        text += 'b';
-    }
-    return text;
+    return QString::fromStdString(ShortVersionText(record->FileVersion.toStdString(),
+                                                   record->Flags & VersionFlagDebug,
+                                                   record->Flags & VersionFlagPreRelease));
 }
 
-QString TempDirFrom(const QProcessEnvironment& environment) {
+QString TempDirFrom(const QProcessEnvironment& environment, const QString& systemTempFolder) {
     for (const char* name : {"TMP", "TEMP", "TMPDIR"}) {
         const QString folder = environment.value(name);
         if (!folder.isEmpty()) return folder + QDir::separator();
     }
+    // On most desktops none of the variables is set; the current folder is then the home
+    // folder, no place for temporary files.
+    if (!systemTempFolder.isEmpty()) return systemTempFolder + QDir::separator();
     return QStringLiteral(".") + QDir::separator();
 }
 
@@ -104,7 +102,7 @@ TStartupPlatform RealStartupPlatform() {
 }
 
 bool StartUp(TProcessValues& values, const TStartupPlatform& platform) {
-    values.TempDir = TempDirFrom(platform.Environment);
+    values.TempDir = TempDirFrom(platform.Environment, QDir::tempPath());
     values.VersionText = VersionTextOf(platform.Version);
     values.LegalText = platform.Version ? platform.Version->LegalCopyright : QString();
 
@@ -167,6 +165,11 @@ int RunQuarzel(int argc, char** argv) {
         const bool error = commandLine.Action == TCommandLine::TAction::Error;
         std::fputs(commandLine.Message.toLocal8Bit().constData(), error ? stderr : stdout);
         return error ? 1 : 0;
+    }
+    const QString noDisplay = NoDisplayMessage(QProcessEnvironment::systemEnvironment());
+    if (!noDisplay.isEmpty()) {
+        std::fputs(noDisplay.toLocal8Bit().constData(), stderr);
+        return 1;
     }
     // The toolkit sees no argument, so a file's name is never taken for one of its options.
     int toolkitArgc = 1;

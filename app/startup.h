@@ -29,9 +29,9 @@ TVersionRecord BuiltInVersionRecord();
 // whole), then "a" for a debug build or else "b" for a pre-release. Empty without a record.
 QString VersionTextOf(const std::optional<TVersionRecord>& record);
 
-// TMP, else TEMP, else TMPDIR, followed by a separator (added even when the text already
-// ends in one); "./" when none of them is set to a non-empty text.
-QString TempDirFrom(const QProcessEnvironment& environment);
+// TMP, else TEMP, else TMPDIR, else the system's temporary folder, followed by a separator
+// (added even when the text already ends in one); "./" only when all of them are empty.
+QString TempDirFrom(const QProcessEnvironment& environment, const QString& systemTempFolder);
 
 // The program's path with the extension of its file name replaced by ".htm": the HTML
 // manual that the build puts beside the program. When that file is missing but the
@@ -71,9 +71,9 @@ bool StartUp(TProcessValues& values, const TStartupPlatform& platform);
 // has then been told.
 bool ShutDown(const TProcessValues& values, const TStartupPlatform& platform);
 
-// The program: --help and --version print and return, an unknown option is one line on
-// standard error and returns 1. Otherwise the application titled "Quarzel Simulator", the
-// main window, StartUp, the files of the command line, the event loop until the main
-// window closes, then ShutDown. An exception on the way is shown in an error box and ends
-// the program without saving the settings.
+// The program: --help and --version print and return, an unknown option or a missing
+// display is one line on standard error and returns 1. Otherwise the application titled "Quarzel
+// Simulator", the main window, StartUp, the files of the command line, the event loop until the
+// main window closes, then ShutDown. An exception on the way is shown in an error box and ends the
+// program without saving the settings.
 int RunQuarzel(int argc, char** argv);

@@ -5,6 +5,7 @@
 #include "cli/args.h"
 #include "cli/program.h"
 #include "core/fileerror.h"
+#include "core/version.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return ExitOk;
     }
     if (args[0] == "--version") {
-        out << "quarzel-cli " << QUARZEL_FILE_VERSION << "\n";
+        out << VersionLine("quarzel-cli") << "\n";
         return ExitOk;
     }
     const auto* command = std::find_if(std::begin(Commands), std::end(Commands),

@@ -1,11 +1,16 @@
 # `cpack -G DEB` in a release build: a Debian package installing under /usr, whose
-# dependencies dpkg-shlibdeps computes from the two programs.
+# dependencies dpkg-shlibdeps computes from the two programs. There is no public home page
+# or repository yet, so the package names none.
 set(CPACK_PACKAGE_NAME quarzel)
 set(CPACK_PACKAGE_VENDOR "The Quarzel Simulator developers")
-set(CPACK_PACKAGE_CONTACT "The Quarzel Simulator developers <developers@quarzel.org>")
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "${QUARZEL_MAINTAINER}")
+set(CPACK_PACKAGE_VERSION ${QUARZEL_PACKAGE_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "simulator of a small 8-bit computer, with an assembler")
+# Installed with the prefix /usr itself into a staging root (DESTDIR), so what is written at
+# install time (the man pages) names /usr and not the staging folder.
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_INSTALL_PREFIX /usr)
+set(CPACK_SET_DESTDIR ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)

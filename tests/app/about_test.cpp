@@ -6,6 +6,7 @@
 
 #include "app/about.h"
 #include "app/invis.h"
+#include "app/startup.h"
 #include "gui/helphook.h"
 #include "gui/processvalues.h"
 #include "helpviewers.h"
@@ -60,8 +61,11 @@ private slots:
         QCOMPARE(about.AboutL1->text(), QString("Quarzel Simulator for ICT"));
     }
 
+    // The texts this build shows, the licence among them, fit the box.
     void NoTextIsClipped() {
-        TVersionRig rig("2.0b", "Copyright (C) 2026 the Quarzel Simulator developers");
+        const TVersionRecord built = BuiltInVersionRecord();
+        QVERIFY(built.LegalCopyright.endsWith("the Quarzel Simulator developers, MIT licence"));
+        TVersionRig rig(VersionTextOf(built), built.LegalCopyright);
         TAboutForm about(nullptr);
         QCOMPARE(about.size(), QSize(427, 187));
         for (QLabel* label : {about.AboutL1, about.Versie, about.CRight}) {

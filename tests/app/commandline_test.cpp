@@ -6,9 +6,12 @@
 #include "app/appicon.h"
 #include "app/asmeditors.h"
 #include "app/commandline.h"
+#include "app/display.h"
 #include "app/mainwin.h"
+#include "app/startup.h"
 #include "controls/hexgrid.h"
 #include "core/memfile.h"
+#include "core/version.h"
 #include "editor/asmedit.h"
 #include "gui/processvalues.h"
 #include "mainwinfixture.h"
@@ -45,7 +48,7 @@ private slots:
         QTest::addColumn<TAction>("action");
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<QString>("message");
-        const QString version = QStringLiteral("quarzel " QUARZEL_FILE_VERSION "\n");
+        const QString version = QString::fromStdString(VersionLine("quarzel") + "\n");
         QTest::newRow("nothing") << QStringList{} << TAction::Start << QStringList{} << "";
         QTest::newRow("files in order") << QStringList{"b.prg", "a.asm", "c"} << TAction::Start
                                         << QStringList{"b.prg", "a.asm", "c"} << "";
@@ -84,6 +87,35 @@ private slots:
             for (const char* option : {"--help", "--version", "--"})
                 QVERIFY2(line.Message.contains(option + QString(" ")), option);
         }
+    }
+
+    // --version and the About box show the same version, and the package's in full.
+    void VersionAgreesWithTheAboutBox() {
+        const QString line = ParseCommandLine({"--version"}).Message;
+        QCOMPARE(line, "quarzel " + QString::fromStdString(PackageVersion()) + " (About box: v" +
+                           VersionTextOf(BuiltInVersionRecord()) + ")\n");
+        QVERIFY(QString::fromStdString(PackageVersion()).startsWith(QUARZEL_FILE_VERSION));
+    }
+
+    void NoDisplayIsToldOnlyWhenNothingNamesOne_data() {
+        QTest::addColumn<QStringList>("variables");  // name=value pairs
+        QTest::addColumn<bool>("told");
+        QTest::newRow("nothing") << QStringList{} << true;
+        QTest::newRow("all empty")
+            << QStringList{"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM="} << true;
+        QTest::newRow("X") << QStringList{"DISPLAY=:0"} << false;
+        QTest::newRow("Wayland") << QStringList{"WAYLAND_DISPLAY=wayland-0"} << false;
+        QTest::newRow("a platform named") << QStringList{"QT_QPA_PLATFORM=offscreen"} << false;
+    }
+    void NoDisplayIsToldOnlyWhenNothingNamesOne() {
+        QFETCH(QStringList, variables);
+        QFETCH(bool, told);
+        QProcessEnvironment environment;
+        for (const QString& pair : variables)
+            environment.insert(pair.section('=', 0, 0), pair.section('=', 1));
+        const QString message = NoDisplayMessage(environment);
+        QCOMPARE(!message.isEmpty(), told);
+        if (told) QVERIFY(message.startsWith("quarzel: no display") && message.count('\n') == 1);
     }
 
     void MemoryImageNamesInAnyCase() {

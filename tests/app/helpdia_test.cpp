@@ -23,6 +23,16 @@
 #include "helpviewers.h"
 #include "testprompt.h"
 
+namespace {
+
+void WriteInfo(const QString& folder, const QByteArray& contents) {
+    QFile info(QDir(folder).filePath("Vexlorn.info"));
+    QVERIFY(info.open(QIODevice::WriteOnly));
+    info.write(contents);
+}
+
+}  // namespace
+
 class THelpDialogTest : public QObject {
     Q_OBJECT
 private slots:
@@ -240,13 +250,9 @@ private slots:
         QFETCH(QByteArray, contents);
         QFETCH(QStringList, lines);
         QTemporaryDir folder;
-        QFile info(folder.filePath("Vexlorn.info"));
-        QVERIFY(info.open(QIODevice::WriteOnly));
-        info.write(contents);
-        info.close();
-
+        WriteInfo(folder.path(), contents);
         THelpDialog viewer;
-        viewer.InfoFolder = folder.path();
+        viewer.InfoFolders = {folder.path()};
         viewer.ShowTopic(301);
         const QStringList shown = viewer.HelpText->toPlainText().split('\n');
         const int separator = shown.indexOf(InfoSeparatorLine());
@@ -255,10 +261,42 @@ private slots:
         QCOMPARE(viewer.HelpText->textCursor().position(), 0);
     }
 
+    // The first folder holding the file is shown, whichever the others hold.
+    void ProgramTopicShowsTheFirstInfoFileFound_data() {
+        QTest::addColumn<QString>("holding");  // which of folders 0, 1, 2 hold a file
+        QTest::addColumn<int>("shown");        // the folder whose file is shown, -1 none
+        QTest::newRow("all") << "012" << 0;
+        QTest::newRow("beside the program missing") << "12" << 1;
+        QTest::newRow("only the last") << "2" << 2;
+        QTest::newRow("first and last") << "02" << 0;
+        QTest::newRow("none") << "" << -1;
+    }
+    void ProgramTopicShowsTheFirstInfoFileFound() {
+        QFETCH(QString, holding);
+        QFETCH(int, shown);
+        QTemporaryDir root;
+        THelpDialog viewer;
+        viewer.InfoFolders.clear();
+        for (const QChar folder : QString("012")) {
+            const QString path = root.filePath(folder);
+            QVERIFY(QDir().mkpath(path));
+            viewer.InfoFolders << path;
+            if (holding.contains(folder)) WriteInfo(path, "from " + QString(folder).toUtf8());
+        }
+        viewer.ShowTopic(301);
+        QCOMPARE(viewer.HelpText->toPlainText().split('\n').last(),
+                 shown < 0 ? InfoSeparatorLine() : "from " + QString::number(shown));
+    }
+
+    void InfoFoldersOfAnInstalledProgram() {
+        QCOMPARE(InfoFoldersFor("/usr/bin"),
+                 QStringList({"/usr/bin", "/etc/quarzel", "/usr/share/quarzel"}));
+    }
+
     void ProgramTopicWithoutInfoFileEndsAtTheSeparator() {
         QTemporaryDir folder;
         THelpDialog viewer;
-        viewer.InfoFolder = folder.path();
+        viewer.InfoFolders = {folder.path()};
         viewer.ShowTopic(301);
         QCOMPARE(viewer.HelpText->toPlainText().split('\n').last(), InfoSeparatorLine());
     }
@@ -270,7 +308,7 @@ private slots:
         QVERIFY(::mkfifo(QFile::encodeName(name).constData(), 0666) == 0);
         TTestPrompt prompt;
         THelpDialog viewer;
-        viewer.InfoFolder = folder.path();
+        viewer.InfoFolders = {folder.path()};
         viewer.ShowTopic(301);
         QCOMPARE(viewer.HelpText->toPlainText().split('\n').last(), InfoSeparatorLine());
         QCOMPARE(prompt.Shown.size(), 1);
@@ -315,12 +353,13 @@ private slots:
         QVERIFY(qAbs(frame.center().y() - room.center().y()) <= 1);
     }
 
-    void FirstStartSyntaxHelpSitsInTheTopLeftCorner() {
+    void FirstStartSyntaxHelpOpensFullSizeInTheTopLeftCorner() {
         THelpDialog* viewer = OpenHelpViewer(700);
         QVERIFY(viewer->screen()->availableGeometry().contains(viewer->frameGeometry()));
         QCOMPARE(viewer->pos(), QPoint(0, 0));
-        QCOMPARE(viewer->width(), 540);
-        QCOMPARE(viewer->height(), 90);
+        // The size the same topic has when asked for from the Help menu, not a strip.
+        QCOMPARE(viewer->size(), OpenHelpViewer(203)->size());
+        QCOMPARE(viewer->height(), THelpDialog::MaxRequestedHeight);
         QVERIFY(FirstLine(viewer).startsWith("Quarzel Assembler syntax"));
     }
 

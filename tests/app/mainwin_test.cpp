@@ -990,6 +990,23 @@ private slots:
         QCOMPARE(opened.size(), 1);
     }
 
+    // A relative temporary folder ("./" when no other is known) still gives the desktop a
+    // whole path, and a listing the desktop cannot open is reported.
+    void DisasmButtonOpensTheListingByItsWholePathAndSaysWhenItCannot() {
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir->path()));
+        ProcessValues().TempDir = "./";
+        shellSucceeds = false;
+        w->ViewAsmButtonClick();
+        QDir::setCurrent(before);
+        const QString listing = QDir(dir->path()).absoluteFilePath("QZasm.lst");
+        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(listing)});
+        QVERIFY(QFileInfo::exists(listing));
+        QCOMPARE(prompt->Shown, QStringList{"Error|The listing " + listing +
+                                            " could not be opened: the desktop has no "
+                                            "program for it."});
+    }
+
     // --- dialogs and help ----------------------------------------------------------
 
     void ClearDialogClearsWhatIsChecked_data() {

@@ -87,22 +87,32 @@ private slots:
 
     void TempDir_data() {
         QTest::addColumn<QStringList>("variables");  // name=value pairs
+        QTest::addColumn<QString>("systemTemp");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("TMP") << QStringList{"TMP=/t1", "TEMP=/t2"} << "/t1/";
-        QTest::newRow("empty TMP gives TEMP") << QStringList{"TMP=", "TEMP=/t2"} << "/t2/";
-        QTest::newRow("TMPDIR last") << QStringList{"TMPDIR=/t3"} << "/t3/";
-        QTest::newRow("none") << QStringList{} << "./";
-        QTest::newRow("all empty") << QStringList{"TMP=", "TEMP=", "TMPDIR="} << "./";
-        QTest::newRow("separator doubled") << QStringList{"TMP=/t1/"} << "/t1//";
+        QTest::newRow("TMP") << QStringList{"TMP=/t1", "TEMP=/t2"} << "/s"
+                             << "/t1/";
+        QTest::newRow("empty TMP gives TEMP") << QStringList{"TMP=", "TEMP=/t2"} << "/s"
+                                              << "/t2/";
+        QTest::newRow("TMPDIR last") << QStringList{"TMPDIR=/t3"} << "/s"
+                                     << "/t3/";
+        QTest::newRow("none: the system's") << QStringList{} << "/s"
+                                            << "/s/";
+        QTest::newRow("all empty") << QStringList{"TMP=", "TEMP=", "TMPDIR="} << "/s"
+                                   << "/s/";
+        QTest::newRow("no folder at all") << QStringList{} << ""
+                                          << "./";
+        QTest::newRow("separator doubled") << QStringList{"TMP=/t1/"} << "/s"
+                                           << "/t1//";
     }
     void TempDir() {
         QFETCH(QStringList, variables);
+        QFETCH(QString, systemTemp);
         QFETCH(QString, expected);
         QProcessEnvironment environment;
         for (const QString& pair : variables) {
             environment.insert(pair.section('=', 0, 0), pair.section('=', 1));
         }
-        QCOMPARE(TempDirFrom(environment), expected);
+        QCOMPARE(TempDirFrom(environment, systemTemp), expected);
     }
 
     void DefaultWebHelpAddress_data() {

@@ -1,0 +1,46 @@
+# cmake -DMANIFEST=install_manifest.txt -P this: the `uninstall` target of a source install.
+# Removes every file the last `cmake --install` of this build folder wrote, then the folders
+# of our own that are left empty, and refreshes the desktop's file-type and application
+# databases, which still list what was removed.
+if(NOT EXISTS "${MANIFEST}")
+  message(FATAL_ERROR "Nothing to uninstall: ${MANIFEST} does not exist (install first)")
+endif()
+file(STRINGS "${MANIFEST}" files)
+set(folders "")
+foreach(file IN LISTS files)
+  if(EXISTS "${file}" OR IS_SYMLINK "${file}")
+    message(STATUS "Removing ${file}")
+    file(REMOVE "${file}")
+  endif()
+  get_filename_component(folder "${file}" DIRECTORY)
+  list(APPEND folders "${folder}")
+endforeach()
+
+# Deepest first, so share/quarzel/examples goes before share/quarzel. Only folders named
+# for this program: the shared ones (bin, share/man/man1) belong to everyone.
+list(REMOVE_DUPLICATES folders)
+list(SORT folders ORDER DESCENDING)
+foreach(folder IN LISTS folders)
+  while(folder MATCHES "/quarzel(/|$)")
+    file(GLOB left "${folder}/*")
+    if(left OR NOT IS_DIRECTORY "${folder}")
+      break()
+    endif()
+    file(REMOVE_RECURSE "${folder}")
+    get_filename_component(folder "${folder}" DIRECTORY)
+  endwhile()
+endforeach()
+
+foreach(file IN LISTS files)
+  if(file MATCHES "^(.*/mime)/packages/[^/]+\\.xml$")
+    find_program(update_mime update-mime-database)
+    if(update_mime)
+      execute_process(COMMAND "${update_mime}" "${CMAKE_MATCH_1}")
+    endif()
+  elseif(file MATCHES "^(.*/applications)/[^/]+\\.desktop$")
+    find_program(update_desktop update-desktop-database)
+    if(update_desktop)
+      execute_process(COMMAND "${update_desktop}" "${CMAKE_MATCH_1}")
+    endif()
+  endif()
+endforeach()
