@@ -12,12 +12,14 @@ export class AsmEditor {
   private diagnostics: Diagnostic[] = [];
   private modified = true;  // so that the first setFileModified runs in full
   fileName = "";
-  // Told after an assembly placed a program in memory.
+  // Asked before a program overwrites memory (the main window may save first), and told
+  // after it did.
+  mayOverwriteMemory: () => Promise<boolean> = async () => true;
   assembled: () => void = () => {};
 
-  constructor(q: QuarzelModule, private readonly machine: Machine) {
+  constructor(private readonly q: QuarzelModule, private readonly machine: Machine) {
     const keys = keymap.of([
-      { key: "Ctrl-F9", run: () => (this.assemble(), true) },
+      { key: "Ctrl-F9", run: () => (void this.assemble(), true) },
       { key: "F5", run: () => (this.toggleBreakpoint(this.source.caretLine()), true) },
       { key: "Alt-n", run: () => (this.next(), true) },
       { key: "Alt-p", run: () => (this.previous(), true) },
@@ -35,12 +37,13 @@ export class AsmEditor {
     }, keys);
     this.errors = new ListBox(byId("ErrorBox"), "Errors", (i) => this.goToError(i));
     this.setFileModified(false);
-    byId("AssembleButton").addEventListener("click", () => this.assemble());
+    byId("AssembleButton").addEventListener("click", () => void this.assemble());
     byId("MenuNextError").addEventListener("click", () => this.next());
     byId("MenuPreviousError").addEventListener("click", () => this.previous());
   }
 
   get text(): string { return this.source.text; }
+  get isModified(): boolean { return this.modified; }
 
   load(text: string, name: string): void {
     this.source.setText(text);
@@ -56,13 +59,18 @@ export class AsmEditor {
     byId("EditorPanel1").textContent = flag ? "Modified" : "";
   }
 
-  // Assembles into memory; with errors, lists them and goes to the first. True when placed.
-  assemble(): boolean {
-    const assembly = this.machine.assemble(this.text);
-    this.showErrors(assembly.diagnostics);
-    if (assembly.ok) this.assembled();
+  // Assembles into memory; with errors, lists them and goes to the first, and memory
+  // stays as it was. A trial assembly first, so that the question about modified memory
+  // comes only for a program that will be placed.
+  async assemble(): Promise<void> {
+    const trial = this.q.assembleFile(this.text);
+    if (trial.ok && (await this.mayOverwriteMemory())) {
+      this.showErrors(this.machine.assemble(this.text).diagnostics);
+      this.assembled();
+    } else {
+      this.showErrors(trial.diagnostics);
+    }
     this.source.redraw();
-    return assembly.ok;
   }
 
   // Lists diagnostics (the assembler's, or a test file's mistakes) and goes to the first.

@@ -25,7 +25,6 @@ export class HexGrid {
   private shown: number[] = [];
   private current = 0;
   private anchor = -1;
-  private selection: [number, number] = [-1, -1];
   private typed: string | null = null;
   private changedCell = -1;
 
@@ -81,14 +80,6 @@ export class HexGrid {
     }
   }
 
-  currentIndex(): number { return this.current; }
-  selectionBounds(): [number, number] { return this.selection; }
-
-  focusCell(index: number): void {
-    this.moveTo(index, false);
-    this.cells[index].focus();
-  }
-
   private editingIndex(): number { return this.typed === null ? -1 : this.current; }
 
   private indexOf(target: EventTarget | null): number {
@@ -100,6 +91,7 @@ export class HexGrid {
     const index = this.indexOf(event.target);
     if (index < 0 || event.button !== 0) return;
     event.preventDefault();
+    if (!this.shape.editable(index)) return;
     this.commit();
     this.moveTo(index, event.shiftKey);
     this.cells[index].focus();
@@ -111,7 +103,6 @@ export class HexGrid {
   }
 
   private moveTo(index: number, extend: boolean): void {
-    if (!this.shape.editable(index)) return;
     this.cells[this.current].setAttribute("tabindex", "-1");
     this.cells[this.current].classList.remove("current");
     this.current = index;
@@ -125,7 +116,6 @@ export class HexGrid {
   private select(from: number, to: number): void {
     if (!this.shape.selected) return;  // registers keep no selection
     const lo = Math.min(from, to), hi = Math.max(from, to);
-    this.selection = [lo, hi];
     this.cells.forEach((cell, i) => cell.setAttribute("aria-selected", String(i >= lo && i <= hi)));
     this.shape.selected(lo, hi);
   }
@@ -160,6 +150,7 @@ export class HexGrid {
     event.preventDefault();
     if (next < 0 || next >= count || next === this.current) return;
     this.commit();
+    if (!this.shape.editable(next)) return;
     this.moveTo(next, event.shiftKey);
     this.cells[next].focus();
   }

@@ -5,6 +5,7 @@ import { byId } from "./dom";
 import { acceptDrops, baseName, kindOf, pickFiles, saveFile, watchInput, type OpenedFile } from "./files";
 import { bindKeys } from "./keys";
 import { loadModule } from "./module";
+import { maySaveFirst } from "./question";
 import { TestPanel } from "./testpanel";
 import { setUpTheme } from "./theme";
 import { TraceTable } from "./tracetable";
@@ -36,14 +37,18 @@ async function start(): Promise<void> {
     editor.source.redraw();
   };
   editor.assembled = afterLoad;
+  editor.mayOverwriteMemory = () => maySaveFirst(views.modified,
+    "Memory Changed.\nDo you want to save before you overwrite the memory?", saveImage);
   tests.loaded = afterLoad;
   trace.wentBack = () => { views.refresh(); views.setStatus(machine.status()); editor.source.redraw(); };
 
   // Opened files go where their kind says; a source brings its NAME.tests.toml along.
-  const opened = (files: OpenedFile[]) => {
+  const opened = async (files: OpenedFile[]) => {
     for (const file of files) {
       const kind = kindOf(file.name);
       if (kind === "image") {
+        if (!(await maySaveFirst(views.modified,
+          "Memory Changed.\nDo you want to save before you open another file?", saveImage))) continue;
         const why = machine.openImage(file.bytes);
         if (why) { alert(why); continue; }
         imageName = file.name;
@@ -51,6 +56,9 @@ async function start(): Promise<void> {
         document.title = `${Caption} - ${file.name}`;
         afterLoad();
       } else if (kind === "source") {
+        if (!(await maySaveFirst(editor.isModified,
+          "Assembly File Changed.\nDo you want to save before you open another file?",
+          () => saveSource(false)))) continue;
         editor.load(q.sourceFileToText(file.bytes), file.name);
         sourceHandle = file.handle;
         const partner = files.find((f) => kindOf(f.name) === "tests" && baseName(f.name) === baseName(file.name));
@@ -62,20 +70,26 @@ async function start(): Promise<void> {
       }
     }
   };
+  // Leaving the page loses what was not saved: the browser asks first.
+  window.addEventListener("beforeunload", (event) => {
+    if (views.modified || editor.isModified) event.preventDefault();
+  });
   const picker = byId<HTMLInputElement>("FilePicker");
   watchInput(picker, opened);
   acceptDrops(document.body, opened);
   const open = () => void pickFiles(picker, opened);
-  const saveImage = async () => {
+  async function saveImage(): Promise<boolean> {
     await saveFile(imageName || "memory.prg", new Uint8Array(machine.saveImage()), imageHandle);
     views.setMemModified(false);
-  };
-  const saveSource = async (asNew: boolean) => {
+    return true;
+  }
+  async function saveSource(asNew: boolean): Promise<boolean> {
     // Lines end in CR LF in the file, as the desktop writes them.
     const text = editor.text.replace(/\n/g, "\r\n");
     await saveFile(editor.fileName || "source.asm", text, asNew ? undefined : sourceHandle);
     editor.setFileModified(false);
-  };
+    return true;
+  }
   byId("OpenButton").addEventListener("click", open);
   byId("SaveButton").addEventListener("click", () => void saveImage());
   byId("MenuOpenFile").addEventListener("click", open);
@@ -106,6 +120,8 @@ async function start(): Promise<void> {
     "Ctrl+S": () => void (inEditor() ? saveSource(false) : views.modified && saveImage()),
     "Alt+T": () => tests.run(),
   });
+  // The run's figures, for bench/web and for looking into a slow page from the console.
+  (window as unknown as { quarzelPage: object }).quarzelPage = { run: commands.run };
   document.body.dataset.ready = "true";
 }
 

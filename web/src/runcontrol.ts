@@ -16,6 +16,8 @@ export class RunControl {
   // Figures for the benchmark: instructions and frames since the run started.
   executed = 0;
   frames = 0;
+  private startedAt = 0;
+  private endedAt = 0;
 
   constructor(private readonly machine: Machine,
               private readonly frameDone: () => void,
@@ -30,6 +32,8 @@ export class RunControl {
     if (this.machine.running()) return;
     this.machine.startRun(back);
     this.executed = this.frames = 0;
+    this.startedAt = performance.now();
+    this.endedAt = 0;
     this.due = this.rate ? 1 : 0;  // a slowed run shows its first step at once
     this.last = performance.now();
     this.frame = requestAnimationFrame((t) => this.tick(t));
@@ -38,6 +42,15 @@ export class RunControl {
   stop(): void {
     cancelAnimationFrame(this.frame);
     if (this.machine.running()) this.machine.stop();
+    this.finish();
+  }
+
+  elapsedMs(): number {
+    return (this.endedAt || performance.now()) - this.startedAt;
+  }
+
+  private finish(): void {
+    this.endedAt ||= performance.now();
     this.ended();
   }
 
@@ -46,7 +59,7 @@ export class RunControl {
     ++this.frames;
     this.frameDone();
     if (result.running) this.frame = requestAnimationFrame((t) => this.tick(t));
-    else this.ended();
+    else this.finish();
   }
 
   private runFull(): SliceResult {

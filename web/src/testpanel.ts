@@ -20,7 +20,7 @@ export class TestPanel {
 
   constructor(private readonly q: QuarzelModule, private readonly machine: Machine,
               private readonly editor: AsmEditor) {
-    this.results = new ListBox(byId("TestBox"), "Test results", (i) => this.loadStart(i));
+    this.results = new ListBox(byId("TestBox"), "Test results", (i) => void this.loadStart(i));
     byId("MenuRunTests").addEventListener("click", () => this.run());
   }
 
@@ -60,8 +60,8 @@ export class TestPanel {
     return this.editor.fileName.toLowerCase().endsWith(".asm") ? this.editor.fileName : "source.asm";
   }
 
-  private loadStart(index: number): void {
-    if (!this.tests) return;
+  private async loadStart(index: number): Promise<void> {
+    if (!this.tests || !(await this.editor.mayOverwriteMemory())) return;
     const why = this.tests.loadStart(this.machine, index, this.programName(), this.editor.text);
     if (why.length) this.editor.showErrors(why.map((text) => ({ line: -1, column: 0, message: text, text })));
     else this.loaded();
