@@ -1,7 +1,7 @@
 import { keymap } from "@codemirror/view";
 import { byId } from "./dom";
 import { ListBox } from "./listbox";
-import type { Diagnostic, Machine, QuarzelModule } from "./quarzel";
+import type { Changes, Diagnostic, Machine, QuarzelModule } from "./quarzel";
 import { SourceView } from "./sourceview";
 
 // The assembler editor beside the main window: the source, its error list with Next and
@@ -11,6 +11,7 @@ export class AsmEditor {
   readonly errors: ListBox;
   private diagnostics: Diagnostic[] = [];
   private modified = true;  // so that the first setFileModified runs in full
+  private shownPcLine = -1;
   fileName = "";
   // Asked before a program overwrites memory (the main window may save first), and told
   // after it did.
@@ -81,6 +82,14 @@ export class AsmEditor {
     // With errors Next is enabled even for one, as on the desktop (it then does nothing).
     byId<HTMLButtonElement>("MenuNextError").disabled = diagnostics.length === 0;
     if (diagnostics.length) this.goToError(0);
+  }
+
+  // Redraws the marks when the machine moved them: PC's line, the breakpoints.
+  machineChanged(changes: Changes): void {
+    const pcLine = this.machine.markedLine();
+    if (pcLine === this.shownPcLine && !changes.breakpoints && !changes.loaded) return;
+    this.shownPcLine = pcLine;
+    this.source.redraw();
   }
 
   toggleBreakpoint(line: number): void {

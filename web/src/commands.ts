@@ -12,12 +12,8 @@ export class Commands {
   private readonly runButton = byId<HTMLButtonElement>("RunButton");
   private readonly breakButton = byId<HTMLButtonElement>("BreakButton");
 
-  constructor(private readonly machine: Machine, private readonly views: MainViews,
-              frameDone: () => void) {
-    this.run = new RunControl(machine, () => {
-      views.refresh();
-      frameDone();
-    }, () => this.stopped());
+  constructor(private readonly machine: Machine, private readonly views: MainViews) {
+    this.run = new RunControl(machine, () => views.refresh(), () => this.stopped());
     const on = (id: string, handler: () => void) => byId(id).addEventListener("click", handler);
     on("RunButton", () => this.startRun(false));
     on("MenuRunBack", () => this.startRun(true));

@@ -22,7 +22,8 @@ async function start(): Promise<void> {
   const editor = new AsmEditor(q, machine);
   const tests = new TestPanel(q, machine, editor);
   const trace = new TraceTable(byId("TraceTable"), machine);
-  const commands = new Commands(machine, views, () => editor.source.redraw());
+  const commands = new Commands(machine, views);
+  views.refreshed.push((changes) => editor.machineChanged(changes));
   watchValueCards(byId("ValueCard"), machine, [
     [byId("MainMemory"), "memory"], [byId("Registers"), "register"], [byId("SysRegs"), "sysreg"]]);
 
@@ -34,13 +35,12 @@ async function start(): Promise<void> {
     views.setMemModified(false);
     views.refresh();
     views.setStatus(machine.status());
-    editor.source.redraw();
   };
   editor.assembled = afterLoad;
   editor.mayOverwriteMemory = () => maySaveFirst(views.modified,
     "Memory Changed.\nDo you want to save before you overwrite the memory?", saveImage);
   tests.loaded = afterLoad;
-  trace.wentBack = () => { views.refresh(); views.setStatus(machine.status()); editor.source.redraw(); };
+  trace.wentBack = () => { views.refresh(); views.setStatus(machine.status()); };
 
   // Opened files go where their kind says; a source brings its NAME.tests.toml along.
   const opened = async (files: OpenedFile[]) => {

@@ -1,6 +1,6 @@
 import { defaultKeymap, history, historyKeymap } from "@codemirror/commands";
 import { search, searchKeymap } from "@codemirror/search";
-import { EditorState, RangeSetBuilder, type Extension } from "@codemirror/state";
+import { EditorState, RangeSet, RangeSetBuilder, type Extension } from "@codemirror/state";
 import {
   Decoration, type DecorationSet, EditorView, GutterMarker, ViewPlugin, type ViewUpdate,
   drawSelection, gutter, highlightActiveLine, keymap, lineNumbers,
@@ -65,9 +65,11 @@ export class SourceView {
     }, { decorations: (plugin) => plugin.decorations });
     const breakpointGutter = gutter({
       class: "cm-breakpoint-gutter",
-      lineMarker: (view, line) =>
-        marks.breakpointLines().has(view.state.doc.lineAt(line.from).number - 1) ? dot : null,
-      lineMarkerChange: () => true,
+      markers: (view) => {
+        const doc = view.state.doc;
+        const lines = [...marks.breakpointLines()].filter((l) => l >= 0 && l < doc.lines).sort((a, b) => a - b);
+        return RangeSet.of(lines.map((l) => dot.range(doc.line(l + 1).from)));
+      },
       domEventHandlers: {
         mousedown: (view, line) => {
           marks.toggleBreakpoint(view.state.doc.lineAt(line.from).number - 1);
