@@ -25,6 +25,7 @@ export class HexGrid {
   private shown: number[] = [];
   private current = 0;
   private anchor = -1;
+  private selection: [number, number] = [-1, -1];
   private typed: string | null = null;
   private changedCell = -1;
 
@@ -80,6 +81,14 @@ export class HexGrid {
     }
   }
 
+  // The selected range, lo <= hi; [-1, -1] when none.
+  selectionBounds(): [number, number] { return this.selection; }
+
+  selectAll(): void {
+    this.anchor = 0;
+    this.select(0, this.cells.length - 1);
+  }
+
   private editingIndex(): number { return this.typed === null ? -1 : this.current; }
 
   private indexOf(target: EventTarget | null): number {
@@ -116,6 +125,7 @@ export class HexGrid {
   private select(from: number, to: number): void {
     if (!this.shape.selected) return;  // registers keep no selection
     const lo = Math.min(from, to), hi = Math.max(from, to);
+    this.selection = [lo, hi];
     this.cells.forEach((cell, i) => cell.setAttribute("aria-selected", String(i >= lo && i <= hi)));
     this.shape.selected(lo, hi);
   }

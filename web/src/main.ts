@@ -4,6 +4,7 @@ import { Commands } from "./commands";
 import { byId } from "./dom";
 import { acceptDrops, baseName, kindOf, pickFiles, saveFile, watchInput, type OpenedFile } from "./files";
 import { bindKeys } from "./keys";
+import { setUpMemoryEdit } from "./memoryedit";
 import { loadModule } from "./module";
 import { maySaveFirst } from "./question";
 import { TestPanel } from "./testpanel";
@@ -24,6 +25,10 @@ async function start(): Promise<void> {
   const trace = new TraceTable(byId("TraceTable"), machine);
   const commands = new Commands(machine, views);
   views.refreshed.push((changes) => editor.machineChanged(changes));
+  setUpMemoryEdit(views.memory, machine, () => {
+    views.setMemModified(true);
+    views.refresh();
+  });
   watchValueCards(byId("ValueCard"), machine, [
     [byId("MainMemory"), "memory"], [byId("Registers"), "register"], [byId("SysRegs"), "sysreg"]]);
 

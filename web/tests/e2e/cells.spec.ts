@@ -39,3 +39,28 @@ test("cell editing: Escape drops the digits, a third digit is not taken, IR cann
   await page.click("#ZeroPC");
   await expect(sysRegCell(page, "PC")).toHaveText("00");
 });
+
+test("copy and paste in memory: the paste stops at FF, a range is no destination, Del clears", async ({ page }) => {
+  await openPage(page);
+  await memoryCell(page, "00").click();
+  for (let i = 1; i <= 10; ++i) await page.keyboard.type(i.toString(16) + "\n");
+  await memoryCell(page, "00").click();
+  await memoryCell(page, "09").click({ modifiers: ["Shift"] });
+  await expect(status(page)).toHaveText("Selected: 0-9");
+  await page.keyboard.press("Control+c");
+  await memoryCell(page, "FA").click();
+  await page.keyboard.press("Control+v");
+  await expect(memoryCell(page, "FA")).toHaveText("01");
+  await expect(memoryCell(page, "FF")).toHaveText("06");
+  await expect(memoryCell(page, "00")).toHaveText("01");  // no wrap to 00
+  await memoryCell(page, "FB").click({ modifiers: ["Shift"] });
+  page.once("dialog", (dialog) => {
+    expect(dialog.message()).toMatch(/^No destination selected\./);
+    void dialog.accept();
+  });
+  await page.keyboard.press("Control+v");
+  await page.keyboard.press("Delete");
+  await expect(memoryCell(page, "FA")).toHaveText("00");
+  await expect(memoryCell(page, "FB")).toHaveText("00");
+  await expect(memoryCell(page, "FC")).toHaveText("03");
+});
