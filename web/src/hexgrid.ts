@@ -70,9 +70,9 @@ export class HexGrid {
   // Shows the values; only cells whose value or mark changed are touched.
   show(values: ArrayLike<number>, changed: number): void {
     for (let i = 0; i < this.cells.length; ++i) {
-      if (values[i] === this.shown[i] || i === this.editingIndex()) continue;
+      if (values[i] === this.shown[i]) continue;
       this.shown[i] = values[i];
-      this.cells[i].textContent = hex(values[i], this.shape.digits(i));
+      if (i !== this.editingIndex()) this.cells[i].textContent = hex(values[i], this.shape.digits(i));
     }
     if (changed !== this.changedCell) {
       this.cells[this.changedCell]?.classList.remove("changed");
@@ -177,7 +177,7 @@ export class HexGrid {
     this.typed = null;
     const cell = this.cells[this.current];
     cell.classList.remove("editing");
-    this.shown[this.current] = -1;  // the next show() puts the value back
+    cell.textContent = hex(this.shown[this.current], this.shape.digits(this.current));
   }
 
   // An empty edit writes nothing, as a cleared edit box does on the desktop.

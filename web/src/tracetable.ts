@@ -75,10 +75,13 @@ export class TraceTable {
     return row ? Number(row.getAttribute("data-row")) : -1;
   }
 
+  // Marks the row without building the rows anew, so a double click's second press meets
+  // the row its first one selected.
   private select(row: number): void {
     if (row < 0) return;
     this.selected = row;
-    this.render();
+    for (const line of this.body.children)
+      line.setAttribute("aria-selected", String(Number(line.getAttribute("data-row")) === row));
   }
 
   private reveal(row: number): void {

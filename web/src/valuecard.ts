@@ -40,6 +40,8 @@ export function watchValueCards(card: HTMLElement, machine: Machine,
         hide();
       }
     });
-    grid.addEventListener("focusout", hide);
+    grid.addEventListener("focusout", (event) => {
+      if (!grid.contains(event.relatedTarget as Node | null)) hide();
+    });
   }
 }

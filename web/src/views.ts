@@ -89,7 +89,7 @@ export class MainViews {
       this.output.textContent = this.terminal.text();
     }
     if (changes.memory.length || changes.registers.length || changes.pc || changes.ir ||
-        changes.loaded)
+        changes.loaded || changes.breakpoints)
       this.showAll();
     for (const listener of this.refreshed) listener(changes);
     return changes;

@@ -43,8 +43,10 @@ test("a breakpoint from the disassembly margin and one from the editor gutter st
   await expect(sysRegCell(page, "PC")).toHaveText("08");
   await page.click("#MenuRemoveAllBreakpoints");
   await expect(line).not.toHaveClass(/breakpoint/);
-  // The gutter of the halt line (line 8).
-  await page.locator("#TextEditor .cm-breakpoint-gutter .cm-gutterElement").nth(8).click();
+  // A click in the breakpoint gutter beside the halt line (line 8).
+  const gutter = await page.locator("#TextEditor .cm-breakpoint-gutter").boundingBox();
+  const halt = await page.locator("#TextEditor .cm-line").nth(7).boundingBox();
+  await page.mouse.click(gutter!.x + gutter!.width / 2, halt!.y + halt!.height / 2);
   await expect(page.locator("#TextEditor .cm-breakpoint")).toHaveCount(1);
   await page.click("#RunButton");
   await expect(status(page)).toHaveText("Breakpoint at 0E");

@@ -4,7 +4,7 @@ import { memoryCell, openPage, sysRegCell, typeSource } from "./page";
 
 test("the trace follows the steps, a double click goes back to a row, and it exports as TSV and CSV", async ({ page }) => {
   await openPage(page);
-  await typeSource(page, "        load R1,7\n        store R1,[80]\n        halt\n");
+  await typeSource(page, "        load R1,7\n        store R1,[80h]\n        halt\n");
   await page.click("#AssembleButton");
   await page.click("#MenuTrace");
   const table = page.getByRole("grid", { name: "Execution history" });
