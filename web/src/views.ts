@@ -67,7 +67,6 @@ export class MainViews {
     this.memModified = flag;
     byId<HTMLButtonElement>("SaveButton").disabled = !flag;
     this.panels[1].textContent = flag ? "Modified" : "";
-    if (!flag) this.changedMemory = -1;  // a loaded or saved memory has no change to show
   }
 
   setStatus(status: Status | { text: string; tone: "selection" }): void {
@@ -78,9 +77,14 @@ export class MainViews {
   // Shows what changed; the most recently changed memory cell and register are marked.
   refresh(): Changes {
     const changes = this.machine.changes();
-    if (changes.memory.length) this.changedMemory = changes.memory[changes.memory.length - 1];
-    if (changes.registers.length)
-      this.changedRegister = changes.registers[changes.registers.length - 1];
+    if (changes.loaded) {
+      // A loaded program starts with nothing marked as changed.
+      this.changedMemory = this.changedRegister = -1;
+    } else {
+      if (changes.memory.length) this.changedMemory = changes.memory[changes.memory.length - 1];
+      if (changes.registers.length)
+        this.changedRegister = changes.registers[changes.registers.length - 1];
+    }
     if (changes.output.length) {
       for (const code of changes.output) {
         if (code < 0) this.terminal.takeBack();
