@@ -26,7 +26,7 @@ function gzippedSize(dir) {
 }
 
 const server = spawn("npx", ["vite", "preview", "--host", "127.0.0.1", "--port", String(port), "--strictPort"],
-                     { cwd: join(root, "web"), stdio: "ignore" });
+                     { cwd: join(root, "web"), stdio: "ignore", detached: true });
 const browser = await chromium.launch({
   executablePath: "/usr/bin/chromium",
   args: ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
@@ -80,5 +80,5 @@ try {
   console.log(`site, gzipped:          ${(gzippedSize(site) / 1024).toFixed(1)} KiB`);
 } finally {
   await browser.close();
-  server.kill();
+  process.kill(-server.pid);  // npx and the server it started
 }

@@ -20,6 +20,7 @@ export class MainViews {
   private readonly panels = [0, 1, 2].map((i) => byId(`StatusPanel${i}`));
   private changedMemory = -1;
   private changedRegister = -1;
+  private alignment = -1;
   // Listeners the other windows add: after each refresh, with what changed.
   readonly refreshed: ((changes: Changes) => void)[] = [];
 
@@ -94,17 +95,23 @@ export class MainViews {
     }
     if (changes.memory.length || changes.registers.length || changes.pc || changes.ir ||
         changes.loaded || changes.breakpoints)
-      this.showAll();
+      this.showAll(changes.memory.length > 0 || changes.loaded || changes.breakpoints);
     for (const listener of this.refreshed) listener(changes);
     return changes;
   }
 
-  private showAll(): void {
+  // The disassembly's lines are asked for only when memory or their alignment (PC's
+  // lowest bit) changed: building them costs more than all the rest of a refresh.
+  private showAll(linesChanged = true): void {
     const m = this.machine;
     this.memory.show(m.memory(), this.changedMemory);
     this.registers.show(m.registers(), this.changedRegister);
-    this.sysRegs.show([m.pc(), m.ir()], -1);
-    this.showDisassembly();
+    const pc = m.pc();
+    this.sysRegs.show([pc, m.ir()], -1);
+    if (linesChanged || (pc & 1) !== this.alignment) this.showDisassembly();
+    this.alignment = pc & 1;
+    const pcLine = m.disasmPcLine();
+    if (pcLine !== this.disasm.selectedIndex) this.disasm.select(pcLine);
   }
 
   private showDisassembly(): void {
@@ -115,7 +122,5 @@ export class MainViews {
     for (let i = 0; i < lines.length; ++i)
       this.disasm.item(i).classList.toggle("breakpoint",
                                            breakpoints.has(this.machine.disasmAddress(i)));
-    const pcLine = this.machine.disasmPcLine();
-    if (pcLine !== this.disasm.selectedIndex) this.disasm.select(pcLine);
   }
 }
