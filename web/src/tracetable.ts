@@ -56,8 +56,10 @@ export class TraceTable {
   private render(): void {
     if (this.host.hidden) return;
     const top = this.host.scrollTop;
-    const first = Math.floor((top * this.scale()) / RowHeight);
-    const count = Math.min(this.rows - first, Math.ceil(this.host.clientHeight / RowHeight) + 1);
+    const onScreen = Math.ceil(this.host.clientHeight / RowHeight) + 1;
+    // The header row scrolls too, so the scaled position can pass the last row's.
+    const first = Math.max(0, Math.min(Math.floor((top * this.scale()) / RowHeight), this.rows - onScreen + 1));
+    const count = Math.min(this.rows - first, onScreen);
     const lines: HTMLElement[] = [];
     for (let k = 0; k < count; ++k) {
       const i = first + k;

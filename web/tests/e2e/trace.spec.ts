@@ -45,3 +45,24 @@ test("the value card shows on hover and on ? for the focused cell", async ({ pag
   await page.keyboard.press("Escape");
   await expect(card).toBeHidden();
 });
+
+test("a trace of many rows keeps only a screenful in the page and scrolls to either end", async ({ page }) => {
+  await openPage(page);
+  await typeSource(page, "loop:   addi R1,R1,R2\n        jmp loop\n");
+  await page.click("#AssembleButton");
+  await page.click("#RunButton");
+  await page.waitForTimeout(1500);
+  await page.click("#BreakButton");
+  await page.click("#MenuTrace");
+  const table = page.getByRole("grid", { name: "Execution history" });
+  const rows = Number(await table.getAttribute("aria-rowcount")) - 1;
+  expect(rows).toBeGreaterThan(100_000);
+  expect(await table.locator("[data-row]").count()).toBeLessThan(40);
+  // Opened at its end: the newest step is on screen.
+  await expect(table.locator(`[data-row="${rows - 1}"]`)).toHaveCount(1);
+  await table.evaluate((element) => { element.scrollTop = 0; });
+  await expect(table.locator('[data-row="0"]')).toHaveCount(1);
+  await table.evaluate((element) => { element.scrollTop = element.scrollHeight / 2; });
+  const middle = Number(await table.locator("[data-row]").first().getAttribute("data-row"));
+  expect(Math.abs(middle - rows / 2)).toBeLessThan(rows / 100);
+});
