@@ -73,7 +73,7 @@ async function start(): Promise<void> {
     "Alt+T": () => tests.run(),
   });
   // The run's figures, for bench/web and for looking into a slow page from the console.
-  (window as unknown as { quarzelPage: object }).quarzelPage = { run: commands.run };
+  (window as unknown as { quarzelPage: object }).quarzelPage = { run: commands.run, module: q, machine };
   document.body.dataset.ready = "true";
 }
 
