@@ -2,7 +2,9 @@
 // changes poll, the editor's source lines, image files and a test's start state.
 import { test } from "node:test";
 import assert from "node:assert/strict";
-import { loadQuarzel } from "./quarzel.mjs";
+import { readFileSync } from "node:fs";
+import path from "node:path";
+import { loadQuarzel, root } from "./quarzel.mjs";
 
 const q = await loadQuarzel();
 
@@ -73,6 +75,32 @@ test("the editor's lines: breakpoint addresses and PC's marked line", () => {
   m.delete();
 });
 
+test("trace rows are the exported lines, and a row's step is where going back stops", () => {
+  const m = machineWith(program);
+  m.step();
+  m.step();
+  m.step();
+  let exported = "";
+  m.exportTrace("tsv", (piece) => (exported += piece));
+  const lines = exported.trimEnd().split("\n").slice(1);
+  assert.deepEqual([0, 1, 2].map((i) => m.traceRow(i).join("\t")), lines);
+  assert.deepEqual([m.traceRow(3), m.traceRow(-1), m.traceStep(0), m.traceStep(3)], [[], [], 1, -1]);
+  m.stepBackTo(m.traceStep(0));
+  assert.deepEqual([m.traceRows(), m.pc(), m.registers()[15]], [1, 2, 0]);
+  m.delete();
+});
+
+test("the disassembly list follows PC's alignment", () => {
+  const m = machineWith(program);
+  m.setPc(3);
+  const lines = m.disassembly();
+  assert.deepEqual([lines.length, lines[0].slice(0, 3), m.disasmAddress(1), m.disasmPcLine()],
+    [128, "01:", 3, 1]);
+  assert.match(m.valueCard("sysreg", 0)[0], /PC/);
+  assert.deepEqual(m.valueCard("register", 16), []);
+  m.delete();
+});
+
 test("memory images open whole or not at all, and save as they open", () => {
   const m = machineWith(program);
   const saved = m.saveImage();
@@ -108,4 +136,22 @@ test("highlighting counts columns as the editor does", () => {
   ];
   for (const [line, runs] of cases)
     assert.deepEqual(q.highlightLine(line).map((r) => [r.from, r.to, r.cls]), runs, line);
+});
+
+// The page codes against the declarations; a name they promise and the module lacks would
+// only show in the browser.
+test("the module has every class method and function its declarations name", () => {
+  const declarations = readFileSync(path.join(root, "web/src/quarzel.d.ts"), "utf8");
+  const members = (cls) =>
+    [...declarations.match(new RegExp(`export class ${cls} \\{([^]*?)\\n\\}`))[1]
+      .matchAll(/^ {2}(\w+)\(/gm)].map((m) => m[1]);
+  for (const cls of ["Machine", "Tests"]) {
+    const names = members(cls);
+    assert.ok(names.length > 5, cls);
+    for (const name of names)
+      assert.equal(typeof q[cls].prototype[name], "function", `${cls}.${name}`);
+  }
+  const functions = [...declarations.matchAll(/^export function (\w+)\(/gm)].map((m) => m[1]);
+  assert.ok(functions.length > 3);
+  for (const name of functions) assert.equal(typeof q[name], "function", name);
 });
