@@ -7,6 +7,7 @@
 #include "asm/asmfile.h"
 #include "core/cp437.h"
 #include "core/fileerror.h"
+#include "core/readfile.h"
 
 namespace fs = std::filesystem;
 
@@ -25,14 +26,25 @@ bool IsProgramFile(const fs::directory_entry& entry) {
 }  // namespace
 
 TLoadedProgram TryLoadProgram(const std::string& path) {
+    std::string bytes;
+    try {
+        bytes =
+            IsSourcePath(path) ? ReadSourceFile(path) : ReadFileStart(path, MemoryImageFileSize);
+    } catch (const EFileError& e) {
+        return {std::nullopt, {e.what()}};
+    }
+    return LoadProgramBytes(path, bytes);
+}
+
+TLoadedProgram LoadProgramBytes(const std::string& name, std::string_view bytes) {
     TLoadedProgram loaded;
     try {
-        if (!IsSourcePath(path))
-            loaded.Image = ReadMemoryFile(path);
+        if (!IsSourcePath(name))
+            loaded.Image = ParseMemoryImage(bytes);
         else
-            loaded.Image = AssembleFile(path, [&](int line, int column, std::string_view text) {
+            loaded.Image = AssembleSource(bytes, [&](int line, int column, std::string_view text) {
                 // The assembler works in code page 437; the reports are UTF-8.
-                loaded.Errors.push_back(SourcePosition(path, line, column) + Cp437ToUtf8(text));
+                loaded.Errors.push_back(SourcePosition(name, line, column) + Cp437ToUtf8(text));
             });
     } catch (const EFileError& e) {
         loaded.Errors.push_back(e.what());

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/memfile.h"
@@ -18,6 +19,8 @@ struct TLoadedProgram {
 // Assembles a source (a path ending in ".asm", any case) or reads a memory image; every
 // failure ends up in Errors instead of being thrown.
 TLoadedProgram TryLoadProgram(const std::string& path);
+// The same for a file's bytes held in memory; name stands for its path.
+TLoadedProgram LoadProgramBytes(const std::string& name, std::string_view bytes);
 
 // Appends the programs name stands for: a folder's .asm and .prg files (any case), sorted
 // by name, or else the file itself. Throws EFileError when name does not exist, a folder

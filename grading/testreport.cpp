@@ -6,7 +6,6 @@
 
 #include "asm/asmfile.h"
 #include "core/cp437.h"
-#include "grading/submission.h"
 
 namespace {
 
@@ -160,18 +159,22 @@ bool TTestReport::AllPassed() const {
 }
 
 TProgramReport GradeProgram(const TTestFile& file, const std::string& program) {
+    return GradeLoadedProgram(file, program, TryLoadProgram(program));
+}
+
+TProgramReport GradeLoadedProgram(const TTestFile& file, const std::string& name,
+                                  TLoadedProgram loaded) {
     TProgramReport report;
-    report.Program = program;
+    report.Program = name;
     for (const TTestCase& test : file.Tests) report.MaxPoints += test.Points;
-    TLoadedProgram loaded = TryLoadProgram(program);
     report.Errors = std::move(loaded.Errors);
     report.Assembled = loaded.Image.has_value();
     if (report.Assembled) {
         report.Tests = RunTests(file, *loaded.Image);
         return report;
     }
-    const char* why = IsSourcePath(program) ? "not run: the program did not assemble"
-                                            : "not run: the program could not be read";
+    const char* why = IsSourcePath(name) ? "not run: the program did not assemble"
+                                         : "not run: the program could not be read";
     for (const TTestCase& test : file.Tests) report.Tests.push_back(NotRun(test, why));
     return report;
 }

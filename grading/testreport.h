@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "grading/submission.h"
 #include "grading/testrun.h"
 
 struct TProgramReport {
@@ -30,6 +31,9 @@ struct TTestReport {
 // Loads the program (assembling a source) and runs every test of file on it; a program
 // that does not load fails every test.
 TProgramReport GradeProgram(const TTestFile& file, const std::string& program);
+// The same for a program loaded already; name is the path it is reported under.
+TProgramReport GradeLoadedProgram(const TTestFile& file, const std::string& name,
+                                  TLoadedProgram loaded);
 
 enum class TReportFormat { Text, Json, Junit };
 

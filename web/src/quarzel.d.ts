@@ -47,7 +47,7 @@ export interface Changes {
    * page 437 glyph, control codes acting as the desktop's output window does), -1 the last
    * written character taken back by a step back.
    */
-  output: number[];
+  output: Int16Array;
   /** the history was cleared (a user's write, a load): the trace starts afresh */
   historyCleared: boolean;
   breakpoints: boolean;
@@ -60,7 +60,7 @@ export interface Changes {
 /** An assembler error or a test-file mistake. */
 export interface Diagnostic {
   line: number; // 0-based; -1 when not about a place in the text
-  column: number; // 0-based
+  column: number; // 0-based (a test file's as the native tool counts it)
   message: string;
   /** the error list's line: "line N: message" (assembler), "NAME:LINE:COLUMN: message" (tests) */
   text: string;
@@ -179,8 +179,8 @@ export class Machine {
 
 /** A test file, parsed; mistakes make it refused whole, as with the native tool. */
 export class Tests {
-  /** name: the file's name, as the mistakes and reports name it. */
-  constructor(text: string, name: string);
+  /** name: the file's name, as the mistakes and reports name it; text may be the file's bytes. */
+  constructor(text: string | Uint8Array, name: string);
   delete(): void;
   ok(): boolean;
   mistakes(): Diagnostic[];
@@ -192,10 +192,11 @@ export class Tests {
   /**
    * Runs every test on a program (a name ending in .asm is assembled from the bytes,
    * UTF-8 or not; anything else is read as a .prg image) and returns the JSON report the
-   * native tool writes with --format json (tests_file: this file's name).
+   * native tool writes with --format json (tests_file: this file's name); "" when the
+   * file was refused.
    */
   reportJson(programName: string, program: Uint8Array | string): string;
-  /** The same report as text, as the native tool writes it by default. */
+  /** The same report as text, as the native tool writes it by default ("" when refused). */
   reportText(programName: string, program: Uint8Array | string): string;
   /**
    * Loads the program with test index's starting state (memory, registers, PC) into the
