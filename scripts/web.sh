@@ -25,10 +25,15 @@ build_module() {
   nice cmake --build build-web/module
 }
 
-# The site: the module beside the page.
+# The site: the page bundled with the module (web/vite.config.ts), type-checked first.
+# Packages come from the lock file, again only when it changed; the tests use Debian's
+# chromium, so no browser is downloaded.
 build_site() {
-  mkdir -p build-web/site
-  cp build-web/module/module/quarzel.js build-web/module/module/quarzel.wasm build-web/site/
+  export PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1
+  if [ ! web/node_modules/.package-lock.json -nt web/package-lock.json ]; then
+    (cd web && npm ci --no-audit --no-fund)
+  fi
+  (cd web && npm run --silent build)
 }
 
 build_module

@@ -1,8 +1,8 @@
 import { fileURLToPath } from "node:url";
 import { defineConfig } from "vite";
 
-// The module is built by scripts/web.sh beside the page, into build-web/module/.
-const moduleDir = fileURLToPath(new URL("../build-web/module", import.meta.url));
+// The module is built by scripts/web.sh before the page, into build-web/module/module/.
+const moduleDir = fileURLToPath(new URL("../build-web/module/module", import.meta.url));
 
 export default defineConfig({
   resolve: { alias: { "@module": moduleDir } },
