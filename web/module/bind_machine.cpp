@@ -45,7 +45,7 @@ val StatusValue(const M& m) {
 }
 
 val SliceValue(M& m, double count) {
-    const TSliceResult slice = m.RunSlice(static_cast<long long>(count));
+    const TSliceResult slice = m.RunSlice(StepCount(count));
     val result = val::object();
     result.set("outcome", OutcomeName(slice.Outcome));
     result.set("executed", static_cast<double>(slice.Executed));
@@ -153,7 +153,7 @@ EMSCRIPTEN_BINDINGS(quarzel_machine) {
         .function("traceRow", optional_override([](M& m, double i) { return TraceRow(m, i); }))
         .function("traceStep", optional_override([](M& m, double i) { return TraceStep(m, i); }))
         .function("stepBackTo", optional_override([](M& m, double step) {
-                      m.Simulation().StepBackTo(static_cast<long long>(step));
+                      m.Simulation().StepBackTo(StepCount(step));
                   }))
         .function("exportTrace", optional_override([](M& m, std::string format, val sink) {
                       ExportTrace(m, format, sink);

@@ -36,6 +36,11 @@ val AssemblyValue(const TAssembly& assembly) {
     return result;
 }
 
+long long StepCount(double number) {
+    constexpr double Most = 4611686018427387904.0;  // 2^62
+    return number > 0 ? static_cast<long long>(number < Most ? number : Most) : 0;
+}
+
 const char* OutcomeName(TRunOutcome outcome) {
     switch (outcome) {
         case TRunOutcome::Limit:

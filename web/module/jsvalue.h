@@ -21,5 +21,9 @@ emscripten::val Bytes(std::string_view bytes);
 emscripten::val Strings(const std::vector<std::string>& texts);
 emscripten::val Diagnostics(const std::vector<TDiagnostic>& diagnostics);
 emscripten::val AssemblyValue(const TAssembly& assembly);
+// A JavaScript number as a count of steps: NaN and anything below 0 are 0, and what no
+// run reaches is cut to 2^62, so the conversion is always defined.
+long long StepCount(double number);
+
 // "limit", "halted", "invalid", "breakpoint", "history-start", "stopped"
 const char* OutcomeName(TRunOutcome outcome);

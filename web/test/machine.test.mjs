@@ -24,6 +24,8 @@ test("each command leaves the desktop's status and outcome", () => {
     [program, (m) => m.stepBack(), "history-start", "Start of history", "normal"],
     [program, (m) => (m.step(), m.stepBack()), "limit", "Ready", "normal"],
     [program, (m) => (m.startRun(false), m.runSlice(1).outcome), "limit", "Running...", "running"],
+    [program, (m) => (m.startRun(false), [NaN, -1, 0].map((n) => m.runSlice(n).executed).join()),
+      "0,0,0", "Running...", "running"],
     [program, (m) => (m.startRun(false), m.stop(), m.runSlice(9).outcome), "stopped", "Ready", "normal"],
     [program, (m) => (m.toggleBreakpoint(4), m.startRun(false), m.runSlice(9).outcome),
       "breakpoint", "Breakpoint at 04", "alert"],
