@@ -97,7 +97,7 @@ TMainWin::TMainWin(QWidget* parent) : QMainWindow(parent) {
 
     memModified_ = true;  // so that the next call runs in full
     SetMemModified(false);
-    SetStatus("Ready", TThemeColour::StatusReady);
+    SetStatus(ReadyStatus());
 }
 
 TMainWin::~TMainWin() {
@@ -453,6 +453,13 @@ void TMainWin::SetMemModified(bool flag) {
     SaveButton->setEnabled(flag);
     MenuSaveFile->setEnabled(flag);
     panels_[1]->setText(flag ? "Modified" : "");
+}
+
+void TMainWin::SetStatus(const TRunStatus& status) {
+    SetStatus(QString::fromStdString(status.Text),
+              status.Tone == TStatusTone::Running ? TThemeColour::StatusRunning
+              : status.Tone == TStatusTone::Alert ? TThemeColour::StatusStopped
+                                                  : TThemeColour::StatusReady);
 }
 
 void TMainWin::SetStatus(const QString& text, TThemeColour colour) {

@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/runstatus.h"
 #include "core/simulation.h"
 #include "gui/theme.h"
 
@@ -109,6 +110,8 @@ public:
     // --- status panels ---
     // The status text in one of the theme's status colours, kept when the theme changes.
     void SetStatus(const QString& text, TThemeColour colour);
+    // A run's status in the theme's colour for its tone.
+    void SetStatus(const TRunStatus& status);
     QString PanelText(int panel) const;
     QColor StatusColor() const { return ThemeColour(statusColour_); }
 

@@ -13,14 +13,10 @@
 #include "app/tracewin.h"
 #include "controls/hexgrid.h"
 #include "controls/showtext.h"
-#include "core/hex.h"
 #include "gui/prompt.h"
 
 namespace {
 
-constexpr TThemeColour Black = TThemeColour::StatusReady;
-constexpr TThemeColour Green = TThemeColour::StatusRunning;
-constexpr TThemeColour Red = TThemeColour::StatusStopped;
 constexpr TThemeColour DarkBlue = TThemeColour::StatusSelection;
 
 }  // namespace
@@ -175,20 +171,7 @@ void TMainWin::ShowStepResult(TStepResult result) {
 }
 
 void TMainWin::ShowOutcome(TRunOutcome outcome) {
-    switch (outcome) {
-        case TRunOutcome::Halted:
-            return SetStatus("Halted", Red);
-        case TRunOutcome::Invalid:
-            return SetStatus("Invalid instruction", Red);
-        case TRunOutcome::HistoryStart:
-            return SetStatus("Start of history", Black);
-        case TRunOutcome::Breakpoint:
-            return SetStatus("Breakpoint at " + QString::fromStdString(FormatHex(pc_, 2)), Red);
-        case TRunOutcome::Limit:
-        case TRunOutcome::Stopped:
-            break;
-    }
-    SetStatus("Ready", Black);
+    SetStatus(OutcomeStatus(outcome, pc_));
 }
 
 void TMainWin::Stopped(TRunOutcome outcome) {
@@ -207,7 +190,7 @@ void TMainWin::RunBackSimulator() {
 
 void TMainWin::StartRun(bool back) {
     if (run_->Running()) return;
-    SetStatus("Running...", Green);
+    SetStatus(RunningStatus());
     RunButton->setEnabled(false);
     BreakButton->setEnabled(true);
     ApplyStoredRate();
@@ -218,7 +201,7 @@ void TMainWin::StartRun(bool back) {
 }
 
 void TMainWin::StepSimulator() {
-    SetStatus("Running...", Green);
+    SetStatus(RunningStatus());
     ShowStepResult(sim_->Step());
 }
 
@@ -238,13 +221,13 @@ void TMainWin::BreakSimulator() {
     run_->Stop();
     RunButton->setEnabled(true);
     BreakButton->setEnabled(false);
-    SetStatus("Ready", Black);
+    SetStatus(ReadyStatus());
 }
 
 void TMainWin::ClearSimulator() {
     auto* dialog = new TClearDialog(*sim_, this);
     dialog->exec();
-    SetStatus("Ready", Black);
+    SetStatus(ReadyStatus());
 }
 
 void TMainWin::ZeroPCClick() {
@@ -268,7 +251,7 @@ void TMainWin::DisasmWinMouseDown(QPoint pos) {
     auto* dialog = new TAssembleDialog(*MainMemory, this);
     dialog->SetAddress(TDisasmList::AddressOfLine(line, pc_));
     dialog->exec();
-    SetStatus("Ready", Black);
+    SetStatus(ReadyStatus());
 }
 
 bool TMainWin::ClickButtonOfMnemonic(const QKeySequence& key) {

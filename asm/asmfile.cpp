@@ -15,14 +15,14 @@ namespace {
 // column stays well inside the assembler's int positions.
 constexpr std::size_t MaxSourceBytes = 256u << 20;
 
+}  // namespace
+
 std::string ReadSourceFile(const std::string& path) {
     std::string bytes = ReadFileStart(path, MaxSourceBytes + 1);
     if (bytes.size() > MaxSourceBytes)
         throw EFileError("The source " + path + " is larger than 256 MiB; it was not read.");
     return bytes;
 }
-
-}  // namespace
 
 bool IsSourcePath(const std::string& path) {
     std::string extension = std::filesystem::path(path).extension().string();
@@ -37,7 +37,13 @@ std::string SourcePosition(const std::string& path, int line, int column) {
 
 std::optional<TMemoryImage> AssembleFile(const std::string& path, const TAsmFileReport& report,
                                          std::bitset<256>* placed) {
-    const TMemoryTextSource source(DecodeSourceFile(ReadSourceFile(path)));
+    return AssembleSource(ReadSourceFile(path), report, placed);
+}
+
+std::optional<TMemoryImage> AssembleSource(std::string_view fileBytes,
+                                           const TAsmFileReport& report,
+                                           std::bitset<256>* placed) {
+    const TMemoryTextSource source(DecodeSourceFile(fileBytes));
     TAsmParser parser(source);
     bool failed = false;
     parser.Assemble([&](void*, int line, int column, std::string_view message) {

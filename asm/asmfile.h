@@ -20,8 +20,17 @@ std::string SourcePosition(const std::string& path, int line, int column);
 // page 437.
 using TAsmFileReport = std::function<void(int line, int column, std::string_view message)>;
 
-// The image of the source at path, or nothing when the assembler reported errors, each of
-// which went to report; placed, when given, learns which bytes the source's lines placed.
-// Throws EFileError when the file cannot be read or is larger than 256 MiB.
+// The bytes of the source file at path. Throws EFileError when the file cannot be read or
+// is larger than 256 MiB.
+std::string ReadSourceFile(const std::string& path);
+
+// The image of a source file's bytes (UTF-8, or 8-bit text when they are not UTF-8), or
+// nothing when the assembler reported errors, each of which went to report; placed, when
+// given, learns which bytes the source's lines placed.
+std::optional<TMemoryImage> AssembleSource(std::string_view fileBytes,
+                                           const TAsmFileReport& report,
+                                           std::bitset<256>* placed = nullptr);
+
+// AssembleSource of the file at path; throws as ReadSourceFile.
 std::optional<TMemoryImage> AssembleFile(const std::string& path, const TAsmFileReport& report,
                                          std::bitset<256>* placed = nullptr);

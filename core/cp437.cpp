@@ -105,6 +105,22 @@ std::optional<std::string> Utf8ToCp437(std::string_view utf8) {
     return out;
 }
 
+std::string EditorTextToCp437(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto c = NextUtf8(utf8, i);
+        if (!c) {
+            out += '?';
+            ++i;
+            continue;
+        }
+        if (*c > 0xFFFF) out += '?';
+        out += static_cast<char>(UnicodeToCp437(*c).value_or('?'));
+    }
+    return out;
+}
+
 std::string DecodeSourceFile(std::string_view fileBytes) {
     std::string_view text = fileBytes;
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);

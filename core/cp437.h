@@ -18,6 +18,11 @@ std::string Cp437ToUtf8(std::string_view bytes);
 // Nothing when utf8 is not valid UTF-8; characters the code page lacks become "?".
 std::optional<std::string> Utf8ToCp437(std::string_view utf8);
 
+// Editor text (UTF-8) as 8-bit text of one byte per UTF-16 code unit, so that columns
+// count as the editor's text control counts them: a character the code page lacks
+// becomes "?", one outside the Basic Multilingual Plane "??", a stray byte "?".
+std::string EditorTextToCp437(std::string_view utf8);
+
 // The 8-bit text of a source file: its UTF-8 converted (a leading byte order mark
 // dropped), or its bytes as they are when it is not valid UTF-8.
 std::string DecodeSourceFile(std::string_view fileBytes);

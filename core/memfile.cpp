@@ -6,15 +6,8 @@
 #include "core/atomicfile.h"
 #include "core/readfile.h"
 
-namespace {
-
-constexpr size_t FileSize = 256 * 4;
-
-}  // namespace
-
-TMemoryImage ReadMemoryFile(const std::string& path) {
-    const std::string file = ReadFileStart(path, FileSize);
-    if (file.size() != FileSize) throw EFileError("Stream read error");
+TMemoryImage ParseMemoryImage(std::string_view file) {
+    if (file.size() < MemoryImageFileSize) throw EFileError("Stream read error");
     const auto* bytes = reinterpret_cast<const unsigned char*>(file.data());
 
     TMemoryImage image{};
@@ -35,11 +28,19 @@ TMemoryImage ReadMemoryFile(const std::string& path) {
     return image;
 }
 
-void WriteMemoryFile(const std::string& path, const TMemoryImage& values) {
-    std::string bytes(FileSize, '\0');
+std::string MemoryImageBytes(const TMemoryImage& values) {
+    std::string bytes(MemoryImageFileSize, '\0');
     for (int a = 0; a < 256; ++a) {
         const uint32_t v = static_cast<uint32_t>(values[a]);
         for (int b = 0; b < 4; ++b) bytes[4 * a + b] = static_cast<char>((v >> (8 * b)) & 0xFF);
     }
-    WriteFileAtomically(path, bytes);
+    return bytes;
+}
+
+TMemoryImage ReadMemoryFile(const std::string& path) {
+    return ParseMemoryImage(ReadFileStart(path, MemoryImageFileSize));
+}
+
+void WriteMemoryFile(const std::string& path, const TMemoryImage& values) {
+    WriteFileAtomically(path, MemoryImageBytes(values));
 }

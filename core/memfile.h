@@ -3,15 +3,25 @@
 // 1024 bytes, nothing else. Longer files load from their first 1024 bytes.
 
 #include <array>
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "core/fileerror.h"
 
 using TMemoryImage = std::array<int, 256>;
 
+constexpr std::size_t MemoryImageFileSize = 256 * 4;
+
+// The image a file's bytes hold (only the first MemoryImageFileSize count). Throws
+// EFileError ("Stream read error" when there are fewer, or a refusal of an entry outside
+// 0..255 naming its address).
+TMemoryImage ParseMemoryImage(std::string_view bytes);
+// The file's bytes for an image.
+std::string MemoryImageBytes(const TMemoryImage& values);
+
 // Throws EFileError ("Cannot open file %s", the refusal of a device, pipe or socket,
-// "Stream read error", or a refusal of an entry outside 0..255 naming its address).
-// Nothing is returned unless all of it is good.
+// or as ParseMemoryImage). Nothing is returned unless all of it is good.
 TMemoryImage ReadMemoryFile(const std::string& path);
 
 // Writes beside the file and renames into place, so a failed save leaves the old

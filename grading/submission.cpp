@@ -7,6 +7,7 @@
 #include "asm/asmfile.h"
 #include "core/cp437.h"
 #include "core/fileerror.h"
+#include "core/readfile.h"
 
 namespace fs = std::filesystem;
 
@@ -51,17 +52,31 @@ std::string SkipReason(const fs::directory_entry& entry) {
 }  // namespace
 
 TLoadedProgram TryLoadProgram(const std::string& path) {
+    std::string bytes;
+    try {
+        bytes =
+            IsSourcePath(path) ? ReadSourceFile(path) : ReadFileStart(path, MemoryImageFileSize);
+    } catch (const EFileError& e) {
+        TLoadedProgram unreadable;
+        unreadable.Errors.push_back(e.what());
+        unreadable.Unreadable = true;
+        return unreadable;
+    }
+    return LoadProgramBytes(path, bytes);
+}
+
+TLoadedProgram LoadProgramBytes(const std::string& name, std::string_view bytes) {
     TLoadedProgram loaded;
     try {
-        if (!IsSourcePath(path)) {
-            loaded.Image = TProgramImage(ReadMemoryFile(path));
+        if (!IsSourcePath(name)) {
+            loaded.Image = TProgramImage(ParseMemoryImage(bytes));
         } else {
             std::bitset<256> placed;
-            const auto image = AssembleFile(
-                path,
+            const auto image = AssembleSource(
+                bytes,
                 [&](int line, int column, std::string_view text) {
                     // The assembler works in code page 437; the reports are UTF-8.
-                    loaded.Errors.push_back(SourcePosition(path, line, column) + Cp437ToUtf8(text));
+                    loaded.Errors.push_back(SourcePosition(name, line, column) + Cp437ToUtf8(text));
                 },
                 &placed);
             if (image) loaded.Image = TProgramImage(*image, placed);

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "grading/testrun.h"
@@ -19,6 +20,8 @@ struct TLoadedProgram {
 // Assembles a source (a path ending in ".asm", any case) or reads a memory image; every
 // failure ends up in Errors instead of being thrown.
 TLoadedProgram TryLoadProgram(const std::string& path);
+// The same for a file's bytes held in memory; name stands for its path.
+TLoadedProgram LoadProgramBytes(const std::string& name, std::string_view bytes);
 
 // An entry of a folder that has a program's name but is not graded, and why ("a pipe, not
 // a regular file", "a link to nothing", the system's message when it cannot be examined).

@@ -245,11 +245,15 @@ bool TTestReport::AllPassed() const {
 }
 
 TProgramReport GradeProgram(const TTestFile& file, const std::string& program) {
+    return GradeLoadedProgram(file, program, TryLoadProgram(program));
+}
+
+TProgramReport GradeLoadedProgram(const TTestFile& file, const std::string& name,
+                                  TLoadedProgram loaded) {
     const auto began = std::chrono::steady_clock::now();
     TProgramReport report;
-    report.Program = program;
+    report.Program = name;
     for (const TTestCase& test : file.Tests) report.MaxPoints += test.Points;
-    TLoadedProgram loaded = TryLoadProgram(program);
     report.Errors = std::move(loaded.Errors);
     report.Assembled = loaded.Image.has_value();
     if (report.Assembled) {

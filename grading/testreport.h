@@ -36,6 +36,10 @@ struct TTestReport {
 // Loads the program (assembling a source) and runs every test of file on it; a program
 // that does not load fails every test.
 TProgramReport GradeProgram(const TTestFile& file, const std::string& program);
+// The same for a program loaded already; name is the path it is reported under.
+TProgramReport GradeLoadedProgram(const TTestFile& file, const std::string& name,
+                                  TLoadedProgram loaded);
+
 // A folder's entry that was skipped: it fails every test, which was not run.
 TProgramReport SkippedProgram(const TTestFile& file, const TSkippedFile& skipped);
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Fails when a folder includes a folder it may not: core <- asm <- grading <- cli, and
 # core <- controls <- gui <- editor <- app (each only the folders to its left; editor and
-# app also asm and grading). core, asm, grading and cli use no Qt. Tests, benchmarks and
-# fuzz targets may include anything.
+# app also asm and grading); the browser edition's module in web/ only core, asm and grading.
+# core, asm, grading, cli and web use no Qt. Tests, benchmarks and fuzz targets may include
+# anything.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 declare -A allowed=(
@@ -14,8 +15,9 @@ declare -A allowed=(
   [gui]="core controls gui"
   [editor]="core asm grading controls gui editor"
   [app]="core asm grading controls gui editor app"
+  [web]="core asm grading web"
 )
-qtfree="core asm grading cli"
+qtfree="core asm grading cli web"
 status=0
 for folder in "${!allowed[@]}"; do
   while IFS= read -r hit; do

@@ -51,6 +51,20 @@ TEST(Cp437, ConvertsUtf8Texts) {
     EXPECT_EQ(Cp437ToUtf8("\x80 \xFE"), "Ç ■");
 }
 
+// One byte per UTF-16 code unit, so that the editor's columns are the assembler's.
+TEST(Cp437, EditorTextKeepsItsColumns) {
+    const struct {
+        std::string utf8;
+        std::string bytes;
+    } cases[] = {
+        {"db 'ü' ; €", "db '\x81' ; ?"},
+        {"\xF0\x9F\x98\x80;", "??;"},  // outside the BMP: two code units, two columns
+        {"a\xC3", "a?"},               // cut short: one unknown character
+        {"\x81\x81x", "??x"},          // stray bytes, one each
+    };
+    for (const auto& c : cases) EXPECT_EQ(EditorTextToCp437(c.utf8), c.bytes) << c.utf8;
+}
+
 TEST(Cp437, DecodesSourceFilesAsUtf8OrAsTheyAre) {
     const struct {
         std::string file;

@@ -231,6 +231,8 @@ void THighlightTest::LinesReachTheAssemblerAsCodePage437_data() {
     QTest::newRow("not in the code page") << "€x" << QByteArray("?x");
     QTest::newRow("outside the BMP keeps two places")
         << QString::fromUtf8("\xF0\x9F\x98\x80;") << QByteArray("??;");
+    QTest::newRow("a lone surrogate keeps its place")
+        << QString(QChar(0xD800)) + "x" << QByteArray("?x");
 }
 
 void THighlightTest::LinesReachTheAssemblerAsCodePage437() {

@@ -1,0 +1,28 @@
+#include "core/runstatus.h"
+
+#include "core/hex.h"
+
+TRunStatus ReadyStatus() {
+    return {std::string(ReadyText), TStatusTone::Normal};
+}
+
+TRunStatus RunningStatus() {
+    return {std::string(RunningText), TStatusTone::Running};
+}
+
+TRunStatus OutcomeStatus(TRunOutcome outcome, int pc) {
+    switch (outcome) {
+        case TRunOutcome::Halted:
+            return {"Halted", TStatusTone::Alert};
+        case TRunOutcome::Invalid:
+            return {"Invalid instruction", TStatusTone::Alert};
+        case TRunOutcome::HistoryStart:
+            return {"Start of history", TStatusTone::Normal};
+        case TRunOutcome::Breakpoint:
+            return {"Breakpoint at " + HexByte(pc), TStatusTone::Alert};
+        case TRunOutcome::Limit:
+        case TRunOutcome::Stopped:
+            break;
+    }
+    return ReadyStatus();
+}
