@@ -40,8 +40,7 @@ std::optional<TMemoryImage> AssembleFile(const std::string& path, const TAsmFile
     return AssembleSource(ReadSourceFile(path), report, placed);
 }
 
-std::optional<TMemoryImage> AssembleSource(std::string_view fileBytes,
-                                           const TAsmFileReport& report,
+std::optional<TMemoryImage> AssembleSource(std::string_view fileBytes, const TAsmFileReport& report,
                                            std::bitset<256>* placed) {
     const TMemoryTextSource source(DecodeSourceFile(fileBytes));
     TAsmParser parser(source);

@@ -27,8 +27,7 @@ std::string ReadSourceFile(const std::string& path);
 // The image of a source file's bytes (UTF-8, or 8-bit text when they are not UTF-8), or
 // nothing when the assembler reported errors, each of which went to report; placed, when
 // given, learns which bytes the source's lines placed.
-std::optional<TMemoryImage> AssembleSource(std::string_view fileBytes,
-                                           const TAsmFileReport& report,
+std::optional<TMemoryImage> AssembleSource(std::string_view fileBytes, const TAsmFileReport& report,
                                            std::bitset<256>* placed = nullptr);
 
 // AssembleSource of the file at path; throws as ReadSourceFile.

@@ -6,7 +6,8 @@ TBackgroundTests::TBackgroundTests(TTestFile file, const TProgramImage& program,
     : QObject(parent) {
     worker_ = std::jthread([this, file = std::move(file), program](const std::stop_token& stop) {
         for (std::size_t i = 0; i < file.Tests.size(); ++i) {
-            std::optional<TTestResult> result = RunTest(file.Tests[i], program, stop);
+            std::optional<TTestResult> result =
+                RunTest(file.Tests[i], program, [&stop] { return stop.stop_requested(); });
             if (!result) return;
             // Posting is the one thing here that may touch this object from the worker.
             QMetaObject::invokeMethod(

@@ -1,7 +1,6 @@
 #include "grading/testreport.h"
 
 #include <algorithm>
-#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <nlohmann/json.hpp>
@@ -53,11 +52,13 @@ double Rounded(double seconds) {
     return std::round(seconds * 1e6) / 1e6;
 }
 
-// Seconds as JUnit writes them: "0.000125".
+// Seconds as JUnit writes them: "0.000125". Whole microseconds in integers, as neither
+// the locale's decimal point nor a floating-point to_chars (the browser edition's library
+// has none) may decide the text.
 std::string SecondsText(double seconds) {
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, seconds, std::chars_format::fixed, 6);
-    return std::string(text, end.ptr);
+    const auto micro = static_cast<long long>(std::llround(std::max(seconds, 0.0) * 1e6));
+    const std::string fraction = std::to_string(1'000'000 + micro % 1'000'000).substr(1);
+    return std::to_string(micro / 1'000'000) + "." + fraction;
 }
 
 // One program's part of the text report, which is also what Gradescope and PrairieLearn

@@ -77,13 +77,13 @@ constexpr long long SliceSteps = 1 << 16;
 // The simulation's whole run, in slices with a look at stop between them; nothing when it
 // was stopped before it ended.
 std::optional<TStepResult> RunInSlices(TSimulation& simulation, long long maxSteps,
-                                       long long& executed, const std::stop_token& stop) {
+                                       long long& executed, const TStopRequested& stopRequested) {
     const long long before = simulation.RunSteps();
     executed = 0;
     simulation.StartRun();
     TRunOutcome outcome = TRunOutcome::Limit;
     do {
-        if (stop.stop_requested()) {
+        if (stopRequested()) {
             simulation.StopRun();
             return std::nullopt;
         }
@@ -124,11 +124,11 @@ TStartState StartState(const TTestCase& test, const TProgramImage& program) {
 }
 
 TTestResult RunTest(const TTestCase& test, const TProgramImage& program) {
-    return *RunTest(test, program, std::stop_token());
+    return *RunTest(test, program, [] { return false; });
 }
 
 std::optional<TTestResult> RunTest(const TTestCase& test, const TProgramImage& program,
-                                   const std::stop_token& stop) {
+                                   const TStopRequested& stopRequested) {
     const auto began = std::chrono::steady_clock::now();
     const TStartState start = StartState(test, program);
     TMachine machine;
@@ -148,7 +148,7 @@ std::optional<TTestResult> RunTest(const TTestCase& test, const TProgramImage& p
         if (result.Output.size() < keep) result.Output += static_cast<char>(value & 0xFF);
         ++result.OutputBytes;
     };
-    result.Status = RunInSlices(machine.Simulation, test.MaxSteps, result.Steps, stop);
+    result.Status = RunInSlices(machine.Simulation, test.MaxSteps, result.Steps, stopRequested);
     if (!result.Status) return std::nullopt;
 
     std::vector<std::string>& failures = result.Failures;

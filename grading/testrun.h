@@ -5,8 +5,8 @@
 #include <array>
 #include <bitset>
 #include <cstdint>
+#include <functional>
 #include <optional>
-#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,8 +66,10 @@ struct TTestResult {
 TTestResult RunTest(const TTestCase& test, const TProgramImage& program);
 // As above, for a caller that may give up: a stop request is seen between slices of a few
 // milliseconds, however many steps the test allows, and the test then has no result.
+// (A callback rather than std::stop_token, which the browser edition's library lacks.)
+using TStopRequested = std::function<bool()>;
 std::optional<TTestResult> RunTest(const TTestCase& test, const TProgramImage& program,
-                                   const std::stop_token& stop);
+                                   const TStopRequested& stopRequested);
 std::vector<TTestResult> RunTests(const TTestFile& file, const TProgramImage& program);
 
 // A failed result for a test that could not run; why is its one failure.

@@ -2,10 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <stop_token>
 #include <thread>
 
-#include "core/machine.h"
 #include "core/hex.h"
+#include "core/machine.h"
 
 namespace {
 
@@ -274,7 +275,9 @@ TEST(TestRun, AStopLeavesNoResult) {
     billion.MaxSteps = 1'000'000'000;
     std::stop_source source;
     std::optional<TTestResult> result;
-    std::thread runner([&] { result = RunTest(billion, Image({0xB0, 0x00}), source.get_token()); });
+    std::thread runner([&] {
+        result = RunTest(billion, Image({0xB0, 0x00}), [&] { return source.stop_requested(); });
+    });
     source.request_stop();
     runner.join();
     EXPECT_FALSE(result);
