@@ -176,8 +176,8 @@ const TProgramReport& OnlyProgram(const TTestReport& report) {
     return report.Programs.front();
 }
 
-// Gradescope's autograder results.json (gradescope-autograders.readthedocs.io, "Autograder
-// Specifications"): only fields it names.
+// Gradescope's autograder results.json, with only the fields Gradescope's own documentation
+// of that file names (gradescope-autograders.readthedocs.io).
 std::string Gradescope(const TTestReport& report) {
     const TProgramReport& p = OnlyProgram(report);
     TJson tests = TJson::array();

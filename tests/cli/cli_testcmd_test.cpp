@@ -327,7 +327,7 @@ TEST_F(CliTest, GradescopeReport) {
     const TResult r = Test({tests, wrong, "--format", "gradescope"});
     EXPECT_EQ(r.status, ExitTestsFailed);
     auto json = nlohmann::json::parse(r.out);
-    // gradescope-autograders.readthedocs.io, "Autograder Specifications".
+    // The keys Gradescope documents for results.json (gradescope-autograders.readthedocs.io).
     ExpectOnlyKeys(json, {"score", "execution_time", "output", "output_format",
                           "test_output_format", "test_name_format", "visibility",
                           "stdout_visibility", "extra_data", "tests", "leaderboard"});
