@@ -3,6 +3,7 @@
 #include <QBoxLayout>
 #include <QDir>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -65,6 +66,9 @@ TAsmTests::TAsmTests(TAssemblerEditor& editor) : QObject(&editor), editor_(edito
     TestBox->hide();
     editor.listColumn_->addWidget(TestBox, 1);
     editor.menuKeys_->Watch(TestBox);
+    testsWatch_ = new QFileSystemWatcher(this);
+    connect(testsWatch_, &QFileSystemWatcher::fileChanged, this,
+            [this] { StopRun(QStringLiteral("the test file was changed")); });
     TestProgress = new TTestProgress;
     editor.listColumn_->addWidget(TestProgress);
     connect(TestProgress->StopTestsButton, &QPushButton::clicked, this, &TAsmTests::StopTestsClick);
@@ -134,10 +138,10 @@ void TAsmTests::RunTestsClick() {
         image_.Set[size_t(a)] = editor_.parser_->SourceLine(a) >= 0;
     }
     file_ = std::move(file);
-    StartRun();
+    StartRun(name);
 }
 
-void TAsmTests::StartRun() {
+void TAsmTests::StartRun(const QString& testsFile) {
     for (int row = 0; row < int(file_->Tests.size()); ++row) {
         new QListWidgetItem(TestBox);
         Label(row, QStringLiteral("waiting"));
@@ -148,6 +152,7 @@ void TAsmTests::StartRun() {
     connect(run_, &TBackgroundTests::TestFinished, this, &TAsmTests::ShowResult);
     connect(run_, &TBackgroundTests::AllFinished, this, &TAsmTests::ShowFinished);
     MenuStopTests->setEnabled(true);
+    testsWatch_->addPath(testsFile);
     ShowRunning();  // a test file holds at least one test
     MakeRoom();
 }
@@ -194,10 +199,16 @@ void TAsmTests::ShowResult(int index, const TTestResult& result) {
 
 void TAsmTests::ShowFinished() {
     run_->deleteLater();  // it is telling this
-    run_ = nullptr;
-    MenuStopTests->setEnabled(false);
+    EndRun();
     TestProgress->hide();
     emit RunFinished();
+}
+
+void TAsmTests::EndRun() {
+    run_ = nullptr;
+    MenuStopTests->setEnabled(false);
+    if (const QStringList watched = testsWatch_->files(); !watched.isEmpty())
+        testsWatch_->removePaths(watched);
 }
 
 void TAsmTests::StopTestsClick() {
@@ -213,8 +224,7 @@ void TAsmTests::StopRun(const QString& why) {
     run_->Stop();       // tells the results that came before the stop
     if (!run_) return;  // they were all there
     delete run_;
-    run_ = nullptr;
-    MenuStopTests->setEnabled(false);
+    EndRun();
     const int count = TestBox->count();
     for (int row = done_; row < count; ++row)
         Label(row, row == done_ ? QStringLiteral("stopped") : QStringLiteral("not run"));

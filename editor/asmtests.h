@@ -14,6 +14,7 @@
 #include "grading/testrun.h"
 
 class QAction;
+class QFileSystemWatcher;
 class QListWidget;
 class QMenu;
 class TAssemblerEditor;
@@ -54,7 +55,7 @@ signals:
     void RunFinished();  // every test has its result
 
 private:
-    void StartRun();
+    void StartRun(const QString& testsFile);
     // Row's text: "STATE: NAME", for a test without a result.
     void Label(int row, const QString& state);
     // The test after those done is running.
@@ -63,13 +64,17 @@ private:
     void MakeRoom();
     void ShowResult(int index, const TTestResult& result);
     void ShowFinished();
+    void EndRun();  // after run_ has gone or is going
     // Ends the run going, if any: the test that was running reads "stopped", those after
     // it "not run", and the progress row says so, with why unless the user asked.
     void StopRun(const QString& why);
 
     TAssemblerEditor& editor_;
     TBackgroundTests* run_ = nullptr;  // while tests run
-    int done_ = 0;                     // tests of the run with their results
+    // The test file while its tests run: a change to it stops them, as their rows would
+    // belong to a file that is no longer there.
+    QFileSystemWatcher* testsWatch_;
+    int done_ = 0;  // tests of the run with their results
     QString opened_;
     // What the rows of TestBox were run on: the bytes the text placed are set by the image.
     std::optional<TTestFile> file_;

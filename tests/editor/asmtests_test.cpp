@@ -266,7 +266,10 @@ void TAsmTestsTest::InterruptingARun_data() {
                           << "Stopped after 1 of 3 tests" << stopped;
     QTest::newRow("Esc") << "esc"
                          << "Stopped after 1 of 3 tests" << stopped;
-    // The results would be those of a program no longer in the window.
+    // The results would be those of a program, or a test file, no longer there.
+    QTest::newRow("test file changed")
+        << "file"
+        << "Stopped after 1 of 3 tests: the test file was changed" << stopped;
     QTest::newRow("typing") << "type"
                             << "Stopped after 1 of 3 tests: the text was changed" << stopped;
     // The run begins afresh; nothing of the first one is left or comes in later.
@@ -307,6 +310,9 @@ void TAsmTestsTest::InterruptingARun() {
         QTest::mouseClick(tests.TestProgress->StopTestsButton, Qt::LeftButton);
     } else if (how == QLatin1String("esc")) {
         QTest::keyClick(editor->TextEditor, Qt::Key_Escape);
+    } else if (how == QLatin1String("file")) {
+        WriteFile(dir.filePath("t.tests.toml"), EndlessTests);
+        QTRY_VERIFY_WITH_TIMEOUT(!tests.Running(), 600'000);
     } else if (how == QLatin1String("type")) {
         QTest::keyClicks(editor->TextEditor, QStringLiteral("x"));
     } else {
