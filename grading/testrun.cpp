@@ -69,7 +69,7 @@ std::string OutputFailure(const std::string& kept, long long total, const std::s
     return text;
 }
 
-// Under a millisecond of steps in a release build, and a fraction of a second in a
+// About a millisecond of steps in a release build, and a fraction of a second in a
 // sanitized debug build: a stop feels immediate, and the look between slices costs nothing
 // measurable.
 constexpr long long SliceSteps = 1 << 16;
