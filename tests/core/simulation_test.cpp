@@ -225,9 +225,8 @@ TEST(Simulation, RunsWithoutWriteObserversTellTheSame) {
         for (const THistoryEntry& e : h.Last(h.Size()))
             kept.push_back(std::to_string(e.Step) + " " + std::to_string(e.Pc) + " " +
                            std::to_string(e.Word) + " " + std::to_string(e.OldIr) + " " +
-                           std::to_string(int(e.Write.Kind)) + " " +
-                           std::to_string(e.Write.Index) + " " + std::to_string(e.Write.Old) +
-                           " " + std::to_string(e.Write.New));
+                           std::to_string(int(e.Write.Kind)) + " " + std::to_string(e.Write.Index) +
+                           " " + std::to_string(e.Write.Old) + " " + std::to_string(e.Write.New));
         return kept;
     };
     std::mt19937 random(5);
