@@ -17,6 +17,8 @@ export class AsmEditor {
   // after it did.
   mayOverwriteMemory: () => Promise<boolean> = async () => true;
   assembled: () => void = () => {};
+  // Told after every change of the text, typed or loaded.
+  changed: () => void = () => {};
 
   constructor(private readonly q: QuarzelModule, private readonly machine: Machine) {
     const keys = keymap.of([
@@ -33,6 +35,7 @@ export class AsmEditor {
     }, () => {
       machine.sourceEdited();
       this.setFileModified(true);
+      this.changed();
     }, (line, column) => {
       byId("EditorPanel0").textContent = `${line}: ${column}`;
     }, keys);
@@ -46,12 +49,15 @@ export class AsmEditor {
   get text(): string { return this.source.text; }
   get isModified(): boolean { return this.modified; }
 
-  load(text: string, name: string): void {
+  load(text: string, name: string, modified = false): void {
     this.source.setText(text);
     this.fileName = name;
-    this.setFileModified(false);
+    this.setFileModified(modified);
     this.showErrors([]);
+    this.changed();
   }
+
+  setReadOnly(readOnly: boolean): void { this.source.setReadOnly(readOnly); }
 
   setFileModified(flag: boolean): void {
     if (flag === this.modified) return;

@@ -1,9 +1,8 @@
 import { byId } from "./dom";
+import { KeptKeys } from "./kept";
 import type { Machine } from "./quarzel";
 import { RunControl } from "./runcontrol";
 import type { MainViews } from "./views";
-
-const SpeedKey = "quarzel.speed";
 
 // The main window's commands: Run, Step, Break, Clear..., =0, Step Back, Run Back, the
 // breakpoints of the disassembly list and the speed menu.
@@ -87,11 +86,11 @@ export class Commands {
   private setUpSpeedMenu(): void {
     const menu = byId<HTMLSelectElement>("SpeedMenu");
     const rates = [...menu.options].map((o) => o.value);
-    const stored = localStorage.getItem(SpeedKey) ?? "0";
+    const stored = localStorage.getItem(KeptKeys.speed) ?? "0";
     menu.value = rates.includes(stored) ? stored : "0";  // anything else is full speed
     this.run.setRate(Number(menu.value));
     menu.addEventListener("change", () => {
-      localStorage.setItem(SpeedKey, menu.value);
+      localStorage.setItem(KeptKeys.speed, menu.value);
       this.run.setRate(Number(menu.value));
     });
   }

@@ -4,9 +4,16 @@ import { Commands } from "./commands";
 import { byId } from "./dom";
 import { FileCommands } from "./filecommands";
 import { saveFile } from "./files";
+import { isEmbedded, setUpEmbedding } from "./embed";
+import { forgetKept, keepSource, keptSource } from "./kept";
 import { bindKeys } from "./keys";
 import { setUpMemoryEdit } from "./memoryedit";
 import { loadModule } from "./module";
+import { setUpNotice } from "./notice";
+import { setUpOffline } from "./offline";
+import { maySaveFirst } from "./question";
+import { ShareCommands } from "./sharecommands";
+import { fragmentParams } from "./sharelink";
 import { TestPanel } from "./testpanel";
 import { setUpTheme } from "./theme";
 import { TraceTable } from "./tracetable";
@@ -14,6 +21,8 @@ import { watchValueCards } from "./valuecard";
 import { MainViews } from "./views";
 
 async function start(): Promise<void> {
+  setUpNotice();
+  void setUpOffline();
   setUpTheme(byId<HTMLSelectElement>("ThemeMenu"));
   const q = await loadModule();
   const machine = new q.Machine();
@@ -38,7 +47,8 @@ async function start(): Promise<void> {
     views.refresh();
     views.setStatus(machine.status());
   };
-  editor.assembled = tests.loaded = files.loaded = afterLoad;
+  const share = new ShareCommands(q, machine, editor, tests);
+  editor.assembled = tests.loaded = files.loaded = share.loaded = afterLoad;
   editor.mayOverwriteMemory = () => files.mayOverwriteMemory();
   trace.wentBack = () => { views.refresh(); views.setStatus(machine.status()); };
   const open = () => files.open();
@@ -49,6 +59,18 @@ async function start(): Promise<void> {
   byId("MenuSaveFile").addEventListener("click", () => void files.saveSource(false));
   byId("MenuSaveAsFile").addEventListener("click", () => void files.saveSource(true));
   byId("AssemblerButton").addEventListener("click", () => editor.source.view.focus());
+  byId("MenuCopyLink").addEventListener("click", () => void share.copyLink());
+  byId("MenuNewFile").addEventListener("click", async () => {
+    if (!(await maySaveFirst(editor.isModified,
+      "Assembly File Changed.\nDo you want to save before you start a new file?",
+      () => files.saveSource(false)))) return;
+    editor.load("", "");
+    for (const [menu, value] of [["ThemeMenu", "System"], ["SpeedMenu", "0"]]) {
+      byId<HTMLSelectElement>(menu).value = value;
+      byId(menu).dispatchEvent(new Event("change"));
+    }
+    forgetKept();
+  });
   const menuTrace = byId("MenuTrace");
   menuTrace.addEventListener("click", () => {
     traceWin.hidden = !traceWin.hidden;
@@ -72,8 +94,33 @@ async function start(): Promise<void> {
     "Ctrl+S": () => void (inEditor() ? files.saveSource(false) : views.modified && files.saveImage()),
     "Alt+T": () => tests.run(),
   });
-  // The run's figures, for bench/web and for looking into a slow page from the console.
-  (window as unknown as { quarzelPage: object }).quarzelPage = { run: commands.run, module: q, machine };
+  // A shared program in the address goes into this page; else the last source comes back.
+  // An embedded page keeps nothing: its example is not the student's own source.
+  setUpEmbedding(editor);
+  if (!(await share.openFromAddress()) && !isEmbedded()) {
+    const kept = keptSource();
+    if (kept) editor.load(kept.text, kept.name, kept.modified);
+  }
+  if (!isEmbedded()) {
+    let keeping = 0;
+    editor.changed = () => {
+      clearTimeout(keeping);
+      keeping = window.setTimeout(() =>
+        keepSource({ name: editor.fileName, text: editor.text, modified: editor.isModified }), 300);
+    };
+  }
+  // Another program pasted into the address of an open page: a fresh page for it (the
+  // browser asks first when something is not saved).
+  let shared = fragmentParams(location.hash).get("share");
+  window.addEventListener("hashchange", () => {
+    const now = fragmentParams(location.hash).get("share");
+    if (now !== shared && now !== null) location.reload();
+    shared = now;
+  });
+  // The run's figures, for bench/web and for looking into a slow page from the console;
+  // the editor's text, for the tests.
+  (window as unknown as { quarzelPage: object }).quarzelPage = {
+    run: commands.run, module: q, machine, editorText: () => editor.text };
   document.body.dataset.ready = "true";
 }
 

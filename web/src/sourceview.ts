@@ -1,6 +1,6 @@
 import { defaultKeymap, history, historyKeymap } from "@codemirror/commands";
 import { search, searchKeymap } from "@codemirror/search";
-import { EditorState, RangeSet, RangeSetBuilder, type Extension } from "@codemirror/state";
+import { Compartment, EditorState, RangeSet, RangeSetBuilder, type Extension } from "@codemirror/state";
 import {
   Decoration, type DecorationSet, EditorView, GutterMarker, ViewPlugin, type ViewUpdate,
   drawSelection, gutter, highlightActiveLine, keymap, lineNumbers,
@@ -52,6 +52,7 @@ const dot = new BreakpointDot();
 
 export class SourceView {
   readonly view: EditorView;
+  private readonly readOnly = new Compartment();
 
   constructor(parent: HTMLElement, marks: SourceMarks, edited: () => void,
               caretMoved: (line: number, column: number) => void, keys: Extension) {
@@ -83,6 +84,7 @@ export class SourceView {
         doc: "",
         extensions: [
           keys, breakpointGutter, lineNumbers(), history(), drawSelection(),
+          this.readOnly.of(EditorState.readOnly.of(false)),
           highlightActiveLine(), search(), highlighting,
           keymap.of([...defaultKeymap, ...historyKeymap, ...searchKeymap]),
           EditorView.contentAttributes.of({ "aria-label": "Assembler source", id: "TextEditorContent" }),
@@ -104,6 +106,12 @@ export class SourceView {
   setText(text: string): void {
     this.view.dispatch({ changes: { from: 0, to: this.view.state.doc.length, insert: text },
                          selection: { anchor: 0 } });
+  }
+
+  // A worked example's text can be read, searched and stepped through, not changed.
+  setReadOnly(readOnly: boolean): void {
+    this.view.dispatch({ effects: this.readOnly.reconfigure(EditorState.readOnly.of(readOnly)) });
+    this.view.contentDOM.setAttribute("aria-readonly", String(readOnly));
   }
 
   // Redraws the marks (breakpoints, PC's line) after the machine changed them.

@@ -13,6 +13,7 @@ interface TestReport {
 export class TestPanel {
   private tests: Tests | null = null;
   private fileName = "";
+  private fileText = "";
   private readonly results: ListBox;
   private readonly summary = byId("TestSummary");
   // Told after a test's starting state went into the machine.
@@ -25,11 +26,16 @@ export class TestPanel {
   }
 
   get name(): string { return this.fileName; }
+  // The test file as opened, for a shared link; undefined when none is open.
+  get file(): { name: string; text: string } | undefined {
+    return this.tests ? { name: this.fileName, text: this.fileText } : undefined;
+  }
 
   open(text: string, name: string): void {
     this.tests?.delete();
     this.tests = new this.q.Tests(text, name);
     this.fileName = name;
+    this.fileText = text;
     this.clearResults();
   }
 

@@ -1,11 +1,12 @@
 // Light, Dark or High Contrast; "System" follows the browser's colour scheme until the
 // user picks one, and the pick is kept for the next visit.
-const StorageKey = "quarzel.theme";
+import { KeptKeys } from "./kept";
+
 export type ThemeChoice = "System" | "Light" | "Dark" | "HighContrast";
 const Choices: ThemeChoice[] = ["System", "Light", "Dark", "HighContrast"];
 
 function storedChoice(): ThemeChoice {
-  const stored = localStorage.getItem(StorageKey);
+  const stored = localStorage.getItem(KeptKeys.theme);
   return Choices.find((choice) => choice === stored) ?? "System";
 }
 
@@ -24,7 +25,7 @@ export function setUpTheme(menu: HTMLSelectElement): void {
   scheme.addEventListener("change", apply);
   menu.addEventListener("change", () => {
     choice = Choices.find((c) => c === menu.value) ?? "System";
-    localStorage.setItem(StorageKey, choice);
+    localStorage.setItem(KeptKeys.theme, choice);
     apply();
   });
   apply();
