@@ -16,6 +16,13 @@ install(CODE "
 install(FILES $<TARGET_FILE_DIR:quarzel>/$<TARGET_FILE_BASE_NAME:quarzel>.htm
         DESTINATION ${QUARZEL_INSTALL_SHAREDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${QUARZEL_INSTALL_SHAREDIR}/examples)
+# The browser edition, built by scripts/web.sh, for hosting on a school's own server.
+if(QUARZEL_WEB_SITE)
+  if(NOT EXISTS ${QUARZEL_WEB_SITE}/index.html)
+    message(FATAL_ERROR "QUARZEL_WEB_SITE: no built site in ${QUARZEL_WEB_SITE} (run scripts/web.sh --build-only)")
+  endif()
+  install(DIRECTORY ${QUARZEL_WEB_SITE}/ DESTINATION ${QUARZEL_INSTALL_SHAREDIR}/web)
+endif()
 
 # The man pages name installed paths, so they are written when the prefix is known: at
 # install time, which for the package is /usr rather than the configured prefix.

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Builds the Debian package (release build in build-package/, with Debian's hardening
 # flags), checks it with lintian, unpacks it into a scratch root and runs the packaged
-# programs there: the package must carry what they need.
+# programs there: the package must carry what they need. Also builds the browser edition
+# as build-package/quarzel-web-VERSION.zip, which the package installs as well.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
+scripts/web.sh --build-only
 # Every hardening feature: stack protector, fortified functions, full RELRO with bind now.
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUARZEL_TESTS=OFF \
-  -DQUARZEL_BENCH=OFF \
+  -DQUARZEL_BENCH=OFF -DQUARZEL_WEB_SITE="$PWD/build-web/site" \
   -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
   -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" > /dev/null
 cmake --build build-package
@@ -38,4 +40,18 @@ output=$("$scratch/usr/bin/quarzel-cli" run "$scratch/usr/share/quarzel/examples
 echo "The packaged quarzel-cli ran the packaged example: $output"
 # Every dependency can be met from the system's package lists (simulated, installs nothing).
 apt-get install -s "./$deb" > "$scratch/apt.log" || { cat "$scratch/apt.log"; exit 1; }
+[ -s "$scratch/usr/share/quarzel/web/index.html" ] && [ -s "$scratch/usr/share/quarzel/web/sw.js" ] ||
+  { echo "FAIL: the package lacks the browser edition"; exit 1; }
+
+# The static site as a zip, in a folder of its name, for any web host.
+web=quarzel-web-$(dpkg-deb -f "$deb" Version)
+rm -rf "build-package/$web" "build-package/$web.zip"
+cp -r build-web/site "build-package/$web"
+(cd build-package && cmake -E tar cf "$web.zip" --format=zip "$web")
+rm -rf "build-package/$web"
+for file in index.html sw.js manifest.webmanifest embed-example.html; do
+  unzip -l "build-package/$web.zip" "$web/$file" > /dev/null ||
+    { echo "FAIL: $web.zip lacks $file"; exit 1; }
+done
+echo "Built build-package/$web.zip"
 echo "package: all good"

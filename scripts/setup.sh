@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libgtest-dev qt6-base-dev libgl-dev fonts-dejavu-core
           clang libclang-rt-14-dev clang-format-14 libtomlplusplus-dev nlohmann-json3-dev
           desktop-file-utils appstream shared-mime-info groff-base man-db dpkg-dev lintian
-          libglib2.0-bin emscripten nodejs chromium python3)
+          libglib2.0-bin emscripten nodejs chromium python3 unzip)
 # npm may come with nodejs itself (as from NodeSource), where Debian's npm package would
 # conflict with it.
 command -v npm > /dev/null || packages+=(npm)
