@@ -1,5 +1,6 @@
 #include "core/explain.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "core/float8.h"
@@ -9,9 +10,9 @@ namespace {
 
 template <class... Args>
 std::string Format(const char* format, Args... args) {
-    char buffer[160];
+    char buffer[MaxExplanation + 1];
     const int n = std::snprintf(buffer, sizeof buffer, format, args...);
-    return std::string(buffer, n > 0 ? static_cast<size_t>(n) : 0);
+    return std::string(buffer, static_cast<size_t>(std::clamp(n, 0, MaxExplanation)));
 }
 
 int Signed(int byte) {

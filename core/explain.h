@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/execute.h"
 
@@ -15,6 +16,12 @@ struct TMachineState {
     std::array<uint8_t, 16> Registers{};
     int Pc = 0;
 };
+
+// The longest explanation, in bytes.
+constexpr int MaxExplanation = 159;
+
+// The explanation's column in a trace, after the trace's own.
+inline constexpr std::string_view ExplanationColumnName = "explanation";
 
 TMachineState ReadMachineState(const TMachineStores& m);
 
