@@ -12,6 +12,7 @@
 #include "app/startup.h"
 #include "controls/hexgrid.h"
 #include "core/memfile.h"
+#include "inisettings.h"
 #include "mainwinfixture.h"
 
 class TMainWinStudyTest : public QObject, TMainWinFixture {
@@ -58,12 +59,7 @@ private slots:
     void ExplainIsKeptInTheSettingsOnlyWhenOn() {
         QTemporaryDir folder;
         const QString path = folder.filePath("Vexlorn.ini");
-        const TStartupPlatform platform{
-            [path] { return std::make_unique<QSettings>(path, QSettings::IniFormat); },
-            {},
-            "/opt/quarzel/bin/quarzel",
-            BuiltInVersionRecord(),
-            {}};
+        const TStartupPlatform platform = IniSettingsPlatform(path);
         for (const bool on : {true, false}) {
             w->SetExplainShown(on);
             QVERIFY(ShutDown(ProcessValues(), platform));
