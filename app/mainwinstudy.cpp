@@ -19,6 +19,7 @@ void TMainWin::CreateStudyAids() {
     MenuExplain = Named(new QAction("&Explain", this), "MenuExplain");
     MenuExplain->setCheckable(true);
     MenuExplain->setStatusTip("Explain the next and the last instruction with their values");
+    MenuExplain->setToolTip(MenuExplain->statusTip());
     ViewMenu->insertAction(ThemeMenu->menuAction(), MenuExplain);
     connect(MenuExplain, &QAction::toggled, this, &TMainWin::SetExplainShown);
 
@@ -27,6 +28,7 @@ void TMainWin::CreateStudyAids() {
     MenuPredict = Named(new QAction("&Predict Mode", this), "MenuPredict");
     MenuPredict->setCheckable(true);
     MenuPredict->setStatusTip("Say what each step will change before it runs");
+    MenuPredict->setToolTip(MenuPredict->statusTip());
     auto* run = menuBar()->findChild<QMenu*>("RunMenu", Qt::FindDirectChildrenOnly);
     run->insertAction(MenuTrace, MenuPredict);
     connect(MenuPredict, &QAction::toggled, this, &TMainWin::SetPredictMode);

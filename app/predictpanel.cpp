@@ -33,6 +33,7 @@ TPredictPanel::TPredictPanel(QWidget* parent) : QFrame(parent) {
     layout->addWidget(PredictResult, 1, 0, 1, 3);
     layout->setColumnStretch(1, 1);
     ResetScore();
+    FollowTheme(this, [this] { ApplyResultColour(); });
 }
 
 std::optional<TPrediction> TPredictPanel::Prediction() {
@@ -55,11 +56,11 @@ void TPredictPanel::Judge(const TPrediction& prediction, const TSimulation& simu
     PredictScore->setText(QString::fromStdString(score_.Text()));
     const QString explanation =
         QString::fromStdString(ExplainLastStep(simulation.Stores(), history).value_or(""));
-    const QString said = QString::fromStdString(PredictionText(prediction));
-    ShowResult(right ? QString("Right: %1. %2").arg(said, explanation)
-                     : QString("Wrong: you said %1, the step did %2. %3")
-                           .arg(said, QString::fromStdString(PredictionText(actual)), explanation),
-               right ? TThemeColour::TestPassed : TThemeColour::TestFailed);
+    const QString verdict = right ? QString("Right. ")
+                                  : QString("Wrong: you said %1, the step did %2. ")
+                                        .arg(QString::fromStdString(PredictionText(prediction)),
+                                             QString::fromStdString(PredictionText(actual)));
+    ShowResult(verdict + explanation, right ? TThemeColour::TestPassed : TThemeColour::TestFailed);
     PredictEdit->clear();
 }
 
@@ -70,8 +71,13 @@ void TPredictPanel::ResetScore() {
 }
 
 void TPredictPanel::ShowResult(const QString& text, TThemeColour colour) {
-    QPalette palette = PredictResult->palette();
-    palette.setColor(QPalette::WindowText, ThemeColour(colour));
-    PredictResult->setPalette(palette);
+    resultColour_ = colour;
+    ApplyResultColour();
     PredictResult->setText(text);
+}
+
+void TPredictPanel::ApplyResultColour() {
+    QPalette palette = PredictResult->palette();
+    palette.setColor(QPalette::WindowText, ThemeColour(resultColour_));
+    PredictResult->setPalette(palette);
 }

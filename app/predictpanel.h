@@ -33,6 +33,8 @@ public:
 
 private:
     void ShowResult(const QString& text, TThemeColour colour);
+    void ApplyResultColour();  // in the current theme
 
     TPredictScore score_;
+    TThemeColour resultColour_ = TThemeColour::StatusReady;
 };

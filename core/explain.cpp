@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "core/float8.h"
-#include "core/instruction.h"
+#include "core/engine.h"
 
 namespace {
 
@@ -15,9 +14,8 @@ std::string Format(const char* format, Args... args) {
     return std::string(buffer, static_cast<size_t>(std::clamp(n, 0, MaxExplanation)));
 }
 
-int Signed(int byte) {
-    return static_cast<signed char>(byte);
-}
+using engine::RotateRight;
+using engine::SignedByte;
 
 std::string Bits(int byte) {
     std::string bits(8, '0');
@@ -61,11 +59,11 @@ std::string Move(const TExplainContext& c) {
 // Signed decimal, as two's complement reads the bytes; the sum wraps modulo 256.
 std::string AddInt(const TExplainContext& c) {
     const int x = c.Reg(c.W.X()), y = c.Reg(c.W.Y());
-    const int sum = Signed(x) + Signed(y);
+    const int sum = SignedByte(x) + SignedByte(y);
     const std::string wrap =
-        sum == Signed(x + y) ? "" : Format(", which wraps to %d", Signed(x + y));
+        sum == SignedByte(x + y) ? "" : Format(", which wraps to %d", SignedByte(x + y));
     return Format("R%X := R%X + R%X = %02X + %02X = %02X (%d + %d = %d%s)", c.W.R(), c.W.X(),
-                  c.W.Y(), x, y, (x + y) & 0xFF, Signed(x), Signed(y), sum, wrap.c_str());
+                  c.W.Y(), x, y, (x + y) & 0xFF, SignedByte(x), SignedByte(y), sum, wrap.c_str());
 }
 
 // The exact sum, and what the format keeps of it when that is not the same number.
@@ -94,7 +92,7 @@ std::string Bitwise(const TExplainContext& c) {
 std::string Rotate(const TExplainContext& c) {
     const int count = c.W.Y(), turn = count % 8;
     const int before = c.Reg(c.W.R());
-    const int after = ((before >> turn) | (before << (8 - turn))) & 0xFF;
+    const int after = RotateRight(before, count);
     const std::string same = count == turn ? "" : Format(" (the same as %d)", turn);
     return Format("R%X := R%X rotated right by %d%s: %s (%02X) %s %s (%02X)", c.W.R(), c.W.R(),
                   count, same.c_str(), Bits(before).c_str(), before,
@@ -114,9 +112,9 @@ std::string JumpEqual(const TExplainContext& c) {
 // Both registers are read as signed bytes.
 std::string JumpLessEqual(const TExplainContext& c) {
     const int r = c.Reg(c.W.R()), zero = c.Reg(0);
-    return Format("R%X (%02X = %d) <= R0 (%02X = %d)? ", c.W.R(), r, Signed(r), zero,
-                  Signed(zero)) +
-           JumpOutcome(c, Signed(r) <= Signed(zero));
+    return Format("R%X (%02X = %d) <= R0 (%02X = %d)? ", c.W.R(), r, SignedByte(r), zero,
+                  SignedByte(zero)) +
+           JumpOutcome(c, SignedByte(r) <= SignedByte(zero));
 }
 
 std::string Halt(const TExplainContext&) {

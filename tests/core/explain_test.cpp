@@ -7,93 +7,62 @@
 
 namespace {
 
-struct TExplainCase {
-    int Word;
-    std::vector<std::pair<int, int>> Registers;
-    std::vector<std::pair<int, int>> Memory;
-    const char* Expected;
-};
+// Every case meets these registers, memory[80] = 2A and PC 08, so a jump not taken goes
+// on at 0A.
+constexpr int CaseRegisters[16] = {0x01, 0x05, 0x0A, 0xFF, 0x01, 0x7F, 0x80, 0x0F,
+                                   0x30, 0x3C, 0x11, 0x02, 0x85, 0x70, 0x81, 0x03};
 
-// PC is 08 in every case, so a jump not taken goes on at 0A.
-const TExplainCase ExplainCases[] = {
-    {0x0000, {}, {}, "0000 is not an instruction: the machine stops"},
-    {0x1180, {}, {{0x80, 0x2A}}, "R1 := memory[80] = 2A"},
-    {0x2180, {}, {{0x80, 0x2A}}, "R1 := 80 (the number itself, not memory[80])"},
-    {0x3F80, {{15, 0x41}}, {}, "memory[80] := RF = 41"},
-    {0x4025, {{2, 0x2A}}, {}, "R5 := R2 = 2A"},
-    {0x4125, {{2, 0x07}}, {}, "R5 := R2 = 07"},  // the R nibble is ignored
-    {0x5312, {{1, 0x05}, {2, 0x0A}}, {}, "R3 := R1 + R2 = 05 + 0A = 0F (5 + 10 = 15)"},
-    {0x5312, {{1, 0xFF}, {2, 0x01}}, {}, "R3 := R1 + R2 = FF + 01 = 00 (-1 + 1 = 0)"},
-    {0x5312,
-     {{1, 0x7F}, {2, 0x01}},
-     {},
-     "R3 := R1 + R2 = 7F + 01 = 80 (127 + 1 = 128, which wraps to -128)"},
-    {0x5312,
-     {{1, 0x80}, {2, 0x80}},
-     {},
-     "R3 := R1 + R2 = 80 + 80 = 00 (-128 + -128 = -256, which wraps to 0)"},
-    {0x6312, {{1, 0x11}, {2, 0x01}}, {}, "R3 := R1 + R2 as float8 = 11 + 01 = 03 (2 + 1 = 3)"},
-    {0x6312, {{1, 0x0F}, {2, 0x01}}, {}, "R3 := R1 + R2 as float8 = 0F + 01 = 18 (15 + 1 = 16)"},
-    {0x6312,
-     {{1, 0x0F}, {2, 0x02}},
-     {},
-     "R3 := R1 + R2 as float8 = 0F + 02 = 18 (15 + 2 = 17; float8 keeps 16)"},
-    {0x6312,
-     {{1, 0x7F}, {2, 0x7F}},
-     {},
-     "R3 := R1 + R2 as float8 = 7F + 7F = 0F (1920 + 1920 = 3840; float8 keeps 15)"},
-    {0x6312,
-     {{1, 0xFF}, {2, 0xFF}},
-     {},
-     "R3 := R1 + R2 as float8 = FF + FF = 8F (-1920 + -1920 = -3840; float8 keeps -15)"},
-    {0x6312, {{1, 0x03}, {2, 0x85}}, {}, "R3 := R1 + R2 as float8 = 03 + 85 = 82 (3 + -5 = -2)"},
-    {0x6312, {{1, 0x80}, {2, 0x70}}, {}, "R3 := R1 + R2 as float8 = 80 + 70 = 00 (0 + 0 = 0)"},
-    {0x7312,
-     {{1, 0x0F}, {2, 0x30}},
-     {},
-     "R3 := R1 OR R2 = 0F OR 30 = 3F (00001111 OR 00110000 = 00111111)"},
-    {0x8312,
-     {{1, 0x0F}, {2, 0x3C}},
-     {},
-     "R3 := R1 AND R2 = 0F AND 3C = 0C (00001111 AND 00111100 = 00001100)"},
-    {0x9312,
-     {{1, 0xFF}, {2, 0x5A}},
-     {},
-     "R3 := R1 XOR R2 = FF XOR 5A = A5 (11111111 XOR 01011010 = 10100101)"},
-    {0xA203, {{2, 0x01}}, {}, "R2 := R2 rotated right by 3: 00000001 (01) becomes 00100000 (20)"},
-    {0xA200, {{2, 0x81}}, {}, "R2 := R2 rotated right by 0: 10000001 (81) stays 10000001 (81)"},
-    {0xA208,
-     {{2, 0x81}},
-     {},
-     "R2 := R2 rotated right by 8 (the same as 0): 10000001 (81) stays 10000001 (81)"},
-    {0xA209,
-     {{2, 0x81}},
-     {},
-     "R2 := R2 rotated right by 9 (the same as 1): 10000001 (81) becomes 11000000 (C0)"},
-    {0xA213, {}, {}, "A213 is not an instruction: the machine stops"},
-    {0xB10E, {{1, 0x05}}, {}, "R1 (05) = R0 (00)? no: go on at 0A"},
-    {0xB10E, {{0, 0x05}, {1, 0x05}}, {}, "R1 (05) = R0 (05)? yes: jump to 0E"},
-    {0xB00E, {{0, 0x05}}, {}, "jump to 0E (R0 always equals itself)"},
-    {0xC000, {}, {}, "halt: the machine stops"},
-    {0xC001, {}, {}, "C001 is not an instruction: the machine stops"},
-    {0xD012, {{2, 0x80}}, {{0x80, 0x2A}}, "R1 := memory[R2] = memory[80] = 2A"},
-    {0xD112, {}, {}, "D112 is not an instruction: the machine stops"},
-    {0xE012, {{1, 0x2A}, {2, 0x80}}, {}, "memory[R2] := R1: memory[80] := 2A"},
-    {0xF10E, {{0, 0x01}, {1, 0xFF}}, {}, "R1 (FF = -1) <= R0 (01 = 1)? yes: jump to 0E"},
-    {0xF10E, {{0, 0xFF}, {1, 0x01}}, {}, "R1 (01 = 1) <= R0 (FF = -1)? no: go on at 0A"},
-    {0xF10E, {{0, 0x7F}, {1, 0x80}}, {}, "R1 (80 = -128) <= R0 (7F = 127)? yes: jump to 0E"},
-    {0xF10E, {{0, 0x05}, {1, 0x05}}, {}, "R1 (05 = 5) <= R0 (05 = 5)? yes: jump to 0E"},
+const struct {
+    int Word;
+    const char* Expected;
+} ExplainCases[] = {
+    {0x0000, "0000 is not an instruction: the machine stops"},
+    {0x1180, "R1 := memory[80] = 2A"},
+    {0x2180, "R1 := 80 (the number itself, not memory[80])"},
+    {0x3F80, "memory[80] := RF = 03"},
+    {0x4125, "R5 := R2 = 0A"},  // the R nibble is ignored
+    {0x5312, "R3 := R1 + R2 = 05 + 0A = 0F (5 + 10 = 15)"},
+    {0x5034, "R0 := R3 + R4 = FF + 01 = 00 (-1 + 1 = 0)"},
+    {0x5054, "R0 := R5 + R4 = 7F + 01 = 80 (127 + 1 = 128, which wraps to -128)"},
+    {0x5066, "R0 := R6 + R6 = 80 + 80 = 00 (-128 + -128 = -256, which wraps to 0)"},
+    {0x60A4, "R0 := RA + R4 as float8 = 11 + 01 = 03 (2 + 1 = 3)"},
+    {0x6074, "R0 := R7 + R4 as float8 = 0F + 01 = 18 (15 + 1 = 16)"},
+    {0x607B, "R0 := R7 + RB as float8 = 0F + 02 = 18 (15 + 2 = 17; float8 keeps 16)"},
+    {0x6055, "R0 := R5 + R5 as float8 = 7F + 7F = 0F (1920 + 1920 = 3840; float8 keeps 15)"},
+    {0x6033, "R0 := R3 + R3 as float8 = FF + FF = 8F (-1920 + -1920 = -3840; float8 keeps -15)"},
+    {0x60FC, "R0 := RF + RC as float8 = 03 + 85 = 82 (3 + -5 = -2)"},
+    {0x606D, "R0 := R6 + RD as float8 = 80 + 70 = 00 (0 + 0 = 0)"},
+    {0x7078, "R0 := R7 OR R8 = 0F OR 30 = 3F (00001111 OR 00110000 = 00111111)"},
+    {0x8079, "R0 := R7 AND R9 = 0F AND 3C = 0C (00001111 AND 00111100 = 00001100)"},
+    {0x9039, "R0 := R3 XOR R9 = FF XOR 3C = C3 (11111111 XOR 00111100 = 11000011)"},
+    {0xA403, "R4 := R4 rotated right by 3: 00000001 (01) becomes 00100000 (20)"},
+    {0xAE00, "RE := RE rotated right by 0: 10000001 (81) stays 10000001 (81)"},
+    {0xAE08, "RE := RE rotated right by 8 (the same as 0): 10000001 (81) stays 10000001 (81)"},
+    {0xAE09, "RE := RE rotated right by 9 (the same as 1): 10000001 (81) becomes 11000000 (C0)"},
+    {0xA213, "A213 is not an instruction: the machine stops"},
+    {0xB10E, "R1 (05) = R0 (01)? no: go on at 0A"},
+    {0xB40E, "R4 (01) = R0 (01)? yes: jump to 0E"},
+    {0xB00E, "jump to 0E (R0 always equals itself)"},
+    {0xC000, "halt: the machine stops"},
+    {0xC001, "C001 is not an instruction: the machine stops"},
+    {0xD016, "R1 := memory[R6] = memory[80] = 2A"},
+    {0xD112, "D112 is not an instruction: the machine stops"},
+    {0xE016, "memory[R6] := R1: memory[80] := 05"},
+    {0xF30E, "R3 (FF = -1) <= R0 (01 = 1)? yes: jump to 0E"},  // unsigned, FF is not <= 01
+    {0xF60E, "R6 (80 = -128) <= R0 (01 = 1)? yes: jump to 0E"},
+    {0xF40E, "R4 (01 = 1) <= R0 (01 = 1)? yes: jump to 0E"},
+    {0xF10E, "R1 (05 = 5) <= R0 (01 = 1)? no: go on at 0A"},
 };
 
 TEST(Explain, EveryInstructionFormSaysWhatItDoesWithItsValues) {
     bool opcodeSeen[16] = {};
-    for (const TExplainCase& c : ExplainCases) {
+    for (const auto& c : ExplainCases) {
         TMachineState state;
         state.Pc = 0x08;
         state.Memory[0x08] = c.Word >> 8;
         state.Memory[0x09] = c.Word & 0xFF;
-        for (auto [r, v] : c.Registers) state.Registers[r] = v;
-        for (auto [a, v] : c.Memory) state.Memory[a] = v;
+        state.Memory[0x80] = 0x2A;
+        std::copy(std::begin(CaseRegisters), std::end(CaseRegisters), state.Registers.begin());
         EXPECT_EQ(ExplainInstruction(state), c.Expected) << std::hex << c.Word;
         opcodeSeen[c.Word >> 12] = true;
     }
