@@ -7,34 +7,23 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QStringList>
 #include <QTimerEvent>
 #include <algorithm>
 
-#include "controls/cp437.h"
+#include "core/cp437.h"
 
 namespace {
 
-constexpr int TabWidth = 8;
 constexpr int RepaintInterval = 16;  // ms: one repaint per frame, however much is written
-constexpr unsigned char Backspace = 8, Tab = 9, LineFeed = 10;
 
 QString ToGlyphs(const std::string& line) {
-    QString text;
-    text.reserve(static_cast<qsizetype>(line.size()));
-    for (const char c : line) {
-        const char32_t glyph = Cp437Glyph(static_cast<std::uint8_t>(c));
-        text.append(QString::fromUcs4(&glyph, 1));
-    }
-    return text;
+    return QString::fromStdString(Cp437GlyphsToUtf8(line));
 }
 
 }  // namespace
 
 QString TShowText::ShownText() const {
-    QStringList lines;
-    for (const std::string& line : Lines_) lines << ToGlyphs(line);
-    return lines.join(u'\n');
+    return QString::fromStdString(Text_.ShownText());
 }
 
 TShowText::TShowText(QWidget* parent) : QFrame(parent) {
@@ -65,105 +54,31 @@ void TShowText::SetTextColor(const QColor& color) {
 void TShowText::CalcWinSize() {
     const QFontMetrics metrics(font());
     const QRect client = contentsRect();
-    Columns_ = std::max(1, client.width() / std::max(1, metrics.horizontalAdvance(u'x')));
-    Rows_ = std::max(1, client.height() / std::max(1, metrics.height()));
+    Text_.SetMeasure(client.width() / std::max(1, metrics.horizontalAdvance(u'x')),
+                     client.height() / std::max(1, metrics.height()));
     LaidOutSize_ = size();
     FontChanged_ = false;
 }
 
-// After a change of font or size: cut the lines to the new measure.
-void TShowText::Relayout() {
-    CalcWinSize();
-    if (static_cast<int>(Lines_.size()) > Rows_) Lines_.resize(Rows_);
-    for (std::string& line : Lines_)
-        if (static_cast<int>(line.size()) > Columns_) line.resize(Columns_);
-    CurLine_ = std::min(CurLine_, Rows_ - 1);
-}
-
-int TShowText::CurrentLength() const {
-    return CurLine_ < static_cast<int>(Lines_.size()) ? static_cast<int>(Lines_[CurLine_].size())
-                                                      : 0;
-}
-
-std::string& TShowText::Current() {
-    if (static_cast<int>(Lines_.size()) <= CurLine_) Lines_.resize(CurLine_ + 1);
-    return Lines_[CurLine_];
-}
-
-// Next row, or scroll when on the last: the top line is lost and its storage reused
-// for the new empty bottom line.
-void TShowText::BreakLine() {
-    if (CurLine_ < Rows_ - 1) {
-        ++CurLine_;
-        Current();
-        return;
-    }
-    Current();
-    std::rotate(Lines_.begin(), Lines_.begin() + 1, Lines_.begin() + CurLine_ + 1);
-    CurLine_ = Rows_ - 1;
-    Lines_[CurLine_].clear();
+void TShowText::MeasureIfChanged() {
+    if (FontChanged_ || size() != LaidOutSize_) CalcWinSize();
 }
 
 void TShowText::Write(char c) {
-    if (FontChanged_ || size() != LaidOutSize_) {
-        Relayout();
-        ForgetWritten();  // the checkpoints hold the old layout's lines
-    }
-    if (Written_.size() == MaxWritten) {
-        Written_.erase(0, MaxWritten / 2);
-        Checkpoints_.erase(Checkpoints_.begin(),
-                           Checkpoints_.begin() + MaxWritten / 2 / CheckpointBytes);
-    }
-    if (Written_.size() == Checkpoints_.size() * CheckpointBytes)
-        Checkpoints_.push_back({Lines_, CurLine_});
-    Written_.push_back(c);
-    WriteOne(c);
+    MeasureIfChanged();
+    Text_.Write(c);
     if (!RepaintTimer_.isActive()) RepaintTimer_.start(RepaintInterval, this);
 }
 
 bool TShowText::TakeBack() {
-    if (FontChanged_ || size() != LaidOutSize_) {
-        Relayout();
-        ForgetWritten();
-    }
-    if (Written_.empty()) return false;
-    Written_.pop_back();
-    const size_t k = Written_.size() / CheckpointBytes;
-    Checkpoints_.resize(k + 1);
-    Lines_ = Checkpoints_[k].Lines;
-    CurLine_ = Checkpoints_[k].CurLine;
-    for (size_t i = k * CheckpointBytes; i < Written_.size(); ++i) WriteOne(Written_[i]);
+    MeasureIfChanged();
+    if (!Text_.TakeBack()) return false;
     if (!RepaintTimer_.isActive()) RepaintTimer_.start(RepaintInterval, this);
     return true;
 }
 
 void TShowText::ForgetWritten() {
-    Written_.clear();
-    Checkpoints_.clear();
-}
-
-void TShowText::WriteOne(char c) {
-    const auto code = static_cast<unsigned char>(c);
-    // The wrap comes before the character, also for control codes.
-    if (CurrentLength() >= Columns_ || code == LineFeed) BreakLine();
-    switch (code) {
-        case Backspace:
-            if (CurrentLength() > 0) Current().pop_back();
-            break;
-        case Tab:
-            // At least one space. With fewer than 8 columns no line ever reaches a tab
-            // stop, so the tab then ends at the end of the line instead of forever.
-            do {
-                WriteOne(' ');
-            } while (CurrentLength() % TabWidth != 0 &&
-                     !(Columns_ < TabWidth && CurrentLength() >= Columns_));
-            break;
-        case LineFeed:
-        case 0:
-            break;
-        default:
-            Current().push_back(c);
-    }
+    Text_.ForgetWritten();
 }
 
 void TShowText::Write(const char* text) {
@@ -179,10 +94,10 @@ void TShowText::paintEvent(QPaintEvent* event) {
     const QFontMetrics metrics(font());
     const QRect client = contentsRect();
     painter.setClipRect(client);
-    const int shown = std::min(static_cast<int>(Lines_.size()), Rows_);
+    const int shown = std::min(static_cast<int>(Lines().size()), Rows());
     for (int i = 0; i < shown; ++i)
         painter.drawText(client.left(), client.top() + i * metrics.height() + metrics.ascent(),
-                         ToGlyphs(Lines_[i]));
+                         ToGlyphs(Lines()[i]));
 }
 
 void TShowText::changeEvent(QEvent* event) {

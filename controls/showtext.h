@@ -1,8 +1,6 @@
 #pragma once
-// A small read-only character terminal: bytes are appended to the current line, which
-// wraps when full; line feed starts a new line, tab goes to the next multiple of 8,
-// backspace removes the last character, and a new line below the last row scrolls the
-// text up. Bytes 128..255 and control codes show as their code page 437 glyphs.
+// A small read-only character terminal showing a TTerminalText measured to the client
+// area in its font. Bytes 128..255 and control codes show as their code page 437 glyphs.
 //
 // Write only updates the lines and schedules one repaint, so a program flooding the
 // terminal costs little per character.
@@ -12,6 +10,8 @@
 #include <QFrame>
 #include <string>
 #include <vector>
+
+#include "core/terminaltext.h"
 
 class TShowText : public QFrame {
     Q_OBJECT
@@ -28,14 +28,15 @@ public:
     bool TakeBack();
     void ForgetWritten();
 
-    const std::vector<std::string>& Lines() const { return Lines_; }
+    const std::vector<std::string>& Lines() const { return Text_.Lines(); }
     QString ShownText() const;  // the lines as drawn, joined by line feeds
-    int CurLine() const { return CurLine_; }
-    int Columns() const { return Columns_; }  // at least 1
-    int Rows() const { return Rows_; }        // at least 1
+    int CurLine() const { return Text_.CurLine(); }
+    int Columns() const { return Text_.Columns(); }  // at least 1
+    int Rows() const { return Text_.Rows(); }        // at least 1
 
     // Characters per line and lines from the client area and the width and height of
-    // "x" in the font. Write calls it again after the font or the size has changed.
+    // "x" in the font; a new measure cuts the lines to it. Write and TakeBack call it
+    // again after the font or the size has changed.
     virtual void CalcWinSize();
 
     QColor Color() const { return Color_; }
@@ -56,29 +57,12 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    void Relayout();
-    void BreakLine();
-    void WriteOne(char c);
-    int CurrentLength() const;
-    std::string& Current();  // creates the line (and any missing above it)
+    void MeasureIfChanged();
 
-    std::vector<std::string> Lines_;
-    int CurLine_ = 0;
-    int Columns_ = 1, Rows_ = 1;
+    TTerminalText Text_{1, 1};
     QSize LaidOutSize_;         // the size CalcWinSize measured
     bool FontChanged_ = false;  // since the last CalcWinSize
     QBasicTimer RepaintTimer_;  // runs while written text waits for its repaint
-
-    // For TakeBack: the bytes written since ForgetWritten, and the state before every
-    // CheckpointBytes-th of them, so that taking one back replays at most that many.
-    struct TCheckpoint {
-        std::vector<std::string> Lines;
-        int CurLine;
-    };
-    static constexpr size_t CheckpointBytes = 4096;
-    static constexpr size_t MaxWritten = size_t{1} << 24;  // then the older half goes
-    std::string Written_;
-    std::vector<TCheckpoint> Checkpoints_;
     QColor Color_{64, 64, 64};
     QColor TextColor_{Qt::white};
 };

@@ -4,6 +4,7 @@
 // contract, so the same code runs on a plain store or on a grid on screen.
 
 #include <functional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -60,6 +61,9 @@ public:
         NotifyChanged(index, old, value);
     }
     int Count() const override { return static_cast<int>(cells_.size()); }
+
+    // The cells themselves, for a run that tells of its writes itself.
+    std::span<int> Cells() { return cells_; }
 
 private:
     std::vector<int> cells_;

@@ -15,6 +15,12 @@ std::optional<unsigned char> UnicodeToCp437(char32_t c);
 
 // Each byte as its UTF-8 encoded character.
 std::string Cp437ToUtf8(std::string_view bytes);
+
+// The glyph the output window draws for a byte: the control codes and 7F as the
+// pictures a text-mode screen draws for them, 0 as a space.
+char32_t Cp437Glyph(unsigned char byte);
+// Each byte as its glyph, UTF-8 encoded.
+std::string Cp437GlyphsToUtf8(std::string_view bytes);
 // Nothing when utf8 is not valid UTF-8; characters the code page lacks become "?".
 std::optional<std::string> Utf8ToCp437(std::string_view utf8);
 

@@ -6,11 +6,6 @@
 
 namespace {
 
-// A record: word (2 bytes), fetch address, old value, new value, and a last byte that
-// holds what the word alone does not tell: the address of a memory write (indirect
-// stores compute it) or whether a jump was taken.
-enum : int { WordHigh, WordLow, FetchByte, OldByte, NewByte, ExtraByte };
-
 // Where a word's one write goes, as execution does it.
 struct TTarget {
     TWriteKind Kind;
@@ -62,7 +57,7 @@ size_t THistory::MemoryBytes() const {
 }
 
 void THistory::Clear() {
-    head_ = size_ = 0;
+    head_ = size_ = room_ = 0;
     firstStep_ = 1;
     lastWrite_.fill(0);
 }
@@ -81,42 +76,12 @@ const uint8_t* THistory::Slot(long long position) const {
     return chunks_[position >> ChunkShift].get() + (position & (ChunkRecords - 1)) * RecordBytes;
 }
 
-int THistory::SlotOf(TWriteKind kind, int index) {
-    switch (kind) {
-        case TWriteKind::Memory:
-            return index & 0xFF;
-        case TWriteKind::Register:
-            return 256 + (index & 0xF);
-        default:
-            return -1;
-    }
-}
-
-void THistory::Record(int pc, int oldIr, int word, const TStepWrite& write) {
-    if (size_ == 0) baseIr_ = oldIr;
-    if (size_ == capacity_) Evict();
-    uint8_t* r = Slot(Position(size_));
-    r[WordHigh] = static_cast<uint8_t>(word >> 8);
-    r[WordLow] = static_cast<uint8_t>(word);
-    r[FetchByte] = static_cast<uint8_t>(pc);
-    const bool wrote = write.Kind != TWriteKind::None;
-    r[OldByte] = static_cast<uint8_t>(wrote ? write.Old : 0);
-    r[NewByte] = static_cast<uint8_t>(wrote ? write.New : 0);
-    r[ExtraByte] = static_cast<uint8_t>(write.Kind == TWriteKind::Memory ? write.Index
-                                        : write.Kind == TWriteKind::Pc   ? 1
-                                                                         : 0);
-    ++size_;
-    if (const int slot = SlotOf(write.Kind, write.Index); slot >= 0) lastWrite_[slot] = LastStep();
-}
-
-void THistory::Evict() {
-    const THistoryEntry oldest = Entry(0);
-    const int slot = SlotOf(oldest.Write.Kind, oldest.Write.Index);
-    if (slot >= 0 && lastWrite_[slot] == oldest.Step) lastWrite_[slot] = 0;
-    baseIr_ = oldest.Word;
-    head_ = head_ + 1 == capacity_ ? 0 : head_ + 1;
-    --size_;
-    ++firstStep_;
+// The next records go from the tail to the end of its chunk or of the ring, whichever
+// comes first; when the ring is full the tail is the oldest record, which they replace.
+void THistory::FindRoom() {
+    const long long position = Position(size_);
+    tail_ = Slot(position);
+    room_ = std::min(((position >> ChunkShift) + 1) << ChunkShift, capacity_) - position;
 }
 
 THistoryEntry THistory::Entry(long long i) const {
@@ -157,7 +122,7 @@ std::optional<THistoryEntry> THistory::LastWriteOf(TWriteKind kind, int index) c
                 break;
             }
     }
-    if (lastWrite_[slot] == 0) return std::nullopt;
+    if (lastWrite_[slot] < firstStep_) return std::nullopt;
     return Entry(lastWrite_[slot] - firstStep_);
 }
 
@@ -165,6 +130,7 @@ std::optional<THistoryEntry> THistory::StepBack(const TMachineStores& m) {
     if (size_ == 0) return std::nullopt;
     const THistoryEntry e = Entry(size_ - 1);
     --size_;
+    room_ = 0;
     switch (e.Write.Kind) {
         case TWriteKind::Register:
             m.Registers.SetContents(e.Write.Index, e.Write.Old);

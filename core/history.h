@@ -72,13 +72,42 @@ public:
     // is empty; its Output() is the character to take back from the output.
     std::optional<THistoryEntry> StepBack(const TMachineStores& m);
 
-    // Appends one executed step.
-    void Record(int pc, int oldIr, int word, const TStepWrite& write);
+    // Appends one executed step. Inline, as a run records every step it executes.
+    void Record(int pc, int oldIr, int word, const TStepWrite& write) {
+        if (room_ == 0) FindRoom();
+        uint8_t* r = tail_;
+        if (size_ == capacity_) {  // the newest record takes the oldest one's place
+            baseIr_ = r[WordHigh] << 8 | r[WordLow];
+            head_ = head_ + 1 == capacity_ ? 0 : head_ + 1;
+            ++firstStep_;
+        } else {
+            if (size_ == 0) baseIr_ = oldIr;
+            ++size_;
+        }
+        r[WordHigh] = static_cast<uint8_t>(word >> 8);
+        r[WordLow] = static_cast<uint8_t>(word);
+        r[FetchByte] = static_cast<uint8_t>(pc);
+        const bool wrote = write.Kind != TWriteKind::None;
+        r[OldByte] = static_cast<uint8_t>(wrote ? write.Old : 0);
+        r[NewByte] = static_cast<uint8_t>(wrote ? write.New : 0);
+        r[ExtraByte] = static_cast<uint8_t>(write.Kind == TWriteKind::Memory ? write.Index
+                                            : write.Kind == TWriteKind::Pc   ? 1
+                                                                             : 0);
+        tail_ += RecordBytes;
+        --room_;
+        if (const int slot = SlotOf(write.Kind, write.Index); slot >= 0)
+            lastWrite_[slot] = LastStep();
+    }
 
 private:
     static constexpr int ChunkShift = 16;  // records per chunk: 65,536 (384 KiB)
     static constexpr long long ChunkRecords = 1LL << ChunkShift;
     static constexpr int Slots = 256 + 16;  // memory cells, then registers
+
+    // A record: word (2 bytes), fetch address, old value, new value, and a last byte that
+    // holds what the word alone does not tell: the address of a memory write (indirect
+    // stores compute it) or whether a jump was taken.
+    enum : int { WordHigh, WordLow, FetchByte, OldByte, NewByte, ExtraByte };
 
     uint8_t* Slot(long long position);
     const uint8_t* Slot(long long position) const;
@@ -86,8 +115,17 @@ private:
         const long long p = head_ + i;
         return p < capacity_ ? p : p - capacity_;
     }
-    void Evict();
-    static int SlotOf(TWriteKind kind, int index);
+    void FindRoom();
+    static int SlotOf(TWriteKind kind, int index) {
+        switch (kind) {
+            case TWriteKind::Memory:
+                return index & 0xFF;
+            case TWriteKind::Register:
+                return 256 + (index & 0xF);
+            default:
+                return -1;
+        }
+    }
 
     long long capacity_;
     long long head_ = 0;  // position of the oldest record
@@ -95,7 +133,10 @@ private:
     long long firstStep_ = 1;
     int baseIr_ = 0;  // IR before the oldest record
     std::vector<std::unique_ptr<uint8_t[]>> chunks_;
-    // The newest step that wrote each slot: 0 none in the history, -1 not known since
-    // a step back (found by a search when asked).
+    // Where the next record goes, and how many fit there in a row (0: found when needed).
+    uint8_t* tail_ = nullptr;
+    long long room_ = 0;
+    // The newest step that wrote each slot: before FirstStep() none in the history, -1
+    // not known since a step back (found by a search when asked).
     mutable std::array<long long, Slots> lastWrite_{};
 };

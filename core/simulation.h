@@ -217,6 +217,12 @@ private:
         TWriteOrigin before_;
     };
 
+    class TQuietMemory;
+    class TQuietRegisters;
+    class TQuietSysRegs;
+    template <class F>
+    auto OnRunStores(F run);
+
     void Changed(TStore store, int index, int oldValue, int newValue);
     void Note(TStore store, int index, int oldValue, int newValue);
     TRunOutcome RunForward(long long count, bool inRun);

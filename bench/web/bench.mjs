@@ -15,8 +15,8 @@ const nativeBench = process.argv[3] ?? path.join(root, "build/bench/core/bench_c
 // bench_core's counting loop (loads, addi, a store, a conditional jump; never halts).
 const loop = [0x21, 0x01, 0x22, 0x00, 0x20, 0x00, 0x13, 0x80, 0x52, 0x21, 0x32, 0x80,
   0xB2, 0x10, 0xB0, 0x06, 0xB0, 0x02];
-// A frame's worth: each slice is sized to take about this long, as the page sizes them.
-const sliceMs = 10;
+// A task's worth: each slice is sized to take about as long as the page runs at once.
+const sliceMs = 8;
 
 if (existsSync(nativeBench)) {
   console.log(`native (${path.relative(root, nativeBench)}):`);

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "controls/cp437.h"
 #include "controls/showtext.h"
+#include "core/cp437.h"
 
 namespace {
 

@@ -146,6 +146,46 @@ TEST(History, KeepsTheNewestStepsUpToItsCapacity) {
     BackToStart(m, before, "ring");
 }
 
+// Records that cross chunk boundaries and the ring's end, with steps taken back between
+// them, read back exactly: step i is a store to [i] of i * 3 after i >> 8, fetched at i.
+TEST(History, RecordsSurviveChunkAndRingBoundaries) {
+    auto word = [](long long i) { return 0x3000 | static_cast<int>(i & 0xFFF); };
+    for (const long long capacity : {70'000LL, 131'072LL}) {
+        THistory history(capacity);
+        TTestMachine m(1);
+        long long step = 0;
+        auto record = [&](long long n) {
+            for (long long end = step + n; step < end; ++step)
+                history.Record(int(step & 0xFF), word(step - 1), word(step),
+                               {TWriteKind::Memory, int(step & 0xFF), int((step >> 8) & 0xFF),
+                                int((step * 3) & 0xFF)});
+        };
+        auto check = [&](const char* when) {
+            ASSERT_EQ(history.LastStep(), step) << when;
+            for (long long k = 0; k < history.Size(); ++k) {
+                const THistoryEntry e = history.Entry(k);
+                const long long i = e.Step - 1;
+                const std::string where = std::string(when) + " entry " + std::to_string(k);
+                ASSERT_EQ(e.Step, step - history.Size() + k + 1) << where;
+                ASSERT_EQ(e.Pc, i & 0xFF) << where;
+                ASSERT_EQ(e.Word, word(i)) << where;
+                ASSERT_EQ(e.OldIr, word(i - 1)) << where;
+                ASSERT_EQ(e.Write.Index, i & 0xFF) << where;
+                ASSERT_EQ(e.Write.Old, (i >> 8) & 0xFF) << where;
+                ASSERT_EQ(e.Write.New, (i * 3) & 0xFF) << where;
+            }
+        };
+        record(capacity + 65'000);
+        for (int back = 0; back < 5; ++back, --step) ASSERT_TRUE(history.StepBack(m.Stores()));
+        record(1000);
+        check("after steps back");
+        record(2 * capacity + 123);
+        ASSERT_EQ(history.Size(), capacity);
+        check("wrapped");
+        EXPECT_EQ(history.LastWriteOf(TWriteKind::Memory, int((step - 1) & 0xFF))->Step, step);
+    }
+}
+
 TEST(History, DefaultDepthFitsIn64MiB) {
     THistory history;
     for (long long i = 0; i < 11'500'000; ++i) history.Record(0, 0, 0xB000, {});

@@ -2,6 +2,7 @@
 // stop, going back, breakpoints, and what its observers are told, with whose writes.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -213,6 +214,57 @@ TEST(Simulation, StepBackToTakesBackUntilThatStepIsTheNewest) {
     EXPECT_EQ(m.Log.Only("went"), (TEvents{"went back 4"}));
     m.Simulation.StepBackTo(-1);
     EXPECT_TRUE(m.History().Empty());
+}
+
+// Without an observer of single writes a run writes the stores directly and notes its
+// steps itself: the machine, the history and every event left must be what the change
+// events give.
+TEST(Simulation, RunsWithoutWriteObserversTellTheSame) {
+    auto entries = [](const THistory& h) {
+        std::vector<std::string> kept;
+        for (const THistoryEntry& e : h.Last(h.Size()))
+            kept.push_back(std::to_string(e.Step) + " " + std::to_string(e.Pc) + " " +
+                           std::to_string(e.Word) + " " + std::to_string(e.OldIr) + " " +
+                           std::to_string(int(e.Write.Kind)) + " " + std::to_string(e.Write.Index) +
+                           " " + std::to_string(e.Write.Old) + " " + std::to_string(e.Write.New));
+        return kept;
+    };
+    std::mt19937 random(5);
+    for (int program = 0; program < 40; ++program) {
+        TTestMachine quiet, told;
+        TLog quietLog, toldLog;
+        quiet.Simulation.AddObserver(&quietLog, TSimulation::TNeeds::NoWrites);
+        told.Simulation.AddObserver(&toldLog);
+        const int pc = int(random() % 256);
+        for (TTestMachine* m : {&quiet, &told}) m->SysRegs.SetContents(PcIndex, pc);
+        for (int a = 0; a < 256; ++a) {
+            const int b = int(random() % 256);
+            for (TTestMachine* m : {&quiet, &told}) m->Poke(a, {b});
+        }
+        for (TTestMachine* m : {&quiet, &told}) {
+            m->Simulation.ClearHistory();
+            m->Simulation.ToggleBreakpoint(0x40);
+            for (int i = 0; i < 5; ++i) m->Simulation.Step();
+            long long executed = 0;
+            m->Simulation.Run(200, executed);
+            m->Simulation.StartRun();
+            m->Simulation.RunSlice(100);
+            m->Simulation.StopRun();
+        }
+        TEvents toldEvents;
+        for (const std::string& e : toldLog.Events)
+            if (e.rfind("mem ", 0) && e.rfind("reg ", 0) && e.rfind("pc ", 0) && e.rfind("ir ", 0))
+                toldEvents.push_back(e);
+        const std::string name = "program " + std::to_string(program);
+        EXPECT_EQ(quietLog.Events, toldEvents) << name;
+        EXPECT_EQ(entries(quiet.History()), entries(told.History())) << name;
+        EXPECT_EQ(quiet.Output, told.Output) << name;
+        for (int a = 0; a < 256; ++a) ASSERT_EQ(quiet.Mem(a), told.Mem(a)) << name;
+        for (int r = 0; r < 16; ++r) ASSERT_EQ(quiet.Reg(r), told.Reg(r)) << name;
+        EXPECT_EQ(quiet.Ir(), told.Ir()) << name;
+        quiet.Simulation.RemoveObserver(&quietLog);
+        told.Simulation.RemoveObserver(&toldLog);
+    }
 }
 
 TEST(Simulation, ObserversMayLeaveWhileTold) {

@@ -1,10 +1,11 @@
 // The module's free functions: assembling a file's bytes, a line's highlighting, and the
-// conversions the page shows text with.
+// conversions the page shows text with; and the output window's text.
 #include <emscripten/bind.h>
 
 #include "asm/asmparse.h"
 #include "core/cp437.h"
 #include "core/hex.h"
+#include "core/terminaltext.h"
 #include "web/module/jsvalue.h"
 
 using emscripten::val;
@@ -41,9 +42,22 @@ std::string Cp437ToText(const val& bytes) {
     return Cp437ToUtf8(text);
 }
 
+// The output of Changes in order: a byte written, or -1 for one taken back.
+void ApplyOutput(TTerminalText& terminal, const val& codes) {
+    for (const int code : emscripten::vecFromJSArray<int>(codes))
+        if (code < 0)
+            terminal.TakeBack();
+        else
+            terminal.Write(static_cast<char>(code));
+}
+
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(quarzel_text) {
+    emscripten::class_<TTerminalText>("Terminal")
+        .constructor<int, int>()
+        .function("apply", &ApplyOutput)
+        .function("text", &TTerminalText::ShownText);
     emscripten::function("assembleFile", &AssembleFileBytes);
     emscripten::function("highlightLine", &HighlightLine);
     // embind passes strings, not string views.

@@ -90,6 +90,7 @@ void TWebMachine::StartRun(bool back) {
     if (Simulation().Running()) return;
     status_ = RunningStatus();
     Simulation().StartRun(back);
+    Simulation().FreezeViews(true);  // the page looks once a frame (TakeChanges)
 }
 
 TSliceResult TWebMachine::RunSlice(long long count) {

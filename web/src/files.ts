@@ -77,17 +77,21 @@ export function acceptDrops(target: HTMLElement, opened: (files: OpenedFile[]) =
   });
 }
 
-// Writes through the handle when there is one, else offers the bytes as a download.
-// Returns how it was saved.
+// Writes through the handle when there is one, else (or when the browser refuses to write
+// there) offers the bytes as a download, so that nothing is lost. Returns how it was saved.
 export async function saveFile(name: string, data: BlobPart, handle?: FileSystemFileHandle):
     Promise<"in place" | "downloaded"> {
   const blob = new Blob([data], { type: "application/octet-stream" });
   const writable = handle as unknown as WritableHandle | undefined;
   if (writable?.createWritable) {
-    const stream = await writable.createWritable();
-    await stream.write(blob);
-    await stream.close();
-    return "in place";
+    try {
+      const stream = await writable.createWritable();
+      await stream.write(blob);
+      await stream.close();
+      return "in place";
+    } catch {
+      // permission withdrawn, the file gone or locked: download it instead
+    }
   }
   const link = document.createElement("a");
   link.href = URL.createObjectURL(blob);

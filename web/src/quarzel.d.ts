@@ -7,7 +7,7 @@
 // column numbers are 0-based and counted in UTF-16 code units of the text given (a
 // character outside the Basic Multilingual Plane takes two columns, as in the editor);
 // a "text" field is what the desktop shows, in its words. Objects returned by `new`
-// (Machine, Tests) live in the module's memory: call delete() when done with them.
+// (Machine, Tests, Terminal) live in the module's memory: call delete() when done with them.
 
 /** How a run, a slice of one or a step ended. */
 export type Outcome =
@@ -205,6 +205,16 @@ export class Tests {
   loadStart(machine: Machine, index: number, programName: string, program: Uint8Array | string): string[];
 }
 
+/** The output window's text: a terminal of columns x rows characters, as the desktop's. */
+export class Terminal {
+  constructor(columns: number, rows: number);
+  /** Writes and takes back characters as Changes.output lists them. */
+  apply(output: Int16Array | number[]): void;
+  /** The lines as shown (each byte as its glyph), joined by line feeds. */
+  text(): string;
+  delete(): void;
+}
+
 /** Assembles without a machine: a source file's bytes, read as the native tool reads them. */
 export function assembleFile(bytes: Uint8Array | string): Assembly;
 /** The highlighting of one editor line (no line end) in the desktop's classes. */
@@ -221,6 +231,7 @@ export function formatHex(value: number, digits: number): string;
 export interface QuarzelModule {
   Machine: typeof Machine;
   Tests: typeof Tests;
+  Terminal: typeof Terminal;
   assembleFile: typeof assembleFile;
   highlightLine: typeof highlightLine;
   sourceFileToText: typeof sourceFileToText;

@@ -1,8 +1,10 @@
 import { byId, hex } from "./dom";
 import { HexGrid } from "./hexgrid";
 import { ListBox } from "./listbox";
-import type { Changes, Machine, QuarzelModule, Status } from "./quarzel";
-import { Terminal } from "./terminal";
+import type { Changes, Machine, QuarzelModule, Status, Terminal } from "./quarzel";
+
+// The output window's measure, as the desktop's.
+const OutputColumns = 19, OutputRows = 4;
 
 const hexLabels = (format: (i: number) => string, count: number) =>
   Array.from({ length: count }, (_, i) => format(i));
@@ -54,8 +56,7 @@ export class MainViews {
       write: (_, v) => userWrite(() => machine.setPc(v), false),
     });
     this.disasm = new ListBox(byId("DisasmWin"), "Disassembler window", () => {});
-    const glyphs = [...q.cp437ToText(Array.from({ length: 256 }, (_, i) => i))];
-    this.terminal = new Terminal((code) => glyphs[code]);
+    this.terminal = new q.Terminal(OutputColumns, OutputRows);
     this.setMemModified(false);
     this.showAll();
     this.setStatus(machine.status());
@@ -87,10 +88,7 @@ export class MainViews {
         this.changedRegister = changes.registers[changes.registers.length - 1];
     }
     if (changes.output.length) {
-      for (const code of changes.output) {
-        if (code < 0) this.terminal.takeBack();
-        else this.terminal.write(code);
-      }
+      this.terminal.apply(changes.output);
       this.output.textContent = this.terminal.text();
     }
     if (changes.memory.length || changes.registers.length || changes.pc || changes.ir ||

@@ -140,6 +140,13 @@ test("highlighting counts columns as the editor does", () => {
     assert.deepEqual(q.highlightLine(line).map((r) => [r.from, r.to, r.cls]), runs, line);
 });
 
+test("the output window's text: the desktop's glyphs, wrap and take-backs", () => {
+  const terminal = new q.Terminal(19, 4);
+  terminal.apply([...Array(20).fill(65), 1, 0x82, 10, 66, -1, -1]);
+  assert.equal(terminal.text(), `${"A".repeat(19)}\nA\u263A\u00E9`);
+  terminal.delete();
+});
+
 // The page codes against the declarations; a name they promise and the module lacks would
 // only show in the browser.
 test("the module has every class method and function its declarations name", () => {
@@ -147,9 +154,9 @@ test("the module has every class method and function its declarations name", () 
   const members = (cls) =>
     [...declarations.match(new RegExp(`export class ${cls} \\{([^]*?)\\n\\}`))[1]
       .matchAll(/^ {2}(\w+)\(/gm)].map((m) => m[1]);
-  for (const cls of ["Machine", "Tests"]) {
+  for (const cls of ["Machine", "Tests", "Terminal"]) {
     const names = members(cls);
-    assert.ok(names.length > 5, cls);
+    assert.ok(names.length > 2, cls);
     for (const name of names)
       assert.equal(typeof q[cls].prototype[name], "function", `${cls}.${name}`);
   }

@@ -91,3 +91,43 @@ test("a failing test is listed in red with what was wrong; test-file mistakes ar
   await expect(mistakes.filter({ hasText: "unknown key 'nmae'" })).toHaveCount(1);
   await expect(page.locator("#TestBox")).toBeHidden();
 });
+
+// A browser that hands out file handles (faked here: the picker needs a person) saves in
+// place, and downloads when writing there fails.
+test("a file opened through the picker saves in place, or downloads when that fails", async ({ page }) => {
+  const image = [...readFileSync(new URL("hello.prg", examples))];
+  await page.addInitScript((bytes) => {
+    const w = window as unknown as { written: number[][]; refuse: boolean; showOpenFilePicker: unknown };
+    w.written = [];
+    w.refuse = false;
+    w.showOpenFilePicker = async () => [{
+      getFile: async () => new File([new Uint8Array(bytes)], "hello.prg"),
+      createWritable: async () => {
+        if (w.refuse) throw new DOMException("no", "NotAllowedError");
+        return { write: async (blob: Blob) => void w.written.push([...new Uint8Array(await blob.arrayBuffer())]),
+                 close: async () => {} };
+      },
+    }];
+  }, image);
+  await openPage(page);
+  await page.click("#OpenButton");
+  await expect(page).toHaveTitle("Quarzel Simulator - hello.prg");
+  await memoryCell(page, "FF").click();
+  await page.keyboard.type("5A\n");
+  let downloads = 0;
+  page.on("download", () => ++downloads);
+  await page.click("#SaveButton");
+  await expect(page.locator("#StatusPanel1")).toHaveText("");
+  const written = await page.evaluate(() => (window as unknown as { written: number[][] }).written);
+  expect(written.length).toBe(1);
+  expect(written[0].slice(1020)).toEqual([0x5a, 0, 0, 0]);
+  expect(downloads).toBe(0);
+
+  await memoryCell(page, "FE").click();
+  await page.keyboard.type("01\n");
+  await page.evaluate(() => { (window as unknown as { refuse: boolean }).refuse = true; });
+  const download = page.waitForEvent("download");
+  await page.click("#SaveButton");
+  expect((await download).suggestedFilename()).toBe("hello.prg");
+  await expect(page.locator("#StatusPanel1")).toHaveText("");
+});

@@ -53,3 +53,23 @@ test("a breakpoint from the disassembly margin and one from the editor gutter st
   await page.click("#RunButton");
   await expect(status(page)).toHaveText("Halted");
 });
+
+test("a run goes from full speed to a set speed and back, and Break ends it", async ({ page }) => {
+  await openPage(page);
+  await typeSource(page, "        load R1,1\nloop:   addi R2,R2,R1\n        jmp loop\n");
+  await page.click("#AssembleButton");
+  await page.click("#RunButton");
+  await expect(status(page)).toHaveText("Running...");
+  const executed = () => page.evaluate(() => (window as unknown as
+    { quarzelPage: { run: { executed: number } } }).quarzelPage.run.executed);
+  await expect.poll(executed).toBeGreaterThan(100_000);
+  await page.selectOption("#SpeedMenu", "2");
+  const slowed = await executed();
+  await page.waitForTimeout(1500);
+  expect(await executed() - slowed).toBeLessThan(10);
+  await page.selectOption("#SpeedMenu", "0");
+  await expect.poll(executed).toBeGreaterThan(slowed + 100_000);
+  await page.click("#BreakButton");
+  await expect(status(page)).toHaveText("Ready");
+  await expect(page.locator("#RunButton")).toBeEnabled();
+});
