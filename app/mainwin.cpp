@@ -12,7 +12,9 @@
 #include <QStyle>
 
 #include "app/disasmview.h"
+#include "app/explainpanel.h"
 #include "app/labelgrid.h"
+#include "app/predictpanel.h"
 #include "app/runcontrol.h"
 #include "app/valuecardtip.h"
 #include "controls/hexgrid.h"
@@ -81,6 +83,7 @@ TMainWin::TMainWin(QWidget* parent) : QMainWindow(parent) {
     sim_->AddObserver(this);
     sim_->SetDocument(this);
     run_ = std::make_unique<TRunControl>(*sim_);
+    CreateStudyAids();
     auto* cards = new TValueCardTip(*sim_, this);
     cards->Watch(MainMemory, TValueCell::Memory);
     cards->Watch(Registers, TValueCell::Register);
@@ -406,7 +409,14 @@ void TMainWin::PlaceControls() {
     ViewAsmButton->setGeometry(buttonsX, lowerTop + Z(64), Z(81), Z(25));
     Line1->setGeometry(0, 0, Z(632), Z(2));
 
-    const int clientHeight = lowerTop + Z(89) + Z(6);
+    // The study panels, those shown, one below the other.
+    int bottom = lowerTop + Z(89);
+    for (QFrame* panel : {static_cast<QFrame*>(ExplainPanel), static_cast<QFrame*>(PredictPanel)}) {
+        if (panel->isHidden()) continue;
+        panel->setGeometry(Z(24), bottom + Z(6), Z(585), panel->sizeHint().height());
+        bottom = panel->geometry().bottom();
+    }
+    const int clientHeight = bottom + Z(6);
     setFixedSize(Z(632),
                  menuBar()->sizeHint().height() + clientHeight + StatusBar->sizeHint().height());
     const QScreen* screen = this->screen();

@@ -25,8 +25,10 @@ class QMenu;
 class QPushButton;
 class QStatusBar;
 class TDisasmView;
+class TExplainPanel;
 class THexGrid;
 class TLabelGrid;
+class TPredictPanel;
 class TRunControl;
 class TShowText;
 
@@ -62,6 +64,8 @@ public:
     QPushButton* AssemblerButton;
     QPushButton* ViewAsmButton;
     QStatusBar* StatusBar;
+    TExplainPanel* ExplainPanel;  // under the disassembly list, shown by View > Explain
+    TPredictPanel* PredictPanel;  // below, shown in predict mode
 
     // --- menus ---
     QAction* MenuOpenFile;
@@ -78,6 +82,7 @@ public:
     QAction* MenuStepBack;
     QAction* MenuRunBack;
     QAction* MenuTrace;
+    QAction* MenuPredict;
     QAction* MenuReset;
     QAction* MenuToggleBreakpoint;
     QAction* MenuRemoveAllBreakpoints;
@@ -89,6 +94,7 @@ public:
     QAction* MenuThemeLight;
     QAction* MenuThemeDark;
     QAction* MenuThemeHighContrast;
+    QAction* MenuExplain;
     QAction* MenuHelpInstructions;
     QAction* MenuHelpSyntax;
     QAction* MenuWWWHelp;
@@ -154,6 +160,13 @@ public:
     // Instructions per second, 0 for full speed; kept in the settings.
     void SetRunRate(int perSecond);
 
+    // --- study aids ---
+    // The explanation panel; its state is kept in the settings.
+    void SetExplainShown(bool shown);
+    // Predict mode: Step asks for a prediction first and Run is disabled.
+    void SetPredictMode(bool on);
+    bool PredictMode() const;
+
     // --- other windows ---
     // A window asked, newest first, whether it may close before the main window closes;
     // the query answers false to keep the program running.
@@ -171,6 +184,7 @@ private:
     void CreateControls();
     void CreateMenus();
     void CreateViewMenu();
+    void CreateStudyAids();
     void ApplyTheme();  // the theme's fixed colours and marks on the controls
     void NameForScreenReaders();
     void ConnectGrids();

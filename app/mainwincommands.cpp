@@ -9,6 +9,7 @@
 #include "app/cleardialog.h"
 #include "app/disasmview.h"
 #include "app/mainwin.h"
+#include "app/predictpanel.h"
 #include "app/runcontrol.h"
 #include "app/tracewin.h"
 #include "controls/hexgrid.h"
@@ -87,6 +88,7 @@ void TMainWin::BulkWrite(bool begins) {
 
 void TMainWin::ImageLoaded() {
     SetMemModified(false);
+    PredictPanel->ResetScore();
 }
 
 void TMainWin::MemoryCleared() {
@@ -176,7 +178,7 @@ void TMainWin::ShowOutcome(TRunOutcome outcome) {
 
 void TMainWin::Stopped(TRunOutcome outcome) {
     ShowOutcome(outcome);
-    RunButton->setEnabled(true);
+    RunButton->setEnabled(!PredictMode());
     BreakButton->setEnabled(false);
 }
 
@@ -189,7 +191,7 @@ void TMainWin::RunBackSimulator() {
 }
 
 void TMainWin::StartRun(bool back) {
-    if (run_->Running()) return;
+    if (run_->Running() || (!back && PredictMode())) return;
     SetStatus(RunningStatus());
     RunButton->setEnabled(false);
     BreakButton->setEnabled(true);
@@ -201,8 +203,11 @@ void TMainWin::StartRun(bool back) {
 }
 
 void TMainWin::StepSimulator() {
+    std::optional<TPrediction> prediction;
+    if (PredictMode() && !(prediction = PredictPanel->Prediction())) return;
     SetStatus(RunningStatus());
     ShowStepResult(sim_->Step());
+    if (prediction) PredictPanel->Judge(*prediction, *sim_);
 }
 
 void TMainWin::StepBackSimulator() {
@@ -219,7 +224,7 @@ void TMainWin::MenuTraceClick() {
 
 void TMainWin::BreakSimulator() {
     run_->Stop();
-    RunButton->setEnabled(true);
+    RunButton->setEnabled(!PredictMode());
     BreakButton->setEnabled(false);
     SetStatus(ReadyStatus());
 }

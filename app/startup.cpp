@@ -24,6 +24,7 @@ namespace {
 
 constexpr char ZoomEntry[] = "Zoom";
 constexpr char ThemeEntry[] = "Theme";
+constexpr char ExplainEntry[] = "Explain";
 
 // The six settings, in the order they are read and written.
 struct TPersistentSetting {
@@ -121,6 +122,7 @@ bool StartUp(TProcessValues& values, const TStartupPlatform& platform) {
     if (store->contains(ZoomEntry)) SetZoomPercent(store->value(ZoomEntry).toInt());
     if (auto stored = StoredString(*store, ThemeEntry))
         if (auto theme = ThemeFromName(*stored)) SetTheme(*theme);
+    values.Explain = store->value(ExplainEntry).toBool();
     const bool firstStart = StoredVersion(*store) != values.VersionText;
     if (firstStart && platform.HelpRequest) {
         platform.HelpRequest(HelpContextPopup, SyntaxOnFirstStartContext);
@@ -149,6 +151,10 @@ bool ShutDown(const TProcessValues& values, const TStartupPlatform& platform) {
         store->setValue(ThemeEntry, ThemeName(CurrentTheme()));
     else
         store->remove(ThemeEntry);
+    if (values.Explain)
+        store->setValue(ExplainEntry, true);
+    else
+        store->remove(ExplainEntry);
     store->sync();
     if (store->status() == QSettings::NoError) return true;
     Prompt().Error(nullptr, BoundedMessage(QString("The settings could not be saved to %1.")
@@ -183,6 +189,7 @@ int RunQuarzel(int argc, char** argv) {
         InstallHelpViewers();
         const TStartupPlatform platform = RealStartupPlatform();
         StartUp(ProcessValues(), platform);
+        mainWindow.SetExplainShown(ProcessValues().Explain);
         mainWindow.show();
         OpenCommandLineFiles(mainWindow, commandLine.Files);
         QApplication::exec();

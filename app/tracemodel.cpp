@@ -8,13 +8,15 @@
 
 QString TraceColumnName(int column) {
     static const QStringList names =
-        QString::fromLatin1(TraceHeader.data(), TraceHeader.size()).trimmed().split(u'\t');
+        QString::fromLatin1(TraceHeader.data(), TraceHeader.size()).trimmed().split(u'\t')
+        << QString::fromLatin1(ExplanationColumnName.data(), ExplanationColumnName.size());
     return names.value(column);
 }
 
-TTraceModel::TTraceModel(const THistory& history, QObject* parent)
+TTraceModel::TTraceModel(const THistory& history, const TMachineStores& stores, QObject* parent)
     : QAbstractTableModel(parent),
       history_(history),
+      stores_(stores),
       firstStep_(history.FirstStep()),
       rows_(static_cast<int>(history.Size())) {}
 
@@ -23,7 +25,32 @@ int TTraceModel::rowCount(const QModelIndex& parent) const {
 }
 
 int TTraceModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : TraceColumnCount;
+    return parent.isValid() ? 0 : TraceColumnCount + (explained_ ? 1 : 0);
+}
+
+void TTraceModel::SetExplained(bool explained) {
+    if (explained == explained_) return;
+    if (explained)
+        beginInsertColumns({}, TraceColumnCount, TraceColumnCount);
+    else
+        beginRemoveColumns({}, TraceColumnCount, TraceColumnCount);
+    explained_ = explained;
+    ForgetStates();
+    if (explained)
+        endInsertColumns();
+    else
+        endRemoveColumns();
+}
+
+// Neighbouring rows cost a step each from the last one asked for.
+QString TTraceModel::Explanation(long long step) const {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (!states_) states_.emplace(ReadMachineState(stores_), history_.LastStep() + 1);
+        if (states_->Before(history_, step))
+            return QString::fromStdString(states_->Explain(history_, step));
+        states_.reset();  // steps taken back since: start again from the machine now
+    }
+    return {};
 }
 
 QVariant TTraceModel::data(const QModelIndex& index, int role) const {
@@ -34,6 +61,7 @@ QVariant TTraceModel::data(const QModelIndex& index, int role) const {
                    ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                    : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     if (role != Qt::DisplayRole) return {};
+    if (index.column() == TraceColumnCount) return Explanation(StepOfRow(index.row()));
     char text[MaxTraceLine];
     const char* end = FormatTraceColumn(text, history_.Entry(index.row()),
                                         static_cast<TTraceColumn>(index.column()));
@@ -46,6 +74,7 @@ QVariant TTraceModel::headerData(int section, Qt::Orientation orientation, int r
 }
 
 void TTraceModel::Sync() {
+    ForgetStates();
     const long long first = history_.FirstStep();
     const int rows = static_cast<int>(history_.Size());
     if (cleared_ || first != firstStep_) {

@@ -1,6 +1,7 @@
 #include "app/tracewin.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -58,7 +59,7 @@ TTraceWin::TTraceWin(TSimulation& simulation, QWidget* parent)
     setWindowTitle("Quarzel Trace");
     setAttribute(Qt::WA_DeleteOnClose);
 
-    model_ = new TTraceModel(sim_.History(), this);
+    model_ = new TTraceModel(sim_.History(), sim_.Stores(), this);
     TraceTable = Named(new QTableView(this), "TraceTable");
     TraceTable->setAccessibleName("Execution history");
     TraceTable->setModel(model_);
@@ -81,9 +82,12 @@ TTraceWin::TTraceWin(TSimulation& simulation, QWidget* parent)
     PrintButton =
         Named(new QPushButton("&Print...", this), "PrintButton", NoContext, "Print the trace");
     CloseButton = Named(new QPushButton("Close", this), "CloseButton");
+    ExplainBox = Named(new QCheckBox("E&xplanation", this), "ExplainBox", NoContext,
+                       "Explain each step with the values it met");
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(ExportButton);
     buttons->addWidget(PrintButton);
+    buttons->addWidget(ExplainBox);
     buttons->addStretch();
     buttons->addWidget(CloseButton);
     auto* layout = new QVBoxLayout(this);
@@ -93,6 +97,11 @@ TTraceWin::TTraceWin(TSimulation& simulation, QWidget* parent)
     connect(ExportButton, &QPushButton::clicked, this, &TTraceWin::ExportClick);
     connect(PrintButton, &QPushButton::clicked, this, &TTraceWin::PrintClick);
     connect(CloseButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(ExplainBox, &QCheckBox::toggled, this, [this](bool on) {
+        model_->SetExplained(on);
+        PlaceControls();
+        if (on) resize(std::max(width(), Zoomed(860)), height());
+    });
     connect(NewShortcut(this, {QKeySequence::Save}), &QAction::triggered, this,
             &TTraceWin::ExportClick);
     connect(NewShortcut(this, {QKeySequence::Print}), &QAction::triggered, this,
@@ -103,9 +112,13 @@ TTraceWin::TTraceWin(TSimulation& simulation, QWidget* parent)
             [this](const QModelIndex& index) { RowDblClick(index.row()); });
 
     auto* events = new TSimulationSignals(sim_, this);
-    connect(events, &TSimulationSignals::PcShown, this, &TTraceWin::Follow);
+    connect(events, &TSimulationSignals::PcShown, this, [this] {
+        model_->ForgetStates();
+        Follow();
+    });
     connect(events, &TSimulationSignals::HistoryCleared, this, [this] {
         model_->HistoryCleared();
+        model_->ForgetStates();
         Follow();
     });
     due_.setSingleShot(true);
@@ -123,8 +136,9 @@ void TTraceWin::PlaceControls() {
     const QFontMetrics metrics(TraceTable->font());
     TraceTable->verticalHeader()->setMinimumSectionSize(1);
     TraceTable->verticalHeader()->setDefaultSectionSize(metrics.height() + Zoomed(2));
-    const int digits[] = {9, 3, 5, 16};  // step, pc, word, instruction; change stretches
-    for (int c = 0; c < 4; ++c)
+    // step, pc, word, instruction, change; the last column stretches
+    const int digits[] = {9, 3, 5, 16, 12};
+    for (int c = 0; c < model_->columnCount() - 1; ++c)
         TraceTable->setColumnWidth(
             c, metrics.horizontalAdvance(QString(digits[c], u'0')) + Zoomed(12));
 }

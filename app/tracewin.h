@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QWidget>
 
+class QCheckBox;
 class QPushButton;
 class QTableView;
 class TSimulation;
@@ -21,6 +22,7 @@ public:
     TTraceWin(TSimulation& simulation, QWidget* parent);
 
     QTableView* TraceTable;
+    QCheckBox* ExplainBox;  // the explanation column
     QPushButton* ExportButton;
     QPushButton* PrintButton;
     QPushButton* CloseButton;

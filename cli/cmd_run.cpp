@@ -9,7 +9,7 @@
 #include "cli/program.h"
 #include "core/fileerror.h"
 #include "core/hex.h"
-#include "core/history.h"
+#include "core/historystates.h"
 #include "core/machine.h"
 #include "core/outputfile.h"
 #include "core/trace.h"
@@ -18,7 +18,7 @@ namespace {
 
 constexpr const char* Help =
     "usage: quarzel-cli run IMAGE.prg|SOURCE.asm [--pc HH] [--max-steps N] [--dump]\n"
-    "                       [--trace TRACE|-]\n"
+    "                       [--trace TRACE|-] [--explain]\n"
     "Runs the program (registers 0, PC 00 or HH) until it halts, meets an invalid\n"
     "instruction or has executed N instructions (default 10000000). Every value\n"
     "written to RF goes to standard output as one byte (0 is not written).\n"
@@ -27,7 +27,8 @@ constexpr const char* Help =
     "--trace TRACE writes one tab-separated line per executed instruction (step, pc,\n"
     "word, instruction, change) under a header line to the file TRACE (a device such\n"
     "as /dev/null too; never the program, nor a read-only file); --trace - writes it\n"
-    "to standard output in place of the output bytes.\n"
+    "to standard output in place of the output bytes. --explain adds a sixth column,\n"
+    "explanation: what the instruction did with the values it met.\n"
     "A SOURCE.asm is assembled first; its errors are reported as by assemble.\n"
     "Exit status: 0 halted, 2 invalid instruction, 3 step limit, 1 error.\n";
 
@@ -54,10 +55,14 @@ using TTraceSink = std::function<bool(std::string_view)>;
 
 class TTraceWriter {
 public:
-    TTraceWriter(TTraceSink sink, std::string name)
-        : sink_(std::move(sink)), name_(std::move(name)) {
-        buffer_.resize(RoundSteps * MaxTraceLine);
-        Write(TraceHeader.data(), TraceHeader.size());
+    // With states, each line gets the step's explanation as a sixth column; states holds
+    // the machine as it is before the run's first step.
+    TTraceWriter(TTraceSink sink, std::string name, std::optional<THistoryStates> states)
+        : sink_(std::move(sink)), name_(std::move(name)), states_(std::move(states)) {
+        buffer_.resize(RoundSteps * (MaxTraceLine + (states_ ? MaxExplanation + 1 : 0)));
+        std::string header(TraceHeader);
+        if (states_) header.insert(header.size() - 1, "\t" + std::string(ExplanationColumnName));
+        Write(header.data(), header.size());
     }
 
     TStepResult Run(TSimulation& simulation, long long maxSteps, long long& steps) {
@@ -69,8 +74,13 @@ public:
             result = simulation.Run(std::min(RoundSteps, maxSteps - steps), executed);
             steps += executed;
             char* end = buffer_.data();
-            for (long long i = history.Size() - executed; i < history.Size(); ++i)
-                end = FormatTraceLine(end, history.Entry(i));
+            for (long long i = history.Size() - executed; i < history.Size(); ++i) {
+                const THistoryEntry e = history.Entry(i);
+                end = FormatTraceLine(end, e);
+                if (states_) end = Explain(end - 1, history, e.Step);
+            }
+            // The next round's history begins after this one's steps.
+            if (states_) states_->Before(history, history.LastStep() + 1);
             Write(buffer_.data(), static_cast<std::size_t>(end - buffer_.data()));
         }
         return result;
@@ -78,12 +88,21 @@ public:
     [[noreturn]] void Fail() const { throw EFileError("Cannot write the trace to " + name_); }
 
 private:
+    // Writes the explanation column at out, where the line's end was, and ends the line.
+    char* Explain(char* out, const THistory& history, long long step) {
+        const std::string text = states_->Explain(history, step);
+        *out++ = '\t';
+        out = std::copy(text.begin(), text.end(), out);
+        *out++ = '\n';
+        return out;
+    }
     void Write(const char* bytes, std::size_t count) {
         if (!sink_({bytes, count})) Fail();
     }
 
     TTraceSink sink_;
     std::string name_;
+    std::optional<THistoryStates> states_;
     std::vector<char> buffer_;
 };
 
@@ -94,7 +113,7 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         out << Help;
         return ExitOk;
     }
-    const TArgs parsed(args, {{"--pc", "--max-steps", "--trace"}, {"--dump"}, 1});
+    const TArgs parsed(args, {{"--pc", "--max-steps", "--trace"}, {"--dump", "--explain"}, 1});
     const int pc = parsed.Value("--pc") ? ParseHexByte("--pc", *parsed.Value("--pc")) : 0;
     const long long maxSteps = parsed.Value("--max-steps")
                                    ? ParseCount("--max-steps", *parsed.Value("--max-steps"))
@@ -104,8 +123,13 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     const std::optional<std::string> tracePath = parsed.Value("--trace");
     if (tracePath && SameFile(*tracePath, program))
         throw EUsageError("the trace would overwrite the program " + program);
+    if (parsed.Has("--explain") && !tracePath) throw EUsageError("--explain needs --trace");
     TMachine machine(tracePath ? RoundSteps : 0);
     machine.Simulation.LoadImage(TProgramLoad(LoadProgram(program, err), pc));
+    std::optional<THistoryStates> states;
+    if (parsed.Has("--explain"))
+        states.emplace(ReadMachineState(machine.Stores()),
+                       machine.Simulation.History().LastStep() + 1);
     const bool traceToOut = tracePath == "-";
     if (!traceToOut)
         machine.OnOutput = [&out](int value) {
@@ -119,14 +143,15 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
             [&out](std::string_view bytes) {
                 return static_cast<bool>(out.write(bytes.data(), std::ssize(bytes)));
             },
-            "standard output");
+            "standard output", states);
         result = writer.Run(machine.Simulation, maxSteps, steps);
         if (!out.flush()) writer.Fail();
     } else if (tracePath) {
         // Written as the run goes, in place: a trace can be far too long to hold.
         TFileDescriptor file = OpenStreamFile(*tracePath);
         TTraceWriter writer(
-            [&file](std::string_view bytes) { return WriteFully(file.Get(), bytes); }, *tracePath);
+            [&file](std::string_view bytes) { return WriteFully(file.Get(), bytes); }, *tracePath,
+            states);
         result = writer.Run(machine.Simulation, maxSteps, steps);
         if (!file.Close()) writer.Fail();
     } else {

@@ -14,8 +14,9 @@ struct TProcessValues {
     QString WebHelpAddress;
     QString DefaultWebHelpAddress;
     QString TempLstFile = DefaultTempLstFile;
-    QString RunSpeed;  // instructions per second as a decimal, empty or "0": full speed
-    QString TempDir;   // always ends in a separator
+    QString RunSpeed;      // instructions per second as a decimal, empty or "0": full speed
+    bool Explain = false;  // the main window's explanation panel is shown
+    QString TempDir;       // always ends in a separator
     QString VersionText;
     QString LegalText;
 };

@@ -207,6 +207,8 @@ private slots:
                                             "until the start of the history",
                                             "&Clear|Ctrl+F2|Reset program counter",
                                             "-",
+                                            "&Predict Mode||Say what each step will change "
+                                            "before it runs",
                                             "&Trace...||Show the executed instructions",
                                             "-",
                                             "Toggle Brea&kpoint|F5|",

@@ -16,6 +16,7 @@
 #include "controls/showtext.h"
 #include "editor/asmedit.h"
 #include "gui/theme.h"
+#include "inisettings.h"
 #include "pixels.h"
 
 Q_DECLARE_METATYPE(TTheme)
@@ -194,12 +195,7 @@ private slots:
         QTemporaryDir folder;
         const QString path = folder.filePath("Vexlorn.ini");
         if (!before.isEmpty()) QSettings(path, QSettings::IniFormat).setValue("Theme", before);
-        const TStartupPlatform platform{
-            [path] { return std::make_unique<QSettings>(path, QSettings::IniFormat); },
-            {},
-            "/opt/quarzel/bin/quarzel",
-            BuiltInVersionRecord(),
-            {}};
+        const TStartupPlatform platform = IniSettingsPlatform(path);
         TProcessValues values;
         StartUp(values, platform);
         QCOMPARE(CurrentTheme(), ThemeFromName(before).value_or(TTheme::System));

@@ -22,6 +22,7 @@
 #include "controls/hexgrid.h"
 #include "editor/asmedit.h"
 #include "gui/zoom.h"
+#include "inisettings.h"
 
 namespace {
 
@@ -43,8 +44,9 @@ private slots:
         for (const QAction* action : w.ViewMenu->actions())
             entries << action->text() + " " + action->shortcut().toString() + " " +
                            QKeySequence::listToString(action->shortcuts());
-        QCOMPARE(entries, (QStringList{"Zoom &In Ctrl++ Ctrl++; Ctrl+=", "Zoom &Out Ctrl+- Ctrl+-",
-                                       "&Actual Size Ctrl+0 Ctrl+0", "  ", "&Theme  "}));
+        QCOMPARE(entries,
+                 (QStringList{"Zoom &In Ctrl++ Ctrl++; Ctrl+=", "Zoom &Out Ctrl+- Ctrl+-",
+                              "&Actual Size Ctrl+0 Ctrl+0", "  ", "&Explain  ", "&Theme  "}));
     }
 
     void StepsGoUpAndDown_data() {
@@ -217,12 +219,7 @@ private slots:
         QFETCH(bool, stored);
         QTemporaryDir folder;
         const QString path = folder.filePath("Vexlorn.ini");
-        const TStartupPlatform platform{
-            [path] { return std::make_unique<QSettings>(path, QSettings::IniFormat); },
-            {},
-            "/opt/quarzel/bin/quarzel",
-            BuiltInVersionRecord(),
-            {}};
+        const TStartupPlatform platform = IniSettingsPlatform(path);
         TProcessValues values;
         SetZoomPercent(percent);
         QVERIFY(ShutDown(values, platform));

@@ -1,6 +1,7 @@
 // The trace window: its rows are the history in the trace's text, it follows steps, step
 // back, clearing and a run, a double click goes back to a step, and Export writes what
 // quarzel-cli run --trace writes (or CSV) through the atomic writer.
+#include <QCheckBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QPushButton>
@@ -196,6 +197,35 @@ private slots:
         }
         QVERIFY(prompt->Shown.isEmpty());
         QVERIFY(FileBytes(cliTrace).startsWith("step\tpc\tword\tinstruction\tchange\n1\t00\t"));
+    }
+
+    // The rows are asked for newest first and after steps taken back, where the command
+    // line writes them forward.
+    void ExplanationColumnEqualsTheCommandLines() {
+        const QString program = FilePath("p.prg");
+        TMemoryImage image{};
+        std::copy(Program.begin(), Program.end(), image.begin());
+        WriteMemoryFile(QFile::encodeName(program).toStdString(), image);
+        std::ostringstream out, err;
+        RunCli({"run", program.toStdString(), "--trace", "-", "--explain"}, out, err);
+        QStringList cliLines = QString::fromStdString(out.str()).trimmed().split(u'\n');
+        QCOMPARE(cliLines.takeFirst(), QString("step\tpc\tword\tinstruction\tchange\texplanation"));
+        QCOMPARE(cliLines.size(), Lines.size());
+        w->LoadMemoryFile(program);
+        TTraceWin* trace = OpenTrace();
+        trace->ExplainBox->setChecked(true);
+        const QAbstractItemModel* model = trace->TraceTable->model();
+        QCOMPARE(model->headerData(5, Qt::Horizontal).toString(), QString("explanation"));
+        Steps(12);
+        trace->Refresh();
+        for (const int row : {11, 0, 6})
+            QCOMPARE(model->index(row, 5).data().toString(), cliLines[row].section(u'\t', 5));
+        w->MenuStepBack->trigger();
+        w->MenuStepBack->trigger();
+        trace->Refresh();
+        QCOMPARE(Rows(), cliLines.mid(0, 10));
+        trace->ExplainBox->setChecked(false);
+        QCOMPARE(Rows(), Lines.mid(0, 10));
     }
 
     // The name's extension chooses the format, else the filter, whose extension a bare

@@ -156,3 +156,37 @@ TEST_F(CliTrace, ATraceThatCannotBeWrittenFails) {
 }
 
 }  // namespace
+
+TEST_F(CliTrace, ExplainAddsASixthColumnWithTheValuesEachStepMet) {
+    const std::string image = Image(0, {0x21, 0x05, 0x52, 0x11, 0xB2, 0x00, 0xC0, 0x00});
+    EXPECT_EQ(Run({image, "--trace", "-", "--explain"}), ExitOk);
+    EXPECT_EQ(out_.str(),
+              "step\tpc\tword\tinstruction\tchange\texplanation\n"
+              "1\t00\t2105\tload  R1,05\tR1 00->05\tR1 := 05 (the number itself, not memory[05])\n"
+              "2\t02\t5211\taddi  R2,R1,R1\tR2 00->0A\tR2 := R1 + R1 = 05 + 05 = 0A (5 + 5 = 10)\n"
+              "3\t04\tB200\tjmpEQ R2=R0,00\t-\tR2 (0A) = R0 (00)? no: go on at 06\n"
+              "4\t06\tC000\thalt\thalt\thalt: the machine stops\n");
+    EXPECT_EQ(Run({image, "--explain"}), ExitError);
+    EXPECT_NE(err_.str().find("--explain needs --trace"), std::string::npos);
+}
+
+// Each round of the run starts where the last one's explanations left the machine.
+TEST_F(CliTrace, ExplanationsFollowTheMachineAcrossRounds) {
+    // R1 := R1 + R2 (R2 = 1) forever: step n meets R1 = (n - 2) mod 256.
+    Run({Image(0, {0x22, 0x01, 0x51, 0x12, 0xB0, 0x02}), "--trace", "-", "--explain", "--max-steps",
+         "140000"});
+    std::istringstream lines(out_.str());
+    std::string line;
+    long long checked = 0;
+    while (std::getline(lines, line)) {
+        ASSERT_FALSE(line.ends_with('\t')) << line;
+        const long long step = std::atoll(line.c_str());
+        if (step < 2 || (step - 2) % 2 != 0) continue;
+        const int before = static_cast<int>(((step - 2) / 2) % 256);
+        char expected[32];
+        std::snprintf(expected, sizeof expected, "= %02X + 01 = %02X", before, (before + 1) % 256);
+        ASSERT_NE(line.find(expected), std::string::npos) << line;
+        ++checked;
+    }
+    EXPECT_EQ(checked, 70000);
+}
