@@ -9,6 +9,7 @@
 #include <QTextDocument>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <iterator>
 
 #include "gui/strongmarks.h"
@@ -61,7 +62,7 @@ const std::array<TColourRow, 19>& ColourTable() {
         {R::SourceMark, QColor(0xFF, 0xFF, 0x80), QColor(85, 85, 35), Yellow},
         {R::SourceMarkText, QColor(), QColor(), Black},
         {R::TestPassed, QColor(0, 0x80, 0), DarkGreen, White},
-        {R::TestFailed, QColor(0xFF, 0, 0), DarkRed, Yellow},
+        {R::TestFailed, QColor(200, 0, 0), DarkRed, Yellow},
         {R::SourceText, Black, DarkText, White},
         {R::CommentText, QColor(0, 0, 128), QColor(150, 165, 230), Yellow},
         {R::NumberText, QColor(0, 0, 255), QColor(110, 185, 255), Yellow},
@@ -243,7 +244,19 @@ bool StrongMarks() {
 }
 
 int MarkWidth() {
-    return StrongMarks() ? std::max(2, Zoomed(2)) : 1;
+    return StrongMarks() ? std::max(3, Zoomed(3)) : std::max(2, Zoomed(2));
+}
+
+double ContrastRatio(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double channel) {
+            return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) +
+               0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 TThemeNotifier& ThemeNotifier() {

@@ -47,7 +47,7 @@ enum class TThemeColour {
     SourceMark,         // 255,255,128: the background of the editor's marked line
     SourceMarkText,     // none (the text keeps its colour)
     TestPassed,         // 0,128,0
-    TestFailed,         // 255,0,0
+    TestFailed,         // 200,0,0
     SourceText,         // black: the Normal, Keyword and Error highlight classes
     CommentText,        // 0,0,128
     NumberText,         // 0,0,255: the Numeric and String classes
@@ -74,7 +74,14 @@ void ThemeDocument(QTextDocument& document);
 // High Contrast marks by shape as well as colour: thick focus frames, changed cells
 // underlined.
 bool StrongMarks();
-int MarkWidth();  // the pen of a focus or changed-cell frame: 1, or thick at the zoom
+// The pen of a focus frame or changed-cell underline at the zoom: 2 px, thicker in High
+// Contrast, so it still shows on a projector.
+int MarkWidth();
+
+// How far apart two colours are for a reader: 1 (the same) to 21 (black on white). Text
+// needs 4.5, a frame or mark 3.
+
+double ContrastRatio(const QColor& a, const QColor& b);
 
 class TThemeNotifier : public QObject {
     Q_OBJECT
