@@ -1,6 +1,8 @@
 #include "app/mainwin.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
@@ -18,6 +20,7 @@
 #include "controls/hexgrid.h"
 #include "controls/showtext.h"
 #include "gui/helpcontexts.h"
+#include "gui/liveregion.h"
 #include "gui/named.h"
 #include "gui/zoom.h"
 
@@ -196,6 +199,7 @@ void TMainWin::CreateControls() {
     DisasmWin->setSelectionMode(QAbstractItemView::SingleSelection);
     DisasmWin->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     DisasmWin->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    DisasmWin->installEventFilter(this);
     DisasmWin->viewport()->installEventFilter(this);
 
     // Made first, so that it lies beneath the output window.
@@ -222,6 +226,7 @@ void TMainWin::CreateControls() {
         StatusBar->addWidget(panels_[i], widths[i] ? 0 : 1);
     }
     panels_[0]->setText("Address:");
+    statusVoice_ = new TLiveRegion(panels_[2], [this] { return run_ && run_->Running(); });
 
     setTabOrder(MainMemory, Registers);
     setTabOrder(Registers, SysRegs);
@@ -407,6 +412,10 @@ void TMainWin::PlaceControls() {
     Line1->setGeometry(0, 0, Z(632), Z(2));
 
     const int clientHeight = lowerTop + Z(89) + Z(6);
+    // The status bar keeps the height of its tallest panel until it next lays itself out;
+    // it must do so now, or zooming back would leave the window taller than before.
+    QEvent relayout(QEvent::LayoutRequest);
+    QCoreApplication::sendEvent(StatusBar, &relayout);
     setFixedSize(Z(632),
                  menuBar()->sizeHint().height() + clientHeight + StatusBar->sizeHint().height());
     const QScreen* screen = this->screen();
@@ -473,6 +482,7 @@ void TMainWin::SetStatus(const QString& text, TThemeColour colour) {
     palette.setColor(QPalette::WindowText, shown);
     panels_[2]->setPalette(palette);
     panels_[2]->setText(text);
+    statusVoice_->Changed();
 }
 
 QString TMainWin::PanelText(int panel) const {

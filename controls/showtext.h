@@ -59,6 +59,7 @@ private:
     void Relayout();
     void BreakLine();
     void WriteOne(char c);
+    void SpeakWritten();
     int CurrentLength() const;
     std::string& Current();  // creates the line (and any missing above it)
 
@@ -79,6 +80,7 @@ private:
     static constexpr size_t MaxWritten = size_t{1} << 24;  // then the older half goes
     std::string Written_;
     std::vector<TCheckpoint> Checkpoints_;
+    std::string Unspoken_;  // written since the last repaint, for a screen reader
     QColor Color_{64, 64, 64};
     QColor TextColor_{Qt::white};
 };

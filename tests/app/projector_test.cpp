@@ -1,0 +1,67 @@
+// The zoom on a projector (a 1920 x 1200 screen, as the test's platform is set up): no
+// window outgrows its screen, the View menu names the cap, and Actual Size gives back the
+// window of 100 % to the pixel.
+
+#include <QAction>
+#include <QScreen>
+#include <QTest>
+
+#include "app/mainwin.h"
+#include "gui/zoom.h"
+#include "mainwinfixture.h"
+
+class TProjectorTest : public QObject, TMainWinFixture {
+    Q_OBJECT
+private slots:
+    void cleanup() {
+        CloseWindow();
+        SetZoomCap(300);
+        SetZoomPercent(100);
+    }
+
+    void CapIsTheHighestStepThatFits_data() {
+        QTest::addColumn<QSize>("available");
+        QTest::addColumn<QSize>("client");
+        QTest::addColumn<QSize>("frame");
+        QTest::addColumn<int>("cap");
+        const QSize window(632, 445), titleBar(0, 30);
+        QTest::newRow("projector") << QSize(1920, 1170) << window << titleBar << 250;
+        QTest::newRow("large screen") << QSize(3840, 2370) << window << titleBar << 300;
+        QTest::newRow("exactly 200 % with its frame")
+            << QSize(1264, 920) << window << titleBar << 200;
+        QTest::newRow("a pixel short of 200 %") << QSize(1264, 919) << window << titleBar << 175;
+        QTest::newRow("width decides") << QSize(1000, 3000) << window << titleBar << 150;
+        QTest::newRow("nothing fits: actual size") << QSize(320, 240) << window << titleBar << 100;
+    }
+    void CapIsTheHighestStepThatFits() {
+        QFETCH(QSize, available);
+        QFETCH(QSize, client);
+        QFETCH(QSize, frame);
+        QTEST(ZoomCap(available, client, frame), "cap");
+    }
+
+    void MainWindowStaysOnTheScreen() {
+        StartFresh();
+        QVERIFY(ShowWindow());
+        const QRect screen = w->screen()->availableGeometry();
+        QCOMPARE(screen.size(), QSize(1920, 1200));
+        const QSize plain = w->size();
+        QAction* in = w->findChild<QAction*>("MenuZoomIn");
+        QAction* actual = w->findChild<QAction*>("MenuActualSize");
+        for (int i = 0; i < 6; ++i) in->trigger();
+        QCOMPARE(ZoomPercent(), 250);
+        QCOMPARE(in->text(), QString("Zoom &In (max 250 % on this screen)"));
+        QVERIFY2(w->height() + 40 <= screen.height(), qPrintable(QString::number(w->height())));
+        QVERIFY(w->width() <= screen.width());
+        w->grab().save("/tmp/shots-a11y/main-250-on-1920x1200.png");
+        actual->trigger();
+        QCOMPARE(w->size(), plain);
+
+        // A setting saved on a larger screen is brought down to the cap.
+        SetZoomPercent(300);
+        QCOMPARE(ZoomPercent(), 250);
+    }
+};
+
+QTEST_MAIN(TProjectorTest)
+#include "projector_test.moc"
