@@ -142,8 +142,8 @@ void TShowText::SpeakWritten() {
     }
     Unspoken_.clear();
     const QString shown = ShownText();
-    QAccessibleTextInsertEvent event(this, int(std::max(qsizetype(0), shown.size() - spoken.size())),
-                                     spoken);
+    QAccessibleTextInsertEvent event(
+        this, int(std::max(qsizetype(0), shown.size() - spoken.size())), spoken);
     Announce(&event);
 }
 
