@@ -27,6 +27,7 @@
 #include "gui/dialogpaths.h"
 #include "gui/helphook.h"
 #include "gui/localpath.h"
+#include "gui/panekeys.h"
 #include "gui/processvalues.h"
 #include "gui/prompt.h"
 #include "gui/theme.h"
@@ -76,6 +77,11 @@ TAssemblerEditor::TAssemblerEditor(TSimulation* simulation, QWidget* parent) : Q
     highlighter_ = new TAsmHighlighter(TextEditor->document(), *parser_);
     SetUpFollower(simulation);
     Tests = new TAsmTests(*this);
+    TextEditor->setAccessibleName(QStringLiteral("Source"));
+    ErrorBox->setAccessibleName(QStringLiteral("Errors"));
+    Tests->TestBox->setAccessibleName(QStringLiteral("Test results"));
+    AddPaneKeys(this, {TextEditor, ErrorBox, Tests->TestBox});
+    AddSplitterKeys(this, BottomSplitter);
     SetInsertMode(true);
     // The zoom keys work here too; the window grows with it, and styled text is sized by
     // the zoom, so it is styled anew.

@@ -13,6 +13,7 @@
 #include <iterator>
 
 #include "gui/strongmarks.h"
+#include "gui/textfragments.h"
 #include "gui/zoom.h"
 
 namespace {
@@ -221,22 +222,15 @@ QColor ThemedText(const QColor& onLight) {
 void ThemeDocument(QTextDocument& document) {
     constexpr int LightForeground = QTextFormat::UserProperty + 1;
     const bool light = CurrentLook() == TLook::Light;
-    QTextCursor cursor(&document);
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        for (auto piece = block.begin(); !piece.atEnd(); ++piece) {
-            const QTextFragment fragment = piece.fragment();
-            QTextCharFormat format = fragment.charFormat();
-            if (!format.hasProperty(LightForeground)) {
-                // Never themed, and as made: nothing to change.
-                if (light || !format.hasProperty(QTextFormat::ForegroundBrush)) continue;
-                format.setProperty(LightForeground, format.foreground().color());
-            }
-            format.setForeground(ThemedText(format.property(LightForeground).value<QColor>()));
-            cursor.setPosition(fragment.position());
-            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
-            cursor.setCharFormat(format);
+    RestyleFragments(document, [light](QTextCharFormat& format) {
+        if (!format.hasProperty(LightForeground)) {
+            // Never themed, and as made: nothing to change.
+            if (light || !format.hasProperty(QTextFormat::ForegroundBrush)) return false;
+            format.setProperty(LightForeground, format.foreground().color());
         }
-    }
+        format.setForeground(ThemedText(format.property(LightForeground).value<QColor>()));
+        return true;
+    });
 }
 
 bool StrongMarks() {

@@ -11,6 +11,7 @@
 #include <iterator>
 
 #include "controls/hexgrid.h"
+#include "gui/textfragments.h"
 
 namespace {
 
@@ -168,6 +169,18 @@ void ZoomLayouts(QWidget* window) {
                                    Zoomed(m.bottom()));
         if (layout->spacing() >= 0) layout->setSpacing(Zoomed(layout->spacing()));
     }
+}
+
+void ZoomDocument(QTextDocument& document) {
+    constexpr int MadePoints = QTextFormat::UserProperty + 2;
+    RestyleFragments(document, [](QTextCharFormat& format) {
+        if (!format.hasProperty(MadePoints)) {
+            if (percent_ == 100 || format.fontPointSize() <= 0) return false;
+            format.setProperty(MadePoints, format.fontPointSize());
+        }
+        format.setFontPointSize(format.property(MadePoints).toDouble() * percent_ / 100);
+        return true;
+    });
 }
 
 QSize ZoomedWindowSize(QSize size, int at) {

@@ -10,6 +10,7 @@
 #include <functional>
 
 class QAction;
+class QTextDocument;
 class QWidget;
 
 inline constexpr int ZoomSteps[] = {100, 125, 150, 175, 200, 250, 300};
@@ -49,6 +50,11 @@ void FollowZoom(QWidget* window, std::function<void()> relayout);
 // Scales the margins and spacing of every layout in window from what the style gives at
 // 100 % (for a modal dialog, which the zoom cannot change while it is open).
 void ZoomLayouts(QWidget* window);
+
+// Gives every piece of a rich text document (a help topic) whose size was set on purpose its
+// size at the zoom; the size it was made with is kept in the text, so this can be called
+// again after each zoom change.
+void ZoomDocument(QTextDocument& document);
 
 // A window's size from one it had at the zoom at (percent), at the current zoom, but no
 // larger than the screen's free area.

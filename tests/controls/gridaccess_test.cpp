@@ -47,16 +47,26 @@ void TGridAccessTest::tables_data() {
     QTest::addColumn<int>("value");
     QTest::addColumn<QString>("cellName");
     QTest::addColumn<QString>("cellText");
-    QTest::newRow("memory first") << 16 << 16 << QStringList() << 0 << 0x3C << "00"
-                                  << "3C";
-    QTest::newRow("memory last") << 16 << 16 << QStringList() << 255 << 0x0A << "FF"
-                                 << "0A";
-    QTest::newRow("memory row 1") << 16 << 16 << QStringList() << 17 << 0xFF << "11"
-                                  << "FF";
-    QTest::newRow("registers") << 1 << 16 << QStringList{"R0", "R1", "R2"} << 2 << 7 << "R2"
-                               << "07";
-    QTest::newRow("IR four digits") << 1 << 2 << QStringList{"PC", "IR"} << 1 << 0x2A5 << "IR"
-                                    << "02A5";
+    QTest::addColumn<QString>("rowName");
+    QTest::addColumn<QString>("columnName");
+    QTest::newRow("memory first") << 16 << 16 << QStringList() << 0 << 0x3C << "00: 3C"
+                                  << "3C"
+                                  << "00"
+                                  << "0";
+    QTest::newRow("memory last") << 16 << 16 << QStringList() << 255 << 0x0A << "FF: 0A"
+                                 << "0A"
+                                 << "F0"
+                                 << "F";
+    QTest::newRow("memory row 8") << 16 << 16 << QStringList() << 0x83 << 0x2F << "83: 2F"
+                                  << "2F"
+                                  << "80"
+                                  << "3";
+    QTest::newRow("registers") << 1 << 16 << QStringList{"R0", "R1", "R2"} << 2 << 7 << "R2: 07"
+                               << "07"
+                               << "R2" << QString();
+    QTest::newRow("IR four digits") << 1 << 2 << QStringList{"PC", "IR"} << 1 << 0x2A5 << "IR: 02A5"
+                                    << "02A5"
+                                    << "IR" << QString();
 }
 
 void TGridAccessTest::tables() {
@@ -67,6 +77,8 @@ void TGridAccessTest::tables() {
     QFETCH(int, value);
     QFETCH(QString, cellName);
     QFETCH(QString, cellText);
+    QFETCH(QString, rowName);
+    QFETCH(QString, columnName);
     THexGrid grid;
     grid.SetColCount(cols);
     grid.SetRowCount(rows);
@@ -97,6 +109,13 @@ void TGridAccessTest::tables() {
     QCOMPARE(table->child(index), cell);
     QCOMPARE(cell->tableCellInterface()->rowIndex(), index / cols);
     QCOMPARE(cell->tableCellInterface()->columnIndex(), index % cols);
+    QCOMPARE(cells->rowDescription(index / cols), rowName);
+    QCOMPARE(cells->columnDescription(index % cols), columnName);
+    QCOMPARE(cell->text(QAccessible::Description), QString());
+    grid.OnDescribeCell = [](const THexGrid* sender, int at) {
+        return "card of " + sender->CellName(at);
+    };
+    QCOMPARE(cell->text(QAccessible::Description), "card of " + grid.CellName(index));
     QVERIFY(!cells->cellAt(rows, 0));
     QVERIFY(!table->child(cols * rows));
 
@@ -161,6 +180,7 @@ void TGridAccessTest::outputText() {
     output.resize(200, 100);
     output.CalcWinSize();
     output.setAccessibleName("Output Window");
+    events.clear();
     output.Write("Hi\nthere\x01");
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&output);
     QVERIFY(iface);
@@ -172,6 +192,24 @@ void TGridAccessTest::outputText() {
     QCOMPARE(text->text(0, text->characterCount()), shown);
     QCOMPARE(text->characterCount(), int(shown.size()));
     QCOMPARE(text->text(3, 8), QString("there"));
+
+    // What was written since the last frame is spoken as one insertion at the end, with a
+    // backspace taking back what it removed.
+    QTRY_VERIFY(!events.empty());  // the text above, spoken with its frame
+    events.clear();
+    std::vector<QString> inserted;
+    SetCellAnnouncer([&inserted](QAccessibleEvent* event) {
+        events.push_back(event->type());
+        if (event->type() == QAccessible::TextInserted)
+            inserted.push_back(static_cast<QAccessibleTextInsertEvent*>(event)->textInserted());
+    });
+    output.Write("\nok!\x08?");
+    QTRY_COMPARE(events.size(), size_t(1));
+    QCOMPARE(inserted, std::vector<QString>{"\nok?"});
+    output.Write('x');
+    QTRY_COMPARE(inserted.size(), size_t(2));
+    QCOMPARE(inserted.back(), QString("x"));
+    SetCellAnnouncer(Record);
 }
 
 QTEST_MAIN(TGridAccessTest)
