@@ -69,6 +69,8 @@ TTraceWin::TTraceWin(TSimulation& simulation, QWidget* parent)
     TraceTable->setSelectionMode(QAbstractItemView::SingleSelection);
     TraceTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TraceTable->setWordWrap(false);
+    // One Tab stop: the arrows move inside the table, Tab goes on to the buttons.
+    TraceTable->setTabKeyNavigation(false);
     TraceTable->setShowGrid(false);
     TraceTable->setAlternatingRowColors(true);
     // Every row as high as the font: the view never measures rows one by one.
@@ -115,7 +117,7 @@ TTraceWin::TTraceWin(TSimulation& simulation, QWidget* parent)
     AddZoomActions(this);
     FollowZoom(this, [this] { PlaceControls(); });
     PlaceControls();
-    resize(Zoomed(460), Zoomed(420));
+    resize(ZoomedWindowSize(QSize(460, 420), 100));
     TraceTable->scrollToBottom();
 }
 
@@ -124,9 +126,14 @@ void TTraceWin::PlaceControls() {
     TraceTable->verticalHeader()->setMinimumSectionSize(1);
     TraceTable->verticalHeader()->setDefaultSectionSize(metrics.height() + Zoomed(2));
     const int digits[] = {9, 3, 5, 16};  // step, pc, word, instruction; change stretches
+    const int padding = Zoomed(6);
     for (int c = 0; c < 4; ++c)
         TraceTable->setColumnWidth(
-            c, metrics.horizontalAdvance(QString(digits[c], u'0')) + Zoomed(12));
+            c, metrics.horizontalAdvance(QString(digits[c], u'0')) + 2 * padding);
+    // A right-aligned number keeps a gap before the next column ("1 00" is not "100").
+    TraceTable->setStyleSheet(
+        QStringLiteral("QTableView::item { padding-left: %1px; padding-right: %1px; }")
+            .arg(padding));
 }
 
 void TTraceWin::showEvent(QShowEvent* event) {
