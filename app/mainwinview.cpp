@@ -4,6 +4,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QWindow>
 
@@ -71,6 +72,14 @@ void TMainWin::ApplyTheme() {
     DisasmWin->setPalette(listPalette);
     DisasmWin->viewport()->update();  // the breakpoint dots
     SetStatus(PanelText(2), statusColour_);
+    // The media glyphs are dark: on a dark button they take the button's text colour.
+    const std::pair<QPushButton*, QStyle::StandardPixmap> glyphs[] = {
+        {RunButton, QStyle::SP_MediaPlay},
+        {StepButton, QStyle::SP_MediaSeekForward},
+        {BreakButton, QStyle::SP_MediaPause}};
+    for (const auto& [button, glyph] : glyphs)
+        button->setIcon(
+            ThemedIcon(style()->standardIcon(glyph), palette().color(QPalette::ButtonText)));
 }
 
 void TMainWin::showEvent(QShowEvent* event) {

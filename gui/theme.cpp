@@ -1,7 +1,10 @@
 #include "gui/theme.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QPainter>
 #include <QPalette>
+#include <QPixmap>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTextBlock>
@@ -160,19 +163,42 @@ TTheme CurrentTheme() {
 }
 
 void SetTheme(TTheme theme) {
-    const TDesktop& desktop = Desktop();
+    Desktop();  // remembered before the first change
     if (theme == theme_) return;
-    const bool strong = theme == TTheme::HighContrast, wasStrong = StrongMarks();
     theme_ = theme;
-    // A new style resets the palette, so the style goes first.
-    if (strong != wasStrong)
-        QApplication::setStyle(strong ? NewStrongMarksStyle(desktop.StyleName)
-                                      : QStyleFactory::create(desktop.StyleName));
-    QApplication::setPalette(PaletteOf(theme));
+    RestyleApplication();
+    emit ThemeNotifier().Changed();
+}
+
+void RestyleApplication() {
+    const TDesktop& desktop = Desktop();
+    static bool ours = false;
+    const bool wanted = StrongMarks() || ZoomPercent() != 100;
+    // A new style resets the palette, so the style goes first; ours is made anew, so that
+    // every window measures its metrics again.
+    if (wanted)
+        QApplication::setStyle(NewProgramStyle(desktop.StyleName));
+    else if (ours)
+        QApplication::setStyle(QStyleFactory::create(desktop.StyleName));
+    ours = wanted;
+    QApplication::setPalette(PaletteOf(theme_));
     // The windows learn of a new palette through posted events; they take it now, so that
     // what follows the notifier sees it.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::ApplicationPaletteChange);
-    emit ThemeNotifier().Changed();
+}
+
+QIcon ThemedIcon(const QIcon& onLight, const QColor& text) {
+    if (CurrentLook() == TLook::Light || onLight.isNull()) return onLight;
+    QIcon themed;
+    for (const int side : {16, 32, 64}) {
+        QPixmap shape = onLight.pixmap(side);
+        QPainter painter(&shape);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        painter.fillRect(shape.rect(), text);
+        painter.end();
+        themed.addPixmap(shape);
+    }
+    return themed;
 }
 
 TLook CurrentLook() {

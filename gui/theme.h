@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 
+class QIcon;
 class QTextDocument;
 
 enum class TTheme { System, Light, Dark, HighContrast };
@@ -26,6 +27,8 @@ TTheme CurrentTheme();
 // Sets the application palette (and, for High Contrast, thick focus marks) and tells every
 // window. The first call remembers the desktop's palette for System.
 void SetTheme(TTheme theme);
+// Puts the style the theme and the zoom call for, and the theme's palette, on the program.
+void RestyleApplication();
 
 // The look the fixed colours take: System resolves to Light or Dark by its palette.
 enum class TLook { Light, Dark, HighContrast };
@@ -65,6 +68,11 @@ inline QColor LightColour(TThemeColour role) {
 // colours are lightened, keeping their hue; in High Contrast greys become white and every
 // other colour yellow.
 QColor ThemedText(const QColor& onLight);
+
+// An icon drawn for a light button as it shows in the current look: unchanged in Light,
+// otherwise its shape in the button's text colour, so a dark glyph does not vanish on Dark
+// or High Contrast.
+QIcon ThemedIcon(const QIcon& onLight, const QColor& text);
 
 // Gives every explicitly coloured piece of a rich text document (a help topic) its colour
 // in the current theme. The colour it was made with is kept in the text, so this can be

@@ -12,6 +12,7 @@
 
 #include "controls/hexgrid.h"
 #include "gui/textfragments.h"
+#include "gui/theme.h"
 
 namespace {
 
@@ -108,6 +109,7 @@ void SetZoomPercent(int percent) {
     else
         font.setPointSizeF(font.pointSizeF() * percent_ / 100);
     QApplication::setFont(font);
+    RestyleApplication();  // scroll bars, check marks and icons at the zoom
     emit ZoomNotifier().Changed();
 }
 

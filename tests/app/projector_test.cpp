@@ -1,14 +1,21 @@
 // The zoom on a projector (a 1920 x 1200 screen, as the test's platform is set up): no
 // window outgrows its screen, the View menu names the cap, and Actual Size gives back the
-// window of 100 % to the pixel.
+// window of 100 % to the pixel; in every theme.
 
 #include <QAction>
+#include <QListWidget>
+#include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTest>
 
 #include "app/mainwin.h"
+#include "gui/theme.h"
 #include "gui/zoom.h"
 #include "mainwinfixture.h"
+
+Q_DECLARE_METATYPE(TTheme)
 
 class TProjectorTest : public QObject, TMainWinFixture {
     Q_OBJECT
@@ -60,6 +67,39 @@ private slots:
         // A setting saved on a larger screen is brought down to the cap.
         SetZoomPercent(300);
         QCOMPARE(ZoomPercent(), 250);
+    }
+
+    // In every theme on the projector the media buttons' glyphs stand out from the button
+    // (3:1, as a mark must), icons and scroll bars have grown with the zoom.
+    void EveryThemeOnTheProjector_data() {
+        QTest::addColumn<TTheme>("theme");
+        for (const TTheme theme : {TTheme::Light, TTheme::Dark, TTheme::HighContrast})
+            QTest::newRow(qPrintable(ThemeName(theme))) << theme;
+    }
+    void EveryThemeOnTheProjector() {
+        QFETCH(TTheme, theme);
+        StartFresh();
+        QVERIFY(ShowWindow());
+        const int plainIcon = w->RunButton->style()->pixelMetric(QStyle::PM_ButtonIconSize);
+        const int plainBar = w->DisasmWin->verticalScrollBar()->sizeHint().width();
+        SetTheme(theme);
+        SetZoomPercent(250);
+        QCOMPARE(ZoomPercent(), 250);
+        w->grab().save("/tmp/shots-a11y/main-250-" + ThemeName(theme) + ".png");
+        QCOMPARE(w->RunButton->style()->pixelMetric(QStyle::PM_ButtonIconSize),
+                 plainIcon * 250 / 100);
+        QVERIFY(w->DisasmWin->verticalScrollBar()->sizeHint().width() >= plainBar * 2);
+        for (QPushButton* button : {w->RunButton, w->StepButton, w->BreakButton}) {
+            const QColor face = button->palette().color(QPalette::Button);
+            const QImage glyph = button->icon().pixmap(16).toImage();
+            double best = 1;
+            for (int y = 0; y < glyph.height(); ++y)
+                for (int x = 0; x < glyph.width(); ++x)
+                    if (qAlpha(glyph.pixel(x, y)) > 200)
+                        best = std::max(best, ContrastRatio(glyph.pixelColor(x, y), face));
+            QVERIFY2(best >= 3, qPrintable(button->objectName() + QString::number(best)));
+        }
+        SetTheme(TTheme::System);
     }
 };
 
