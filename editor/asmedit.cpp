@@ -9,8 +9,10 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QSplitter>
 #include <QTextBlock>
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "asm/asmparse.h"
@@ -88,6 +90,10 @@ TAssemblerEditor::TAssemblerEditor(TSimulation* simulation, QWidget* parent) : Q
     AddZoomActions(this);
     FollowZoom(this, [this, at = ZoomPercent()]() mutable {
         resize(ZoomedWindowSize(size(), at));
+        // The lists below the text grow with their rows, so that no row is cut.
+        QList<int> panes = BottomSplitter->sizes();
+        for (int& pane : panes) pane = int(std::lround(pane * double(ZoomPercent()) / at));
+        BottomSplitter->setSizes(panes);
         at = ZoomPercent();
         ReformatAll();
     });
