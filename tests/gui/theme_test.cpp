@@ -150,9 +150,7 @@ private slots:
 
     void ContrastRatioOfKnownPairs() {
         QCOMPARE(qRound(ContrastRatio(Qt::black, Qt::white) * 100), 2100);
-        QCOMPARE(ContrastRatio(Qt::red, Qt::red), 1.0);
-        QCOMPARE(qRound(ContrastRatio(Qt::white, Qt::red) * 100), 400);  // either order
-        QCOMPARE(qRound(ContrastRatio(QColor(0, 128, 0), Qt::white) * 100), 514);
+        QCOMPARE(qRound(ContrastRatio(Qt::white, QColor(0, 128, 0)) * 100), 514);  // either order
     }
 
     // Every text colour of the table reads at 4.5:1 on what it is drawn on, in each theme.
@@ -166,18 +164,16 @@ private slots:
         const QColor onBase;
         const struct {
             TTheme Theme;
-            const char* Name;
-        } themes[] = {{TTheme::Light, "Light"},
-                      {TTheme::Dark, "Dark"},
-                      {TTheme::HighContrast, "High Contrast"}};
-        for (const auto& t : themes) {
-            const TLook look = t.Theme == TTheme::Light  ? TLook::Light
-                               : t.Theme == TTheme::Dark ? TLook::Dark
-                                                         : TLook::HighContrast;
+            TLook Look;
+        } themes[] = {{TTheme::Light, TLook::Light},
+                      {TTheme::Dark, TLook::Dark},
+                      {TTheme::HighContrast, TLook::HighContrast}};
+        for (const auto& [theme, look] : themes) {
             const QColor cell = ThemeColour(R::CellBackground, look);
             const QColor output = ThemeColour(R::OutputBackground, look);
             const auto row = [&](const char* what, R text, QColor background) {
-                QTest::addRow("%s %s", t.Name, what) << t.Theme << text << background;
+                QTest::addRow("%s %s", qPrintable(ThemeName(theme)), what)
+                    << theme << text << background;
             };
             row("cell", R::CellText, cell);
             row("output", R::OutputText, output);
@@ -187,7 +183,7 @@ private slots:
             row("comment", R::CommentText, onBase);
             row("number", R::NumberText, onBase);
             row("disassembly", R::DisasmText, onBase);
-            if (t.Theme == TTheme::Light) continue;
+            if (theme == TTheme::Light) continue;
             row("changed cell", R::ChangedCell, cell);
             row("running", R::StatusRunning, onBase);
             row("stopped", R::StatusStopped, onBase);
