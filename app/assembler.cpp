@@ -82,6 +82,24 @@ QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption
     return button;
 }
 
+// What a screen reader calls an operand box: the part of the word it chooses.
+QString SpokenName(TOperandField field) {
+    switch (field.Place) {
+        case TFieldPlace::R:
+            return QStringLiteral("register R");
+        case TFieldPlace::X:
+            return QStringLiteral("operand X");
+        case TFieldPlace::Y:
+            return QStringLiteral("operand Y");
+        case TFieldPlace::XY:
+            return field.Kind == TOperandKind::Address ? QStringLiteral("address")
+                                                       : QStringLiteral("value");
+        case TFieldPlace::None:
+            break;
+    }
+    return QStringLiteral("not used");
+}
+
 }  // namespace
 
 TAssembleDialog::TAssembleDialog(CellStore& memory, QWidget* mainWindow)
@@ -90,6 +108,7 @@ TAssembleDialog::TAssembleDialog(CellStore& memory, QWidget* mainWindow)
     setProperty(HelpContextProperty, NoHelpContext);
 
     opcode = NewBox(this, "opcode", "Choose Instruction", OpcodeBoxContext);
+    opcode->setAccessibleName(QStringLiteral("operation"));
     for (const TInstructionInfo& info : InstructionSet) opcode->addItem(info.Name);
     op1 = NewBox(this, "op1", "operand", Operand1Context);
     op2 = NewBox(this, "op2", "operand", Operand2Context);
@@ -130,6 +149,8 @@ TAssembleDialog::TAssembleDialog(CellStore& memory, QWidget* mainWindow)
 void TAssembleDialog::SetAddress(int address) {
     address_ = address & 0xFF;
     instruction_ = memory_.GetContents(address_) * 256 + memory_.GetContents((address_ + 1) % 256);
+    // The caption stays as it is; a screen reader also hears where the word goes.
+    setAccessibleName(windowTitle() + QString::asprintf(" at %02X", address_));
     ShowInstruction();
 }
 
@@ -154,6 +175,7 @@ void TAssembleDialog::ShowInstruction() {
         const TFieldPlace place = operands[i].Place;
         FillOperandBox(boxes[i], ItemsOf(operands[i].Kind),
                        (instruction_ >> FieldShift(place)) & FieldMask(place));
+        boxes[i]->setAccessibleName(SpokenName(operands[i]));
     }
 }
 

@@ -24,6 +24,7 @@
 #include "gui/localpath.h"
 #include "gui/prompt.h"
 #include "gui/theme.h"
+#include "gui/zoom.h"
 
 namespace {
 
@@ -76,7 +77,7 @@ THelpDialog::THelpDialog(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(HelpText);
-    resize(InitialWidth, InitialHeight);
+    resize(Zoomed(InitialWidth), Zoomed(InitialHeight));
 
     resizeRequest_ = connect(HelpText->document()->documentLayout(),
                              &QAbstractTextDocumentLayout::documentSizeChanged, this,
@@ -91,17 +92,23 @@ THelpDialog::THelpDialog(QWidget* parent)
         setPalette(colours);
         ThemeDocument(*HelpText->document());
     });
+    // The reference a class reads most on the projector: text and sizes follow the zoom.
+    FollowZoom(this, [this] {
+        HelpText->document()->setDefaultFont(HelpText->font());
+        ZoomDocument(*HelpText->document());
+    });
 }
 
 void THelpDialog::ShowTopic(int context) {
     const THelpTopic* topic = FindHelpTopic(context);
-    if (topic && topic->Width > 0) resize(topic->Width, height());
+    if (topic && topic->Width > 0) resize(Zoomed(topic->Width), height());
 
     TTextSource source(HelpDocument(context).constData());
     HelpText->setHtml(QString::fromUtf8(ReadWhole(source)));
 
     if (context == ProgramInfoContext) AppendInfoFile();
     ThemeDocument(*HelpText->document());
+    ZoomDocument(*HelpText->document());
     HelpText->moveCursor(QTextCursor::Start);
 }
 
@@ -148,7 +155,8 @@ void THelpDialog::AppendInfoFile() {
 void THelpDialog::HelpTextResizeRequest() {
     const int contentHeight = static_cast<int>(std::ceil(HelpText->document()->size().height()));
     const int bottom = contentHeight + 2 * HelpText->frameWidth() - 1;
-    resize(width(), bottom <= MaxRequestedHeight ? bottom + 1 : MaxRequestedHeight);
+    const int most = Zoomed(MaxRequestedHeight);
+    resize(width(), bottom <= most ? bottom + 1 : most);
 }
 
 void THelpDialog::DetachResizeRequest() {
@@ -176,6 +184,9 @@ THelpDialog* OpenHelpViewer(int context) {
         corner.setY(std::max(corner.y(), room.top()));
         viewer->move(corner);
     }
+    // Asked for from the keyboard, it is read from the keyboard: Escape closes it again.
+    viewer->activateWindow();
+    viewer->HelpText->setFocus();
     return viewer;
 }
 

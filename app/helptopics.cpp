@@ -465,7 +465,9 @@ QList<THelpTopic> BuildTopics() {
                        "immediate value in decimal, read as a signed number.") +
              Paragraph("Double-click a line to set PC to it. Click it with the right mouse "
                        "button to change that instruction by choosing its parts from "
-                       "lists. With an odd PC the lines show the odd addresses.")},
+                       "lists. With an odd PC the lines show the odd addresses.") +
+             Paragraph("From the keyboard: <b>Enter</b> sets PC to the selected line, and the "
+                       "<b>Menu</b> key or <b>Shift+F10</b> changes its instruction.")},
         {{MemoryRowLabelsContext, MemoryColumnLabelsContext}, 150, "Memory address", "", ""},
         {{RegisterLabelsContext}, 250, "General purpose register name", "", ""},
         {{SysRegLabelsContext},

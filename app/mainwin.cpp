@@ -1,6 +1,8 @@
 #include "app/mainwin.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
@@ -20,6 +22,7 @@
 #include "controls/hexgrid.h"
 #include "controls/showtext.h"
 #include "gui/helpcontexts.h"
+#include "gui/liveregion.h"
 #include "gui/named.h"
 #include "gui/zoom.h"
 
@@ -199,6 +202,7 @@ void TMainWin::CreateControls() {
     DisasmWin->setSelectionMode(QAbstractItemView::SingleSelection);
     DisasmWin->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     DisasmWin->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    DisasmWin->installEventFilter(this);
     DisasmWin->viewport()->installEventFilter(this);
 
     // Made first, so that it lies beneath the output window.
@@ -225,6 +229,7 @@ void TMainWin::CreateControls() {
         StatusBar->addWidget(panels_[i], widths[i] ? 0 : 1);
     }
     panels_[0]->setText("Address:");
+    statusVoice_ = new TLiveRegion(panels_[2], [this] { return run_ && run_->Running(); });
 
     setTabOrder(MainMemory, Registers);
     setTabOrder(Registers, SysRegs);
@@ -417,6 +422,10 @@ void TMainWin::PlaceControls() {
         bottom = panel->geometry().bottom();
     }
     const int clientHeight = bottom + Z(6);
+    // The status bar keeps the height of its tallest panel until it next lays itself out;
+    // it must do so now, or zooming back would leave the window taller than before.
+    QEvent relayout(QEvent::LayoutRequest);
+    QCoreApplication::sendEvent(StatusBar, &relayout);
     setFixedSize(Z(632),
                  menuBar()->sizeHint().height() + clientHeight + StatusBar->sizeHint().height());
     const QScreen* screen = this->screen();
@@ -483,6 +492,7 @@ void TMainWin::SetStatus(const QString& text, TThemeColour colour) {
     palette.setColor(QPalette::WindowText, shown);
     panels_[2]->setPalette(palette);
     panels_[2]->setText(text);
+    statusVoice_->Changed();
 }
 
 QString TMainWin::PanelText(int panel) const {

@@ -28,6 +28,7 @@ class TDisasmView;
 class TExplainPanel;
 class THexGrid;
 class TLabelGrid;
+class TLiveRegion;
 class TPredictPanel;
 class TRunControl;
 class TShowText;
@@ -178,6 +179,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -198,6 +200,9 @@ private:
     void ShowOutcome(TRunOutcome outcome);
     void StartRun(bool back);
     void DisasmWinMouseDown(QPoint pos);
+    bool DisasmWinKey(const QEvent& event);  // true when it handled the key
+    void AssembleAtDisasmLine();
+    void CapZoomToScreen();
     bool ClickButtonOfMnemonic(const QKeySequence& key);
     void MainMemoryCellChanged(const TCellChange& change);
     void RegistersCellChanged(const TCellChange& change);
@@ -230,6 +235,7 @@ private:
     std::unique_ptr<TRunControl> run_;
     int bulkTopLine_ = -1;  // the list's first line when a bulk write began
     QLabel* panels_[3];
+    TLiveRegion* statusVoice_;  // speaks panel 2
     bool memModified_ = false;
     QString memFileName_;
     TThemeColour statusColour_ = TThemeColour::StatusReady;

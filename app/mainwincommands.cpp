@@ -1,5 +1,7 @@
 // The main window's commands on the machine: change handlers, the memory clipboard, run
 // control and the disassembly list.
+#include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -251,6 +253,30 @@ void TMainWin::DisasmWinDblClick() {
 void TMainWin::DisasmWinMouseDown(QPoint pos) {
     DisasmWin->setFocus();
     if (QListWidgetItem* item = DisasmWin->itemAt(pos)) DisasmWin->setCurrentItem(item);
+    AssembleAtDisasmLine();
+}
+
+// The keyboard's double click and right click on the current line.
+bool TMainWin::DisasmWinKey(const QEvent& event) {
+    if (event.type() == QEvent::ContextMenu) {
+        if (static_cast<const QContextMenuEvent&>(event).reason() != QContextMenuEvent::Keyboard)
+            return false;
+        AssembleAtDisasmLine();
+        return true;
+    }
+    if (event.type() != QEvent::KeyPress) return false;
+    const auto& key = static_cast<const QKeyEvent&>(event);
+    if (key.keyCombination() == QKeyCombination(Qt::ShiftModifier, Qt::Key_F10)) {
+        AssembleAtDisasmLine();
+        return true;
+    }
+    if (key.modifiers() & ~Qt::KeypadModifier) return false;
+    if (key.key() != Qt::Key_Return && key.key() != Qt::Key_Enter) return false;
+    DisasmWinDblClick();
+    return true;
+}
+
+void TMainWin::AssembleAtDisasmLine() {
     const int line = DisasmWin->currentRow();
     if (line < 0) return;
     auto* dialog = new TAssembleDialog(*MainMemory, this);
@@ -275,6 +301,7 @@ bool TMainWin::eventFilter(QObject* watched, QEvent* event) {
         const auto* shortcut = static_cast<QShortcutEvent*>(event);
         if (shortcut->isAmbiguous() && ClickButtonOfMnemonic(shortcut->key())) return true;
     }
+    if (watched == DisasmWin && DisasmWinKey(*event)) return true;
     if (watched == DisasmWin->viewport() && DisasmMarginPress(*event)) return true;
     if (watched == DisasmWin->viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto* mouse = static_cast<QMouseEvent*>(event);

@@ -4,6 +4,9 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QWindow>
 
 #include "app/mainwin.h"
 #include "controls/hexgrid.h"
@@ -69,4 +72,31 @@ void TMainWin::ApplyTheme() {
     DisasmWin->setPalette(listPalette);
     DisasmWin->viewport()->update();  // the breakpoint dots
     SetStatus(PanelText(2), statusColour_);
+    // The media glyphs are dark: on a dark button they take the button's text colour.
+    const std::pair<QPushButton*, QStyle::StandardPixmap> glyphs[] = {
+        {RunButton, QStyle::SP_MediaPlay},
+        {StepButton, QStyle::SP_MediaSeekForward},
+        {BreakButton, QStyle::SP_MediaPause}};
+    for (const auto& [button, glyph] : glyphs)
+        button->setIcon(
+            ThemedIcon(style()->standardIcon(glyph), palette().color(QPalette::ButtonText)));
+}
+
+void TMainWin::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    CapZoomToScreen();
+    if (windowHandle())
+        connect(windowHandle(), &QWindow::screenChanged, this, &TMainWin::CapZoomToScreen,
+                Qt::UniqueConnection);
+}
+
+// This window is the largest of them, fixed in size: the zoom goes no higher than lets
+// all of it, title bar included, stay on its screen.
+void TMainWin::CapZoomToScreen() {
+    const QScreen* shownOn = screen();
+    if (!shownOn) return;
+    // Before the window manager has framed the window, room for a title bar is assumed.
+    const QSize measured = frameGeometry().size() - size();
+    const QSize frame = measured.height() > 0 ? measured : QSize(16, 40);
+    SetZoomCap(ZoomCap(shownOn->availableGeometry().size(), size() * 100 / ZoomPercent(), frame));
 }

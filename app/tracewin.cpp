@@ -70,6 +70,8 @@ TTraceWin::TTraceWin(TSimulation& simulation, QWidget* parent)
     TraceTable->setSelectionMode(QAbstractItemView::SingleSelection);
     TraceTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     TraceTable->setWordWrap(false);
+    // One Tab stop: the arrows move inside the table, Tab goes on to the buttons.
+    TraceTable->setTabKeyNavigation(false);
     TraceTable->setShowGrid(false);
     TraceTable->setAlternatingRowColors(true);
     // Every row as high as the font: the view never measures rows one by one.
@@ -128,7 +130,7 @@ TTraceWin::TTraceWin(TSimulation& simulation, QWidget* parent)
     AddZoomActions(this);
     FollowZoom(this, [this] { PlaceControls(); });
     PlaceControls();
-    resize(Zoomed(460), Zoomed(420));
+    resize(ZoomedWindowSize(QSize(460, 420), 100));
     TraceTable->scrollToBottom();
 }
 
@@ -138,9 +140,14 @@ void TTraceWin::PlaceControls() {
     TraceTable->verticalHeader()->setDefaultSectionSize(metrics.height() + Zoomed(2));
     // step, pc, word, instruction, change; the last column stretches
     const int digits[] = {9, 3, 5, 16, 12};
+    const int padding = Zoomed(6);
     for (int c = 0; c < model_->columnCount() - 1; ++c)
         TraceTable->setColumnWidth(
-            c, metrics.horizontalAdvance(QString(digits[c], u'0')) + Zoomed(12));
+            c, metrics.horizontalAdvance(QString(digits[c], u'0')) + 2 * padding);
+    // A right-aligned number keeps a gap before the next column ("1 00" is not "100").
+    TraceTable->setStyleSheet(
+        QStringLiteral("QTableView::item { padding-left: %1px; padding-right: %1px; }")
+            .arg(padding));
 }
 
 void TTraceWin::showEvent(QShowEvent* event) {

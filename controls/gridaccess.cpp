@@ -56,8 +56,9 @@ public:
     using TReadOnlyText::text;  // the text interface's text(start, end), beside the name's
     QString text(QAccessible::Text t) const override {
         if (!isValid()) return {};
-        if (t == QAccessible::Name) return grid_->CellName(index_);
+        if (t == QAccessible::Name) return grid_->SpokenCell(index_);
         if (t == QAccessible::Value) return WholeText();
+        if (t == QAccessible::Description) return grid_->CellDescription(index_);
         return {};
     }
     void setText(QAccessible::Text, const QString&) override {}
@@ -156,8 +157,15 @@ public:
     }
     int columnCount() const override { return Grid()->ColCount(); }
     int rowCount() const override { return Grid()->RowCount(); }
-    QString columnDescription(int) const override { return {}; }
-    QString rowDescription(int) const override { return {}; }
+    // A memory row by its first address ("80"), a column by its digit ("3"); a one-column
+    // grid's rows by their cells' labels.
+    QString columnDescription(int column) const override {
+        return Grid()->ColCount() > 1 ? QString::number(column, 16).toUpper() : QString();
+    }
+    QString rowDescription(int row) const override {
+        const int first = row * Grid()->ColCount();
+        return Grid()->ColCount() > 1 ? QString::asprintf("%02X", first) : Grid()->CellName(first);
+    }
     int selectedCellCount() const override {
         return Grid()->GetSelLo() < 0 ? 0 : Grid()->GetSelHi() - Grid()->GetSelLo() + 1;
     }
@@ -215,17 +223,6 @@ QAccessibleInterface* ControlsFactory(const QString& className, QObject* object)
 
 TCellAnnouncer announcer_;
 
-bool Listened() {
-    return announcer_ || QAccessible::isActive();
-}
-
-void Announce(QAccessibleEvent* event) {
-    if (announcer_)
-        announcer_(event);
-    else
-        QAccessible::updateAccessibility(event);
-}
-
 QAccessibleInterface* CellOf(THexGrid* grid, int index) {
     auto* table = dynamic_cast<TGridAccessible*>(QAccessible::queryAccessibleInterface(grid));
     return table ? table->Cell(index) : nullptr;
@@ -245,8 +242,19 @@ void SetCellAnnouncer(TCellAnnouncer announcer) {
     announcer_ = std::move(announcer);
 }
 
+bool AnnouncementsHeard() {
+    return announcer_ || QAccessible::isActive();
+}
+
+void Announce(QAccessibleEvent* event) {
+    if (announcer_)
+        announcer_(event);
+    else
+        QAccessible::updateAccessibility(event);
+}
+
 void AnnounceCellFocus(THexGrid* grid) {
-    if (!Listened() || !grid->hasFocus()) return;
+    if (!AnnouncementsHeard() || !grid->hasFocus()) return;
     if (QAccessibleInterface* cell = CellOf(grid, grid->Row() * grid->ColCount() + grid->Col())) {
         QAccessibleEvent event(cell, QAccessible::Focus);
         Announce(&event);
@@ -254,7 +262,7 @@ void AnnounceCellFocus(THexGrid* grid) {
 }
 
 void AnnounceCellText(THexGrid* grid, int index, const QString& oldText) {
-    if (!Listened()) return;
+    if (!AnnouncementsHeard()) return;
     if (QAccessibleInterface* cell = CellOf(grid, index)) {
         QAccessibleTextUpdateEvent event(cell, 0, oldText, grid->CellText(index));
         Announce(&event);

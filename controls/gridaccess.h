@@ -18,5 +18,9 @@ void InstallControlsAccessibility();
 using TCellAnnouncer = std::function<void(QAccessibleEvent*)>;
 void SetCellAnnouncer(TCellAnnouncer announcer);
 
+// True when someone hears announcements; Announce sends one there.
+bool AnnouncementsHeard();
+void Announce(QAccessibleEvent* event);
+
 void AnnounceCellFocus(THexGrid* grid);
 void AnnounceCellText(THexGrid* grid, int index, const QString& oldText);

@@ -399,6 +399,7 @@ void THexGrid::ShowEditor() {
     InplaceEditor_->setMaxLength(limit);
     InplaceEditor_->setText(
         QString::fromStdString(FormatHex(Contents_[Row_ * ColCount_ + Col_], limit)));
+    InplaceEditor_->setAccessibleName(CellName(Row_ * ColCount_ + Col_));
     InplaceEditor_->setModified(false);
     InplaceEditor_->setGeometry(CellRect(Col_, Row_).adjusted(0, 0, 1, 1));
     InplaceEditor_->selectAll();

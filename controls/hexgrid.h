@@ -76,6 +76,7 @@ public:
     // Setting Key to 0 consumes the key.
     using TKeyEvent = std::function<void(THexGrid* Sender, int& Key, Qt::KeyboardModifiers Shift)>;
     using TKeyPressEvent = std::function<void(THexGrid* Sender, QChar& Key)>;
+    using TDescribeCellEvent = std::function<QString(const THexGrid* Sender, int Index)>;
 
     explicit THexGrid(QWidget* parent = nullptr);
     ~THexGrid() override;
@@ -161,6 +162,12 @@ public:
     QString CellName(int index) const;
     void SetCellNames(const QStringList& names) { CellNames_ = names; }
     QString CellText(int index) const;  // the value as the cell shows it
+    // A screen reader's name for a cell: its label and the value shown ("R3: 0F").
+    QString SpokenCell(int index) const { return CellName(index) + ": " + CellText(index); }
+    // The longer account a screen reader gives of a cell on request (OnDescribeCell).
+    QString CellDescription(int index) const {
+        return OnDescribeCell ? OnDescribeCell(this, index) : QString();
+    }
     // While quiet (a run at full speed) value changes are not announced.
     void SetQuietChanges(bool quiet) { QuietChanges_ = quiet; }
 
@@ -185,6 +192,7 @@ public:
     TMouseMoveEvent OnMouseMove;
     TKeyEvent OnKeyDown, OnKeyUp;
     TKeyPressEvent OnKeyPress;
+    TDescribeCellEvent OnDescribeCell;
 
 protected:
     virtual void DrawCell(QPainter& painter, int ACol, int ARow, const QRect& rect);

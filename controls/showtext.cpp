@@ -2,6 +2,7 @@
 
 #include "controls/gridaccess.h"
 
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QMouseEvent>
@@ -15,6 +16,7 @@
 namespace {
 
 constexpr int RepaintInterval = 16;  // ms: one repaint per frame, however much is written
+constexpr unsigned char Backspace = 8, LineFeed = 10;
 
 QString ToGlyphs(const std::string& line) {
     return QString::fromStdString(Cp437GlyphsToUtf8(line));
@@ -67,7 +69,32 @@ void TShowText::MeasureIfChanged() {
 void TShowText::Write(char c) {
     MeasureIfChanged();
     Text_.Write(c);
+    if (static_cast<unsigned char>(c) != Backspace)
+        Unspoken_.push_back(c);
+    else if (!Unspoken_.empty())
+        Unspoken_.pop_back();
     if (!RepaintTimer_.isActive()) RepaintTimer_.start(RepaintInterval, this);
+}
+
+// What was written since the last repaint, as one insertion at the end of the text, so a
+// screen reader speaks output by the frame and not by the character.
+void TShowText::SpeakWritten() {
+    if (Unspoken_.empty() || !AnnouncementsHeard()) {
+        Unspoken_.clear();
+        return;
+    }
+    QString spoken;
+    for (const char c : Unspoken_) {
+        if (static_cast<unsigned char>(c) == LineFeed)
+            spoken += u'\n';
+        else
+            spoken += ToGlyphs(std::string(1, c));
+    }
+    Unspoken_.clear();
+    const QString shown = ShownText();
+    QAccessibleTextInsertEvent event(
+        this, int(std::max(qsizetype(0), shown.size() - spoken.size())), spoken);
+    Announce(&event);
 }
 
 bool TShowText::TakeBack() {
@@ -119,6 +146,7 @@ void TShowText::timerEvent(QTimerEvent* event) {
     }
     RepaintTimer_.stop();
     update();
+    SpeakWritten();
 }
 
 void TShowText::mousePressEvent(QMouseEvent* event) {

@@ -9,8 +9,10 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QSplitter>
 #include <QTextBlock>
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "asm/asmparse.h"
@@ -27,6 +29,7 @@
 #include "gui/dialogpaths.h"
 #include "gui/helphook.h"
 #include "gui/localpath.h"
+#include "gui/panekeys.h"
 #include "gui/processvalues.h"
 #include "gui/prompt.h"
 #include "gui/theme.h"
@@ -76,12 +79,21 @@ TAssemblerEditor::TAssemblerEditor(TSimulation* simulation, QWidget* parent) : Q
     highlighter_ = new TAsmHighlighter(TextEditor->document(), *parser_);
     SetUpFollower(simulation);
     Tests = new TAsmTests(*this);
+    TextEditor->setAccessibleName(QStringLiteral("Source"));
+    ErrorBox->setAccessibleName(QStringLiteral("Errors"));
+    Tests->TestBox->setAccessibleName(QStringLiteral("Test results"));
+    AddPaneKeys(this, {TextEditor, ErrorBox, Tests->TestBox});
+    AddSplitterKeys(this, BottomSplitter);
     SetInsertMode(true);
     // The zoom keys work here too; the window grows with it, and styled text is sized by
     // the zoom, so it is styled anew.
     AddZoomActions(this);
     FollowZoom(this, [this, at = ZoomPercent()]() mutable {
         resize(ZoomedWindowSize(size(), at));
+        // The lists below the text grow with their rows, so that no row is cut.
+        QList<int> panes = BottomSplitter->sizes();
+        for (int& pane : panes) pane = int(std::lround(pane * double(ZoomPercent()) / at));
+        BottomSplitter->setSizes(panes);
         at = ZoomPercent();
         ReformatAll();
     });

@@ -147,7 +147,7 @@ void TAsmTests::StartRun(const QString& testsFile) {
         Label(row, QStringLiteral("waiting"));
     }
     TestBox->show();
-    done_ = 0;
+    done_ = passed_ = 0;
     run_ = new TBackgroundTests(*file_, image_, this);
     connect(run_, &TBackgroundTests::TestFinished, this, &TAsmTests::ShowResult);
     connect(run_, &TBackgroundTests::AllFinished, this, &TAsmTests::ShowFinished);
@@ -194,13 +194,14 @@ void TAsmTests::ShowResult(int index, const TTestResult& result) {
     item.setData(PassedRole, result.Passed);
     ColourResult(item);
     done_ = index + 1;
+    if (result.Passed) ++passed_;
     if (done_ < TestBox->count()) ShowRunning();
 }
 
 void TAsmTests::ShowFinished() {
     run_->deleteLater();  // it is telling this
     EndRun();
-    TestProgress->hide();
+    TestProgress->ShowFinished(passed_, TestBox->count());
     emit RunFinished();
 }
 

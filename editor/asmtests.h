@@ -74,7 +74,8 @@ private:
     // The test file while its tests run: a change to it stops them, as their rows would
     // belong to a file that is no longer there.
     QFileSystemWatcher* testsWatch_;
-    int done_ = 0;  // tests of the run with their results
+    int done_ = 0;    // tests of the run with their results
+    int passed_ = 0;  // of those done
     QString opened_;
     // What the rows of TestBox were run on: the bytes the text placed are set by the image.
     std::optional<TTestFile> file_;

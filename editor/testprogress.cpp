@@ -5,6 +5,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "gui/liveregion.h"
+
 TTestProgress::TTestProgress() {
     setObjectName(QStringLiteral("TestProgress"));
     ProgressLabel = new QLabel;
@@ -25,6 +27,7 @@ TTestProgress::TTestProgress() {
     row->addWidget(ProgressLabel, 1);
     row->addWidget(ProgressBar);
     row->addWidget(StopTestsButton);
+    voice_ = new TLiveRegion(ProgressLabel);
     hide();
 }
 
@@ -43,4 +46,14 @@ void TTestProgress::ShowStopped(int done, int count, const QString& why) {
     ProgressLabel->setText(text);
     ProgressBar->setValue(done);
     StopTestsButton->setEnabled(false);
+    voice_->Changed();
+}
+
+void TTestProgress::ShowFinished(int passed, int count) {
+    ProgressLabel->setText(QStringLiteral("%1 of %2 tests passed").arg(passed).arg(count));
+    ProgressBar->setRange(0, count);
+    ProgressBar->setValue(count);
+    StopTestsButton->setEnabled(false);
+    show();
+    voice_->Changed();
 }

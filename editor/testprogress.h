@@ -1,12 +1,14 @@
 #pragma once
 // The row under the test results while tests run in the background: which test runs, a bar
-// of those done and a Stop button; after a stop it says how far the run got.
+// of those done and a Stop button; after the run it says how it ended, and a screen reader
+// hears that once.
 
 #include <QWidget>
 
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class TLiveRegion;
 
 class TTestProgress final : public QWidget {
     Q_OBJECT
@@ -22,4 +24,9 @@ public:
     void ShowRunning(int done, int count, const QString& name);
     // Keeps the row shown, Stop disabled; why is empty for a stop the user asked for.
     void ShowStopped(int done, int count, const QString& why);
+    // Keeps the row shown with the summary ("2 of 3 tests passed"), Stop disabled.
+    void ShowFinished(int passed, int count);
+
+private:
+    TLiveRegion* voice_;
 };

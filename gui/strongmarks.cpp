@@ -6,15 +6,40 @@
 #include <QStyleOption>
 
 #include "gui/theme.h"
+#include "gui/zoom.h"
 
 namespace {
 
-class TStrongMarksStyle final : public QProxyStyle {
+class TProgramStyle final : public QProxyStyle {
 public:
     using QProxyStyle::QProxyStyle;
 
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        const int size = QProxyStyle::pixelMetric(metric, option, widget);
+        switch (metric) {
+            case PM_ScrollBarExtent:
+            case PM_ScrollBarSliderMin:
+            case PM_IndicatorWidth:
+            case PM_IndicatorHeight:
+            case PM_ExclusiveIndicatorWidth:
+            case PM_ExclusiveIndicatorHeight:
+            case PM_SmallIconSize:
+            case PM_ButtonIconSize:
+            case PM_ListViewIconSize:
+            case PM_SplitterWidth:
+                return Zoomed(size);
+            default:
+                return size;
+        }
+    }
+
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget) const override {
+        if (!StrongMarks()) {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+        }
         if (element == PE_FrameFocusRect) {
             Frame(*option, painter, option->palette.color(QPalette::Highlight), MarkWidth());
             return;
@@ -44,6 +69,6 @@ private:
 
 }  // namespace
 
-QStyle* NewStrongMarksStyle(const QString& baseStyleName) {
-    return new TStrongMarksStyle(QStyleFactory::create(baseStyleName));
+QStyle* NewProgramStyle(const QString& baseStyleName) {
+    return new TProgramStyle(QStyleFactory::create(baseStyleName));
 }

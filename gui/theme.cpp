@@ -1,7 +1,10 @@
 #include "gui/theme.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QPainter>
 #include <QPalette>
+#include <QPixmap>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTextBlock>
@@ -9,9 +12,11 @@
 #include <QTextDocument>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <iterator>
 
 #include "gui/strongmarks.h"
+#include "gui/textfragments.h"
 #include "gui/zoom.h"
 
 namespace {
@@ -61,7 +66,7 @@ const std::array<TColourRow, 19>& ColourTable() {
         {R::SourceMark, QColor(0xFF, 0xFF, 0x80), QColor(85, 85, 35), Yellow},
         {R::SourceMarkText, QColor(), QColor(), Black},
         {R::TestPassed, QColor(0, 0x80, 0), DarkGreen, White},
-        {R::TestFailed, QColor(0xFF, 0, 0), DarkRed, Yellow},
+        {R::TestFailed, QColor(200, 0, 0), DarkRed, Yellow},
         {R::SourceText, Black, DarkText, White},
         {R::CommentText, QColor(0, 0, 128), QColor(150, 165, 230), Yellow},
         {R::NumberText, QColor(0, 0, 255), QColor(110, 185, 255), Yellow},
@@ -158,19 +163,42 @@ TTheme CurrentTheme() {
 }
 
 void SetTheme(TTheme theme) {
-    const TDesktop& desktop = Desktop();
+    Desktop();  // remembered before the first change
     if (theme == theme_) return;
-    const bool strong = theme == TTheme::HighContrast, wasStrong = StrongMarks();
     theme_ = theme;
-    // A new style resets the palette, so the style goes first.
-    if (strong != wasStrong)
-        QApplication::setStyle(strong ? NewStrongMarksStyle(desktop.StyleName)
-                                      : QStyleFactory::create(desktop.StyleName));
-    QApplication::setPalette(PaletteOf(theme));
+    RestyleApplication();
+    emit ThemeNotifier().Changed();
+}
+
+void RestyleApplication() {
+    const TDesktop& desktop = Desktop();
+    static bool ours = false;
+    const bool wanted = StrongMarks() || ZoomPercent() != 100;
+    // A new style resets the palette, so the style goes first; ours is made anew, so that
+    // every window measures its metrics again.
+    if (wanted)
+        QApplication::setStyle(NewProgramStyle(desktop.StyleName));
+    else if (ours)
+        QApplication::setStyle(QStyleFactory::create(desktop.StyleName));
+    ours = wanted;
+    QApplication::setPalette(PaletteOf(theme_));
     // The windows learn of a new palette through posted events; they take it now, so that
     // what follows the notifier sees it.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::ApplicationPaletteChange);
-    emit ThemeNotifier().Changed();
+}
+
+QIcon ThemedIcon(const QIcon& onLight, const QColor& text) {
+    if (CurrentLook() == TLook::Light || onLight.isNull()) return onLight;
+    QIcon themed;
+    for (const int side : {16, 32, 64}) {
+        QPixmap shape = onLight.pixmap(side);
+        QPainter painter(&shape);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        painter.fillRect(shape.rect(), text);
+        painter.end();
+        themed.addPixmap(shape);
+    }
+    return themed;
 }
 
 TLook CurrentLook() {
@@ -220,22 +248,15 @@ QColor ThemedText(const QColor& onLight) {
 void ThemeDocument(QTextDocument& document) {
     constexpr int LightForeground = QTextFormat::UserProperty + 1;
     const bool light = CurrentLook() == TLook::Light;
-    QTextCursor cursor(&document);
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        for (auto piece = block.begin(); !piece.atEnd(); ++piece) {
-            const QTextFragment fragment = piece.fragment();
-            QTextCharFormat format = fragment.charFormat();
-            if (!format.hasProperty(LightForeground)) {
-                // Never themed, and as made: nothing to change.
-                if (light || !format.hasProperty(QTextFormat::ForegroundBrush)) continue;
-                format.setProperty(LightForeground, format.foreground().color());
-            }
-            format.setForeground(ThemedText(format.property(LightForeground).value<QColor>()));
-            cursor.setPosition(fragment.position());
-            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
-            cursor.setCharFormat(format);
+    RestyleFragments(document, [light](QTextCharFormat& format) {
+        if (!format.hasProperty(LightForeground)) {
+            // Never themed, and as made: nothing to change.
+            if (light || !format.hasProperty(QTextFormat::ForegroundBrush)) return false;
+            format.setProperty(LightForeground, format.foreground().color());
         }
-    }
+        format.setForeground(ThemedText(format.property(LightForeground).value<QColor>()));
+        return true;
+    });
 }
 
 bool StrongMarks() {
@@ -243,7 +264,18 @@ bool StrongMarks() {
 }
 
 int MarkWidth() {
-    return StrongMarks() ? std::max(2, Zoomed(2)) : 1;
+    return StrongMarks() ? std::max(3, Zoomed(3)) : std::max(2, Zoomed(2));
+}
+
+double ContrastRatio(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double channel) {
+            return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 TThemeNotifier& ThemeNotifier() {

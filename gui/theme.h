@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 
+class QIcon;
 class QTextDocument;
 
 enum class TTheme { System, Light, Dark, HighContrast };
@@ -26,6 +27,8 @@ TTheme CurrentTheme();
 // Sets the application palette (and, for High Contrast, thick focus marks) and tells every
 // window. The first call remembers the desktop's palette for System.
 void SetTheme(TTheme theme);
+// Puts the style the theme and the zoom call for, and the theme's palette, on the program.
+void RestyleApplication();
 
 // The look the fixed colours take: System resolves to Light or Dark by its palette.
 enum class TLook { Light, Dark, HighContrast };
@@ -47,7 +50,7 @@ enum class TThemeColour {
     SourceMark,         // 255,255,128: the background of the editor's marked line
     SourceMarkText,     // none (the text keeps its colour)
     TestPassed,         // 0,128,0
-    TestFailed,         // 255,0,0
+    TestFailed,         // 200,0,0
     SourceText,         // black: the Normal, Keyword and Error highlight classes
     CommentText,        // 0,0,128
     NumberText,         // 0,0,255: the Numeric and String classes
@@ -66,6 +69,11 @@ inline QColor LightColour(TThemeColour role) {
 // other colour yellow.
 QColor ThemedText(const QColor& onLight);
 
+// An icon drawn for a light button as it shows in the current look: unchanged in Light,
+// otherwise its shape in the button's text colour, so a dark glyph does not vanish on Dark
+// or High Contrast.
+QIcon ThemedIcon(const QIcon& onLight, const QColor& text);
+
 // Gives every explicitly coloured piece of a rich text document (a help topic) its colour
 // in the current theme. The colour it was made with is kept in the text, so this can be
 // called again after each theme change.
@@ -74,7 +82,14 @@ void ThemeDocument(QTextDocument& document);
 // High Contrast marks by shape as well as colour: thick focus frames, changed cells
 // underlined.
 bool StrongMarks();
-int MarkWidth();  // the pen of a focus or changed-cell frame: 1, or thick at the zoom
+// The pen of a focus frame or changed-cell underline at the zoom: 2 px, thicker in High
+// Contrast, so it still shows on a projector.
+int MarkWidth();
+
+// How far apart two colours are for a reader: 1 (the same) to 21 (black on white). Text
+// needs 4.5, a frame or mark 3.
+
+double ContrastRatio(const QColor& a, const QColor& b);
 
 class TThemeNotifier : public QObject {
     Q_OBJECT

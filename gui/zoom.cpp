@@ -11,10 +11,13 @@
 #include <iterator>
 
 #include "controls/hexgrid.h"
+#include "gui/textfragments.h"
+#include "gui/theme.h"
 
 namespace {
 
 int percent_ = 100;
+int cap_ = std::end(ZoomSteps)[-1];
 QFont baseAppFont_;  // the application font at 100 %, taken at the first change
 
 // A length a widget had at 100 %, kept in its properties as "<key>Base" beside the value
@@ -96,15 +99,17 @@ void SetZoomPercent(int percent) {
     const int* nearest = std::min_element(
         std::begin(ZoomSteps), std::end(ZoomSteps),
         [percent](int a, int b) { return std::abs(a - percent) < std::abs(b - percent); });
-    if (*nearest == percent_) return;
+    const int wanted = std::min(*nearest, cap_);
+    if (wanted == percent_) return;
     if (percent_ == 100) baseAppFont_ = QApplication::font();
-    percent_ = *nearest;
+    percent_ = wanted;
     QFont font = baseAppFont_;
     if (font.pixelSize() > 0)
         font.setPixelSize(Zoomed(font.pixelSize()));
     else
         font.setPointSizeF(font.pointSizeF() * percent_ / 100);
     QApplication::setFont(font);
+    RestyleApplication();  // scroll bars, check marks and icons at the zoom
     emit ZoomNotifier().Changed();
 }
 
@@ -116,6 +121,28 @@ void ZoomIn() {
 void ZoomOut() {
     const int* at = std::lower_bound(std::begin(ZoomSteps), std::end(ZoomSteps), percent_);
     if (at != std::begin(ZoomSteps)) SetZoomPercent(*std::prev(at));
+}
+
+int ZoomCap(QSize available, QSize client, QSize frame) {
+    int cap = ZoomSteps[0];
+    for (const int step : ZoomSteps) {
+        const auto zoomed = [step](int pixels) { return int(std::ceil(pixels * step / 100.0)); };
+        if (zoomed(client.width()) + frame.width() <= available.width() &&
+            zoomed(client.height()) + frame.height() <= available.height())
+            cap = step;
+    }
+    return cap;
+}
+
+int ZoomCapPercent() {
+    return cap_;
+}
+
+void SetZoomCap(int percent) {
+    if (percent == cap_) return;
+    cap_ = percent;
+    emit ZoomNotifier().CapChanged();
+    if (percent_ > cap_) SetZoomPercent(cap_);
 }
 
 int Zoomed(int pixels) {
@@ -146,6 +173,18 @@ void ZoomLayouts(QWidget* window) {
     }
 }
 
+void ZoomDocument(QTextDocument& document) {
+    constexpr int MadePoints = QTextFormat::UserProperty + 2;
+    RestyleFragments(document, [](QTextCharFormat& format) {
+        if (!format.hasProperty(MadePoints)) {
+            if (percent_ == 100 || format.fontPointSize() <= 0) return false;
+            format.setProperty(MadePoints, format.fontPointSize());
+        }
+        format.setFontPointSize(format.property(MadePoints).toDouble() * percent_ / 100);
+        return true;
+    });
+}
+
 QSize ZoomedWindowSize(QSize size, int at) {
     QSize zoomed(int(std::lround(size.width() * double(percent_) / at)),
                  int(std::lround(size.height() * double(percent_) / at)));
@@ -165,6 +204,13 @@ QList<QAction*> AddZoomActions(QWidget* window) {
     auto* actual = new QAction(QStringLiteral("&Actual Size"), window);
     actual->setObjectName(QStringLiteral("MenuActualSize"));
     actual->setShortcut(QKeySequence(QStringLiteral("Ctrl+0")));
+    const auto nameCap = [in] {
+        const bool capped = cap_ < std::end(ZoomSteps)[-1];
+        in->setText(capped ? QStringLiteral("Zoom &In (max %1 % on this screen)").arg(cap_)
+                           : QStringLiteral("Zoom &In"));
+    };
+    nameCap();
+    QObject::connect(&ZoomNotifier(), &TZoomNotifier::CapChanged, in, nameCap);
     QObject::connect(in, &QAction::triggered, [] { ZoomIn(); });
     QObject::connect(out, &QAction::triggered, [] { ZoomOut(); });
     QObject::connect(actual, &QAction::triggered, [] { SetZoomPercent(100); });

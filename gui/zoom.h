@@ -10,15 +10,26 @@
 #include <functional>
 
 class QAction;
+class QTextDocument;
 class QWidget;
 
 inline constexpr int ZoomSteps[] = {100, 125, 150, 175, 200, 250, 300};
 
 int ZoomPercent();
-// Snaps to the nearest step; a change rescales the application font and tells every window.
+// Snaps to the nearest step, no higher than the cap; a change rescales the application font
+// and tells every window.
 void SetZoomPercent(int percent);
 void ZoomIn();   // the next step up, if any
 void ZoomOut();  // the next step down, if any
+
+// The highest step at which a window whose client is client at 100 %, with a frame (title
+// bar and borders, which the zoom does not change) of frame, fits in a screen's free area
+// available; the lowest step when none fits.
+int ZoomCap(QSize available, QSize client, QSize frame);
+// The highest step the zoom may take (the main window's screen decides); lowering it below
+// the zoom lowers the zoom.
+int ZoomCapPercent();
+void SetZoomCap(int percent);
 
 // A length of the 100 % layout at the current zoom, rounded to the nearest pixel.
 int Zoomed(int pixels);
@@ -27,6 +38,7 @@ class TZoomNotifier : public QObject {
     Q_OBJECT
 signals:
     void Changed();
+    void CapChanged();
 };
 TZoomNotifier& ZoomNotifier();
 
@@ -39,10 +51,16 @@ void FollowZoom(QWidget* window, std::function<void()> relayout);
 // 100 % (for a modal dialog, which the zoom cannot change while it is open).
 void ZoomLayouts(QWidget* window);
 
+// Gives every piece of a rich text document (a help topic) whose size was set on purpose its
+// size at the zoom; the size it was made with is kept in the text, so this can be called
+// again after each zoom change.
+void ZoomDocument(QTextDocument& document);
+
 // A window's size from one it had at the zoom at (percent), at the current zoom, but no
 // larger than the screen's free area.
 QSize ZoomedWindowSize(QSize size, int at);
 
-// "Zoom &In" (Ctrl++ and Ctrl+=), "Zoom &Out" (Ctrl+-) and "&Actual Size" (Ctrl+0), added to
-// window so their keys work there; the caller may also put them in a menu.
+// "Zoom &In" (Ctrl++ and Ctrl+=; it names the cap when there is one: "Zoom &In (max 250 % on
+// this screen)"), "Zoom &Out" (Ctrl+-) and "&Actual Size" (Ctrl+0), added to window so their
+// keys work there; the caller may also put them in a menu.
 QList<QAction*> AddZoomActions(QWidget* window);

@@ -20,6 +20,7 @@
 #include "app/helpdia.h"
 #include "app/helptopics.h"
 #include "gui/helphook.h"
+#include "gui/zoom.h"
 #include "helpviewers.h"
 #include "testprompt.h"
 
@@ -181,6 +182,32 @@ private slots:
         const QTextCharFormat bodyFormat = title.next().begin().fragment().charFormat();
         QVERIFY(bodyFormat.fontWeight() != int(QFont::Bold));
         QCOMPARE(QFontInfo(bodyFormat.font()).pointSize(), 10);
+    }
+
+    // On the projector the topic, its window and its text grow with the zoom, and back; the
+    // viewer comes up with the focus, and Escape closes it.
+    void ViewerFollowsTheZoomAndTheKeyboard() {
+        THelpDialog* viewer = OpenHelpViewer(4);
+        const int width = viewer->width();
+        const auto titlePoints = [viewer] {
+            return viewer->HelpText->document()
+                ->firstBlock()
+                .begin()
+                .fragment()
+                .charFormat()
+                .fontPointSize();
+        };
+        QTRY_VERIFY(viewer->isActiveWindow());
+        QCOMPARE(QApplication::focusWidget(), viewer->HelpText);
+        SetZoomPercent(200);
+        QCOMPARE(titlePoints(), 26.0);
+        THelpDialog* zoomed = OpenHelpViewer(4);
+        QCOMPARE(zoomed->width(), 2 * width);
+        SetZoomPercent(100);
+        QCOMPARE(titlePoints(), 13.0);
+        QTRY_VERIFY(zoomed->isActiveWindow());
+        QTest::keyClick(zoomed->HelpText, Qt::Key_Escape);
+        QVERIFY(!zoomed->isVisible());
     }
 
     void CodeIsShownInAFixedPitchFont() {

@@ -1,12 +1,24 @@
 // The main window as a screen reader sees it: its grids are tables of named cells whose
-// text is the value shown, the output window is text, and the disassembly list has a name.
+// text is the value shown, the output window is text, and the disassembly list has a name;
+// what the reader is told (the events the program sends, read where they would go to a
+// reader's bridge) for the keyboard alone; and the keys of the disassembly list.
 
 #include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
+#include <QToolTip>
 #include <QtTest>
 
+#include "app/assembler.h"
+#include "controls/gridaccess.h"
 #include "controls/hexgrid.h"
 #include "controls/showtext.h"
+#include "core/simulation.h"
 #include "mainwinfixture.h"
 
 namespace {
@@ -24,6 +36,38 @@ QAccessibleInterface* ChildNamed(QAccessibleInterface* parent, const QString& na
 QString TextOf(QAccessibleInterface* object) {
     QAccessibleTextInterface* text = object->textInterface();
     return text ? text->text(0, text->characterCount()) : QString("(no text interface)");
+}
+
+// What a screen reader would say for each event it is told, one line each: focus with the
+// cell's row and column, a status or a label that changed, output inserted.
+QStringList spoken;
+
+void Speak(QAccessibleEvent* event) {
+    QAccessibleInterface* object = event->accessibleInterface();
+    if (!object) return;
+    const QString name = object->text(QAccessible::Name);
+    switch (event->type()) {
+        case QAccessible::Focus: {
+            QString line = "focus: " + name;
+            if (QAccessibleTableCellInterface* cell = object->tableCellInterface()) {
+                QAccessibleTableInterface* table = cell->table()->tableInterface();
+                line += ", row " + table->rowDescription(cell->rowIndex());
+                if (const QString column = table->columnDescription(cell->columnIndex());
+                    !column.isEmpty())
+                    line += ", column " + column;
+            }
+            spoken << line;
+            break;
+        }
+        case QAccessible::NameChanged:
+            spoken << "said: " + name;
+            break;
+        case QAccessible::TextInserted:
+            spoken << "output: " + static_cast<QAccessibleTextInsertEvent*>(event)->textInserted();
+            break;
+        default:
+            break;
+    }
 }
 
 }  // namespace
@@ -52,10 +96,10 @@ private slots:
             int rows, columns, cell;
             const char *cellName, *cellText;
         } tables[] = {
-            {"Main Memory", 16, 16, 0xA7, "A7", "2F"},
-            {"Registers", 16, 1, 3, "R3", "41"},
-            {"System Registers", 2, 1, IrIndex, "IR", "C000"},
-            {"System Registers", 2, 1, PcIndex, "PC", "12"},
+            {"Main Memory", 16, 16, 0xA7, "A7: 2F", "2F"},
+            {"Registers", 16, 1, 3, "R3: 41", "41"},
+            {"System Registers", 2, 1, IrIndex, "IR: C000", "C000"},
+            {"System Registers", 2, 1, PcIndex, "PC: 12", "12"},
         };
         for (const auto& t : tables) {
             QAccessibleInterface* table = ChildNamed(central, t.table, QAccessible::Table);
@@ -75,6 +119,114 @@ private slots:
         QVERIFY(output);
         QCOMPARE(TextOf(output), QString("H\ni"));
         QVERIFY(ChildNamed(central, "Disassembler window", QAccessible::List));
+    }
+
+    // Tab into memory, F9 to a halt: what a screen reader says.
+    void TabIntoMemoryAndRunToAHalt() {
+        const unsigned char program[] = {0x2F, 0x41, 0xC0, 0x00};  // RF:=41 (prints A), halt
+        for (int a = 0; a < int(sizeof program); ++a) w->MainMemory->SetContents(a, program[a]);
+        w->MainMemory->SetContents(0x80, 0x2F);
+        w->ResetButton->setFocus();
+        QApplication::processEvents();
+        StartSpeaking();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), w->MainMemory);
+        QTest::keyClick(w->MainMemory, Qt::Key_Down);
+        QTest::keyClick(w->MainMemory, Qt::Key_F9);
+        QTRY_VERIFY2(spoken.contains("output: A"), qPrintable(spoken.join(" / ")));
+        QTest::qWait(50);  // nothing more follows
+        StopSpeaking();
+        SaveTranscript("tab-into-memory-and-f9.txt");
+        QCOMPARE(spoken,
+                 (QStringList{"focus: 00: 2F, row 00, column 0", "focus: 10: 00, row 10, column 0",
+                              "said: Running...", "said: Halted", "output: A"}));
+    }
+
+    // Every status a command leaves is said once, after the command: a step that stays
+    // Ready is still heard, a full-speed run is heard only when it ends.
+    void StatusChangesAreSaidOnce() {
+        struct {
+            int word;        // at 00; negative: none
+            int breakpoint;  // -1: none
+            const char* key;
+            QString said;
+        } const cases[] = {
+            {0x2101, -1, "F8", "said: Ready"},
+            {0xC000, -1, "F8", "said: Halted"},
+            {0x0000, -1, "F9", "said: Invalid instruction"},
+            {0xB008, 0x08, "F9", "said: Breakpoint at 08"},
+            {-1, -1, "Shift+F8", "said: Start of history"},
+        };
+        for (const auto& c : cases) {
+            w->SysRegs->SetContents(PcIndex, 0);
+            if (c.word >= 0) w->MainMemory->SetContents(0, c.word >> 8);
+            if (c.word >= 0) w->MainMemory->SetContents(1, c.word & 0xFF);
+            if (c.breakpoint >= 0) w->Simulation().ToggleBreakpoint(c.breakpoint);
+            QApplication::processEvents();
+            StartSpeaking();
+            QTest::keySequence(w.get(), QKeySequence(c.key));
+            QTRY_VERIFY2(!spoken.isEmpty(), c.key);
+            QTest::qWait(50);
+            StopSpeaking();
+            if (c.breakpoint >= 0) w->Simulation().ToggleBreakpoint(c.breakpoint);
+            const QStringList statuses = spoken.filter("said: ");
+            QVERIFY2(statuses.size() <= 2, c.key);  // "Running", at most, before the end
+            QCOMPARE(statuses.back(), c.said);
+            QCOMPARE(statuses.count(c.said), 1);
+        }
+    }
+
+    // The keyboard's double click and right click on the disassembly list.
+    void DisassemblyKeys() {
+        w->MainMemory->SetContents(0x06, 0x21);
+        w->MainMemory->SetContents(0x07, 0x41);
+        w->DisasmWin->setFocus();
+        w->DisasmWin->setCurrentRow(3);
+        QTest::keyClick(w->DisasmWin, Qt::Key_Return);
+        QCOMPARE(w->SysRegs->GetContents(PcIndex), 0x06);
+
+        QStringList seen;
+        QTimer::singleShot(0, [&seen] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            seen << dialog->accessibleName();
+            for (const char* box : {"opcode", "op1", "op2", "op3"})
+                seen << dialog->findChild<QComboBox*>(box)->accessibleName();
+            dialog->reject();
+        });
+        QTest::keyClick(w->DisasmWin, Qt::Key_F10, Qt::ShiftModifier);
+        QCOMPARE(seen, (QStringList{"Asseble Instruction at 06", "operation", "register R", "value",
+                                    "not used"}));
+    }
+
+    // The in-place editor is called what its cell is; the value card is the cell's
+    // description and comes up on Ctrl+I.
+    void CellEditorAndValueCard() {
+        w->MainMemory->setFocus();
+        w->MainMemory->SetCol(3);
+        w->MainMemory->ShowEditor();
+        QCOMPARE(w->MainMemory->InplaceEditor()->accessibleName(), QString("03"));
+        w->MainMemory->HideEditor();
+        w->Registers->SetContents(2, 0x41);
+        QAccessibleInterface* registers = QAccessible::queryAccessibleInterface(w->Registers);
+        const QString card = registers->child(2)->text(QAccessible::Description);
+        QVERIFY2(card.contains("41"), qPrintable(card));
+        w->Registers->setFocus();
+        w->Registers->SetRow(2);
+        QTest::keyClick(w->Registers, Qt::Key_I, Qt::ControlModifier);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text().contains("41"), true);
+    }
+
+private:
+    static void StartSpeaking() {
+        spoken.clear();
+        SetCellAnnouncer(Speak);
+    }
+    static void StopSpeaking() { SetCellAnnouncer({}); }
+    static void SaveTranscript(const QString& name) {
+        QFile file("/tmp/shots-a11y/" + name);
+        if (file.open(QIODevice::WriteOnly)) file.write((spoken.join('\n') + '\n').toUtf8());
     }
 };
 

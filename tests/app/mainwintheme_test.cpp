@@ -98,11 +98,13 @@ private slots:
         };
         SetTheme(TTheme::HighContrast);
         QCOMPARE(frameAt(0), QColor(Qt::yellow));
-        QCOMPARE(frameAt(1), QColor(Qt::yellow));  // at least two pixels wide
+        QCOMPARE(frameAt(2), QColor(Qt::yellow));  // at least three pixels wide
         QCOMPARE(w.Registers->MarkWidth(), MarkWidth());
+        // Light's frame is two solid pixels, still seen on a projector.
         SetTheme(TTheme::Light);
-        QCOMPARE(w.Registers->MarkWidth(), 1);
-        QVERIFY(frameAt(1) != w.palette().color(QPalette::Highlight));
+        QCOMPARE(w.Registers->MarkWidth(), 2);
+        QCOMPARE(frameAt(1), w.palette().color(QPalette::Highlight));
+        QVERIFY(frameAt(2) != w.palette().color(QPalette::Highlight));
     }
 
     void HighContrastOutlinesTheOutputWindow() {

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSettings>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -200,6 +201,9 @@ private slots:
     void EditorWindowGrows() {
         TAssemblerEditor editor;
         const QSize plain = editor.size();
+        const int lists = editor.BottomSplitter->sizes()[1];
+        SetZoomPercent(200);
+        QCOMPARE(editor.BottomSplitter->sizes()[1], 2 * lists);  // its rows are not cut
         SetZoomPercent(125);
         QCOMPARE(editor.size(), plain * 1.25);
         TAssemblerEditor later;

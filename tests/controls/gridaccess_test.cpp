@@ -47,15 +47,15 @@ void TGridAccessTest::tables_data() {
     QTest::addColumn<int>("value");
     QTest::addColumn<QString>("cellName");
     QTest::addColumn<QString>("cellText");
-    QTest::newRow("memory first") << 16 << 16 << QStringList() << 0 << 0x3C << "00"
+    QTest::newRow("memory first") << 16 << 16 << QStringList() << 0 << 0x3C << "00: 3C"
                                   << "3C";
-    QTest::newRow("memory last") << 16 << 16 << QStringList() << 255 << 0x0A << "FF"
+    QTest::newRow("memory last") << 16 << 16 << QStringList() << 255 << 0x0A << "FF: 0A"
                                  << "0A";
-    QTest::newRow("memory row 1") << 16 << 16 << QStringList() << 17 << 0xFF << "11"
+    QTest::newRow("memory row 1") << 16 << 16 << QStringList() << 17 << 0xFF << "11: FF"
                                   << "FF";
-    QTest::newRow("registers") << 1 << 16 << QStringList{"R0", "R1", "R2"} << 2 << 7 << "R2"
+    QTest::newRow("registers") << 1 << 16 << QStringList{"R0", "R1", "R2"} << 2 << 7 << "R2: 07"
                                << "07";
-    QTest::newRow("IR four digits") << 1 << 2 << QStringList{"PC", "IR"} << 1 << 0x2A5 << "IR"
+    QTest::newRow("IR four digits") << 1 << 2 << QStringList{"PC", "IR"} << 1 << 0x2A5 << "IR: 02A5"
                                     << "02A5";
 }
 
@@ -161,6 +161,7 @@ void TGridAccessTest::outputText() {
     output.resize(200, 100);
     output.CalcWinSize();
     output.setAccessibleName("Output Window");
+    events.clear();
     output.Write("Hi\nthere\x01");
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&output);
     QVERIFY(iface);
@@ -172,6 +173,24 @@ void TGridAccessTest::outputText() {
     QCOMPARE(text->text(0, text->characterCount()), shown);
     QCOMPARE(text->characterCount(), int(shown.size()));
     QCOMPARE(text->text(3, 8), QString("there"));
+
+    // What was written since the last frame is spoken as one insertion at the end, with a
+    // backspace taking back what it removed.
+    QTRY_VERIFY(!events.empty());  // the text above, spoken with its frame
+    events.clear();
+    std::vector<QString> inserted;
+    SetCellAnnouncer([&inserted](QAccessibleEvent* event) {
+        events.push_back(event->type());
+        if (event->type() == QAccessible::TextInserted)
+            inserted.push_back(static_cast<QAccessibleTextInsertEvent*>(event)->textInserted());
+    });
+    output.Write("\nok!\x08?");
+    QTRY_COMPARE(events.size(), size_t(1));
+    QCOMPARE(inserted, std::vector<QString>{"\nok?"});
+    output.Write('x');
+    QTRY_COMPARE(inserted.size(), size_t(2));
+    QCOMPARE(inserted.back(), QString("x"));
+    SetCellAnnouncer(Record);
 }
 
 QTEST_MAIN(TGridAccessTest)

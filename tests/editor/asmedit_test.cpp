@@ -1,5 +1,6 @@
 // The editor window's own behaviour: creation, status bar panels, keys, menu shortcuts.
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QListWidget>
@@ -7,6 +8,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -75,6 +77,7 @@ private slots:
     void MenuBarTitlesInOrder();
     void MenuEntries_data();
     void MenuEntries();
+    void PanesByKeyboard();
 };
 
 void TAssemblerEditorTest::NewEditorState() {
@@ -399,3 +402,32 @@ void TAssemblerEditorTest::MenuEntries() {
 
 QTEST_MAIN(TAssemblerEditorTest)
 #include "asmedit_test.moc"
+
+// F6 and Shift+F6 go round the shown panes, which a screen reader knows by name; Ctrl+Alt+Up
+// and Down move the splitter above the lists.
+void TAssemblerEditorTest::PanesByKeyboard() {
+    TShownEditor editor;
+    QSplitter* splitter = editor->BottomSplitter;
+    const QList<int> before = splitter->sizes();
+    editor.Key(Qt::Key_Down, Qt::ControlModifier | Qt::AltModifier);
+    QVERIFY(splitter->sizes()[0] > before[0]);
+    editor.Key(Qt::Key_Up, Qt::ControlModifier | Qt::AltModifier);
+    QCOMPARE(splitter->sizes(), before);
+
+    struct {
+        bool testsShown;
+        Qt::KeyboardModifiers mods;
+        const char* spoken;  // the pane's name, as a screen reader hears it
+    } const steps[] = {
+        {false, Qt::NoModifier, "Errors"},    {false, Qt::NoModifier, "Source"},
+        {false, Qt::ShiftModifier, "Errors"}, {true, Qt::NoModifier, "Test results"},
+        {true, Qt::NoModifier, "Source"},     {true, Qt::ShiftModifier, "Test results"},
+    };
+    for (const auto& step : steps) {
+        editor->findChild<QWidget*>("TestBox")->setVisible(step.testsShown);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, step.mods);
+        QCOMPARE(QAccessible::queryAccessibleInterface(QApplication::focusWidget())
+                     ->text(QAccessible::Name),
+                 QString(step.spoken));
+    }
+}

@@ -3,6 +3,7 @@
 // run, and loading a test's starting state into the machine after the question about
 // unsaved memory.
 
+#include <QAccessible>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
@@ -15,12 +16,14 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "controls/gridaccess.h"
 #include "core/hex.h"
 #include "core/simulation.h"
 #include "editor/asmedit.h"
 #include "editor/asmtests.h"
 #include "editor/testprogress.h"
 #include "grading/testrun.h"
+#include "gui/theme.h"
 #include "testprompt.h"
 
 namespace {
@@ -123,16 +126,32 @@ void TAsmTestsTest::RunsTheTestsBesideTheSource() {
     TAssemblerEditor editor(&owner.Sim);
     QVERIFY(editor.LoadSourceFile(dir.filePath("sum.asm")));
     QCOMPARE(editor.Tests->TestsFileName(), dir.filePath("sum.tests.toml"));
+    // What a screen reader is told: the summary, once, when the run ends.
+    QStringList said;
+    SetCellAnnouncer([&said](QAccessibleEvent* event) {
+        if (event->type() == QAccessible::NameChanged)
+            said << event->accessibleInterface()->text(QAccessible::Name);
+    });
     QTest::keyClick(editor.TextEditor, Qt::Key_T, Qt::ControlModifier);
     WaitForResults(*editor.Tests);
+    QTRY_COMPARE(said, QStringList{"1 of 2 tests passed"});
+    SetCellAnnouncer({});
+    QCOMPARE(editor.Tests->TestProgress->ProgressLabel->text(), QString("1 of 2 tests passed"));
     QListWidget* box = editor.Tests->TestBox;
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(box);
+    QCOMPARE(list->text(QAccessible::Name), QString("Test results"));
+    QStringList transcript{"said: " + said.join(", "), "list: " + list->text(QAccessible::Name)};
+    for (int i = 0; i < list->childCount(); ++i)
+        transcript << "item: " + list->child(i)->text(QAccessible::Name);
+    QFile record("/tmp/shots-a11y/failed-test-run.txt");
+    if (record.open(QIODevice::WriteOnly)) record.write((transcript.join('\n') + '\n').toUtf8());
     QVERIFY(!box->isHidden());
     QCOMPARE(box->count(), 2);
     QCOMPARE(box->item(0)->text(), QStringLiteral("passed: 5 + 10"));
     QCOMPARE(box->item(0)->foreground().color(), QColor(0, 0x80, 0));
     QCOMPARE(box->item(1)->text(),
              QStringLiteral("failed: wrong: R3 is 00, expected 01; PC is 04, expected 06"));
-    QCOMPARE(box->item(1)->foreground().color(), QColor(0xFF, 0, 0));
+    QCOMPARE(box->item(1)->foreground().color(), ThemeColour(TThemeColour::TestFailed));
     QCOMPARE(owner.Writes, 0);
     QCOMPARE(editor.ErrorBox->count(), 0);
     QVERIFY(prompt.Shown.isEmpty());

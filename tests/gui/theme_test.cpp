@@ -48,7 +48,7 @@ private slots:
         QCOMPARE(now.color(QPalette::Highlight),
                  highlight.isValid() ? highlight : desktop.color(QPalette::Highlight));
         QTEST(StrongMarks(), "strong");
-        QCOMPARE(MarkWidth() > 1, StrongMarks());
+        QCOMPARE(MarkWidth() > 2, StrongMarks());
         SetTheme(TTheme::System);
         QCOMPARE(QApplication::palette(), desktop);
     }
@@ -146,6 +146,58 @@ private slots:
         // Text without a colour of its own keeps following the palette.
         QCOMPARE(QTextCursor(&document).charFormat().hasProperty(QTextFormat::ForegroundBrush),
                  plainHasColour);
+    }
+
+    void ContrastRatioOfKnownPairs() {
+        QCOMPARE(qRound(ContrastRatio(Qt::black, Qt::white) * 100), 2100);
+        QCOMPARE(qRound(ContrastRatio(Qt::white, QColor(0, 128, 0)) * 100), 514);  // either order
+    }
+
+    // Every text colour of the table reads at 4.5:1 on what it is drawn on, in each theme.
+    // Light's colours that the window's own description fixes (the changed cell, the status
+    // texts) are exempt: High Contrast is the answer there.
+    void TextColoursReadOnTheirBackground_data() {
+        QTest::addColumn<TTheme>("theme");
+        QTest::addColumn<TThemeColour>("text");
+        QTest::addColumn<QColor>("background");  // invalid: the palette's Base
+        using R = TThemeColour;
+        const QColor onBase;
+        const struct {
+            TTheme Theme;
+            TLook Look;
+        } themes[] = {{TTheme::Light, TLook::Light},
+                      {TTheme::Dark, TLook::Dark},
+                      {TTheme::HighContrast, TLook::HighContrast}};
+        for (const auto& [theme, look] : themes) {
+            const QColor cell = ThemeColour(R::CellBackground, look);
+            const QColor output = ThemeColour(R::OutputBackground, look);
+            const auto row = [&](const char* what, R text, QColor background) {
+                QTest::addRow("%s %s", qPrintable(ThemeName(theme)), what)
+                    << theme << text << background;
+            };
+            row("cell", R::CellText, cell);
+            row("output", R::OutputText, output);
+            row("passed test", R::TestPassed, onBase);
+            row("failed test", R::TestFailed, onBase);
+            row("source", R::SourceText, onBase);
+            row("comment", R::CommentText, onBase);
+            row("number", R::NumberText, onBase);
+            row("disassembly", R::DisasmText, onBase);
+            if (theme == TTheme::Light) continue;
+            row("changed cell", R::ChangedCell, cell);
+            row("running", R::StatusRunning, onBase);
+            row("stopped", R::StatusStopped, onBase);
+            row("selection", R::StatusSelection, onBase);
+        }
+    }
+    void TextColoursReadOnTheirBackground() {
+        QFETCH(TTheme, theme);
+        QFETCH(TThemeColour, text);
+        QFETCH(QColor, background);
+        SetTheme(theme);
+        if (!background.isValid()) background = QApplication::palette().color(QPalette::Base);
+        const double ratio = ContrastRatio(ThemeColour(text), background);
+        QVERIFY2(ratio >= 4.5, qPrintable(QString::number(ratio, 'f', 2)));
     }
 
     void NotifierTellsFollowers() {
