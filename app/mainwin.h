@@ -171,6 +171,8 @@ private:
     void CreateControls();
     void CreateMenus();
     void CreateViewMenu();
+    // The topics of the entries added to the specified menus, for F1 on them.
+    void SetAddedHelpContexts();
     void ApplyTheme();  // the theme's fixed colours and marks on the controls
     void NameForScreenReaders();
     void ConnectGrids();
