@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <stop_token>
 #include <thread>
 
 #include "core/hex.h"
 #include "core/machine.h"
+#include "grading/submission.h"
 
 namespace {
 
@@ -291,3 +293,24 @@ TEST(TestRun, AStopLeavesNoResult) {
 }
 
 }  // namespace
+
+// A solution whose every halt is a jump to itself passes no test of its exercise: each test
+// expects the halt, so the registers right by chance are not enough.
+TEST(Examples, ASolutionThatNeverHaltsPassesNoTest) {
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(QUARZEL_EXAMPLES)) {
+        const std::string path = entry.path().string();
+        if (!path.ends_with(".tests.toml")) continue;
+        ++files;
+        const TTestFile file = ReadTestFile(path);
+        TLoadedProgram loaded = TryLoadProgram(*ProgramPath(file));
+        ASSERT_TRUE(loaded.Image) << path;
+        TProgramImage& image = *loaded.Image;
+        for (int a = 0; a < 256; a += 2)
+            if (image.Memory[a] == 0xC0 && image.Memory[a + 1] == 0x00)
+                image.Memory[a] = 0xB0, image.Memory[a + 1] = a;  // jmp to itself
+        for (const TTestResult& r : RunTests(file, image))
+            EXPECT_FALSE(r.Passed) << path << ": " << r.Name;
+    }
+    EXPECT_GE(files, 10);
+}
