@@ -2,23 +2,13 @@
 
 #include <QStringList>
 
+#include "app/helpaddedtopics.h"
+#include "app/helptext.h"
 #include "core/hex.h"
 #include "core/instruction.h"
 #include "gui/processvalues.h"
 
 namespace {
-
-QString Escaped(const QString& text) {
-    return text.toHtmlEscaped();
-}
-
-QString Code(const QString& text) {
-    return "<code>" + Escaped(text) + "</code>";
-}
-
-QString Paragraph(const QString& html) {
-    return "<p>" + html + "</p>";
-}
 
 QString Hex(int value, int digits) {
     return QString::fromStdString(FormatHex(value, digits));
@@ -344,243 +334,265 @@ QString OptionsDialogNote() {
 }
 
 QList<THelpTopic> BuildTopics() {
-    return {
-        {{NoContext, NoHelpContext}, 150, "No help available", "", ""},
-        {{MainMemoryContext},
-         450,
-         "Main memory",
-         "",
-         Paragraph("The 256 cells of main memory, addresses 00 to FF, hold the program and its "
-                   "data alike: every instruction takes two cells. The row label gives the "
-                   "high digit of an address, the column label the low digit; the status "
-                   "bar shows the address of the chosen cell in decimal.") +
-             Paragraph("<b>Editing.</b> Double-click a cell, press Enter, or simply type a "
-                       "hexadecimal digit to edit it; Enter stores the value and moves on to "
-                       "the next cell, so a program can be typed in byte after byte. The "
-                       "cell changed last is shown in bold red; the mark moves on with the next "
-                       "change.") +
-             Paragraph("<b>Selecting.</b> Drag the mouse over cells to select a range; "
-                       "<b>Select All</b> (Ctrl+A) selects all of memory.") +
-             Paragraph("<b>Cut</b> (Ctrl+X), <b>Copy</b> (Ctrl+C) and <b>Paste</b> (Ctrl+V) "
-                       "in the <b>Edit</b> menu and in the pop-up menu of the right mouse "
-                       "button work on the selected range with a clipboard of the simulator's "
-                       "own. To paste, select one cell where the copy is to start; bytes that "
-                       "would go beyond FF are dropped. <b>Clear</b> (Del) in the pop-up menu "
-                       "sets the selected cells to 00, or all memory when nothing is "
-                       "selected.")},
-        {{RegistersContext},
-         400,
-         "General purpose registers",
-         "",
-         Paragraph("The sixteen registers R0 to RF each hold one byte. Edit a register as a "
-                   "memory cell: double-click it or type hexadecimal digits. <b>Clear</b> in "
-                   "the pop-up menu of the right mouse button sets all of them to 00.") +
-             Paragraph("Register RF is also the output: every value written to it, by an "
-                       "instruction or by typing, is shown in the output window as a "
-                       "character.")},
-        {{SysRegsContext},
-         400,
-         "System registers",
-         "",
-         Paragraph("<b>PC</b>, the program counter, holds the address of the next instruction. "
-                   "You may edit it, set it to 00 with the <b>=0</b> button, or double-click "
-                   "a line of the disassembly window to set it to that line's address.") +
-             Paragraph("<b>IR</b>, the instruction register, holds the last executed "
-                       "instruction (four hexadecimal digits). It is read-only.")},
-        {{ZeroPCContext},
-         0,
-         "Zero program counter (PC)",
-         "",
-         Paragraph("The <b>=0</b> button sets PC to 00, so that <b>Run</b> and <b>Step</b> "
-                   "start with the instruction at address 00.")},
-        {{OpenButtonContext},
-         0,
-         "Open file button",
-         "",
-         Paragraph("<b>Open...</b> (Ctrl+O) loads a memory image (<code>*.prg</code>) into "
-                   "main memory and sets PC to 00. Choose <b>Assembly Files (*.asm)</b> in "
-                   "the dialog to open assembly source in a new assembler editor instead. "
-                   "When memory has been changed you are asked whether to save it first.")},
-        {{SaveButtonContext},
-         0,
-         "Save file button",
-         "",
-         Paragraph("<b>Save</b> (Ctrl+S) writes main memory to a memory image file "
-                   "(<code>*.prg</code>). The first save asks for a file name; <b>Save "
-                   "As...</b> in the <b>File</b> menu always does. The button is enabled "
-                   "while memory is modified.")},
-        {{RunButtonContext},
-         0,
-         "Run program button",
-         "",
-         Paragraph("<b>Run</b> (F9) executes instructions from PC on, one after another, until "
-                   "a <code>halt</code> (status <b>Halted</b>), an invalid instruction "
-                   "(<b>Invalid instruction</b>) or <b>Break</b> (<b>Ready</b>). You may edit "
-                   "cells and use the other commands while it runs.")},
-        {{StepButtonContext},
-         0,
-         "Step program button",
-         "",
-         Paragraph("<b>Step</b> (F8) executes the one instruction at PC: IR receives it, PC "
-                   "moves on by 2 or to the jump target, and the status bar shows the "
-                   "result.")},
-        {{BreakButtonContext},
-         0,
-         "Break when running button",
-         "",
-         Paragraph("<b>Break</b> stops a running program after the current instruction. PC "
-                   "then points to the next instruction, so <b>Run</b> or <b>Step</b> goes "
-                   "on from there.")},
-        {{ResetButtonContext},
-         0,
-         "Clear Memory/Registers button",
-         "",
-         Paragraph("<b>Clear...</b> (Ctrl+F2) opens the dialog <b>Clear What?</b>: check "
-                   "<b>Main Memory</b>, <b>Registers</b> and/or <b>Program Counter</b> and "
-                   "press <b>OK</b> to set them to zero. IR is never cleared.")},
-        {{OutputBoxContext}, 0, "Output window", "", OutputBody()},
-        {{ViewAsmButtonContext},
-         0,
-         "View assembly listing button",
-         "",
-         Paragraph("<b>Disasm</b> writes the disassembly of the whole of memory to the "
-                   "temporary list file (set in <b>Options...</b>) and opens it in the text "
-                   "viewer. A line with an instruction ends in <code>;...</code>, after which "
-                   "comments may be written, so the listing can be annotated. It is a listing, not "
-                   "assembly "
-                   "source: the assembler does not read its address and byte columns. Runs "
-                   "of empty words are shortened to ditto lines.")},
-        {{DisasmWinContext},
-         400,
-         "Disasseble window",
-         "",
-         Paragraph("This list shows every memory location as an instruction; the selected "
-                   "line is the instruction at PC. A line reads:") +
-             Paragraph("<code>04:&nbsp;&nbsp;21,A0&nbsp;&nbsp;load&nbsp;&nbsp;R1,A0&nbsp;&nbsp;"
-                       "&nbsp;&nbsp;&nbsp;&nbsp;;... ($A0=-96)</code>") +
-             Paragraph("<code>04</code> is the address, <code>21,A0</code> are the two bytes "
-                       "of the instruction, <code>load R1,A0</code> is the instruction in "
-                       "assembler notation (<code>invalid</code> for a word that is no "
-                       "instruction), and the comment after <code>;...</code> gives an "
-                       "immediate value in decimal, read as a signed number.") +
-             Paragraph("Double-click a line to set PC to it. Click it with the right mouse "
-                       "button to change that instruction by choosing its parts from "
-                       "lists. With an odd PC the lines show the odd addresses.") +
-             Paragraph("From the keyboard: <b>Enter</b> sets PC to the selected line, and the "
-                       "<b>Menu</b> key or <b>Shift+F10</b> changes its instruction.")},
-        {{MemoryRowLabelsContext, MemoryColumnLabelsContext}, 150, "Memory address", "", ""},
-        {{RegisterLabelsContext}, 250, "General purpose register name", "", ""},
-        {{SysRegLabelsContext},
-         0,
-         "System register name",
-         "",
-         Paragraph("PC = Program Counter<br>IR = Instruction Register")},
-        {{StatusBarContext},
-         0,
-         "Status bar",
-         "",
-         Paragraph("From left to right: <b>Address:</b> and the address of the chosen "
-                   "memory cell in decimal; <b>Modified</b> while memory differs from the "
-                   "last file opened or saved; the execution status (<b>Ready</b>, "
-                   "<b>Running...</b>, <b>Halted</b>, <b>Invalid instruction</b>) or the "
-                   "selected memory range (<b>Selected:</b> and the addresses in "
-                   "decimal).")},
-        {{AssemblerButtonContext},
-         0,
-         "Start up Assembler Editor",
-         "",
-         Paragraph("The <b>Asm</b> button opens a new assembler editor window, in which "
-                   "assembly source is written, saved and assembled into main memory. Each "
-                   "press opens another one.")},
-        {{OpcodeBoxContext},
-         0,
-         "Instruction box",
-         "",
-         AssembleDialogNote() +
-             Paragraph("Choose the instruction's operation; the operand boxes then show the "
-                       "operands it takes. See <b>Instructions</b> in the <b>Help</b> menu.")},
-        {{Operand1Context},
-         0,
-         "First instruction operand",
-         " (if applicable)",
-         AssembleDialogNote() +
-             Paragraph("Choose the first operand. <b>N/A</b> means the instruction has "
-                       "none.")},
-        {{Operand2Context},
-         0,
-         "Second instruction operand",
-         " (if applicable)",
-         AssembleDialogNote() +
-             Paragraph("Choose the second operand. <b>N/A</b> means the instruction has "
-                       "none.")},
-        {{Operand3Context},
-         0,
-         "Third instruction operand",
-         " (if applicable)",
-         AssembleDialogNote() +
-             Paragraph("Choose the third operand. <b>N/A</b> means the instruction has "
-                       "none.")},
-        {{InstructionsContext, EditorInstructionsContext},
-         540,
-         "Quarzel Simulator instructions:",
-         "",
-         InstructionsBody()},
-        {{SyntaxContext, EditorSyntaxContext, SyntaxOnFirstStartContext},
-         540,
-         "Quarzel Assembler syntax",
-         "",
-         SyntaxBody()},
-        {{ProgramInfoContext},
-         500,
-         "Quarzel Simulator voor ICT",
-         "",
-         Paragraph("De Quarzel Simulator is een simulator van een eenvoudige 8-bits computer "
-                   "in machinetaal, gemaakt voor de inleidende cursus informatie- en "
-                   "communicatietechnologie (ICT). Je zet een programma in het geheugen, "
-                   "met de hand of met de assembler, en voert het stap voor stap of in zijn "
-                   "geheel uit; zo zie je hoe geheugen, registers en instructies "
-                   "samenwerken.") +
-             Paragraph("Alle instructies staan onder <b>Help</b>, <b>Instructions</b>.")},
-        {{WebHelpAdrContext},
-         350,
-         "Additional help address",
-         "",
-         OptionsDialogNote() +
-             Paragraph("The address that <b>Web help</b> in the <b>Help</b> menu opens: an "
-                       "internet address or the path of a local file.")},
-        {{DefaultWebHelpAdrContext},
-         0,
-         "Set default additional help address",
-         "",
-         OptionsDialogNote() +
-             Paragraph("The <b>Default</b> button puts the default help address, the manual "
-                       "next to the program, into the field; <b>OK</b> stores it.")},
-        {{TempLstFileContext},
-         0,
-         "Temporary assembly list file",
-         "",
-         OptionsDialogNote() +
-             Paragraph("The file that the <b>Disasm</b> button of the main window writes and "
-                       "shows. A name without a folder is created in the temporary folder.")},
-        {{DefaultTempLstFileContext},
-         0,
-         "Set default temporary assembly list file",
-         "",
-         OptionsDialogNote() +
-             Paragraph(QString("The <b>Default</b> button puts <code>%1</code> into the field; "
-                               "<b>OK</b> stores it.")
-                           .arg(DefaultTempLstFile))},
-        {{AboutContext},
-         0,
-         "About Dialog",
-         "",
-         Paragraph("<b>Close</b> closes the about box; <b>Info</b> shows information about "
-                   "the program. The lower part of that text comes from the file "
-                   "<code>" +
-                   QString(InfoFileName) +
-                   "</code> next to the program, or else in <code>/etc/quarzel</code> or the "
-                   "folder of the installed manual.")},
-    };
+    return QList<THelpTopic>{
+               {{NoContext, NoHelpContext}, 150, "No help available", "", ""},
+               {{MainMemoryContext},
+                450,
+                "Main memory",
+                "",
+                Paragraph(
+                    "The 256 cells of main memory, addresses 00 to FF, hold the program and its "
+                    "data alike: every instruction takes two cells. The row label gives the "
+                    "high digit of an address, the column label the low digit; the status "
+                    "bar shows the address of the chosen cell in decimal.") +
+                    Paragraph(
+                        "<b>Editing.</b> Double-click a cell, press Enter, or simply type a "
+                        "hexadecimal digit to edit it; Enter stores the value and moves on to "
+                        "the next cell, so a program can be typed in byte after byte. The "
+                        "cell changed last is shown in bold red; the mark moves on with the next "
+                        "change.") +
+                    Paragraph("<b>Selecting.</b> Drag the mouse over cells to select a range; "
+                              "<b>Select All</b> (Ctrl+A) selects all of memory.") +
+                    Paragraph(
+                        "<b>Cut</b> (Ctrl+X), <b>Copy</b> (Ctrl+C) and <b>Paste</b> (Ctrl+V) "
+                        "in the <b>Edit</b> menu and in the pop-up menu of the right mouse "
+                        "button work on the selected range with a clipboard of the simulator's "
+                        "own. To paste, select one cell where the copy is to start; bytes that "
+                        "would go beyond FF are dropped. <b>Clear</b> (Del) in the pop-up menu "
+                        "sets the selected cells to 00, or all memory when nothing is "
+                        "selected.")},
+               {{RegistersContext},
+                400,
+                "General purpose registers",
+                "",
+                Paragraph(
+                    "The sixteen registers R0 to RF each hold one byte. Edit a register as a "
+                    "memory cell: double-click it or type hexadecimal digits. <b>Clear</b> in "
+                    "the pop-up menu of the right mouse button sets all of them to 00.") +
+                    Paragraph("Register RF is also the output: every value written to it, by an "
+                              "instruction or by typing, is shown in the output window as a "
+                              "character.")},
+               {{SysRegsContext},
+                400,
+                "System registers",
+                "",
+                Paragraph(
+                    "<b>PC</b>, the program counter, holds the address of the next instruction. "
+                    "You may edit it, set it to 00 with the <b>=0</b> button, or double-click "
+                    "a line of the disassembly window to set it to that line's address.") +
+                    Paragraph("<b>IR</b>, the instruction register, holds the last executed "
+                              "instruction (four hexadecimal digits). It is read-only.")},
+               {{ZeroPCContext},
+                0,
+                "Zero program counter (PC)",
+                "",
+                Paragraph("The <b>=0</b> button sets PC to 00, so that <b>Run</b> and <b>Step</b> "
+                          "start with the instruction at address 00.")},
+               {{OpenButtonContext},
+                0,
+                "Open file button",
+                "",
+                Paragraph("<b>Open...</b> (Ctrl+O) loads a memory image (<code>*.prg</code>) into "
+                          "main memory and sets PC to 00. Choose <b>Assembly Files (*.asm)</b> in "
+                          "the dialog to open assembly source in a new assembler editor instead. "
+                          "When memory has been changed you are asked whether to save it first.")},
+               {{SaveButtonContext},
+                0,
+                "Save file button",
+                "",
+                Paragraph("<b>Save</b> (Ctrl+S) writes main memory to a memory image file "
+                          "(<code>*.prg</code>). The first save asks for a file name; <b>Save "
+                          "As...</b> in the <b>File</b> menu always does. The button is enabled "
+                          "while memory is modified.")},
+               {{RunButtonContext},
+                0,
+                "Run program button",
+                "",
+                Paragraph(
+                    "<b>Run</b> (F9) executes instructions from PC on, one after another, until "
+                    "a <code>halt</code> (status <b>Halted</b>), an invalid instruction "
+                    "(<b>Invalid instruction</b>) or <b>Break</b> (<b>Ready</b>). You may edit "
+                    "cells and use the other commands while it runs.")},
+               {{StepButtonContext},
+                0,
+                "Step program button",
+                "",
+                Paragraph("<b>Step</b> (F8) executes the one instruction at PC: IR receives it, PC "
+                          "moves on by 2 or to the jump target, and the status bar shows the "
+                          "result.")},
+               {{BreakButtonContext},
+                0,
+                "Break when running button",
+                "",
+                Paragraph("<b>Break</b> stops a running program after the current instruction. PC "
+                          "then points to the next instruction, so <b>Run</b> or <b>Step</b> goes "
+                          "on from there.")},
+               {{ResetButtonContext},
+                0,
+                "Clear Memory/Registers button",
+                "",
+                Paragraph("<b>Clear...</b> (Ctrl+F2) opens the dialog <b>Clear What?</b>: check "
+                          "<b>Main Memory</b>, <b>Registers</b> and/or <b>Program Counter</b> and "
+                          "press <b>OK</b> to set them to zero. IR is never cleared.")},
+               {{OutputBoxContext}, 0, "Output window", "", OutputBody()},
+               {{ViewAsmButtonContext},
+                0,
+                "View assembly listing button",
+                "",
+                Paragraph(
+                    "<b>Disasm</b> writes the disassembly of the whole of memory to the "
+                    "temporary list file (set in <b>Options...</b>) and opens it in the text "
+                    "viewer. A line with an instruction ends in <code>;...</code>, after which "
+                    "comments may be written, so the listing can be annotated. It is a listing, "
+                    "not "
+                    "assembly "
+                    "source: the assembler does not read its address and byte columns. Runs "
+                    "of empty words are shortened to ditto lines.")},
+               {{DisasmWinContext},
+                400,
+                "Disasseble window",
+                "",
+                Paragraph("This list shows every memory location as an instruction; the selected "
+                          "line is the instruction at PC. A line reads:") +
+                    Paragraph(
+                        "<code>04:&nbsp;&nbsp;21,A0&nbsp;&nbsp;load&nbsp;&nbsp;R1,A0&nbsp;&nbsp;"
+                        "&nbsp;&nbsp;&nbsp;&nbsp;;... ($A0=-96)</code>") +
+                    Paragraph(
+                        "<code>04</code> is the address, <code>21,A0</code> are the two bytes "
+                        "of the instruction, <code>load R1,A0</code> is the instruction in "
+                        "assembler notation (<code>invalid</code> for a word that is no "
+                        "instruction), and the comment after <code>;...</code> gives an "
+                        "immediate value in decimal, read as a signed number.") +
+                    Paragraph("Double-click a line to set PC to it. Click it with the right mouse "
+                              "button to change that instruction by choosing its parts from "
+                              "lists. With an odd PC the lines show the odd addresses.") +
+                    Paragraph("From the keyboard: <b>Enter</b> sets PC to the selected line, "
+                              "and the <b>Menu</b> key or <b>Shift+F10</b> changes its "
+                              "instruction.")},
+               {{MemoryRowLabelsContext, MemoryColumnLabelsContext}, 150, "Memory address", "", ""},
+               {{RegisterLabelsContext}, 250, "General purpose register name", "", ""},
+               {{SysRegLabelsContext},
+                0,
+                "System register name",
+                "",
+                Paragraph("PC = Program Counter<br>IR = Instruction Register")},
+               {{StatusBarContext},
+                0,
+                "Status bar",
+                "",
+                Paragraph("From left to right: <b>Address:</b> and the address of the chosen "
+                          "memory cell in decimal; <b>Modified</b> while memory differs from the "
+                          "last file opened or saved; the execution status (<b>Ready</b>, "
+                          "<b>Running...</b>, <b>Halted</b>, <b>Invalid instruction</b>) or the "
+                          "selected memory range (<b>Selected:</b> and the addresses in "
+                          "decimal).") +
+                    Paragraph(
+                        "Going back and breakpoints add <b>Running back...</b> (Run Back), "
+                        "<b>Start of history</b> (nothing left to take back), <b>Breakpoint "
+                        "at</b> and the address (a run stopped there); a run at a set speed "
+                        "reads <b>Running at</b> and its rate, as <b>Running at 10/s...</b>.")},
+               {{AssemblerButtonContext},
+                0,
+                "Start up Assembler Editor",
+                "",
+                Paragraph("The <b>Asm</b> button opens a new assembler editor window, in which "
+                          "assembly source is written, saved and assembled into main memory. Each "
+                          "press opens another one.")},
+               {{OpcodeBoxContext},
+                0,
+                "Instruction box",
+                "",
+                AssembleDialogNote() +
+                    Paragraph(
+                        "Choose the instruction's operation; the operand boxes then show the "
+                        "operands it takes. See <b>Instructions</b> in the <b>Help</b> menu.")},
+               {{Operand1Context},
+                0,
+                "First instruction operand",
+                " (if applicable)",
+                AssembleDialogNote() +
+                    Paragraph("Choose the first operand. <b>N/A</b> means the instruction has "
+                              "none.")},
+               {{Operand2Context},
+                0,
+                "Second instruction operand",
+                " (if applicable)",
+                AssembleDialogNote() +
+                    Paragraph("Choose the second operand. <b>N/A</b> means the instruction has "
+                              "none.")},
+               {{Operand3Context},
+                0,
+                "Third instruction operand",
+                " (if applicable)",
+                AssembleDialogNote() +
+                    Paragraph("Choose the third operand. <b>N/A</b> means the instruction has "
+                              "none.")},
+               {{InstructionsContext, EditorInstructionsContext},
+                540,
+                "Quarzel Simulator instructions:",
+                "",
+                InstructionsBody()},
+               {{SyntaxContext, EditorSyntaxContext, SyntaxOnFirstStartContext},
+                540,
+                "Quarzel Assembler syntax",
+                "",
+                SyntaxBody()},
+               {{ProgramInfoContext},
+                500,
+                "Quarzel Simulator voor ICT",
+                "",
+                Paragraph(
+                    "De Quarzel Simulator is een simulator van een eenvoudige 8-bits computer "
+                    "in machinetaal, gemaakt voor de inleidende cursus informatie- en "
+                    "communicatietechnologie (ICT). Je zet een programma in het geheugen, "
+                    "met de hand of met de assembler, en voert het stap voor stap of in zijn "
+                    "geheel uit; zo zie je hoe geheugen, registers en instructies "
+                    "samenwerken.") +
+                    Paragraph("Alle instructies staan onder <b>Help</b>, <b>Instructions</b>.")},
+               {{WebHelpAdrContext},
+                350,
+                "Additional help address",
+                "",
+                OptionsDialogNote() +
+                    Paragraph("The address that <b>Web help</b> in the <b>Help</b> menu opens: an "
+                              "internet address or the path of a local file.")},
+               {{DefaultWebHelpAdrContext},
+                0,
+                "Set default additional help address",
+                "",
+                OptionsDialogNote() +
+                    Paragraph("The <b>Default</b> button puts the default help address, the manual "
+                              "next to the program, into the field; <b>OK</b> stores it.")},
+               {{TempLstFileContext},
+                0,
+                "Temporary assembly list file",
+                "",
+                OptionsDialogNote() +
+                    Paragraph(
+                        "The file that the <b>Disasm</b> button of the main window writes and "
+                        "shows. A name without a folder is created in the temporary folder.")},
+               {{DefaultTempLstFileContext},
+                0,
+                "Set default temporary assembly list file",
+                "",
+                OptionsDialogNote() +
+                    Paragraph(
+                        QString("The <b>Default</b> button puts <code>%1</code> into the field; "
+                                "<b>OK</b> stores it.")
+                            .arg(DefaultTempLstFile))},
+               {{AboutContext},
+                0,
+                "About Dialog",
+                "",
+                Paragraph(
+                    "<b>Close</b> closes the about box; <b>Info</b> shows information about "
+                    "the program. The lower part of that text comes from the file "
+                    "<code>" +
+                    QString(InfoFileName) +
+                    "</code> next to the program, or else in <code>/etc/quarzel</code> or the "
+                    "folder of the installed manual.")},
+           } +
+           AddedTopics();
 }
 
 }  // namespace

@@ -80,6 +80,7 @@ TMainWin::TMainWin(QWidget* parent) : QMainWindow(parent) {
     CreateControls();
     CreateMenus();
     CreateViewMenu();
+    SetAddedHelpContexts();
     NameForScreenReaders();
     disasm_ = std::make_unique<TDisasmView>(*DisasmWin);
     sim_ = std::make_unique<TSimulation>(TMachineStores{*MainMemory, *Registers, *SysRegs});
@@ -501,4 +502,5 @@ QString TMainWin::PanelText(int panel) const {
 
 void TMainWin::SetCaption(const QString& file) {
     setWindowTitle(file.isEmpty() ? Caption : Caption + " - " + file);
+    setWindowFilePath(file);  // the printed trace's title
 }

@@ -187,6 +187,8 @@ private:
     void CreateMenus();
     void CreateViewMenu();
     void CreateStudyAids();
+    // The topics of the entries added to the menus, for F1 on them.
+    void SetAddedHelpContexts();
     void ApplyTheme();  // the theme's fixed colours and marks on the controls
     void NameForScreenReaders();
     void ConnectGrids();

@@ -1,7 +1,9 @@
 #include "app/traceprint.h"
 
+#include <QDate>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QLocale>
 #include <QPainter>
 #include <QPrinter>
 #include <algorithm>
@@ -24,9 +26,20 @@ std::array<int, TraceColumnCount> ColumnStarts(const THistory& history) {
 
 }  // namespace
 
-void PrintTrace(const THistory& history, QPrinter& printer) {
+void PrintTrace(const THistory& history, QPrinter& printer, const QString& title) {
     QPainter painter;
     if (!painter.begin(&printer)) return;
+    TTracePrint print;
+    print.Title = title;
+    print.Date = QLocale().toString(QDate::currentDate(), QLocale::LongFormat);
+    print.FromPage = std::max(1, printer.fromPage());
+    print.ToPage = printer.toPage();
+    PaintTrace(history, painter, print, [&printer] { printer.newPage(); });
+    painter.end();
+}
+
+void PaintTrace(const THistory& history, QPainter& painter, const TTracePrint& print,
+                const std::function<void()>& newPage) {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPointSize(9);
     painter.setFont(font);
@@ -34,16 +47,21 @@ void PrintTrace(const THistory& history, QPrinter& printer) {
     const int lineHeight = metrics.lineSpacing();
     const int charWidth = metrics.horizontalAdvance(u'0');
     const QRect page = painter.viewport();
-    const int linesPerPage = std::max(1, page.height() / lineHeight - 2);  // header, gap
+    // The heading and a gap, the column names and a gap, and the page number below.
+    const int linesPerPage = std::max(1, page.height() / lineHeight - 6);
     const long long pages = std::max(1LL, (history.Size() + linesPerPage - 1) / linesPerPage);
-    const long long firstPage = printer.fromPage() > 0 ? printer.fromPage() : 1;
-    const long long lastPage =
-        printer.toPage() > 0 ? std::min<long long>(printer.toPage(), pages) : pages;
+    const long long lastPage = print.ToPage > 0 ? std::min<long long>(print.ToPage, pages) : pages;
     const std::array<int, TraceColumnCount> starts = ColumnStarts(history);
 
-    for (long long p = firstPage; p <= lastPage; ++p) {
-        if (p > firstPage) printer.newPage();
+    for (long long p = print.FromPage; p <= lastPage; ++p) {
+        if (p > print.FromPage) newPage();
         int y = metrics.ascent();
+        painter.drawText(0, y, print.Title);
+        painter.drawText(page.width() - metrics.horizontalAdvance(print.Date), y, print.Date);
+        const QString number = QString("Page %1 of %2").arg(p).arg(pages);
+        painter.drawText((page.width() - metrics.horizontalAdvance(number)) / 2,
+                         page.height() - metrics.descent(), number);
+        y += 2 * lineHeight;
         for (int c = 0; c < TraceColumnCount; ++c)
             painter.drawText(starts[c] * charWidth, y, TraceColumnName(c));
         y += 2 * lineHeight;
@@ -58,5 +76,4 @@ void PrintTrace(const THistory& history, QPrinter& printer) {
             }
         }
     }
-    painter.end();
 }

@@ -54,8 +54,9 @@ QAction* NewShortcut(QWidget* window, const QList<QKeySequence>& keys) {
 }  // namespace
 
 TTraceWin::TTraceWin(TSimulation& simulation, QWidget* parent)
-    : QWidget(parent, Qt::Window), sim_(simulation) {
+    : QWidget(parent, Qt::Window | Qt::WindowContextHelpButtonHint), sim_(simulation) {
     setObjectName("TraceWin");
+    setProperty(HelpContextProperty, TraceWinContext);
     setWindowTitle("Quarzel Trace");
     setAttribute(Qt::WA_DeleteOnClose);
 
@@ -112,6 +113,13 @@ TTraceWin::TTraceWin(TSimulation& simulation, QWidget* parent)
             &QAction::triggered, this, &QWidget::close);
     connect(TraceTable, &QTableView::doubleClicked, this,
             [this](const QModelIndex& index) { RowDblClick(index.row()); });
+    // Enter on a row does what a double click does.
+    auto* goBack = new QAction(TraceTable);
+    goBack->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    goBack->setShortcutContext(Qt::WidgetShortcut);
+    TraceTable->addAction(goBack);
+    connect(goBack, &QAction::triggered, this,
+            [this] { RowDblClick(TraceTable->currentIndex().row()); });
 
     auto* events = new TSimulationSignals(sim_, this);
     connect(events, &TSimulationSignals::PcShown, this, [this] {
@@ -227,5 +235,7 @@ void TTraceWin::PrintClick() {
     printer.setDocName(windowTitle());
     if (!Prompt().PrintSetup(this, printer)) return;
     const TBusyCursor busy;
-    PrintTrace(sim_.History(), printer);
+    const QString file = parentWidget() ? parentWidget()->windowFilePath() : QString();
+    PrintTrace(sim_.History(), printer,
+               file.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(file).fileName());
 }

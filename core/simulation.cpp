@@ -157,6 +157,7 @@ void TSimulation::LoadImage(const TProgramLoad& program) {
     if (program.Registers)
         for (int r = 0; r < 16; ++r)
             stores_.Registers.SetContents(r, (*program.Registers)[static_cast<std::size_t>(r)]);
+    if (program.Ir) stores_.SysRegs.SetContents(IrIndex, *program.Ir);
     source_ = program.Source;
     sourceOwner_ = program.SourceOwner;
     Tell([](TSimulationObserver* o) { o->ImageLoaded(); });

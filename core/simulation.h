@@ -67,6 +67,7 @@ struct TProgramLoad {
     TMemoryImage Image;
     int Pc;
     std::optional<std::array<int, 16>> Registers;  // left as they are when not given
+    std::optional<int> Ir;                         // left as it is when not given
     TSourceMap Source = NoSourceMap;               // none for an image from a file
     int SourceOwner = 0;  // who assembled it (see NewSourceOwner); 0 for none
 };

@@ -54,7 +54,7 @@ void AddLastWrite(std::vector<std::string>& lines, const THistory& history, TWri
     if (!e) return;
     lines.push_back(Format("written by step %lld at %02X: ", e->Step, e->Pc) +
                     std::string(TraceInstruction(e->Word)));
-    lines.push_back(Format("value before %02X", e->Write.Old));
+    lines.push_back(Format("value before hex %02X", e->Write.Old));
 }
 
 bool IsByte(int value) {

@@ -114,6 +114,8 @@ TAssemblerEditor::~TAssemblerEditor() {
     // The highlighter uses the parser, which goes before the text control and its
     // document do; nothing may style a line after that.
     delete highlighter_;
+    // The error list empties as the controls go, after the tests' panel has gone with this.
+    ErrorBox->model()->disconnect(Tests);
     std::erase(Editors(), this);
 }
 
@@ -363,14 +365,18 @@ void TAssemblerEditor::LoadIntoMemory(const TProgramLoad& program) {
     simulation->LoadImage(program);
 }
 
+void TAssemblerEditor::MapSource(TProgramLoad& program) const {
+    for (int address = 0; address < 256; ++address)
+        program.Source[static_cast<std::size_t>(address)] = parser_->SourceLine(address);
+    program.SourceOwner = follower_->Owner();
+}
+
 void TAssemblerEditor::OverwriteMemory() {
     if (!Simulation() || !MayOverwriteMemory()) return;
     TProgramLoad program;
-    for (int address = 0; address < 256; ++address) {
+    for (int address = 0; address < 256; ++address)
         program.Image[static_cast<std::size_t>(address)] = parser_->MemoryByte(address);
-        program.Source[static_cast<std::size_t>(address)] = parser_->SourceLine(address);
-    }
-    program.SourceOwner = follower_->Owner();
+    MapSource(program);
     LoadIntoMemory(program);
 }
 

@@ -147,6 +147,8 @@ private:
     // Puts the assembled image into the simulation's memory, after asking about unsaved
     // memory, and resets PC. Cancel, or a save that did not happen, leaves memory alone.
     void OverwriteMemory();
+    // The assembled text's source lines and this editor as their owner, into program.
+    void MapSource(TProgramLoad& program) const;
     // The program into memory, the main window brought forward (after MayOverwriteMemory).
     void LoadIntoMemory(const TProgramLoad& program);
     // Null without one, or once it has gone.

@@ -18,6 +18,7 @@
 #include "editor/menukeys.h"
 #include "editor/sourcefollower.h"
 #include "gui/helpcontexts.h"
+#include "gui/zoom.h"
 
 namespace {
 
@@ -30,12 +31,12 @@ QLabel* NewPanel(QStatusBar* bar, const QString& name, const QString& widest) {
     return panel;
 }
 
-// Error items are 16 pixels high whatever the font's own line height.
+// Error items are 16 pixels high (at 100 %) whatever the font's own line height.
 class TErrorItemDelegate final : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        return {QStyledItemDelegate::sizeHint(option, index).width(), 16};
+        return {QStyledItemDelegate::sizeHint(option, index).width(), Zoomed(16)};
     }
 };
 
@@ -76,7 +77,9 @@ void TAssemblerEditor::BuildControls() {
     AssembleButton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     AssembleButton->setAutoRaise(true);
     AssembleButton->setMinimumWidth(53);
-    AssembleButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    // As high as its picture and caption, at the top of a panel that grows with test results:
+    // a taller button would leave the caption far below the picture.
+    AssembleButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(AssembleButton, &QToolButton::clicked, this, &TAssemblerEditor::AssembleButtonClick);
 
     BottomPanel = new QWidget;
@@ -88,7 +91,7 @@ void TAssemblerEditor::BuildControls() {
     listColumn_->setSpacing(0);
     listColumn_->addWidget(ErrorBox, 1);
     bottom->addLayout(listColumn_, 1);
-    bottom->addWidget(AssembleButton);
+    bottom->addWidget(AssembleButton, 0, Qt::AlignTop);
     BottomPanel->setMinimumHeight(1);
     TextEditor->setMinimumHeight(1);
 

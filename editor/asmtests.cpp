@@ -4,12 +4,15 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSplitter>
 #include <algorithm>
+#include <utility>
 
 #include "asm/asmparse.h"
 #include "core/fileerror.h"
@@ -19,9 +22,12 @@
 #include "editor/menukeys.h"
 #include "editor/testprogress.h"
 #include "gui/busycursor.h"
+#include "gui/helpcontexts.h"
+#include "gui/liveregion.h"
 #include "gui/localpath.h"
 #include "gui/prompt.h"
 #include "gui/theme.h"
+#include "gui/zoom.h"
 
 namespace {
 
@@ -58,14 +64,32 @@ TAsmTests::TAsmTests(TAssemblerEditor& editor) : QObject(&editor), editor_(edito
     MenuStopTests->setEnabled(false);
     connect(MenuStopTests, &QAction::triggered, this, &TAsmTests::StopTestsClick);
     editor.menuKeys_->Add(MenuStopTests, TestsMenu);
+    const QList<QAction*> entries = TestsMenu->actions() << TestsMenu->menuAction();
+    for (QAction* entry : entries) entry->setProperty(HelpContextProperty, TestsMenuContext);
 
+    TestSummary = new QLabel;
+    TestSummary->setObjectName(QStringLiteral("TestSummary"));
+    TestSummary->setTextFormat(Qt::PlainText);  // a test's name is never markup
+    TestSummary->setContentsMargins(4, 2, 2, 2);
+    TestSummary->hide();
+    summaryVoice_ = new TLiveRegion(TestSummary);  // said once when a run ends
+    editor.listColumn_->addWidget(TestSummary);
     TestBox = new QListWidget;
     TestBox->setObjectName(QStringLiteral("TestBox"));
     TestBox->setSelectionMode(QAbstractItemView::SingleSelection);
     TestBox->setFont(editor.ErrorBox->font());
     TestBox->hide();
-    editor.listColumn_->addWidget(TestBox, 1);
+    TestBox->installEventFilter(this);
+    TestBox->setProperty(HelpContextProperty, TestsMenuContext);
+    editor.listColumn_->addWidget(TestBox, 2);  // the error list above has 1
     editor.menuKeys_->Watch(TestBox);
+    const QAbstractItemModel* errors = editor.ErrorBox->model();
+    for (auto change : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(errors, change, this, &TAsmTests::SharePanel);
+    connect(errors, &QAbstractItemModel::modelReset, this, &TAsmTests::SharePanel);
+    connect(&ZoomNotifier(), &TZoomNotifier::Changed, this, [this] {
+        if (!TestBox->isHidden()) MakeRoom();
+    });
     testsWatch_ = new QFileSystemWatcher(this);
     connect(testsWatch_, &QFileSystemWatcher::fileChanged, this,
             [this] { StopRun(QStringLiteral("the test file was changed")); });
@@ -100,10 +124,17 @@ void TAsmTests::OpenTestsClick() {
     if (name.isEmpty()) return;
     StopRun({});
     opened_ = name;
+    ClearRows();
+}
+
+void TAsmTests::ClearRows() {
     file_.reset();
     TestBox->clear();
     TestBox->hide();
     TestProgress->hide();
+    TestSummary->hide();
+    textChanged_ = false;
+    SharePanel();
 }
 
 void TAsmTests::RunTestsClick() {
@@ -115,10 +146,7 @@ void TAsmTests::RunTestsClick() {
         return;
     }
     StopRun({});
-    file_.reset();
-    TestBox->clear();
-    TestBox->hide();
-    TestProgress->hide();
+    ClearRows();
     std::optional<TTestFile> file;
     bool assembled = false;
     {
@@ -127,7 +155,7 @@ void TAsmTests::RunTestsClick() {
         try {
             file = ReadTestFile(LocalPath(name));
         } catch (const ETestFileError& e) {
-            for (const std::string& line : e.Lines()) editor_.AddListedError(FromUtf8(line));
+            ListMistakes(e, name);
         } catch (const EFileError& e) {
             editor_.AddListedError(FileErrorText(e));
         }
@@ -141,13 +169,24 @@ void TAsmTests::RunTestsClick() {
     StartRun(name);
 }
 
+void TAsmTests::ListMistakes(const ETestFileError& error, const QString& name) {
+    const QString source = editor_.FileName();
+    const QString shown = source.isEmpty() ? name : QFileInfo(source).dir().relativeFilePath(name);
+    for (const std::string& line : error.Lines(shown.toStdString()))
+        editor_.AddListedError(FromUtf8(line));
+}
+
 void TAsmTests::StartRun(const QString& testsFile) {
+    report_ = TProgramReport();
+    report_.Assembled = true;
     for (int row = 0; row < int(file_->Tests.size()); ++row) {
         new QListWidgetItem(TestBox);
         Label(row, QStringLiteral("waiting"));
+        report_.MaxPoints += file_->Tests[size_t(row)].Points;
     }
     TestBox->show();
-    done_ = passed_ = 0;
+    SharePanel();
+    done_ = 0;
     run_ = new TBackgroundTests(*file_, image_, this);
     connect(run_, &TBackgroundTests::TestFinished, this, &TAsmTests::ShowResult);
     connect(run_, &TBackgroundTests::AllFinished, this, &TAsmTests::ShowFinished);
@@ -167,12 +206,25 @@ void TAsmTests::ShowRunning() {
     TestProgress->ShowRunning(done_, TestBox->count(), FromUtf8(file_->Tests[size_t(done_)].Name));
 }
 
+void TAsmTests::SharePanel() {
+    const bool results = !TestBox->isHidden();
+    QListWidget& errors = *editor_.ErrorBox;
+    errors.setVisible(!results || errors.count() > 0);
+    // With results the panel takes a share of the window's growth; without, the text all.
+    editor_.BottomSplitter->setStretchFactor(1, results ? 1 : 0);
+    if (results) MakeRoom();
+}
+
 void TAsmTests::MakeRoom() {
-    // The error list above takes as much height as the results, so both are counted.
-    constexpr int MostRows = 4;
-    const int list = 2 * TestBox->frameWidth() +
-                     std::min(TestBox->count(), MostRows) * TestBox->sizeHintForRow(0);
-    const int wanted = 2 * list + TestProgress->sizeHint().height();
+    static constexpr int MostRows = 8;
+    const auto height = [](const QListWidget& list) {
+        return 2 * list.frameWidth() + std::min(list.count(), MostRows) * list.sizeHintForRow(0);
+    };
+    int wanted = height(*TestBox);
+    for (const QWidget* row :
+         {static_cast<QWidget*>(TestProgress), static_cast<QWidget*>(TestSummary)})
+        if (!row->isHidden()) wanted += row->sizeHint().height();
+    if (!editor_.ErrorBox->isHidden()) wanted += height(*editor_.ErrorBox);
     QList<int> sizes = editor_.BottomSplitter->sizes();
     const int grow = std::min(wanted - sizes[1], sizes[0] / 2);  // the text keeps half
     if (grow <= 0) return;
@@ -193,16 +245,26 @@ void TAsmTests::ShowResult(int index, const TTestResult& result) {
     item.setToolTip(FromUtf8(result.Hidden ? std::string() : result.Description));
     item.setData(PassedRole, result.Passed);
     ColourResult(item);
+    report_.Tests.push_back(result);
     done_ = index + 1;
-    if (result.Passed) ++passed_;
     if (done_ < TestBox->count()) ShowRunning();
 }
 
 void TAsmTests::ShowFinished() {
     run_->deleteLater();  // it is telling this
     EndRun();
-    TestProgress->ShowFinished(passed_, TestBox->count());
+    TestProgress->hide();
+    TestSummary->setText(FromUtf8(Summary(report_)));
+    TestSummary->show();
+    summaryVoice_->Changed();
+    MakeRoom();
     emit RunFinished();
+    if (const std::optional<std::string> name = std::exchange(loadAfterRun_, std::nullopt)) {
+        const auto& tests = file_->Tests;
+        const auto test = std::find_if(tests.begin(), tests.end(),
+                                       [&](const TTestCase& t) { return t.Name == *name; });
+        if (test != tests.end()) LoadTest(int(test - tests.begin()));
+    }
 }
 
 void TAsmTests::EndRun() {
@@ -217,10 +279,12 @@ void TAsmTests::StopTestsClick() {
 }
 
 void TAsmTests::TextEdited() {
+    if (file_) textChanged_ = true;
     StopRun(QStringLiteral("the text was changed"));
 }
 
 void TAsmTests::StopRun(const QString& why) {
+    loadAfterRun_.reset();
     if (!run_) return;
     run_->Stop();       // tells the results that came before the stop
     if (!run_) return;  // they were all there
@@ -234,9 +298,34 @@ void TAsmTests::StopRun(const QString& why) {
 
 void TAsmTests::LoadTest(int row) {
     if (!editor_.Simulation() || !file_ || row < 0 || row >= int(file_->Tests.size())) return;
-    if (!editor_.MayOverwriteMemory()) return;
-    const TStartState start = StartState(file_->Tests[size_t(row)], image_);
-    TProgramLoad program(start.Memory, start.Pc);
-    program.Registers = start.Registers;
+    const TTestCase& test = file_->Tests[size_t(row)];
+    if (textChanged_) {
+        // The rows belong to the old text: they are brought up to date before anything loads.
+        const std::string name = test.Name;
+        RunTestsClick();
+        if (!Running()) return;  // the text or the test file has mistakes, now listed
+        loadAfterRun_ = name;
+        TestSummary->setText(QStringLiteral("The text was changed since the tests ran: they run "
+                                            "again, then \"%1\" is loaded.")
+                                 .arg(FromUtf8(name)));
+        TestSummary->show();
+        return;
+    }
+    // The text is as it was run, and so is its image; assembling it again puts its source
+    // lines where the machine's PC can be followed.
+    if (!editor_.AssembleText() || !editor_.MayOverwriteMemory()) return;
+    TProgramLoad program = StartLoad(StartState(test, image_));
+    editor_.MapSource(program);
     editor_.LoadIntoMemory(program);
+}
+
+bool TAsmTests::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == TestBox && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<const QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            LoadTest(TestBox->currentRow());
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }

@@ -48,12 +48,3 @@ void TTestProgress::ShowStopped(int done, int count, const QString& why) {
     StopTestsButton->setEnabled(false);
     voice_->Changed();
 }
-
-void TTestProgress::ShowFinished(int passed, int count) {
-    ProgressLabel->setText(QStringLiteral("%1 of %2 tests passed").arg(passed).arg(count));
-    ProgressBar->setRange(0, count);
-    ProgressBar->setValue(count);
-    StopTestsButton->setEnabled(false);
-    show();
-    voice_->Changed();
-}

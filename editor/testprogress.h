@@ -1,7 +1,7 @@
 #pragma once
 // The row under the test results while tests run in the background: which test runs, a bar
-// of those done and a Stop button; after the run it says how it ended, and a screen reader
-// hears that once.
+// of those done and a Stop button; after a stop it says how far the run got, and a screen
+// reader hears that once.
 
 #include <QWidget>
 
@@ -24,8 +24,6 @@ public:
     void ShowRunning(int done, int count, const QString& name);
     // Keeps the row shown, Stop disabled; why is empty for a stop the user asked for.
     void ShowStopped(int done, int count, const QString& why);
-    // Keeps the row shown with the summary ("2 of 3 tests passed"), Stop disabled.
-    void ShowFinished(int passed, int count);
 
 private:
     TLiveRegion* voice_;

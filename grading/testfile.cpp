@@ -53,6 +53,13 @@ const char* TypeName(const toml::node& node) {
     }
 }
 
+// An integer written without a 0x, 0o or 0b prefix.
+bool WrittenInDecimal(const toml::node& node) {
+    const auto* integer = node.as_integer();
+    return integer &&
+           (integer->flags() & toml::value_flags::format_as_hexadecimal) == toml::value_flags::none;
+}
+
 bool TextOrder(const TTestFileMistake& a, const TTestFileMistake& b) {
     return std::tie(a.Line, a.Column) < std::tie(b.Line, b.Column);
 }
@@ -86,8 +93,12 @@ private:
     void FillAndSeed(const toml::table& table, TFileDefaults& defaults);
     const toml::table* Table(const toml::node& node, const std::string& what);
 
-    TByteMap Registers(const toml::node& node, const std::string& what);
-    TByteMap Memory(const toml::node& node, const std::string& what);
+    // decimal, when given, collects the registers or addresses whose byte is written in
+    // decimal.
+    TByteMap Registers(const toml::node& node, const std::string& what,
+                       std::set<int>* decimal = nullptr);
+    TByteMap Memory(const toml::node& node, const std::string& what,
+                    std::set<int>* decimal = nullptr);
     std::optional<TStepResult> Status(const toml::node& node);
     std::optional<std::string> Output(const toml::node& node);
     TTestExpect Expect(const toml::table& table);
@@ -163,7 +174,8 @@ const toml::table* TReader::Table(const toml::node& node, const std::string& wha
     return nullptr;
 }
 
-TByteMap TReader::Registers(const toml::node& node, const std::string& what) {
+TByteMap TReader::Registers(const toml::node& node, const std::string& what,
+                            std::set<int>* decimal) {
     TByteMap values;
     const toml::table* table = Table(node, what);
     if (!table) return values;
@@ -181,12 +193,15 @@ TByteMap TReader::Registers(const toml::node& node, const std::string& what) {
             Mistake(key.source(), "register " + reg + " is given twice");
             continue;
         }
-        if (const auto byte = Integer(value, reg, 0, 255)) values[number] = static_cast<int>(*byte);
+        if (const auto byte = Integer(value, reg, 0, 255)) {
+            values[number] = static_cast<int>(*byte);
+            if (decimal && WrittenInDecimal(value)) decimal->insert(number);
+        }
     }
     return values;
 }
 
-TByteMap TReader::Memory(const toml::node& node, const std::string& what) {
+TByteMap TReader::Memory(const toml::node& node, const std::string& what, std::set<int>* decimal) {
     TByteMap bytes;
     const toml::table* table = Table(node, what);
     if (!table) return bytes;
@@ -226,8 +241,10 @@ TByteMap TReader::Memory(const toml::node& node, const std::string& what) {
                 break;
             }
             from[a] = address;
-            if (const auto byte = Integer(*items[i].first, items[i].second, 0, 255))
+            if (const auto byte = Integer(*items[i].first, items[i].second, 0, 255)) {
                 bytes[a] = static_cast<int>(*byte);
+                if (decimal && WrittenInDecimal(*items[i].first)) decimal->insert(a);
+            }
         }
     }
     return bytes;
@@ -265,10 +282,12 @@ TTestExpect TReader::Expect(const toml::table& table) {
     if (const auto* node = table.get("status")) expect.Status = Status(*node);
     if (const auto* node = table.get("output")) expect.Output = Output(*node);
     if (const auto* node = table.get("registers"))
-        expect.Registers = Registers(*node, "expect.registers");
-    if (const auto* node = table.get("memory")) expect.Memory = Memory(*node, "expect.memory");
+        expect.Registers = Registers(*node, "expect.registers", &expect.DecimalRegisters);
+    if (const auto* node = table.get("memory"))
+        expect.Memory = Memory(*node, "expect.memory", &expect.DecimalMemory);
     if (const auto* node = table.get("pc")) {
         if (const auto pc = Integer(*node, "expect.pc", 0, 255)) expect.Pc = static_cast<int>(*pc);
+        expect.DecimalPc = WrittenInDecimal(*node);
     }
     return expect;
 }
@@ -411,10 +430,10 @@ ETestFileError::ETestFileError(std::string path, std::vector<TTestFileMistake> m
       mistakes_(std::move(mistakes)),
       omitted_(omitted) {}
 
-std::vector<std::string> ETestFileError::Lines() const {
+std::vector<std::string> ETestFileError::Lines(const std::string& shownPath) const {
     std::vector<std::string> lines;
     for (const TTestFileMistake& m : mistakes_)
-        lines.push_back(path_ + ":" + std::to_string(m.Line) + ":" + std::to_string(m.Column) +
+        lines.push_back(shownPath + ":" + std::to_string(m.Line) + ":" + std::to_string(m.Column) +
                         ": " + m.Message);
     if (omitted_ > 0)
         lines.push_back("\u2026 and " + std::to_string(omitted_) +

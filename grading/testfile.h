@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -27,7 +28,12 @@ struct TTestExpect {
     std::optional<std::string> Output;  // code page 437 bytes
     TByteMap Registers;
     TByteMap Memory;
+    // The registers and cells whose expected byte the file wrote in decimal (and so PC):
+    // their failures give both values in decimal too, as the author reads them, with hex.
+    std::set<int> DecimalRegisters;
+    std::set<int> DecimalMemory;
     std::optional<int> Pc;
+    bool DecimalPc = false;
 
     bool Empty() const { return !Status && !Output && Registers.empty() && Memory.empty() && !Pc; }
 };
@@ -80,8 +86,9 @@ public:
     const std::string& Path() const { return path_; }
     const std::vector<TTestFileMistake>& Mistakes() const { return mistakes_; }
     // Each mistake as "PATH:LINE:COLUMN: MESSAGE", then "… and N more mistakes" when
-    // there were more than are listed.
-    std::vector<std::string> Lines() const;
+    // there were more than are listed; shownPath in place of the path when given.
+    std::vector<std::string> Lines() const { return Lines(path_); }
+    std::vector<std::string> Lines(const std::string& shownPath) const;
 
     // At most this many mistakes are listed, the first ones in the text.
     static constexpr std::size_t MaxListed = 100;

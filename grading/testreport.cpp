@@ -14,13 +14,6 @@ namespace {
 
 using TJson = nlohmann::ordered_json;
 
-// "3 of 4 tests passed, 4 of 6 points"
-std::string Summary(const TProgramReport& p) {
-    return std::to_string(p.Passed()) + " of " + std::to_string(p.Tests.size()) +
-           " tests passed, " + std::to_string(p.Points()) + " of " + std::to_string(p.MaxPoints) +
-           " points";
-}
-
 // Whether a student may see no more of a test than whether it passed: a hidden test that
 // ran (why one did not run tells nothing of it).
 bool Withheld(const TTestResult& t) {
@@ -282,6 +275,12 @@ TProgramReport SkippedProgram(const TTestFile& file, const TSkippedFile& skipped
 
 bool OneProgramFormat(TReportFormat format) {
     return format == TReportFormat::Gradescope || format == TReportFormat::PrairieLearn;
+}
+
+std::string Summary(const TProgramReport& p) {
+    return std::to_string(p.Passed()) + " of " + std::to_string(p.Tests.size()) +
+           " tests passed, " + std::to_string(p.Points()) + " of " + std::to_string(p.MaxPoints) +
+           " points";
 }
 
 std::string_view ReportFormatName(TReportFormat format) {

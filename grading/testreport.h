@@ -26,6 +26,9 @@ struct TProgramReport {
     bool AllPassed() const { return Assembled && Passed() == static_cast<int>(Tests.size()); }
 };
 
+// "3 of 4 tests passed, 4 of 6 points"
+std::string Summary(const TProgramReport& p);
+
 struct TTestReport {
     std::string TestsFile;
     std::vector<TProgramReport> Programs;

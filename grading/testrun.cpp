@@ -10,13 +10,19 @@
 
 namespace {
 
-void CheckBytes(const TByteMap& expected, const CellStore& store, std::string (*name)(int),
-                std::vector<std::string>& failures) {
+// "14 (0E)" for a byte the test file wrote in decimal, else "0E".
+std::string ByteText(int byte, bool decimal) {
+    return decimal ? std::to_string(byte) + " (" + HexByte(byte) + ")" : HexByte(byte);
+}
+
+void CheckBytes(const TByteMap& expected, const std::set<int>& decimal, const CellStore& store,
+                std::string (*name)(int), std::vector<std::string>& failures) {
     for (const auto& [index, want] : expected) {
         const int have = store.GetContents(index) & 0xFF;
+        const bool inDecimal = decimal.count(index) > 0;
         if (have != want)
-            failures.push_back(name(index) + " is " + HexByte(have) + ", expected " +
-                               HexByte(want));
+            failures.push_back(name(index) + " is " + ByteText(have, inDecimal) + ", expected " +
+                               ByteText(want, inDecimal));
     }
 }
 
@@ -123,6 +129,13 @@ TStartState StartState(const TTestCase& test, const TProgramImage& program) {
     return state;
 }
 
+TProgramLoad StartLoad(const TStartState& start) {
+    TProgramLoad load(start.Memory, start.Pc);
+    load.Registers = start.Registers;
+    load.Ir = 0;
+    return load;
+}
+
 TTestResult RunTest(const TTestCase& test, const TProgramImage& program) {
     return *RunTest(test, program, [] { return false; });
 }
@@ -132,9 +145,7 @@ std::optional<TTestResult> RunTest(const TTestCase& test, const TProgramImage& p
     const auto began = std::chrono::steady_clock::now();
     const TStartState start = StartState(test, program);
     TMachine machine;
-    TProgramLoad load(start.Memory, start.Pc);
-    load.Registers = start.Registers;
-    machine.Simulation.LoadImage(load);
+    machine.Simulation.LoadImage(StartLoad(start));
 
     const TTestExpect& expect = test.Expect;
     TTestResult result = Unrun(test);
@@ -161,11 +172,13 @@ std::optional<TTestResult> RunTest(const TTestCase& test, const TProgramImage& p
         failures.push_back(OutputFailure(result.Output, result.OutputBytes, *expect.Output));
     if (result.Output.size() > ShownOutputBytes)
         result.Output = result.Output.substr(0, ShownOutputBytes);
-    CheckBytes(expect.Registers, machine.Registers, RegisterName, failures);
-    CheckBytes(expect.Memory, machine.MainMemory, MemoryName, failures);
+    CheckBytes(expect.Registers, expect.DecimalRegisters, machine.Registers, RegisterName,
+               failures);
+    CheckBytes(expect.Memory, expect.DecimalMemory, machine.MainMemory, MemoryName, failures);
     const int pc = machine.SysRegs.GetContents(PcIndex) & 0xFF;
     if (expect.Pc && *expect.Pc != pc)
-        failures.push_back("PC is " + HexByte(pc) + ", expected " + HexByte(*expect.Pc));
+        failures.push_back("PC is " + ByteText(pc, expect.DecimalPc) + ", expected " +
+                           ByteText(*expect.Pc, expect.DecimalPc));
 
     result.Passed = failures.empty();
     result.Points = result.Passed ? test.Points : 0;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/memfile.h"
+#include "core/simulation.h"
 #include "grading/testfile.h"
 
 // A test keeps this much of a program's output for its reports: a program that writes in a
@@ -42,6 +43,8 @@ struct TStartState {
 
 // The one place that computes a test's start, for the grader and the editor alike.
 TStartState StartState(const TTestCase& test, const TProgramImage& program);
+// What loads that start into a machine: IR too is 0000, as on a machine just switched on.
+TProgramLoad StartLoad(const TStartState& start);
 
 // The random sequence of a seed: SplitMix64 (Steele, Lea, Flood 2014), each output's lowest
 // byte. R0..RF take its first 16 bytes and memory 00..FF the next 256, whether or not the

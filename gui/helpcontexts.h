@@ -55,3 +55,20 @@ inline constexpr int TempLstFileContext = 403;
 inline constexpr int DefaultTempLstFileContext = 404;
 
 inline constexpr int AboutContext = 501;
+
+// The commands and windows added to the specified ones. F1 shows their topics in every
+// window, also in those that offer no context help of their own (the assembler editor).
+inline constexpr int StepBackContext = 801;     // Step Back, in every window that offers it
+inline constexpr int RunBackContext = 802;      // Run Back, likewise
+inline constexpr int TraceWinContext = 803;     // the trace window and the Trace... entry
+inline constexpr int BreakpointsContext = 804;  // the breakpoint entries, in both windows
+inline constexpr int SpeedContext = 805;        // the Speed menu's entries
+inline constexpr int ValueCardContext = 806;
+inline constexpr int ViewMenuContext = 807;   // zoom and theme entries
+inline constexpr int TestsMenuContext = 808;  // the editor's Tests menu and its results
+inline constexpr int TestFilesContext = 809;
+inline constexpr int DebugMenuContext = 810;  // the editor's Debug menu
+inline constexpr int CommandLineContext = 811;
+inline constexpr bool IsAddedContext(int context) {
+    return context >= StepBackContext && context <= CommandLineContext;
+}

@@ -93,13 +93,17 @@ bool THelpHook::eventFilter(QObject* watched, QEvent* event) {
                 LeaveWhatsThisMode();
                 return true;
             }
-            if (key->key() != Qt::Key_F1 || !OffersContextHelp(widget)) return false;
-            if (key->modifiers() == Qt::ShiftModifier) {
+            if (key->key() != Qt::Key_F1) return false;
+            const bool offered = OffersContextHelp(widget);
+            if (offered && key->modifiers() == Qt::ShiftModifier) {
                 if (!whatsThisMode_) EnterWhatsThisMode();
                 return true;
             }
-            if (key->modifiers() != Qt::NoModifier) return false;
-            FormHelp(HelpContextPopup, HelpContextOf(widget));
+            // An added command has its help in every window, also in one that offers none.
+            const int context = HelpContextOf(widget);
+            if (key->modifiers() != Qt::NoModifier || (!offered && !IsAddedContext(context)))
+                return false;
+            FormHelp(HelpContextPopup, context);
             return true;
         }
         case QEvent::MouseButtonPress:

@@ -8,6 +8,9 @@
 // menu; Shift+F1 or the title bar's "?" button enters "What's This?" mode, and the next
 // click asks for the help of the clicked control (disabled ones included). Esc leaves
 // the mode.
+//
+// The added commands and windows (IsAddedContext) answer F1 in every
+// window, so that the assembler editor's added menus have help too.
 
 #include <QObject>
 

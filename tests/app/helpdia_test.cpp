@@ -16,9 +16,11 @@
 #include <QWindow>
 #include <QtTest>
 #include <algorithm>
+#include <vector>
 
 #include "app/helpdia.h"
 #include "app/helptopics.h"
+#include "core/runstatus.h"
 #include "gui/helphook.h"
 #include "gui/zoom.h"
 #include "helpviewers.h"
@@ -84,6 +86,17 @@ private slots:
             {403, "Temporary assembly list file", 0},
             {404, "Set default temporary assembly list file", 0},
             {501, "About Dialog", 0},
+            {StepBackContext, "Step Back", 400},
+            {RunBackContext, "Run Back", 400},
+            {TraceWinContext, "Trace window", 450},
+            {BreakpointsContext, "Breakpoints", 450},
+            {SpeedContext, "Speed", 0},
+            {ValueCardContext, "Value card", 400},
+            {ViewMenuContext, "View menu", 0},
+            {TestsMenuContext, "Tests menu", 450},
+            {TestFilesContext, "Test files", 540},
+            {DebugMenuContext, "Debug menu", 450},
+            {CommandLineContext, "Command line", 450},
         };
         for (const auto& row : rows) {
             QTest::addRow("%d", row.context) << row.context << row.title << row.width;
@@ -112,7 +125,23 @@ private slots:
                 seen << context;
             }
         }
-        QCOMPARE(seen.size(), 36);
+        QCOMPARE(seen.size(), 47);
+    }
+
+    // The status bar topic names every status text a run can end with (a breakpoint's
+    // without its address).
+    void StatusBarTopicNamesEveryStatus() {
+        QTextDocument topic;
+        topic.setHtml(FindHelpTopic(StatusBarContext)->Body);
+        const QString text = topic.toPlainText();
+        std::vector<TRunStatus> statuses{ReadyStatus(), RunningStatus()};
+        for (int o = 0; o <= int(TRunOutcome::Stopped); ++o)
+            statuses.push_back(OutcomeStatus(TRunOutcome(o), 0));
+        for (const TRunStatus& status : statuses) {
+            QString shown = QString::fromStdString(status.Text);
+            shown.remove(QRegularExpression(" 00$"));
+            QVERIFY2(text.contains(shown), qPrintable(shown));
+        }
     }
 
     void ManualHoldsEveryTopicWithABody() {

@@ -10,15 +10,18 @@
 
 namespace {
 
-// A window with three controls: one with its own context, one without, one disabled.
+// A window with controls: one with its own context, one without, one disabled, and one of an
+// added command.
 struct THelpWindow {
     QWidget window;
     QPushButton* run = new QPushButton("Run", &window);
     QPushButton* plain = new QPushButton("Plain", &window);
     QPushButton* open = new QPushButton("Open", &window);
+    QPushButton* trace = new QPushButton("Trace", &window);  // an added window's
     QMenu* menu = new QMenu(&window);
     QAction* instructions = menu->addAction("Instructions");
     QAction* bare = menu->addAction("Bare");
+    QAction* stepBack = menu->addAction("Step Back");  // an added command
 
     explicit THelpWindow(bool offersHelp) {
         window.setWindowFlag(Qt::WindowContextHelpButtonHint, offersHelp);
@@ -27,10 +30,13 @@ struct THelpWindow {
         open->setProperty("helpContext", 5);
         open->setEnabled(false);
         instructions->setProperty("helpContext", 202);
+        stepBack->setProperty("helpContext", StepBackContext);
+        trace->setProperty("helpContext", TraceWinContext);
         run->setGeometry(0, 0, 80, 30);
         plain->setGeometry(0, 40, 80, 30);
         open->setGeometry(0, 80, 80, 30);
-        window.resize(200, 150);
+        trace->setGeometry(0, 120, 80, 30);
+        window.resize(200, 160);
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
     }
@@ -51,13 +57,15 @@ private slots:
         QTest::newRow("own context") << "run" << true << "Run program button";
         QTest::newRow("parent's context") << "plain" << true << "No help available";
         QTest::newRow("window without context help") << "run" << false << "";
+        QTest::newRow("added, in a window without context help")
+            << "trace" << false << "Trace window";
     }
     void F1ShowsTheFocusedControlsHelp() {
         QFETCH(QString, control);
         QFETCH(bool, offersHelp);
         QFETCH(QString, title);
         THelpWindow w(offersHelp);
-        QWidget* target = control == "run" ? w.run : w.plain;
+        QWidget* target = control == "run" ? w.run : control == "trace" ? w.trace : w.plain;
         target->setFocus();
         QTest::keyClick(target, Qt::Key_F1);
         QCOMPARE(OnlyViewerTitle(), title);
@@ -72,18 +80,26 @@ private slots:
     }
 
     void F1InAnOpenMenuShowsTheHighlightedEntrysHelp_data() {
-        QTest::addColumn<bool>("withContext");
-        QTest::addColumn<QString>("title");
-        QTest::newRow("entry with context") << true << "Quarzel Simulator instructions:";
-        QTest::newRow("entry without: the window's") << false << "No help available";
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("offersHelp");
+        QTest::addColumn<QString>("title");  // empty: no viewer opens
+        QTest::newRow("entry with context")
+            << "instructions" << true << "Quarzel Simulator instructions:";
+        QTest::newRow("entry without: the window's") << "bare" << true << "No help available";
+        QTest::newRow("window without context help") << "instructions" << false << "";
+        QTest::newRow("added entry, window without context help")
+            << "stepBack" << false << "Step Back";
     }
     void F1InAnOpenMenuShowsTheHighlightedEntrysHelp() {
-        QFETCH(bool, withContext);
+        QFETCH(QString, entry);
+        QFETCH(bool, offersHelp);
         QFETCH(QString, title);
-        THelpWindow w(true);
+        THelpWindow w(offersHelp);
         w.menu->popup(w.window.mapToGlobal(QPoint(10, 10)));
         QVERIFY(QTest::qWaitForWindowExposed(w.menu));
-        w.menu->setActiveAction(withContext ? w.instructions : w.bare);
+        w.menu->setActiveAction(entry == "instructions" ? w.instructions
+                                : entry == "bare"       ? w.bare
+                                                        : w.stepBack);
         QTest::keyClick(w.menu, Qt::Key_F1);
         QCOMPARE(OnlyViewerTitle(), title);
         w.menu->close();

@@ -104,6 +104,49 @@ private slots:
         QCOMPARE(OnlyViewerTitle(), QString("Step program button"));
     }
 
+    // The added entries lead to their topics (F1 on a highlighted entry asks for them).
+    void AddedEntriesHaveTheirTopics_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("Step Back") << "MenuStepBack"
+                                   << "Step Back";
+        QTest::newRow("Run Back") << "MenuRunBack"
+                                  << "Run Back";
+        QTest::newRow("Trace") << "MenuTrace"
+                               << "Trace window";
+        QTest::newRow("Toggle Breakpoint") << "MenuToggleBreakpoint"
+                                           << "Breakpoints";
+        QTest::newRow("Remove All Breakpoints") << "MenuRemoveAllBreakpoints"
+                                                << "Breakpoints";
+        QTest::newRow("a speed") << "MenuSpeed10"
+                                 << "Speed";
+        QTest::newRow("zoom") << "MenuZoomIn"
+                              << "View menu";
+        QTest::newRow("a theme") << "MenuThemeDark"
+                                 << "View menu";
+    }
+    void AddedEntriesHaveTheirTopics() {
+        QFETCH(QString, entry);
+        QFETCH(QString, title);
+        auto* action = w->findChild<QAction*>(entry);
+        QVERIFY(action);
+        const THelpTopic* topic = FindHelpTopic(action->property("helpContext").toInt());
+        QVERIFY(topic);
+        QCOMPARE(topic->Title, title);
+        QVERIFY(HelpManual().contains(title));
+    }
+
+    void F1InTheTraceWindowOpensItsTopic() {
+        w->show();
+        w->MenuTrace->trigger();
+        auto* trace = w->findChild<QWidget*>("TraceWin");
+        QVERIFY(trace && QTest::qWaitForWindowActive(trace));
+        QWidget* table = trace->findChild<QWidget*>("TraceTable");
+        table->setFocus();
+        QTest::keyClick(table, Qt::Key_F1);
+        QCOMPARE(OnlyViewerTitle(), QString("Trace window"));
+    }
+
     void OptionsOpensAModalDialogOnTheSettings() {
         TProcessValues saved = ProcessValues();
         ProcessValues().TempLstFile = "before.lst";

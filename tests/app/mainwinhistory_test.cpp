@@ -211,7 +211,7 @@ private slots:
         const QString card = cardAt(0, 8);
         for (const char* line : {"Memory [80]", "Hex 69  Unsigned 105  Signed 105", "Character 'i'",
                                  "Instruction 6900  addf  R9,R0,R0",
-                                 "written by step 3 at 04: store RF,[80]", "value before 00"})
+                                 "written by step 3 at 04: store RF,[80]", "value before hex 00"})
             QVERIFY2(card.contains(line), qPrintable(card));
 
         w->Registers->SetContents(3, 7);  // a user's edit forgets the history

@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QHeaderView>
+#include <QPaintEngine>
+#include <QPainter>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -11,6 +13,7 @@
 #include <functional>
 #include <sstream>
 
+#include "app/traceprint.h"
 #include "app/tracewin.h"
 #include "cli/cli.h"
 #include "controls/hexgrid.h"
@@ -38,6 +41,53 @@ QByteArray FileBytes(const QString& name) {
     QFile file(name);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+// A page device that keeps the texts drawn on it.
+class TTextDevice final : public QPaintDevice {
+public:
+    QStringList Texts;
+
+    QPaintEngine* paintEngine() const override { return &engine_; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override {
+        switch (metric) {
+            case PdmWidth:
+                return 600;
+            case PdmHeight:
+                return 160;  // a few lines a page
+            case PdmDpiX:
+            case PdmDpiY:
+            case PdmPhysicalDpiX:
+            case PdmPhysicalDpiY:
+                return 72;
+            case PdmDepth:
+                return 32;
+            case PdmDevicePixelRatio:
+                return 1;
+            case PdmDevicePixelRatioScaled:
+                return int(devicePixelRatioFScale());
+            default:
+                return 0;
+        }
+    }
+
+private:
+    class TEngine final : public QPaintEngine {
+    public:
+        explicit TEngine(QStringList& texts) : texts_(texts) {}
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState&) override {}
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawTextItem(const QPointF&, const QTextItem& item) override { texts_ << item.text(); }
+        Type type() const override { return User; }
+
+    private:
+        QStringList& texts_;
+    };
+    mutable TEngine engine_{Texts};
+};
 
 }  // namespace
 
@@ -158,7 +208,7 @@ private slots:
             trace->TraceTable->viewport()->rect().intersects(trace->TraceTable->visualRect(last)));
     }
 
-    void DoubleClickGoesBackToTheStateAfterThatStep() {
+    void DoubleClickOrEnterGoesBackToTheStateAfterThatStep() {
         std::vector<std::vector<int>> after;
         for (int i = 0; i < 12; ++i) {
             w->StepSimulator();
@@ -168,9 +218,12 @@ private slots:
         for (const int row : {10, 6, 0}) {
             QTableView* table = trace->TraceTable;
             const QRect cell = table->visualRect(table->model()->index(row, 3));
-            // A double click is the second press of two on the same row.
+            // A double click is the second press of two on the same row; row 6 takes Enter.
             QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
-            QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+            if (row == 6)
+                QTest::keyClick(table, Qt::Key_Return);
+            else
+                QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
             QCOMPARE(w->Simulation().History().LastStep(), row + 1LL);
             QVERIFY(State() == after[row]);
             QCOMPARE(Rows(), Lines.mid(0, row + 1));
@@ -277,6 +330,23 @@ private slots:
         Trace()->PrintButton->click();
         QCOMPARE(prompt->PrintDialogs, 2);
         QVERIFY(FileBytes(prompt->PrintFile).startsWith("%PDF"));
+    }
+
+    // Every page is headed by the program's name and the date, and numbered below.
+    void PrintedPagesHaveTheirTitleDateAndNumber() {
+        Steps(12);
+        TTextDevice device;
+        QPainter painter(&device);
+        int pages = 1;
+        PaintTrace(w->Simulation().History(), painter, {"sum.prg", "10 December 2026"},
+                   [&pages] { ++pages; });
+        painter.end();
+        QVERIFY(pages > 1);
+        QCOMPARE(device.Texts.count("sum.prg"), pages);
+        QCOMPARE(device.Texts.count("10 December 2026"), pages);
+        for (int p = 1; p <= pages; ++p)
+            QVERIFY(device.Texts.contains(QString("Page %1 of %2").arg(p).arg(pages)));
+        QVERIFY(device.Texts.contains("step"));
     }
 
     void ClosesByKeyAndWithTheMainWindow() {

@@ -80,7 +80,7 @@ TEST_F(CliTest, ExitStatusAndTextReport) {
         {{wrong},
          ExitTestsFailed,
          wrong + ": 0 of 2 tests passed, 0 of 3 points\n  5 + 10: R3 is 0A, expected 0F\n" +
-             "  wraps: R3 is FE, expected 01\n"},
+             "  wraps: R3 is 254 (FE), expected 1 (01)\n"},
         {{broken, good},
          ExitTestsFailed,
          broken + ": 0 of 2 tests passed, 0 of 3 points\n  " + broken +
@@ -180,11 +180,12 @@ TEST_F(CliTest, AFolderStandsForItsProgramsSortedByName) {
     const TResult r = Test({tests_, Dir("class")});
     EXPECT_EQ(r.status, ExitTestsFailed);
     const std::string folder = Dir("class");
-    EXPECT_EQ(r.out, folder +
-                         "/A.ASM: 0 of 2 tests passed, 0 of 3 points\n"
-                         "  5 + 10: R3 is 0A, expected 0F\n  wraps: R3 is FE, expected 01\n" +
-                         folder + "/b.asm: 2 of 2 tests passed, 3 of 3 points\n" + folder +
-                         "/c.prg: 2 of 2 tests passed, 3 of 3 points\n");
+    EXPECT_EQ(r.out,
+              folder +
+                  "/A.ASM: 0 of 2 tests passed, 0 of 3 points\n"
+                  "  5 + 10: R3 is 0A, expected 0F\n  wraps: R3 is 254 (FE), expected 1 (01)\n" +
+                  folder + "/b.asm: 2 of 2 tests passed, 3 of 3 points\n" + folder +
+                  "/c.prg: 2 of 2 tests passed, 3 of 3 points\n");
 }
 
 TEST_F(CliTest, JsonReport) {
@@ -276,8 +277,8 @@ TEST_F(CliTest, JunitReport) {
                      "<failure message=\"R3 is 0A, expected 0F\">R3 is 0A, expected "
                      "0F&#10;</failure>") +
             testcase("wraps", wrong,
-                     "<failure message=\"R3 is FE, expected 01\">R3 is FE, expected "
-                     "01&#10;</failure>") +
+                     "<failure message=\"R3 is 254 (FE), expected 1 (01)\">R3 is 254 (FE), "
+                     "expected 1 (01)&#10;</failure>") +
             "  </testsuite>\n</testsuites>\n");
 }
 
@@ -289,7 +290,7 @@ TEST_F(CliTest, JunitHoldsOnlyWhatXmlCan) {
                                     "name = \"a\\u0001\\\"\"\nexpect.pc = 9\n");
     const TResult r = Test({tests, "--format", "junit"});
     EXPECT_NE(r.out.find("<testcase name=\"a\xEF\xBF\xBD&quot;\""), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("<failure message=\"PC is 04, expected 09\">"), std::string::npos);
+    EXPECT_NE(r.out.find("<failure message=\"PC is 4 (04), expected 9 (09)\">"), std::string::npos);
     // Characters XML 1.0 forbids go; others stay, four-byte ones too.
     const std::string forbidden =
         Write("f.toml",
@@ -402,7 +403,7 @@ TEST_F(CliTest, HiddenTestsKeepTheirExpectationsFromStudents) {
         EXPECT_EQ(r.status, ExitTestsFailed) << format;
         EXPECT_NE(r.out.find("wraps"), std::string::npos) << format;
         EXPECT_NE(r.out.find("expected 0F"), std::string::npos) << format;
-        EXPECT_EQ(r.out.find("expected 01") != std::string::npos, format == std::string("json"))
+        EXPECT_EQ(r.out.find("expected 1 (01)") != std::string::npos, format == std::string("json"))
             << format << r.out;
     }
 }

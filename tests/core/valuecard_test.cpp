@@ -73,11 +73,11 @@ TEST(ValueCard, HistoryTellsWhoWroteTheValueUntilCleared) {
     const TLines memory = card(TValueCell::Memory, 0x80);
     ASSERT_EQ(memory.size(), 7u);
     EXPECT_EQ(memory[5], "written by step 2 at 02: store R1,[80]");
-    EXPECT_EQ(memory[6], "value before 33");
+    EXPECT_EQ(memory[6], "value before hex 33");
     const TLines reg = card(TValueCell::Register, 1);
     ASSERT_EQ(reg.size(), 6u);
     EXPECT_EQ(reg[4], "written by step 3 at 04: load  R1,09");
-    EXPECT_EQ(reg[5], "value before 07");
+    EXPECT_EQ(reg[5], "value before hex 07");
     EXPECT_EQ(card(TValueCell::Register, 2).size(), 4u);  // never written
 
     m.Simulation.ClearHistory();

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <stop_token>
 #include <thread>
 
 #include "core/hex.h"
 #include "core/machine.h"
+#include "grading/submission.h"
 
 namespace {
 
@@ -45,7 +47,13 @@ TEST(TestRun, ExpectationsAndTheirFailureTexts) {
          "registers = { R1 = 5, R2 = 9 }\nexpect.registers = { R3 = 0x0F }",
          {"R3 is 0E, expected 0F"},
          2},
-        {"pc", sum, "expect.pc = 6", {"PC is 04, expected 06"}, 2},
+        {"decimal register in decimal, with hex",
+         sum,
+         "registers = { R1 = 5, R2 = 9 }\nexpect.registers = { R3 = 15 }",
+         {"R3 is 14 (0E), expected 15 (0F)"},
+         2},
+        {"pc in hex", sum, "expect.pc = 0x06", {"PC is 04, expected 06"}, 2},
+        {"pc in decimal", sum, "expect.pc = 6", {"PC is 4 (04), expected 6 (06)"}, 2},
         {"output skips code 0",
          ho,
          "expect.output = \"Hi\"",
@@ -67,16 +75,17 @@ TEST(TestRun, ExpectationsAndTheirFailureTexts) {
          "expect.status = \"invalid\"",
          {"status is halted after 2 steps, expected invalid"},
          2},
-        // store R1,[90]; halt -- a list expects consecutive bytes.
+        // store R1,[90]; halt -- a list expects consecutive bytes, each in its own form.
         {"memory",
          Image({0x31, 0x90, 0xC0, 0x00}),
-         "registers = { R1 = 7 }\nexpect.memory = { 90 = [7, 1], 8F = 0 }",
-         {"memory[91] is 00, expected 01"},
+         "registers = { R1 = 7 }\nexpect.memory = { 90 = [8, 0x01, 0b10], 8F = 0 }",
+         {"memory[90] is 7 (07), expected 8 (08)", "memory[91] is 00, expected 01",
+          "memory[92] is 00, expected 02"},
          2},
         {"every failure, in order",
          sum,
          "expect = { status = \"limit\", output = \"x\", "
-         "registers = { R3 = 1, R0 = 2 }, memory = { 00 = 0 }, pc = 0 }",
+         "registers = { R3 = 0x01, R0 = 0x02 }, memory = { 00 = 0x00 }, pc = 0x00 }",
          {"status is halted after 2 steps, expected limit", "output is \"\", expected \"x\"",
           "R0 is 00, expected 02", "R3 is 00, expected 01", "memory[00] is 53, expected 00",
           "PC is 04, expected 00"},
@@ -133,7 +142,7 @@ TEST(TestRun, RandomFillKeepsWhatTheImageOrTheTestSets) {
     placed.set(0x00).set(0x01).set(0x40);  // halt, and a byte the source placed
     const TTestCase test = OneTest(
         "fill = \"random\"\nseed = 0\nregisters = { R2 = 7 }\nmemory = { 80 = 9 }\n"
-        "expect.registers = { R5 = 0 }");
+        "expect.registers = { R5 = 0x00 }");
     const struct {
         const char* name;
         TProgramImage program;
@@ -284,3 +293,24 @@ TEST(TestRun, AStopLeavesNoResult) {
 }
 
 }  // namespace
+
+// A solution whose every halt is a jump to itself passes no test of its exercise: each test
+// expects the halt, so the registers right by chance are not enough.
+TEST(Examples, ASolutionThatNeverHaltsPassesNoTest) {
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(QUARZEL_EXAMPLES)) {
+        const std::string path = entry.path().string();
+        if (!path.ends_with(".tests.toml")) continue;
+        ++files;
+        const TTestFile file = ReadTestFile(path);
+        TLoadedProgram loaded = TryLoadProgram(*ProgramPath(file));
+        ASSERT_TRUE(loaded.Image) << path;
+        TProgramImage& image = *loaded.Image;
+        for (int a = 0; a < 256; a += 2)
+            if (image.Memory[a] == 0xC0 && image.Memory[a + 1] == 0x00)
+                image.Memory[a] = 0xB0, image.Memory[a + 1] = a;  // jmp to itself
+        for (const TTestResult& r : RunTests(file, image))
+            EXPECT_FALSE(r.Passed) << path << ": " << r.Name;
+    }
+    EXPECT_GE(files, 10);
+}

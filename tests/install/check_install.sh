@@ -59,6 +59,8 @@ for path in "$root/share/quarzel/quarzel.htm" "$root/share/quarzel/examples/" \
     "$root/share/quarzel" /etc/quarzel "$root/bin" "$root/share/doc/quarzel/"; do
   grep -qF "$path" <<< "$man" || fail "quarzel.1 does not name $path"
 done
+sed -n '/^\.SH SEE ALSO/,$p' <<< "$man" | grep -qF "$root/share/quarzel/quarzel.htm" ||
+  fail "quarzel.1 does not point to the manual under SEE ALSO"
 grep -q '@' <<< "$man" && fail "quarzel.1 holds a name that was not filled in"
 zcat "$root/share/man/man1/quarzel-cli.1.gz" | grep -q '^quarzel\\-cli \\- .*grade' ||
   fail "quarzel-cli.1's NAME line does not say that it grades"

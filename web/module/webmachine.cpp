@@ -164,8 +164,6 @@ std::string TWebMachine::OpenImage(std::string_view bytes) {
 }
 
 void TWebMachine::LoadStart(const TStartState& start) {
-    TProgramLoad program(start.Memory, start.Pc);
-    program.Registers = start.Registers;
     marking_ = false;
-    Simulation().LoadImage(program);
+    Simulation().LoadImage(StartLoad(start));
 }
