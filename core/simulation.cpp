@@ -158,6 +158,7 @@ void TSimulation::LoadImage(const TProgramLoad& program) {
         for (int r = 0; r < 16; ++r)
             stores_.Registers.SetContents(r, (*program.Registers)[static_cast<std::size_t>(r)]);
     source_ = program.Source;
+    watch_.Load(program.Placement, source_);
     sourceOwner_ = program.SourceOwner;
     Tell([](TSimulationObserver* o) { o->ImageLoaded(); });
     Restart(program.Pc);
@@ -194,7 +195,7 @@ engine::TLoopEnd TSimulation::RecordingLoop(Mem& memory, Regs& registers, Sys& s
         if (stop.Before(executed, sysRegs)) return engine::TLoopEnd::Breakpoint;
         noting_.Fetched = false;
         noting_.Write = {};
-        const TStepResult result = engine::Execute(memory, registers, sysRegs);
+        const TStepResult result = engine::Execute(memory, registers, sysRegs, watch_);
         ++executed;
         history_->Record(noting_.FetchPc, noting_.OldIr, noting_.Word, noting_.Write);
         if (result != TStepResult::Executed) return engine::EndOf(result);
@@ -212,7 +213,8 @@ TRunOutcome TSimulation::RunForward(long long count, bool inRun) {
         end = engine::OnStores(stores_, [&](auto& memory, auto& registers, auto& sysRegs) {
             auto loop = [&](const auto& stop) {
                 return recording_ ? RecordingLoop(memory, registers, sysRegs, count, executed, stop)
-                                  : engine::Loop(memory, registers, sysRegs, count, executed, stop);
+                                  : engine::Loop(memory, registers, sysRegs, count, executed, stop,
+                                                 watch_);
             };
             if (!inRun || breakpoints_.Empty()) return loop(engine::TNeverStop{});
             return loop(engine::TStopAt{breakpoints_.Addresses(), firstOfRun_});
@@ -222,10 +224,17 @@ TRunOutcome TSimulation::RunForward(long long count, bool inRun) {
         if (executed > 0) firstOfRun_ = false;
         runSteps_ += executed;
     }
+    TellNotes();
     return OutcomeOf(end);
 }
 
+void TSimulation::TellNotes() {
+    for (const TRunNote& note : watch_.Take())
+        Tell([&note](TSimulationObserver* o) { o->Noted(note); });
+}
+
 TStepResult TSimulation::Step() {
+    watch_.Restart();
     return ResultOf(RunForward(1, false));
 }
 
@@ -259,6 +268,7 @@ void TSimulation::StartRun(bool back) {
     running_ = true;
     back_ = back;
     firstOfRun_ = true;
+    watch_.Restart();
 }
 
 TRunOutcome TSimulation::RunSlice(long long count) {

@@ -21,6 +21,7 @@
 #include "core/execute.h"
 #include "core/history.h"
 #include "core/memfile.h"
+#include "core/runnotes.h"
 
 namespace engine {
 enum class TLoopEnd;
@@ -68,7 +69,8 @@ struct TProgramLoad {
     int Pc;
     std::optional<std::array<int, 16>> Registers;  // left as they are when not given
     TSourceMap Source = NoSourceMap;               // none for an image from a file
-    int SourceOwner = 0;  // who assembled it (see NewSourceOwner); 0 for none
+    TPlacement Placement{};  // code and data of an assembly; Nothing for an image from a file
+    int SourceOwner = 0;     // who assembled it (see NewSourceOwner); 0 for none
 };
 
 // Told of what happens in a simulation; every callback is optional.
@@ -98,6 +100,8 @@ public:
     virtual void Stopped(TRunOutcome) {}
     // StepBackTo has taken the machine back to just after that step.
     virtual void WentBackTo(long long) {}
+    // A step or run noticed a classic mistake (told after the step or slice).
+    virtual void Noted(const TRunNote&) {}
     // The simulation is going away before the observer; it must not be used any more.
     virtual void SimulationGone() {}
 };
@@ -220,6 +224,7 @@ private:
     void Changed(TStore store, int index, int oldValue, int newValue);
     void Note(TStore store, int index, int oldValue, int newValue);
     TRunOutcome RunForward(long long count, bool inRun);
+    void TellNotes();
     template <class Mem, class Regs, class Sys, class Stop>
     engine::TLoopEnd RecordingLoop(Mem& memory, Regs& registers, Sys& sysRegs, long long count,
                                    long long& executed, const Stop& stop);
@@ -236,6 +241,7 @@ private:
     std::unique_ptr<THistory> history_;
     TBreakpoints breakpoints_;
     TSourceMap source_ = NoSourceMap;
+    TRunWatch watch_;  // notes the classic mistakes as the program runs
     int sourceOwner_ = 0;
     int lastSourceOwner_ = 0;
     TWriteOrigin origin_ = TWriteOrigin::User;
