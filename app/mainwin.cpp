@@ -222,6 +222,13 @@ void TMainWin::CreateControls() {
         StatusBar->addWidget(panels_[i], widths[i] ? 0 : 1);
     }
     panels_[0]->setText("Address:");
+    // Beside the status, never widening the window: a long note is cut, and its tip holds it
+    // whole.
+    NotePanel = Named(new QLabel(StatusBar), "NotePanel");
+    NotePanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    NotePanel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    NotePanel->hide();
+    StatusBar->addWidget(NotePanel, 2);
 
     setTabOrder(MainMemory, Registers);
     setTabOrder(Registers, SysRegs);

@@ -62,6 +62,8 @@ public:
     QPushButton* AssemblerButton;
     QPushButton* ViewAsmButton;
     QStatusBar* StatusBar;
+    // The last note of the step or run about a classic mistake; hidden while there is none.
+    QLabel* NotePanel;
 
     // --- menus ---
     QAction* MenuOpenFile;
@@ -207,6 +209,8 @@ private:
     void BreakpointsChanged() override;
     void Stopped(TRunOutcome outcome) override;
     void WentBackTo(long long) override { ShowOutcome(TRunOutcome::Limit); }
+    void Noted(const TRunNote& note) override;
+    void ClearNote();  // a new step, run or program
     // --- TMemoryDocument, for the windows that replace memory ---
     void SaveMemory() override { SaveFileClick(); }
     void Activate() override;

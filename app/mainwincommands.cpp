@@ -1,5 +1,6 @@
 // The main window's commands on the machine: change handlers, the memory clipboard, run
 // control and the disassembly list.
+#include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -87,6 +88,20 @@ void TMainWin::BulkWrite(bool begins) {
 
 void TMainWin::ImageLoaded() {
     SetMemModified(false);
+    ClearNote();
+}
+
+void TMainWin::Noted(const TRunNote& note) {
+    const QString text = QString::fromStdString(RunNoteText(note));
+    NotePanel->setText(text);
+    NotePanel->setToolTip(text);
+    NotePanel->show();
+}
+
+void TMainWin::ClearNote() {
+    NotePanel->hide();
+    NotePanel->clear();
+    NotePanel->setToolTip({});
 }
 
 void TMainWin::MemoryCleared() {
@@ -190,6 +205,7 @@ void TMainWin::RunBackSimulator() {
 
 void TMainWin::StartRun(bool back) {
     if (run_->Running()) return;
+    ClearNote();
     SetStatus(RunningStatus());
     RunButton->setEnabled(false);
     BreakButton->setEnabled(true);
@@ -201,6 +217,7 @@ void TMainWin::StartRun(bool back) {
 }
 
 void TMainWin::StepSimulator() {
+    ClearNote();
     SetStatus(RunningStatus());
     ShowStepResult(sim_->Step());
 }
