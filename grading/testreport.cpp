@@ -262,10 +262,7 @@ TProgramReport GradeLoadedProgram(const TTestFile& file, const std::string& name
         // It assembled, so the student sees its warnings as the reason, not a load error.
         report.Errors = std::move(loaded.Warnings);
         for (const TTestCase& test : file.Tests)
-            report.Tests.push_back(
-                NotRun(test,
-                       "not run: the test file allows no warnings, and the assembler "
-                       "warned about the program"));
+            report.Tests.push_back(NotRun(test, WarningsNotAllowed));
     } else if (report.Assembled) {
         report.Tests = RunTests(file, *loaded.Image);
     } else {
