@@ -79,6 +79,7 @@ TMainWin::TMainWin(QWidget* parent) : QMainWindow(parent) {
     disasm_ = std::make_unique<TDisasmView>(*DisasmWin);
     sim_ = std::make_unique<TSimulation>(TMachineStores{*MainMemory, *Registers, *SysRegs});
     sim_->AddObserver(this);
+    sim_->SetWatching(true);  // the status bar shows the notes
     sim_->SetDocument(this);
     run_ = std::make_unique<TRunControl>(*sim_);
     auto* cards = new TValueCardTip(*sim_, this);

@@ -124,8 +124,10 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     TProgramLoad load = LoadProgram(program, err, !parsed.Has("--no-warnings"));
     load.Pc = pc;
     machine.Simulation.LoadImage(load);
-    if (parsed.Has("--warnings"))
+    if (parsed.Has("--warnings")) {
+        machine.Simulation.SetWatching(true);
         machine.Simulation.AddObserver(&notes, TSimulation::TNeeds::NoWrites);
+    }
     const bool traceToOut = tracePath == "-";
     if (!traceToOut)
         machine.OnOutput = [&out](int value) {

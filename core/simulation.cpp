@@ -181,10 +181,10 @@ void TSimulation::ClearMemory() {
 
 // As engine::Loop, appending every executed instruction to the history as the change
 // events of its writes told it.
-template <class Mem, class Regs, class Sys, class Stop>
+template <class Mem, class Regs, class Sys, class Stop, class Watch>
 engine::TLoopEnd TSimulation::RecordingLoop(Mem& memory, Regs& registers, Sys& sysRegs,
-                                            long long count, long long& executed,
-                                            const Stop& stop) {
+                                            long long count, long long& executed, const Stop& stop,
+                                            Watch& watch) {
     struct TNotingScope {
         TNoting& Noting;
         explicit TNotingScope(TNoting& noting) : Noting(noting) { Noting.Active = true; }
@@ -195,7 +195,7 @@ engine::TLoopEnd TSimulation::RecordingLoop(Mem& memory, Regs& registers, Sys& s
         if (stop.Before(executed, sysRegs)) return engine::TLoopEnd::Breakpoint;
         noting_.Fetched = false;
         noting_.Write = {};
-        const TStepResult result = engine::Execute(memory, registers, sysRegs, watch_);
+        const TStepResult result = engine::Execute(memory, registers, sysRegs, watch);
         ++executed;
         history_->Record(noting_.FetchPc, noting_.OldIr, noting_.Word, noting_.Write);
         if (result != TStepResult::Executed) return engine::EndOf(result);
@@ -211,13 +211,18 @@ TRunOutcome TSimulation::RunForward(long long count, bool inRun) {
     {
         const TOriginScope scope(*this, TWriteOrigin::Program);
         end = engine::OnStores(stores_, [&](auto& memory, auto& registers, auto& sysRegs) {
-            auto loop = [&](const auto& stop) {
-                return recording_ ? RecordingLoop(memory, registers, sysRegs, count, executed, stop)
-                                  : engine::Loop(memory, registers, sysRegs, count, executed, stop,
-                                                 watch_);
+            auto loop = [&](const auto& stop, auto& watch) {
+                return recording_
+                           ? RecordingLoop(memory, registers, sysRegs, count, executed, stop, watch)
+                           : engine::Loop(memory, registers, sysRegs, count, executed, stop, watch);
             };
-            if (!inRun || breakpoints_.Empty()) return loop(engine::TNeverStop{});
-            return loop(engine::TStopAt{breakpoints_.Addresses(), firstOfRun_});
+            auto watched = [&](auto& watch) {
+                if (!inRun || breakpoints_.Empty()) return loop(engine::TNeverStop{}, watch);
+                return loop(engine::TStopAt{breakpoints_.Addresses(), firstOfRun_}, watch);
+            };
+            // Unwatched, a run pays nothing for the notes.
+            engine::TNoWatch none;
+            return watching_ ? watched(watch_) : watched(none);
         });
     }
     if (inRun) {

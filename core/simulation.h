@@ -179,6 +179,11 @@ public:
     // Instructions executed or taken back by runs since the simulation began.
     long long RunSteps() const { return runSteps_; }
 
+    // Whether steps and runs note the classic mistakes (observers hear Noted); off by
+    // default, as a front end that shows no notes need not pay for them.
+    void SetWatching(bool on) { watching_ = on; }
+    bool Watching() const { return watching_; }
+
     // Off only to measure what keeping the history costs, and where nothing looks back.
     void SetRecording(bool on) { recording_ = on; }
     bool Recording() const { return recording_; }
@@ -225,9 +230,9 @@ private:
     void Note(TStore store, int index, int oldValue, int newValue);
     TRunOutcome RunForward(long long count, bool inRun);
     void TellNotes();
-    template <class Mem, class Regs, class Sys, class Stop>
+    template <class Mem, class Regs, class Sys, class Stop, class Watch>
     engine::TLoopEnd RecordingLoop(Mem& memory, Regs& registers, Sys& sysRegs, long long count,
-                                   long long& executed, const Stop& stop);
+                                   long long& executed, const Stop& stop, Watch& watch);
     TRunOutcome RunBack(long long count);
     void EndRun(TRunOutcome outcome);
     template <class F>
@@ -254,6 +259,7 @@ private:
     bool back_ = false;
     bool firstOfRun_ = false;
     bool recording_ = true;
+    bool watching_ = false;
     bool frozen_ = false;
     // What the executing instruction wrote, noted from the stores' change events while a
     // recorded step runs: the fetch writes PC, then IR; a PC write after that is a jump.

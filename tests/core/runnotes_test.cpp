@@ -23,9 +23,8 @@ struct TNoteCase {
     std::vector<std::string> expected;
 };
 
-// Runs the program for up to 20 instructions, with and without a history, and the notes
-// the run made.
-std::vector<std::string> NotesOf(const TNoteCase& c, long long historyCapacity) {
+// The notes of a run of up to 20 instructions.
+std::vector<std::string> NotesOf(const TNoteCase& c, long long historyCapacity, bool watching) {
     TNoteLog log;  // outlives the machine, which it observes
     TMachine machine(historyCapacity);
     TProgramLoad program({}, c.pc);
@@ -43,6 +42,7 @@ std::vector<std::string> NotesOf(const TNoteCase& c, long long historyCapacity) 
     program.Registers = registers;
     machine.Simulation.LoadImage(program);
     machine.Simulation.AddObserver(&log, TSimulation::TNeeds::NoWrites);
+    machine.Simulation.SetWatching(watching);
     long long executed = 0;
     machine.Simulation.Run(20, executed);
     return log.Texts;
@@ -114,8 +114,10 @@ TEST(RunNotes, EachClassicMistakeIsNotedOnceAndItsSoundFormNever) {
           "the store at 04 writes into the program's own code at 05"}},
     };
     for (const auto& c : cases)
-        for (const long long history : {0LL, 100LL})
-            EXPECT_EQ(NotesOf(c, history), c.expected) << c.name << ", history " << history;
+        for (const long long history : {0LL, 100LL}) {
+            EXPECT_EQ(NotesOf(c, history, true), c.expected) << c.name << ", history " << history;
+            EXPECT_EQ(NotesOf(c, history, false), std::vector<std::string>{}) << c.name;
+        }
 }
 
 }  // namespace
