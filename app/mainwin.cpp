@@ -85,6 +85,7 @@ TMainWin::TMainWin(QWidget* parent) : QMainWindow(parent) {
     disasm_ = std::make_unique<TDisasmView>(*DisasmWin);
     sim_ = std::make_unique<TSimulation>(TMachineStores{*MainMemory, *Registers, *SysRegs});
     sim_->AddObserver(this);
+    sim_->SetWatching(true);  // the status bar shows the notes
     sim_->SetDocument(this);
     run_ = std::make_unique<TRunControl>(*sim_);
     CreateStudyAids();
@@ -231,6 +232,13 @@ void TMainWin::CreateControls() {
     }
     panels_[0]->setText("Address:");
     statusVoice_ = new TLiveRegion(panels_[2], [this] { return run_ && run_->Running(); });
+    // Beside the status, never widening the window: a long note is cut, and its tip holds it
+    // whole.
+    NotePanel = Named(new QLabel(StatusBar), "NotePanel");
+    NotePanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    NotePanel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    NotePanel->hide();
+    StatusBar->addWidget(NotePanel, 2);
 
     setTabOrder(MainMemory, Registers);
     setTabOrder(Registers, SysRegs);

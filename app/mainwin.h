@@ -67,6 +67,8 @@ public:
     QStatusBar* StatusBar;
     TExplainPanel* ExplainPanel;  // under the disassembly list, shown by View > Explain
     TPredictPanel* PredictPanel;  // below, shown in predict mode
+    // The last note of the step or run about a classic mistake; hidden while there is none.
+    QLabel* NotePanel;
 
     // --- menus ---
     QAction* MenuOpenFile;
@@ -228,6 +230,8 @@ private:
     void BreakpointsChanged() override;
     void Stopped(TRunOutcome outcome) override;
     void WentBackTo(long long) override { ShowOutcome(TRunOutcome::Limit); }
+    void Noted(const TRunNote& note) override;
+    void ClearNote();  // a new step, run or program
     // --- TMemoryDocument, for the windows that replace memory ---
     void SaveMemory() override { SaveFileClick(); }
     void Activate() override;

@@ -2,6 +2,7 @@
 // control and the disassembly list.
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -91,6 +92,20 @@ void TMainWin::BulkWrite(bool begins) {
 void TMainWin::ImageLoaded() {
     SetMemModified(false);
     PredictPanel->ResetScore();
+    ClearNote();
+}
+
+void TMainWin::Noted(const TRunNote& note) {
+    const QString text = QString::fromStdString(RunNoteText(note));
+    NotePanel->setText(text);
+    NotePanel->setToolTip(text);
+    NotePanel->show();
+}
+
+void TMainWin::ClearNote() {
+    NotePanel->hide();
+    NotePanel->clear();
+    NotePanel->setToolTip({});
 }
 
 void TMainWin::MemoryCleared() {
@@ -194,6 +209,7 @@ void TMainWin::RunBackSimulator() {
 
 void TMainWin::StartRun(bool back) {
     if (run_->Running() || (!back && PredictMode())) return;
+    ClearNote();
     SetStatus(RunningStatus());
     RunButton->setEnabled(false);
     BreakButton->setEnabled(true);
@@ -207,6 +223,7 @@ void TMainWin::StartRun(bool back) {
 void TMainWin::StepSimulator() {
     std::optional<TPrediction> prediction;
     if (PredictMode() && !(prediction = PredictPanel->Prediction())) return;
+    ClearNote();
     SetStatus(RunningStatus());
     ShowStepResult(sim_->Step());
     if (prediction) PredictPanel->Judge(*prediction, *sim_);

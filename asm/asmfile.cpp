@@ -35,13 +35,19 @@ std::string SourcePosition(const std::string& path, int line, int column) {
     return path + ':' + std::to_string(line + 1) + ':' + std::to_string(column + 1) + ": ";
 }
 
-std::optional<TMemoryImage> AssembleFile(const std::string& path, const TAsmFileReport& report,
-                                         std::bitset<256>* placed) {
-    return AssembleSource(ReadSourceFile(path), report, placed);
+std::bitset<256> TAssembledSource::Placed() const {
+    std::bitset<256> placed;
+    for (std::size_t a = 0; a < 256; ++a) placed.set(a, Placement[a] != TPlaced::Nothing);
+    return placed;
 }
 
-std::optional<TMemoryImage> AssembleSource(std::string_view fileBytes, const TAsmFileReport& report,
-                                           std::bitset<256>* placed) {
+std::optional<TAssembledSource> AssembleFile(const std::string& path,
+                                             const TAsmFileReport& report) {
+    return AssembleSource(ReadSourceFile(path), report);
+}
+
+std::optional<TAssembledSource> AssembleSource(std::string_view fileBytes,
+                                               const TAsmFileReport& report) {
     const TMemoryTextSource source(DecodeSourceFile(fileBytes));
     TAsmParser parser(source);
     bool failed = false;
@@ -50,10 +56,12 @@ std::optional<TMemoryImage> AssembleSource(std::string_view fileBytes, const TAs
         failed = true;
     });
     if (failed) return std::nullopt;
-    TMemoryImage image{};
+    TAssembledSource assembly;
     for (int a = 0; a < 256; ++a) {
-        image[a] = parser.MemoryByte(a);
-        if (placed) placed->set(static_cast<std::size_t>(a), parser.SourceLine(a) >= 0);
+        assembly.Image[std::size_t(a)] = parser.MemoryByte(a);
+        assembly.Lines[std::size_t(a)] = parser.SourceLine(a);
     }
-    return image;
+    assembly.Placement = parser.Placement();
+    assembly.Warnings = AsmWarnings(parser);
+    return assembly;
 }

@@ -14,11 +14,22 @@
 #include "asm/asmtokens.h"
 #include "asm/labeltable.h"
 #include "asm/linesource.h"
+#include "core/placement.h"
 
 // Receives each error of an assembly: the context given to Assemble, the 0-based line and
 // column, and the message. The message is only lent for the duration of the call.
 using TErrorSink =
     std::function<void(void* context, int line, int column, std::string_view message)>;
+
+// An instruction the last assembly placed: where, its mnemonic's position, and its address
+// operand (a number or label), if it has one.
+struct TAsmInstruction {
+    int Address = 0;
+    int Line = 0;
+    int Column = 0;
+    int OperandColumn = -1;  // where the number or label operand starts
+    int Label = -1;          // the label operand's index in Labels().Entries()
+};
 
 class TAsmParser {
 public:
@@ -66,6 +77,11 @@ public:
     int SourceLine(int address) const;
     // The value of a label defined by the last assembly, if it was defined.
     std::optional<int> LabelValue(std::string_view name) const;
+    // What the last assembly placed at each address: instructions (Code) or "db" bytes.
+    const TPlacement& Placement() const { return placedAs_; }
+    // The instructions of the last assembly in source order, and its labels.
+    const std::vector<TAsmInstruction>& Instructions() const { return instructions_; }
+    const TLabelTable& Labels() const { return labels_; }
 
 private:
     enum class TRuleEnd { Completed, Abandoned, Stopped };
@@ -100,6 +116,7 @@ private:
     // The driver and one rule per mnemonic code.
     bool AssembleLine();
     bool DefineLineLabel(Token label);
+    void BeginStatement(const Token& mnemonic);
     TRuleEnd RunRule(int code);
     bool EmitNext(int value);
     void ClaimNext();
@@ -139,6 +156,9 @@ private:
     };
     std::array<TImageByte, 256> image_{};
     std::array<int, 256> lineOf_{};  // meaningful where image_ is Used
+    TPlacement placedAs_{};
+    TPlaced placing_ = TPlaced::Code;  // what the statement being assembled places
+    std::vector<TAsmInstruction> instructions_;
     int locationCounter_ = 0;
     TLabelTable labels_;
     std::string lastError_;

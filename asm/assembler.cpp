@@ -15,6 +15,8 @@ void TAsmParser::Assemble(const TErrorSink& sink, void* context) {
     context_ = context;
     image_.fill({});
     lineOf_.fill(-1);
+    placedAs_.fill(TPlaced::Nothing);
+    instructions_.clear();
     labels_.Clear();
     locationCounter_ = 0;
 
@@ -49,6 +51,7 @@ bool TAsmParser::AssembleLine() {
         }
     }
     const int code = Current()->Value;
+    BeginStatement(*Current());
     Advance();
     const TRuleEnd end = RunRule(code);
     if (end == TRuleEnd::Stopped) return false;
@@ -73,6 +76,13 @@ bool TAsmParser::DefineLineLabel(Token label) {
     else
         Expect({twColon});
     return true;
+}
+
+// Notes what the statement that begins with mnemonic places: "db" data, or an instruction.
+void TAsmParser::BeginStatement(const Token& mnemonic) {
+    placing_ = mnemonic.Value == kwDb ? TPlaced::Data : TPlaced::Code;
+    if (mnemonic.Value != kwDb && mnemonic.Value != kwOrg)
+        instructions_.push_back({locationCounter_, lineIndex_, mnemonic.StartCol});
 }
 
 void TAsmParser::ReportUndefinedLabels() {

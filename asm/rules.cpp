@@ -56,6 +56,7 @@ bool TAsmParser::EmitNext(int value) {
 // line, and moves on.
 void TAsmParser::ClaimNext() {
     lineOf_[static_cast<std::size_t>(locationCounter_)] = lineIndex_;
+    placedAs_[static_cast<std::size_t>(locationCounter_)] = placing_;
     ++locationCounter_;
 }
 
@@ -70,8 +71,12 @@ bool TAsmParser::NumberByte(const Token& number, int min, int max) {
 // The byte of a number or label operand: the number when it lies in min..max, or the
 // label's value, now or when the label gets defined. False when the assembly stops.
 bool TAsmParser::OperandByte(const Token& operand, int min, int max) {
+    TAsmInstruction& instruction = instructions_.back();
+    instruction.OperandColumn = operand.StartCol;
     if (operand.Kind == twNumber) return NumberByte(operand, min, max);
     if (ReferenceLabel(operand, locationCounter_)) {
+        instruction.Label =
+            static_cast<int>(labels_.Find(TokenText(operand)) - labels_.Entries().data());
         ClaimNext();
         return true;
     }

@@ -24,7 +24,9 @@ int DisassembleCommand(const std::vector<std::string>& args, std::ostream& out, 
     const TArgs parsed(args, {{"--pc"}, {}, 1});
     const int pc = parsed.Value("--pc") ? ParseHexByte("--pc", *parsed.Value("--pc")) : 0;
     TMachine machine;
-    machine.Simulation.LoadImage(TProgramLoad(LoadProgram(parsed.Positionals()[0], err), pc));
+    TProgramLoad program = LoadProgram(parsed.Positionals()[0], err, false);
+    program.Pc = pc;
+    machine.Simulation.LoadImage(program);
     WriteListing(out, machine.MainMemory, pc);
     return ExitOk;
 }

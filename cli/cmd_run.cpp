@@ -18,7 +18,7 @@ namespace {
 
 constexpr const char* Help =
     "usage: quarzel-cli run IMAGE.prg|SOURCE.asm [--pc HH] [--max-steps N] [--dump]\n"
-    "                       [--trace TRACE|-] [--explain]\n"
+    "                       [--trace TRACE|-] [--explain] [--no-warnings] [--warnings]\n"
     "Runs the program (registers 0, PC 00 or HH) until it halts, meets an invalid\n"
     "instruction or has executed N instructions (default 10000000). Every value\n"
     "written to RF goes to standard output as one byte (0 is not written).\n"
@@ -29,12 +29,26 @@ constexpr const char* Help =
     "as /dev/null too; never the program, nor a read-only file); --trace - writes it\n"
     "to standard output in place of the output bytes. --explain adds a sixth column,\n"
     "explanation: what the instruction did with the values it met.\n"
-    "A SOURCE.asm is assembled first; its errors are reported as by assemble.\n"
+    "A SOURCE.asm is assembled first; its errors and warnings are reported as by\n"
+    "assemble (--no-warnings leaves the warnings out).\n"
+    "--warnings notes on standard error, as 'note: TEXT', what the run did that is\n"
+    "seldom meant: executing bytes db placed as data, PC wrapping past FF, an addf\n"
+    "whose exact sum float8 cannot hold, a store into the program's own code.\n"
     "Exit status: 0 halted, 2 invalid instruction, 3 step limit, 1 error.\n";
 
 constexpr long long DefaultMaxSteps = 10'000'000;
 // A traced run goes in rounds of the history's depth, each round's lines in one block.
 constexpr long long RoundSteps = 1 << 16;
+
+// Writes the run's notes to standard error as they are made.
+class TNotePrinter final : public TSimulationObserver {
+public:
+    explicit TNotePrinter(std::ostream& err) : err_(err) {}
+    void Noted(const TRunNote& note) override { err_ << "note: " << RunNoteText(note) << '\n'; }
+
+private:
+    std::ostream& err_;
+};
 
 void DumpRow(std::ostream& err, const std::string& label, const CellStore& store, int from) {
     err << label;
@@ -113,7 +127,9 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         out << Help;
         return ExitOk;
     }
-    const TArgs parsed(args, {{"--pc", "--max-steps", "--trace"}, {"--dump", "--explain"}, 1});
+    const TArgs parsed(args, {{"--pc", "--max-steps", "--trace"},
+                              {"--dump", "--explain", "--no-warnings", "--warnings"},
+                              1});
     const int pc = parsed.Value("--pc") ? ParseHexByte("--pc", *parsed.Value("--pc")) : 0;
     const long long maxSteps = parsed.Value("--max-steps")
                                    ? ParseCount("--max-steps", *parsed.Value("--max-steps"))
@@ -124,8 +140,15 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (tracePath && SameFile(*tracePath, program))
         throw EUsageError("the trace would overwrite the program " + program);
     if (parsed.Has("--explain") && !tracePath) throw EUsageError("--explain needs --trace");
+    TNotePrinter notes(err);  // outlives the machine, which it observes
     TMachine machine(tracePath ? RoundSteps : 0);
-    machine.Simulation.LoadImage(TProgramLoad(LoadProgram(program, err), pc));
+    TProgramLoad load = LoadProgram(program, err, !parsed.Has("--no-warnings"));
+    load.Pc = pc;
+    machine.Simulation.LoadImage(load);
+    if (parsed.Has("--warnings")) {
+        machine.Simulation.SetWatching(true);
+        machine.Simulation.AddObserver(&notes, TSimulation::TNeeds::NoWrites);
+    }
     std::optional<THistoryStates> states;
     if (parsed.Has("--explain"))
         states.emplace(ReadMachineState(machine.Stores()),

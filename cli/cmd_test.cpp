@@ -38,6 +38,8 @@ constexpr const char* Help =
     "neither the program nor the test sets with random bytes, the same for the same\n"
     "'seed' (else one made from the test's name); an assembled source sets the bytes\n"
     "its lines place, a .prg image every cell. A failure then names the seed.\n"
+    "With 'warnings = \"fail\"' a program the assembler warns about fails every test\n"
+    "unrun, its warnings given as the reason.\n"
     "A test file with any mistake is refused whole, each mistake reported as\n"
     "TESTS.toml:LINE:COLUMN: MESSAGE. A test keeps the first 1,000 bytes a program\n"
     "outputs and counts the rest; -o also writes to a device such as /dev/null, and\n"

@@ -6,7 +6,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "core/memfile.h"
+#include "asm/asmfile.h"
+#include "core/simulation.h"
 
 // The assembler found errors; they have been written to the error stream already.
 class EAssemblyFailed : public std::runtime_error {
@@ -15,13 +16,16 @@ public:
 };
 
 // Assembles the source file at path. Each report goes to err as "PATH:LINE:COLUMN: MESSAGE",
-// line and column counted from 1; then throws EAssemblyFailed. Throws EFileError when the
-// file cannot be read.
-TMemoryImage AssembleSourceFile(const std::string& path, std::ostream& err);
+// line and column counted from 1; then throws EAssemblyFailed. Without errors, each warning
+// goes to err as "PATH:LINE:COLUMN: warning: TEXT" unless warnings is false. Throws
+// EFileError when the file cannot be read.
+TAssembledSource AssembleSourceFile(const std::string& path, std::ostream& err,
+                                    bool warnings = true);
 
-// A path ending in ".asm" (any case) is a source and is assembled; anything else is read as
-// a memory image. Throws as AssembleSourceFile and ReadMemoryFile do.
-TMemoryImage LoadProgram(const std::string& path, std::ostream& err);
+// A path ending in ".asm" (any case) is a source and is assembled, with its source map and
+// placement; anything else is read as a memory image. Throws as AssembleSourceFile and
+// ReadMemoryFile do.
+TProgramLoad LoadProgram(const std::string& path, std::ostream& err, bool warnings = true);
 
 // Whether two names stand for one file (the same name, a link, another spelling): what a
 // command writes must never replace the program or test file it reads.

@@ -52,16 +52,28 @@ void Put(TInstructionWord w, int value, Mem& memory, Regs& registers, Sys& sysRe
     }
 }
 
+// Watches nothing: its hooks cost nothing.
+struct TNoWatch {
+    void Fetched(int) {}
+    void WentOn(int) {}
+    void AddedFloat(int, int, int, int, int) {}
+    void Stored(int, int) {}
+};
+
 // Fetches the word at PC, advances PC by two (PC written before IR), executes it. Values
 // are masked to a byte when read, so that whatever a store holds never becomes an index
-// outside the machine.
+// outside the machine. The watch hears of the fetch, the stores, the addfs and an
+// instruction that goes on to the next one (see TRunWatch).
 // Always inlined into the loops: a call per instruction costs the plain-store loop a tenth.
-template <class Mem, class Regs, class Sys>
-[[gnu::always_inline]] inline TStepResult Execute(Mem& memory, Regs& registers, Sys& sysRegs) {
+template <class Mem, class Regs, class Sys, class Watch = TNoWatch>
+[[gnu::always_inline]] inline TStepResult Execute(Mem& memory, Regs& registers, Sys& sysRegs,
+                                                  Watch&& watch = {}) {
     auto mem = [&](int a) { return memory.GetContents(a & 0xFF) & 0xFF; };
     auto reg = [&](int r) { return registers.GetContents(r) & 0xFF; };
 
-    int pc = sysRegs.GetContents(PcIndex) & 0xFF;
+    const int at = sysRegs.GetContents(PcIndex) & 0xFF;
+    watch.Fetched(at);
+    int pc = at;
     const int b1 = mem(pc);
     pc = (pc + 1) & 0xFF;
     const int b2 = mem(pc);
@@ -82,6 +94,7 @@ template <class Mem, class Regs, class Sys>
             put.template operator()<LoadImmediate>(w.XY());
             break;
         case StoreDirect:
+            watch.Stored(at, w.XY());
             put.template operator()<StoreDirect>(reg(w.R()));
             break;
         case Move:
@@ -90,10 +103,13 @@ template <class Mem, class Regs, class Sys>
         case AddInt:
             put.template operator()<AddInt>((reg(w.X()) + reg(w.Y())) & 0xFF);
             break;
-        case AddFloat:
-            put.template operator()<AddFloat>(
-                EncodeFloat8(DecodeFloat8(reg(w.X())) + DecodeFloat8(reg(w.Y()))));
+        case AddFloat: {
+            const int a = reg(w.X()), b = reg(w.Y());
+            const int sum = EncodeFloat8(DecodeFloat8(a) + DecodeFloat8(b));
+            watch.AddedFloat(at, w.R(), a, b, sum);
+            put.template operator()<AddFloat>(sum);
             break;
+        }
         case Or:
             put.template operator()<Or>(reg(w.X()) | reg(w.Y()));
             break;
@@ -107,7 +123,10 @@ template <class Mem, class Regs, class Sys>
             put.template operator()<Rotate>(RotateRight(reg(w.R()), w.Y()));
             break;
         case JumpEqual:
-            if (reg(w.R()) == reg(0)) put.template operator()<JumpEqual>(w.XY());
+            if (reg(w.R()) == reg(0)) {
+                put.template operator()<JumpEqual>(w.XY());
+                return TStepResult::Executed;
+            }
             break;
         case Halt:
             return TStepResult::Halted;
@@ -115,15 +134,19 @@ template <class Mem, class Regs, class Sys>
             put.template operator()<LoadIndirect>(mem(reg(w.Y())));
             break;
         case StoreIndirect:
+            watch.Stored(at, reg(w.Y()));
             put.template operator()<StoreIndirect>(reg(w.X()));
             break;
         case JumpLessEqual:
-            if (SignedByte(reg(w.R())) <= SignedByte(reg(0)))
+            if (SignedByte(reg(w.R())) <= SignedByte(reg(0))) {
                 put.template operator()<JumpLessEqual>(w.XY());
+                return TStepResult::Executed;
+            }
             break;
         case Invalid:
             return TStepResult::Invalid;
     }
+    watch.WentOn(at);
     return TStepResult::Executed;
 }
 
@@ -148,13 +171,13 @@ struct TStopAt {
 };
 
 // Runs until count instructions ran, one failed, or stop says no before the next.
-template <class Mem, class Regs, class Sys, class Stop>
+template <class Mem, class Regs, class Sys, class Stop, class Watch = TNoWatch>
 TLoopEnd Loop(Mem& memory, Regs& registers, Sys& sysRegs, long long count, long long& executed,
-              const Stop& stop) {
+              const Stop& stop, Watch&& watch = {}) {
     executed = 0;
     while (executed < count) {
         if (stop.Before(executed, sysRegs)) return TLoopEnd::Breakpoint;
-        const TStepResult result = Execute(memory, registers, sysRegs);
+        const TStepResult result = Execute(memory, registers, sysRegs, watch);
         ++executed;
         if (result != TStepResult::Executed) return EndOf(result);
     }

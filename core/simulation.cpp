@@ -159,6 +159,7 @@ void TSimulation::LoadImage(const TProgramLoad& program) {
             stores_.Registers.SetContents(r, (*program.Registers)[static_cast<std::size_t>(r)]);
     if (program.Ir) stores_.SysRegs.SetContents(IrIndex, *program.Ir);
     source_ = program.Source;
+    watch_.Load(program.Placement, source_);
     sourceOwner_ = program.SourceOwner;
     Tell([](TSimulationObserver* o) { o->ImageLoaded(); });
     Restart(program.Pc);
@@ -260,10 +261,10 @@ auto TSimulation::OnRunStores(F run) {
 
 // As engine::Loop, appending every executed instruction to the history as the change
 // events of its writes told it.
-template <class Mem, class Regs, class Sys, class Stop>
+template <class Mem, class Regs, class Sys, class Stop, class Watch>
 engine::TLoopEnd TSimulation::RecordingLoop(Mem& memory, Regs& registers, Sys& sysRegs,
-                                            long long count, long long& executed,
-                                            const Stop& stop) {
+                                            long long count, long long& executed, const Stop& stop,
+                                            Watch& watch) {
     struct TNotingScope {
         TNoting& Noting;
         explicit TNotingScope(TNoting& noting) : Noting(noting) { Noting.Active = true; }
@@ -274,7 +275,7 @@ engine::TLoopEnd TSimulation::RecordingLoop(Mem& memory, Regs& registers, Sys& s
         if (stop.Before(executed, sysRegs)) return engine::TLoopEnd::Breakpoint;
         noting_.Fetched = false;
         noting_.Write = {};
-        const TStepResult result = engine::Execute(memory, registers, sysRegs);
+        const TStepResult result = engine::Execute(memory, registers, sysRegs, watch);
         ++executed;
         history_->Record(noting_.FetchPc, noting_.OldIr, noting_.Word, noting_.Write);
         if (result != TStepResult::Executed) return engine::EndOf(result);
@@ -290,22 +291,35 @@ TRunOutcome TSimulation::RunForward(long long count, bool inRun) {
     {
         const TOriginScope scope(*this, TWriteOrigin::Program);
         end = OnRunStores([&](auto& memory, auto& registers, auto& sysRegs) {
-            auto loop = [&](const auto& stop) {
-                return recording_ ? RecordingLoop(memory, registers, sysRegs, count, executed, stop)
-                                  : engine::Loop(memory, registers, sysRegs, count, executed, stop);
+            auto loop = [&](const auto& stop, auto& watch) {
+                return recording_
+                           ? RecordingLoop(memory, registers, sysRegs, count, executed, stop, watch)
+                           : engine::Loop(memory, registers, sysRegs, count, executed, stop, watch);
             };
-            if (!inRun || breakpoints_.Empty()) return loop(engine::TNeverStop{});
-            return loop(engine::TStopAt{breakpoints_.Addresses(), firstOfRun_});
+            auto watched = [&](auto& watch) {
+                if (!inRun || breakpoints_.Empty()) return loop(engine::TNeverStop{}, watch);
+                return loop(engine::TStopAt{breakpoints_.Addresses(), firstOfRun_}, watch);
+            };
+            // Unwatched, a run pays nothing for the notes.
+            engine::TNoWatch none;
+            return watching_ ? watched(watch_) : watched(none);
         });
     }
     if (inRun) {
         if (executed > 0) firstOfRun_ = false;
         runSteps_ += executed;
     }
+    TellNotes();
     return OutcomeOf(end);
 }
 
+void TSimulation::TellNotes() {
+    for (const TRunNote& note : watch_.Take())
+        Tell([&note](TSimulationObserver* o) { o->Noted(note); });
+}
+
 TStepResult TSimulation::Step() {
+    watch_.Restart();
     return ResultOf(RunForward(1, false));
 }
 
@@ -339,6 +353,7 @@ void TSimulation::StartRun(bool back) {
     running_ = true;
     back_ = back;
     firstOfRun_ = true;
+    watch_.Restart();
 }
 
 TRunOutcome TSimulation::RunSlice(long long count) {

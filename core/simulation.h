@@ -21,6 +21,7 @@
 #include "core/execute.h"
 #include "core/history.h"
 #include "core/memfile.h"
+#include "core/runnotes.h"
 
 namespace engine {
 enum class TLoopEnd;
@@ -69,7 +70,8 @@ struct TProgramLoad {
     std::optional<std::array<int, 16>> Registers;  // left as they are when not given
     std::optional<int> Ir;                         // left as it is when not given
     TSourceMap Source = NoSourceMap;               // none for an image from a file
-    int SourceOwner = 0;  // who assembled it (see NewSourceOwner); 0 for none
+    TPlacement Placement{};  // code and data of an assembly; Nothing for an image from a file
+    int SourceOwner = 0;     // who assembled it (see NewSourceOwner); 0 for none
 };
 
 // Told of what happens in a simulation; every callback is optional.
@@ -99,6 +101,8 @@ public:
     virtual void Stopped(TRunOutcome) {}
     // StepBackTo has taken the machine back to just after that step.
     virtual void WentBackTo(long long) {}
+    // A step or run noticed a classic mistake (told after the step or slice).
+    virtual void Noted(const TRunNote&) {}
     // The simulation is going away before the observer; it must not be used any more.
     virtual void SimulationGone() {}
 };
@@ -176,6 +180,11 @@ public:
     // Instructions executed or taken back by runs since the simulation began.
     long long RunSteps() const { return runSteps_; }
 
+    // Whether steps and runs note the classic mistakes (observers hear Noted); off by
+    // default, as a front end that shows no notes need not pay for them.
+    void SetWatching(bool on) { watching_ = on; }
+    bool Watching() const { return watching_; }
+
     // Off only to measure what keeping the history costs, and where nothing looks back.
     void SetRecording(bool on) { recording_ = on; }
     bool Recording() const { return recording_; }
@@ -227,9 +236,10 @@ private:
     void Changed(TStore store, int index, int oldValue, int newValue);
     void Note(TStore store, int index, int oldValue, int newValue);
     TRunOutcome RunForward(long long count, bool inRun);
-    template <class Mem, class Regs, class Sys, class Stop>
+    void TellNotes();
+    template <class Mem, class Regs, class Sys, class Stop, class Watch>
     engine::TLoopEnd RecordingLoop(Mem& memory, Regs& registers, Sys& sysRegs, long long count,
-                                   long long& executed, const Stop& stop);
+                                   long long& executed, const Stop& stop, Watch& watch);
     TRunOutcome RunBack(long long count);
     void EndRun(TRunOutcome outcome);
     template <class F>
@@ -243,6 +253,7 @@ private:
     std::unique_ptr<THistory> history_;
     TBreakpoints breakpoints_;
     TSourceMap source_ = NoSourceMap;
+    TRunWatch watch_;  // notes the classic mistakes as the program runs
     int sourceOwner_ = 0;
     int lastSourceOwner_ = 0;
     TWriteOrigin origin_ = TWriteOrigin::User;
@@ -255,6 +266,7 @@ private:
     bool back_ = false;
     bool firstOfRun_ = false;
     bool recording_ = true;
+    bool watching_ = false;
     bool frozen_ = false;
     // What the executing instruction wrote, noted from the stores' change events while a
     // recorded step runs: the fetch writes PC, then IR; a PC write after that is a jump.

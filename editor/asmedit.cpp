@@ -16,9 +16,11 @@
 #include <utility>
 
 #include "asm/asmparse.h"
+#include "asm/warnings.h"
 #include "core/fileerror.h"
 #include "core/simulation.h"
 #include "editor/asmhighlighter.h"
+#include "editor/asmhints.h"
 #include "editor/asmtests.h"
 #include "editor/editortextsource.h"
 #include "editor/menukeys.h"
@@ -84,6 +86,7 @@ TAssemblerEditor::TAssemblerEditor(TSimulation* simulation, QWidget* parent) : Q
     Tests->TestBox->setAccessibleName(QStringLiteral("Test results"));
     AddPaneKeys(this, {TextEditor, ErrorBox, Tests->TestBox});
     AddSplitterKeys(this, BottomSplitter);
+    Hints = new TAsmHints(*this);
     SetInsertMode(true);
     // The zoom keys work here too; the window grows with it, and styled text is sized by
     // the zoom, so it is styled anew.
@@ -328,6 +331,8 @@ bool TAssemblerEditor::AssembleText() {
     parser_->Assemble([this](void*, int line, int column, std::string_view message) {
         AddError(line, column, message);
     });
+    // Warnings are about a program that assembled; with errors there is none yet.
+    Hints->Show(ErrorPositions_.empty() ? AsmWarnings(*parser_) : std::vector<TAsmWarning>{});
     if (!ErrorPositions_.empty()) {
         GoToError(0);
         ErrorsMenu->setEnabled(true);
@@ -368,6 +373,7 @@ void TAssemblerEditor::LoadIntoMemory(const TProgramLoad& program) {
 void TAssemblerEditor::MapSource(TProgramLoad& program) const {
     for (int address = 0; address < 256; ++address)
         program.Source[static_cast<std::size_t>(address)] = parser_->SourceLine(address);
+    program.Placement = parser_->Placement();
     program.SourceOwner = follower_->Owner();
 }
 
@@ -385,14 +391,17 @@ void TAssemblerEditor::GoToError(int index) {
     ErrorBox->setCurrentRow(index);
     MenuPreviousError->setEnabled(index > 0);
     MenuNextError->setEnabled(index < ErrorBox->count() - 1);
+    const TErrorPosition& place = ErrorPositions_[size_t(index)];
+    if (place.Line >= 0) PlaceCaret(place.Line, place.Column);  // else not about the text
+}
+
+void TAssemblerEditor::PlaceCaret(int line, int column) {
     // Positions refer to the text as it was assembled; an edit since may have made them
     // point past the end, which then means the end.
-    const TErrorPosition& place = ErrorPositions_[size_t(index)];
-    if (place.Line < 0) return;  // not about the text
     const QTextDocument* document = TextEditor->document();
-    const QTextBlock block = document->findBlockByNumber(place.Line);
+    const QTextBlock block = document->findBlockByNumber(line);
     const int end = document->characterCount() - 1;
-    const int position = block.isValid() ? std::min(block.position() + place.Column, end) : end;
+    const int position = block.isValid() ? std::min(block.position() + column, end) : end;
     QTextCursor cursor = TextEditor->textCursor();
     cursor.setPosition(position);
     TextEditor->setTextCursor(cursor);

@@ -19,6 +19,7 @@ class QSplitter;
 class QToolButton;
 class QVBoxLayout;
 class TAsmHighlighter;
+class TAsmHints;
 class TAsmParser;
 class TAsmTests;
 class TEditorTextSource;
@@ -44,6 +45,7 @@ public:
     QStatusBar* EditorStatusBar;
     QMenuBar* AsmMainMenu;
     TAsmTests* Tests;  // the Tests menu and the list of test results
+    TAsmHints* Hints;  // the assembler's warnings, under the errors
 
     // Menus and their entries.
     QMenu* FileMenu;
@@ -82,6 +84,9 @@ public:
     void SetFileModified(bool flag);
     void SetInsertMode(bool flag);
     void GoToError(int index);
+    // Puts the caret at a 0-based line and column of the text as it was assembled (past
+    // the end of the text: at its end) and gives the text the focus.
+    void PlaceCaret(int line, int column);
     // Re-styles the whole text, or shows it all in the Normal style when highlighting
     // is off. Caret and selection stay where they are.
     void ReformatAll();
@@ -113,6 +118,7 @@ protected:
 
 private:
     friend class TAsmTests;
+    friend class TAsmHints;
 
     void BuildControls();
     void ApplyTheme();  // the selection's colours and the styled text anew
@@ -147,7 +153,8 @@ private:
     // Puts the assembled image into the simulation's memory, after asking about unsaved
     // memory, and resets PC. Cancel, or a save that did not happen, leaves memory alone.
     void OverwriteMemory();
-    // The assembled text's source lines and this editor as their owner, into program.
+    // The assembled text's source lines, what each byte holds and this editor as their
+    // owner, into program.
     void MapSource(TProgramLoad& program) const;
     // The program into memory, the main window brought forward (after MayOverwriteMemory).
     void LoadIntoMemory(const TProgramLoad& program);

@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "asm/asmparse.h"
+#include "asm/warnings.h"
 #include "core/fileerror.h"
 #include "core/simulation.h"
 #include "editor/asmedit.h"
@@ -166,6 +167,17 @@ void TAsmTests::RunTestsClick() {
         image_.Set[size_t(a)] = editor_.parser_->SourceLine(a) >= 0;
     }
     file_ = std::move(file);
+    if (file_->WarningsFail && !AsmWarnings(*editor_.parser_).empty()) {
+        // As the grader would: every test fails unrun, and the Hints say why.
+        for (int row = 0; row < int(file_->Tests.size()); ++row) {
+            new QListWidgetItem(TestBox);
+            ShowResult(row, NotRun(file_->Tests[size_t(row)], WarningsNotAllowed));
+        }
+        TestBox->show();
+        MakeRoom();
+        emit RunFinished();
+        return;
+    }
     StartRun(name);
 }
 

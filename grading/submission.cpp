@@ -71,15 +71,17 @@ TLoadedProgram LoadProgramBytes(const std::string& name, std::string_view bytes)
         if (!IsSourcePath(name)) {
             loaded.Image = TProgramImage(ParseMemoryImage(bytes));
         } else {
-            std::bitset<256> placed;
-            const auto image = AssembleSource(
-                bytes,
-                [&](int line, int column, std::string_view text) {
-                    // The assembler works in code page 437; the reports are UTF-8.
+            // The assembler works in code page 437; the reports are UTF-8.
+            const auto assembly =
+                AssembleSource(bytes, [&](int line, int column, std::string_view text) {
                     loaded.Errors.push_back(SourcePosition(name, line, column) + Cp437ToUtf8(text));
-                },
-                &placed);
-            if (image) loaded.Image = TProgramImage(*image, placed);
+                });
+            if (assembly) {
+                loaded.Image = TProgramImage(assembly->Image, assembly->Placed());
+                for (const TAsmWarning& w : assembly->Warnings)
+                    loaded.Warnings.push_back(SourcePosition(name, w.Line, w.Column) +
+                                              "warning: " + Cp437ToUtf8(w.Text));
+            }
         }
     } catch (const EFileError& e) {
         loaded.Errors.push_back(e.what());

@@ -15,6 +15,9 @@ struct TLoadedProgram {
     // UTF-8 (without line ends), or the file error's text.
     std::vector<std::string> Errors;
     bool Unreadable = false;  // the file could not be read (else: the source did not assemble)
+    // The assembler's warnings about a source that assembled, as
+    // "PATH:LINE:COLUMN: warning: TEXT" in UTF-8.
+    std::vector<std::string> Warnings;
 };
 
 // Assembles a source (a path ending in ".asm", any case) or reads a memory image; every

@@ -352,7 +352,16 @@ std::optional<TTestCase> TReader::Test(const toml::node& node, const TFileDefaul
 TTestFile TReader::Read(const toml::table& root, const std::string& path) {
     TTestFile file;
     file.Path = path;
-    OnlyKeys(root, {"program", "max-steps", "fill", "seed", "test"}, "a test file");
+    OnlyKeys(root, {"program", "max-steps", "fill", "seed", "warnings", "test"}, "a test file");
+    if (const auto* n = root.get("warnings")) {
+        if (const auto text = String(*n, "warnings")) {
+            if (*text == "fail")
+                file.WarningsFail = true;
+            else if (*text != "allow")
+                Mistake(n->source(),
+                        "warnings must be \"allow\" or \"fail\", not \"" + *text + "\"");
+        }
+    }
     if (const auto* n = root.get("program")) {
         file.Program = String(*n, "program");
         if (file.Program && file.Program->empty()) {

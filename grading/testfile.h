@@ -65,6 +65,8 @@ struct TTestCase {
 struct TTestFile {
     std::string Path;
     std::optional<std::string> Program;  // as written in the file
+    // warnings = "fail": a program the assembler warns about fails every test unrun.
+    bool WarningsFail = false;
     std::vector<TTestCase> Tests;
 };
 

@@ -250,7 +250,13 @@ TProgramReport GradeLoadedProgram(const TTestFile& file, const std::string& name
     for (const TTestCase& test : file.Tests) report.MaxPoints += test.Points;
     report.Errors = std::move(loaded.Errors);
     report.Assembled = loaded.Image.has_value();
-    if (report.Assembled) {
+    const bool warnedOff = file.WarningsFail && !loaded.Warnings.empty();
+    if (warnedOff) {
+        // It assembled, so the student sees its warnings as the reason, not a load error.
+        report.Errors = std::move(loaded.Warnings);
+        for (const TTestCase& test : file.Tests)
+            report.Tests.push_back(NotRun(test, WarningsNotAllowed));
+    } else if (report.Assembled) {
         report.Tests = RunTests(file, *loaded.Image);
     } else {
         const char* why = loaded.Unreadable ? "not run: the program could not be read"

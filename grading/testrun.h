@@ -77,6 +77,9 @@ std::vector<TTestResult> RunTests(const TTestFile& file, const TProgramImage& pr
 
 // A failed result for a test that could not run; why is its one failure.
 TTestResult NotRun(const TTestCase& test, std::string why);
+// Why the tests of a file with warnings = "fail" do not run on a program warned about.
+constexpr const char* WarningsNotAllowed =
+    "not run: the test file allows no warnings, and the assembler warned about the program";
 
 // Code page 437 bytes as a quoted UTF-8 text, control characters, quotes and backslashes
 // escaped as in a TOML string, so that a failure stays on one line and can be pasted back.

@@ -2,6 +2,7 @@
 // filter, Assemble into main memory, and the main window's close query asking editors.
 
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -55,9 +56,28 @@ private slots:
     void OpenWithTheAssemblyFilterLoadsIntoANewEditor();
     void AssembleIntoMainMemory();
     void YesThenCancelledSaveLeavesMemory();
+    void ExecutingDataIsNotedInTheStatusBar();
     void ClosingAsksEditorsNewestFirst_data();
     void ClosingAsksEditorsNewestFirst();
 };
+
+void TMainWinEditorsTest::ExecutingDataIsNotedInTheStatusBar() {
+    TTestPrompt prompt;
+    TProgram program;
+    program.Main.SetMemModified(false);
+    TAssemblerEditor* editor = program.NewEditor(QStringLiteral("load R1,1\ndb 0C0h,0"));
+    editor->AssembleButtonClick();
+    QCOMPARE(program.Memory(2), 0xC0);
+    const QLabel* note = program.Main.NotePanel;
+    const struct {
+        QString text;  // empty: no note shown
+    } steps[] = {{}, {QStringLiteral("executing data at 02: db placed these bytes (line 2)")}, {}};
+    for (const auto& step : steps) {
+        program.Main.StepButton->click();
+        QCOMPARE(note->isVisible(), !step.text.isEmpty());
+        QCOMPARE(note->text(), step.text);
+    }
+}
 
 void TMainWinEditorsTest::AsmButtonOpensAnotherEditorEachTime() {
     TProgram program;

@@ -96,6 +96,44 @@ TEST_F(CliAssemble, RunAndDisassembleTakeSources) {
     }
 }
 
+TEST_F(CliAssemble, WarningsAndNotesGoToStandardErrorAndChangeNothingElse) {
+    const std::string address = File("address.asm", "load R1,count\nhalt\ncount: db 5\n");
+    const std::string warned =
+        address +
+        ":1:9: warning: loads the address of count (04), not its value: did you "
+        "mean load R1,[count]?\n";
+    const std::string data = File("data.asm", "load R1,1\ndb 0C0h,0\n");
+    // Its halt is data, so it never stops as far as the assembler can tell.
+    const std::string intoData = data +
+                                 ":1:1: warning: runs straight into the data at 02 (db "
+                                 "on line 2): is a halt or jmp missing?\n" +
+                                 data +
+                                 ":1:1: warning: the program never stops: there is no "
+                                 "halt and no jump to itself\n";
+    const std::string halted = "status: halted\nsteps: 2\n";
+    const std::string note = "note: executing data at 02: db placed these bytes (line 2)\n";
+    const struct {
+        std::vector<std::string> args;
+        std::string err;
+    } cases[] = {
+        {{"assemble", address}, warned},
+        {{"assemble", address, "--no-warnings"}, ""},
+        {{"run", address}, warned + halted},
+        {{"run", address, "--no-warnings"}, halted},
+        {{"run", data, "--warnings"}, intoData + note + halted},
+        {{"run", data, "--no-warnings", "--warnings"}, note + halted},
+        {{"disassemble", address}, ""},
+    };
+    for (const auto& c : cases) {
+        const TResult r = Cli(c.args);
+        EXPECT_EQ(r.status, ExitOk) << c.args[0] << ' ' << c.args.back();
+        EXPECT_EQ(r.err, c.err) << c.args[0] << ' ' << c.args.back();
+    }
+    TMemoryImage expected{};
+    expected[0] = 0x21, expected[1] = 0x04, expected[2] = 0xC0, expected[4] = 5;
+    EXPECT_EQ(ReadMemoryFile((dir_ / "address.prg").string()), expected);
+}
+
 TEST_F(CliAssemble, TheExampleProgramGreets) {
     const TResult r = Cli({"run", QUARZEL_EXAMPLES "/hello.asm"});
     EXPECT_EQ(r.status, ExitOk);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -122,6 +123,24 @@ TEST_F(CliTest, AProgramThatCannotBeReadFailsItsTests) {
                   std::string::npos)
             << r.out;
     }
+}
+
+TEST_F(CliTest, WarningsFailFailsEveryTestUnrunInEveryFormat) {
+    const std::string strict = Write("strict.tests.toml", std::string("warnings = \"fail\"\n") +
+                                                              (std::strchr(SumTests, '\n') + 1));
+    const std::string warned = Write("warned.asm", "x: addi R3,R1,R2\nhalt\n");  // x unused
+    const std::string why =
+        "not run: the test file allows no warnings, and the assembler "
+        "warned about the program";
+    const std::string warning = warned + ":1:1: warning: the label x is never used";
+    for (const char* format : {"text", "json", "junit", "gradescope", "prairielearn"}) {
+        const TResult r = Test({strict, warned, "--format", format});
+        EXPECT_EQ(r.status, ExitTestsFailed) << format;
+        EXPECT_NE(r.out.find(why), std::string::npos) << format << '\n' << r.out;
+        EXPECT_NE(r.out.find(warning), std::string::npos) << format << '\n' << r.out;
+    }
+    EXPECT_EQ(Test({strict, Write("clean.asm", Good)}).status, ExitOk);
+    EXPECT_EQ(Test({tests_, warned}).status, ExitOk);  // warnings allowed by default
 }
 
 TEST_F(CliTest, ErrorsExitOne) {

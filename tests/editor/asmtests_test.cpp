@@ -98,6 +98,7 @@ class TAsmTestsTest : public QObject {
 private slots:
     void NothingToRunWithoutATestFile();
     void RunsTheTestsBesideTheSource();
+    void WarningsFailFailsEveryTestUnrun();
     void MistakesGoToTheErrorList_data();
     void MistakesGoToTheErrorList();
     void OpenTestsChoosesTheFile();
@@ -173,6 +174,20 @@ void TAsmTestsTest::RunsTheTestsBesideTheSource() {
     QCOMPARE(owner.Writes, 0);
     QCOMPARE(editor.ErrorBox->count(), 0);
     QVERIFY(prompt.Shown.isEmpty());
+}
+
+void TAsmTestsTest::WarningsFailFailsEveryTestUnrun() {
+    QTemporaryDir dir;
+    WriteFile(dir.filePath("sum.asm"), "x: addi R3,R1,R2\nhalt\n");  // x is never used
+    WriteFile(dir.filePath("sum.tests.toml"),
+              (QByteArray("warnings = \"fail\"\n") + Tests).constData());
+    TTestPrompt prompt;
+    TAssemblerEditor editor;
+    QVERIFY(editor.LoadSourceFile(dir.filePath("sum.asm")));
+    editor.Tests->RunTestsClick();
+    WaitForResults(*editor.Tests);
+    const QString unrun = QStringLiteral("failed: %1: ") + QString::fromUtf8(WarningsNotAllowed);
+    QCOMPARE(Rows(*editor.Tests->TestBox), (QStringList{unrun.arg("5 + 10"), unrun.arg("wrong")}));
 }
 
 void TAsmTestsTest::MistakesGoToTheErrorList_data() {

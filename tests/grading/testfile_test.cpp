@@ -96,6 +96,13 @@ TEST(TestFile, DefaultsWithoutFileKeys) {
     EXPECT_FALSE(file.Program);
     EXPECT_FALSE(ProgramPath(file));
     EXPECT_EQ(file.Tests.at(0).MaxSteps, DefaultTestMaxSteps);
+    EXPECT_FALSE(file.WarningsFail);
+    for (const char* value : {"allow", "fail"})
+        EXPECT_EQ(ParseTestFile(
+                      std::string("warnings = \"") + value + "\"\n[[test]]\nname = \"a\"" + Expect,
+                      "a.toml")
+                      .WarningsFail,
+                  std::string(value) == "fail");
     const TTestFile absolute = ParseTestFile(
         std::string("program = \"/p/x.asm\"\n[[test]]\nname = \"a\"") + Expect, "d/a.toml");
     EXPECT_EQ(ProgramPath(absolute), "/p/x.asm");
@@ -145,7 +152,8 @@ TEST(TestFile, EveryMistakeIsRefusedWithItsPosition) {
     const Case cases[] = {
         {"x = [1,\n", {"1:9: Error while parsing array: encountered end-of-file"}},
         {"name = \"a\"\n",
-         {"1:1: unknown key 'name'; a test file takes program, max-steps, fill, seed, test",
+         {"1:1: unknown key 'name'; a test file takes program, max-steps, fill, seed, warnings, "
+          "test",
           "1:1: the file has no test; add one with [[test]]"}},
         {"", {"1:1: the file has no test; add one with [[test]]"}},
         {"test = 3\n", {"1:8: test must be a list of tables ([[test]]), not an integer"}},
@@ -156,6 +164,9 @@ TEST(TestFile, EveryMistakeIsRefusedWithItsPosition) {
         {"program = \"sum.asm\\u0000.prg\"\n" + t + Expect,
          {"1:11: program must not hold the character U+0000"}},
         {"max-steps = 0\n" + t + Expect, {"1:13: max-steps must be 1..1000000000, not 0"}},
+        {"warnings = \"never\"\n" + t + Expect,
+         {"1:12: warnings must be \"allow\" or \"fail\", not \"never\""}},
+        {"warnings = true\n" + t + Expect, {"1:12: warnings must be a string, not a boolean"}},
         {t + "expected = { status = \"halted\" }\n",
          {"1:1: test 'a' has no expectation ([test.expect])",
           "3:1: unknown key 'expected'; a test takes name, description, hidden, points, pc, "
