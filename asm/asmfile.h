@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "core/memfile.h"
+#include "core/readfile.h"
 
 // True for a path ending in ".asm" (any case), the assembly sources.
 bool IsSourcePath(const std::string& path);
@@ -20,8 +21,10 @@ std::string SourcePosition(const std::string& path, int line, int column);
 // page 437.
 using TAsmFileReport = std::function<void(int line, int column, std::string_view message)>;
 
-// The bytes of the source file at path. Throws EFileError when the file cannot be read or
-// is larger than 256 MiB.
+// The bytes of the source called name, taken through read. Throws EFileError when they
+// cannot be read or are more than 256 MiB.
+std::string ReadSource(const std::string& name, const TReadStart& read);
+// ReadSource of the file at path.
 std::string ReadSourceFile(const std::string& path);
 
 // The image of a source file's bytes (UTF-8, or 8-bit text when they are not UTF-8), or

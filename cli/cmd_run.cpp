@@ -1,12 +1,15 @@
 #include <algorithm>
 #include <functional>
+#include <istream>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/args.h"
 #include "cli/cli.h"
+#include "cli/eachfile.h"
 #include "cli/program.h"
+#include "cli/stdstream.h"
 #include "core/fileerror.h"
 #include "core/hex.h"
 #include "core/history.h"
@@ -17,19 +20,33 @@
 namespace {
 
 constexpr const char* Help =
-    "usage: quarzel-cli run IMAGE.prg|SOURCE.asm [--pc HH] [--max-steps N] [--dump]\n"
-    "                       [--trace TRACE|-]\n"
+    "usage: quarzel-cli run [OPTION]... IMAGE.prg|SOURCE.asm...\n"
     "Runs the program (registers 0, PC 00 or HH) until it halts, meets an invalid\n"
-    "instruction or has executed N instructions (default 10000000). Every value\n"
-    "written to RF goes to standard output as one byte (0 is not written).\n"
-    "Standard error gets 'status: halted|invalid|limit' and 'steps: N'; --dump\n"
-    "adds PC, IR, the registers and memory in hex.\n"
-    "--trace TRACE writes one tab-separated line per executed instruction (step, pc,\n"
-    "word, instruction, change) under a header line to the file TRACE (a device such\n"
-    "as /dev/null too; never the program, nor a read-only file); --trace - writes it\n"
-    "to standard output in place of the output bytes.\n"
-    "A SOURCE.asm is assembled first; its errors are reported as by assemble.\n"
-    "Exit status: 0 halted, 2 invalid instruction, 3 step limit, 1 error.\n";
+    "instruction or has executed N instructions. Every value written to RF goes to\n"
+    "standard output as one byte (0 is not written). Standard error gets\n"
+    "'status: halted|invalid|limit' and 'steps: N'. A SOURCE.asm is assembled\n"
+    "first; its errors are reported as by assemble. Several programs run in turn,\n"
+    "each after a line '==> NAME <==' on standard output.\n"
+    "\n"
+    "options:\n"
+    "  --pc HH               start from address HH (default 00)\n"
+    "  --max-steps N         stop after N instructions (default 10000000)\n"
+    "  --dump                add PC, IR, the registers and memory in hex to\n"
+    "                        standard error\n"
+    "  -q, --quiet           leave out the status and steps lines\n"
+    "  --trace TRACE         write one tab-separated line per executed instruction\n"
+    "                        (step, pc, word, instruction, change) under a header\n"
+    "                        line to the file TRACE (a device such as /dev/null too;\n"
+    "                        never the program, nor a read-only file); one program\n"
+    "                        only\n"
+    "  --trace -             write the trace to standard output in place of the\n"
+    "                        output bytes\n"
+    "  -h, --help            print this help\n"
+    "\n"
+    "A file named - is standard input: a memory image when its second to fourth\n"
+    "bytes are 0, as every image's are, else a source. -- ends the options.\n"
+    "Exit status: 0 halted, 2 invalid instruction, 3 step limit, 1 error; of several\n"
+    "programs, that of the first that did not halt.\n";
 
 constexpr long long DefaultMaxSteps = 10'000'000;
 // A traced run goes in rounds of the history's depth, each round's lines in one block.
@@ -87,26 +104,22 @@ private:
     std::vector<char> buffer_;
 };
 
-}  // namespace
+struct TRunOptions {
+    int Pc = 0;
+    long long MaxSteps = DefaultMaxSteps;
+    std::optional<std::string> TracePath;
+    bool Quiet = false;
+    bool Dump = false;
+};
 
-int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (std::find(args.begin(), args.end(), "--help") != args.end()) {
-        out << Help;
-        return ExitOk;
-    }
-    const TArgs parsed(args, {{"--pc", "--max-steps", "--trace"}, {"--dump"}, 1});
-    const int pc = parsed.Value("--pc") ? ParseHexByte("--pc", *parsed.Value("--pc")) : 0;
-    const long long maxSteps = parsed.Value("--max-steps")
-                                   ? ParseCount("--max-steps", *parsed.Value("--max-steps"))
-                                   : DefaultMaxSteps;
-
-    const std::string& program = parsed.Positionals()[0];
-    const std::optional<std::string> tracePath = parsed.Value("--trace");
-    if (tracePath && SameFile(*tracePath, program))
-        throw EUsageError("the trace would overwrite the program " + program);
+// Runs one program; returns its exit status.
+int RunProgram(const std::string& program, const TRunOptions& options, std::istream& in,
+               std::ostream& out, std::ostream& err) {
+    const std::optional<std::string>& tracePath = options.TracePath;
     TMachine machine(tracePath ? RoundSteps : 0);
-    machine.Simulation.LoadImage(TProgramLoad(LoadProgram(program, err), pc));
-    const bool traceToOut = tracePath == "-";
+    machine.Simulation.LoadImage(TProgramLoad(LoadProgram(program, in, err), options.Pc));
+    const long long maxSteps = options.MaxSteps;
+    const bool traceToOut = tracePath && IsStandardStream(*tracePath);
     if (!traceToOut)
         machine.OnOutput = [&out](int value) {
             if (value != 0) out.put(static_cast<char>(value & 0xFF));
@@ -133,10 +146,44 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         result = machine.Simulation.Run(maxSteps, steps);
     }
     out.flush();
-    err << "status: " << StatusName(result) << '\n';
-    err << "steps: " << steps << '\n';
-    if (parsed.Has("--dump")) Dump(err, machine);
+    if (!options.Quiet) {
+        err << "status: " << StatusName(result) << '\n';
+        err << "steps: " << steps << '\n';
+    }
+    if (options.Dump) Dump(err, machine);
     return result == TStepResult::Halted     ? ExitOk
            : result == TStepResult::Executed ? ExitLimit
                                              : ExitInvalid;
+}
+
+}  // namespace
+
+int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+               std::ostream& err) {
+    if (WantsHelp(args)) {
+        out << Help;
+        return ExitOk;
+    }
+    const TArgs parsed(args, {{"--pc", "--max-steps", "--trace"}, {"--dump", "-q"}, 1, true});
+    TRunOptions options;
+    if (const auto pc = parsed.Value("--pc")) options.Pc = ParseHexByte("--pc", *pc);
+    if (const auto steps = parsed.Value("--max-steps"))
+        options.MaxSteps = ParseCount("--max-steps", *steps);
+    options.TracePath = parsed.Value("--trace");
+    options.Quiet = parsed.Has("-q");
+    options.Dump = parsed.Has("--dump");
+
+    const std::vector<std::string>& programs = parsed.Positionals();
+    CheckOneStandardInput(programs);
+    if (options.TracePath && !IsStandardStream(*options.TracePath)) {
+        if (programs.size() > 1)
+            throw EUsageError("--trace " + *options.TracePath +
+                              " takes one program; --trace - traces several");
+        if (SameFile(*options.TracePath, programs[0]))
+            throw EUsageError("the trace would overwrite the program " + programs[0]);
+    }
+    return EachFile("run", programs, err, [&](const std::string& program, std::size_t i) {
+        FileHeader(out, programs, i, "\n");
+        return RunProgram(program, options, in, out, err);
+    });
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <system_error>
 
 #include "asm/asmfile.h"
 #include "core/cp437.h"
@@ -66,9 +67,13 @@ TLoadedProgram TryLoadProgram(const std::string& path) {
 }
 
 TLoadedProgram LoadProgramBytes(const std::string& name, std::string_view bytes) {
+    return LoadProgramBytes(name, bytes, IsSourcePath(name));
+}
+
+TLoadedProgram LoadProgramBytes(const std::string& name, std::string_view bytes, bool source) {
     TLoadedProgram loaded;
     try {
-        if (!IsSourcePath(name)) {
+        if (!source) {
             loaded.Image = TProgramImage(ParseMemoryImage(bytes));
         } else {
             std::bitset<256> placed;
@@ -92,7 +97,10 @@ void AddPrograms(const std::string& name, std::vector<std::string>& programs,
                  std::vector<TSkippedFile>& skipped) {
     std::error_code ec;
     if (!fs::is_directory(name, ec)) {
-        if (!fs::exists(name, ec)) throw EFileError("Cannot open file " + name);
+        if (!fs::exists(name, ec))
+            throw EFileError(
+                "Cannot open file " + name, name,
+                (ec ? ec : std::make_error_code(std::errc::no_such_file_or_directory)).message());
         programs.push_back(name);
         return;
     }
@@ -107,8 +115,11 @@ void AddPrograms(const std::string& name, std::vector<std::string>& programs,
         else
             passed.emplace_back(it->path().filename(), std::move(why));
     }
-    if (ec) throw EFileError("Cannot read folder " + name + ": " + ec.message());
-    if (found.empty() && passed.empty()) throw EFileError("No .asm or .prg file in folder " + name);
+    if (ec)
+        throw EFileError("Cannot read folder " + name + ": " + ec.message(), name, ec.message());
+    if (found.empty() && passed.empty())
+        throw EFileError("No .asm or .prg file in folder " + name, name,
+                         "no .asm or .prg file in it");
     std::sort(found.begin(), found.end());
     std::sort(passed.begin(), passed.end());
     for (const fs::path& file : found) programs.push_back((fs::path(name) / file).string());
