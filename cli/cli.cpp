@@ -4,6 +4,7 @@
 #include <iomanip>
 #include <sstream>
 
+#include "cli/args.h"
 #include "cli/eachfile.h"
 #include "core/version.h"
 
@@ -15,14 +16,16 @@ using TCommandFn = int (*)(const std::vector<std::string>&, std::istream&, std::
 struct TCommand {
     const char* Name;
     const char* Summary;
+    const char* Help;
     TCommandFn Run;
 };
 
 const TCommand Commands[] = {
-    {"assemble", "assemble a source into a memory image", AssembleCommand},
-    {"disassemble", "print the listing of a memory image or source", DisassembleCommand},
-    {"run", "run a memory image or source until it halts", RunCommand},
-    {"test", "run a test file's tests on programs and report", TestCommand},
+    {"assemble", "assemble a source into a memory image", AssembleHelp, AssembleCommand},
+    {"disassemble", "print the listing of a memory image or source", DisassembleHelp,
+     DisassembleCommand},
+    {"run", "run a memory image or source until it halts", RunHelp, RunCommand},
+    {"test", "run a test file's tests on programs and report", TestHelp, TestCommand},
 };
 
 void PrintUsage(std::ostream& out) {
@@ -69,9 +72,12 @@ int Dispatch(const std::vector<std::string>& args, std::istream& in, std::ostrea
         err << "quarzel-cli: unknown command '" << args[0] << "' (try --help)\n";
         return ExitError;
     }
-    return Guarded(command->Name, err, [&] {
-        return command->Run({args.begin() + 1, args.end()}, in, out, err);
-    });
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (WantsHelp(rest)) {
+        out << command->Help;
+        return ExitOk;
+    }
+    return Guarded(command->Name, err, [&] { return command->Run(rest, in, out, err); });
 }
 
 }  // namespace

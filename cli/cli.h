@@ -19,7 +19,13 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
 // The same with nothing on standard input.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-// The subcommands; args exclude the command name.
+// The subcommands' --help texts.
+extern const char* const AssembleHelp;
+extern const char* const DisassembleHelp;
+extern const char* const RunHelp;
+extern const char* const TestHelp;
+
+// The subcommands; args exclude the command name and ask for no help.
 int AssembleCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                     std::ostream& err);
 int DisassembleCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out,

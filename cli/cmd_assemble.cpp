@@ -6,9 +6,7 @@
 #include "cli/program.h"
 #include "cli/stdstream.h"
 
-namespace {
-
-constexpr const char* Help =
+const char* const AssembleHelp =
     "usage: quarzel-cli assemble [OPTION]... SOURCE.asm...\n"
     "Assembles each source into a memory image file, by default the source's name\n"
     "with the extension .prg. Errors go to standard error, one per line, as\n"
@@ -22,6 +20,8 @@ constexpr const char* Help =
     "  -h, --help            print this help\n"
     "\n"
     "A SOURCE named - is standard input, which needs -o. -- ends the options.\n";
+
+namespace {
 
 // The image name: given with -o, or the source's with the extension .prg. Never the source
 // itself, which a failed naming would overwrite.
@@ -39,10 +39,6 @@ std::string ImagePath(const std::string& source, const std::optional<std::string
 
 int AssembleCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                     std::ostream& err) {
-    if (WantsHelp(args)) {
-        out << Help;
-        return ExitOk;
-    }
     const TArgs parsed(args, {{"-o"}, {}, 1, true});
     const std::vector<std::string>& sources = parsed.Positionals();
     const std::optional<std::string> given = parsed.Value("-o");

@@ -5,9 +5,7 @@
 #include "core/disasm.h"
 #include "core/machine.h"
 
-namespace {
-
-constexpr const char* Help =
+const char* const DisassembleHelp =
     "usage: quarzel-cli disassemble [OPTION]... IMAGE.prg|SOURCE.asm...\n"
     "Prints the disassembly listing of each memory image, byte for byte as the\n"
     "listing file holds it (CR LF line ends); of several, each after a line\n"
@@ -20,14 +18,8 @@ constexpr const char* Help =
     "\n"
     "A file named - is standard input. -- ends the options.\n";
 
-}  // namespace
-
 int DisassembleCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                        std::ostream& err) {
-    if (WantsHelp(args)) {
-        out << Help;
-        return ExitOk;
-    }
     const TArgs parsed(args, {{"--pc"}, {}, 1, true});
     const int pc = parsed.Value("--pc") ? ParseHexByte("--pc", *parsed.Value("--pc")) : 0;
     const std::vector<std::string>& programs = parsed.Positionals();

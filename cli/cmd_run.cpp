@@ -17,9 +17,7 @@
 #include "core/outputfile.h"
 #include "core/trace.h"
 
-namespace {
-
-constexpr const char* Help =
+const char* const RunHelp =
     "usage: quarzel-cli run [OPTION]... IMAGE.prg|SOURCE.asm...\n"
     "Runs the program (registers 0, PC 00 or HH) until it halts, meets an invalid\n"
     "instruction or has executed N instructions. Every value written to RF goes to\n"
@@ -47,6 +45,8 @@ constexpr const char* Help =
     "bytes are 0, as every image's are, else a source. -- ends the options.\n"
     "Exit status: 0 halted, 2 invalid instruction, 3 step limit, 1 error; of several\n"
     "programs, that of the first that did not halt.\n";
+
+namespace {
 
 constexpr long long DefaultMaxSteps = 10'000'000;
 // A traced run goes in rounds of the history's depth, each round's lines in one block.
@@ -160,10 +160,6 @@ int RunProgram(const std::string& program, const TRunOptions& options, std::istr
 
 int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                std::ostream& err) {
-    if (WantsHelp(args)) {
-        out << Help;
-        return ExitOk;
-    }
     const TArgs parsed(args, {{"--pc", "--max-steps", "--trace"}, {"--dump", "-q"}, 1, true});
     TRunOptions options;
     if (const auto pc = parsed.Value("--pc")) options.Pc = ParseHexByte("--pc", *pc);

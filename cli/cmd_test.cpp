@@ -12,9 +12,7 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-constexpr const char* Help =
+const char* const TestHelp =
     "usage: quarzel-cli test [OPTION]... TESTS.toml [PROGRAM|FOLDER]...\n"
     "Runs every test of the test file on each program (.asm sources are assembled\n"
     "first, .prg images are loaded) and reports which passed. A folder stands for\n"
@@ -57,6 +55,8 @@ constexpr const char* Help =
     "Exit status: 0 every test passed, 4 a test failed, a program could not be read\n"
     "or assembled or a file was skipped, 1 a usage, file or test-file error.\n";
 
+namespace {
+
 TReportFormat Format(const std::optional<std::string>& name) {
     if (!name) return TReportFormat::Text;
     const std::vector<TReportFormat> formats = ReportFormats();
@@ -98,10 +98,6 @@ TProgramReport GradeStandardInput(const TTestFile& file, std::istream& in) {
 
 int TestCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                 std::ostream& err) {
-    if (WantsHelp(args)) {
-        out << Help;
-        return ExitOk;
-    }
     const TArgs parsed(args, {{"--format", "-o", "--test"}, {}, 1, true});
     const TReportFormat format = Format(parsed.Value("--format"));
     CheckOneStandardInput(parsed.Positionals());

@@ -50,6 +50,13 @@ std::string SkipReason(const fs::directory_entry& entry) {
     }
 }
 
+// What a report says of a file error: the window's text, and why where that text alone
+// does not say ("Stream read error: 1000 bytes, a memory image has 1024").
+std::string ErrorText(const EFileError& e) {
+    const std::string text = e.what();
+    return text == "Stream read error" && !e.Reason().empty() ? text + ": " + e.Reason() : text;
+}
+
 }  // namespace
 
 TLoadedProgram TryLoadProgram(const std::string& path) {
@@ -59,7 +66,7 @@ TLoadedProgram TryLoadProgram(const std::string& path) {
             IsSourcePath(path) ? ReadSourceFile(path) : ReadFileStart(path, MemoryImageFileSize);
     } catch (const EFileError& e) {
         TLoadedProgram unreadable;
-        unreadable.Errors.push_back(e.what());
+        unreadable.Errors.push_back(ErrorText(e));
         unreadable.Unreadable = true;
         return unreadable;
     }
@@ -87,7 +94,7 @@ TLoadedProgram LoadProgramBytes(const std::string& name, std::string_view bytes,
             if (image) loaded.Image = TProgramImage(*image, placed);
         }
     } catch (const EFileError& e) {
-        loaded.Errors.push_back(e.what());
+        loaded.Errors.push_back(ErrorText(e));
         loaded.Unreadable = true;
     }
     return loaded;

@@ -111,6 +111,8 @@ TEST_F(CliTest, AProgramThatCannotBeReadFailsItsTests) {
         {Write("bad.prg", std::string(1024, '\x7F')),
          "The file holds the value 2139062143 at address 00, which is not a byte"},
         {fifo, "Cannot open file " + fifo + ": it is a pipe, not a regular file."},
+        {Write("short.prg", std::string(1000, '\0')),
+         "Stream read error: 1000 bytes, a memory image has 1024\n"},
     };
     for (const auto& c : cases) {
         const TResult r = Test({tests_, c.program});
