@@ -55,9 +55,7 @@ protected:
     }
     static TResult Cli(const std::vector<std::string>& args, const std::string& input = "") {
         std::istringstream in(input);
-        std::ostringstream out, err;
-        const int status = RunCli(args, in, out, err);
-        return {status, out.str(), err.str()};
+        return Cli(args, in);
     }
     static TResult Cli(const std::vector<std::string>& args, std::istream& in) {
         std::ostringstream out, err;
@@ -118,7 +116,6 @@ TEST_F(CliUnix, StandardInputIsASourceOrAnImage) {
          ExitOk,
          MemoryImageBytes(image),
          ""},
-        {"read once", {"disassemble", "-", "-"}, Hi, ExitError, "", "quarzel-cli disassemble: "},
     };
     for (const auto& c : cases) {
         const TResult r = Cli(c.args, c.input);
@@ -159,7 +156,6 @@ TEST_F(CliUnix, TestFileAndProgramFromStandardInput) {
     const TResult programPiped = Cli({"test", tests, "-", "-o", "-"}, Hi);
     EXPECT_EQ(programPiped.status, ExitOk) << programPiped.err;
     EXPECT_NE(programPiped.out.find("<stdin>"), std::string::npos);
-    EXPECT_EQ(Cli({"test", "-", "-"}, Hi).status, ExitError);
 }
 
 TEST_F(CliUnix, OptionsTakeEitherFormAndDoubleDashEndsThem) {
@@ -175,7 +171,6 @@ TEST_F(CliUnix, OptionsTakeEitherFormAndDoubleDashEndsThem) {
         {{"run", "--max-steps=1", "--pc=00", "--", relative},
          ExitLimit,
          "status: limit\nsteps: 1\n"},
-        {{"run", "--max-steps", "1", "--", relative}, ExitLimit, "status: limit\nsteps: 1\n"},
         {{"run", "--quiet", program}, ExitOk, ""},
         {{"run", "-q", "--max-steps=1", program}, ExitLimit, ""},
         {{"run", relative}, ExitError, "quarzel-cli run: unknown option -hi.asm"},
