@@ -17,11 +17,16 @@ constexpr std::size_t MaxSourceBytes = 256u << 20;
 
 }  // namespace
 
-std::string ReadSourceFile(const std::string& path) {
-    std::string bytes = ReadFileStart(path, MaxSourceBytes + 1);
+std::string ReadSource(const std::string& name, const TReadStart& read) {
+    std::string bytes = read(MaxSourceBytes + 1);
     if (bytes.size() > MaxSourceBytes)
-        throw EFileError("The source " + path + " is larger than 256 MiB; it was not read.");
+        throw EFileError("The source " + name + " is larger than 256 MiB; it was not read.", name,
+                         "larger than 256 MiB, the most a source may have");
     return bytes;
+}
+
+std::string ReadSourceFile(const std::string& path) {
+    return ReadSource(path, [&](std::size_t limit) { return ReadFileStart(path, limit); });
 }
 
 bool IsSourcePath(const std::string& path) {

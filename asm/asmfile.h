@@ -13,6 +13,7 @@
 #include "asm/warnings.h"
 #include "core/memfile.h"
 #include "core/placement.h"
+#include "core/readfile.h"
 
 // True for a path ending in ".asm" (any case), the assembly sources.
 bool IsSourcePath(const std::string& path);
@@ -24,8 +25,10 @@ std::string SourcePosition(const std::string& path, int line, int column);
 // page 437.
 using TAsmFileReport = std::function<void(int line, int column, std::string_view message)>;
 
-// The bytes of the source file at path. Throws EFileError when the file cannot be read or
-// is larger than 256 MiB.
+// The bytes of the source called name, taken through read. Throws EFileError when they
+// cannot be read or are more than 256 MiB.
+std::string ReadSource(const std::string& name, const TReadStart& read);
+// ReadSource of the file at path.
 std::string ReadSourceFile(const std::string& path);
 
 // What assembling a source without errors gives: the image, what its lines placed where

@@ -1,22 +1,56 @@
 #include "cli/args.h"
 
+#include <algorithm>
 #include <cctype>
 #include <limits>
 
 #include "core/hex.h"
 
+namespace {
+
+// The long spellings of one-letter options; the rules and TArgs name the short one.
+const std::map<std::string, std::string> LongNames = {{"--output", "-o"}, {"--quiet", "-q"}};
+
+std::string ShortName(const std::string& name) {
+    const auto it = LongNames.find(name);
+    return it == LongNames.end() ? name : it->second;
+}
+
+bool IsOption(const std::string& arg) {
+    return arg.size() > 1 && arg[0] == '-';
+}
+
+}  // namespace
+
 TArgs::TArgs(const std::vector<std::string>& args, const TArgRules& rules) {
+    bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (rules.ValueOptions.count(a)) {
-            if (i + 1 >= args.size()) throw EUsageError("option " + a + " needs a value");
-            values_[a].push_back(args[++i]);
-        } else if (rules.Flags.count(a)) {
-            flags_.insert(a);
-        } else if (a.size() > 1 && a[0] == '-') {
-            throw EUsageError("unknown option " + a);
-        } else {
+        if (optionsEnded || !IsOption(a)) {
             positionals_.push_back(a);
+            continue;
+        }
+        if (a == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        // "--name=value"; a one-letter option takes its value as the next argument.
+        const size_t equals = a.starts_with("--") ? a.find('=') : std::string::npos;
+        const std::string typed = a.substr(0, equals);
+        const std::string name = ShortName(typed);
+        if (rules.ValueOptions.count(name)) {
+            if (equals != std::string::npos)
+                values_[name].push_back(a.substr(equals + 1));
+            else if (i + 1 < args.size())
+                values_[name].push_back(args[++i]);
+            else
+                throw EUsageError("option " + typed + " needs a value");
+        } else if (rules.Flags.count(name)) {
+            if (equals != std::string::npos)
+                throw EUsageError("option " + typed + " takes no value");
+            flags_.insert(name);
+        } else {
+            throw EUsageError("unknown option " + typed);
         }
     }
     const auto given = static_cast<int>(positionals_.size());
@@ -39,6 +73,12 @@ std::optional<std::string> TArgs::Value(const std::string& name) const {
 std::vector<std::string> TArgs::Values(const std::string& name) const {
     auto it = values_.find(name);
     return it == values_.end() ? std::vector<std::string>{} : it->second;
+}
+
+bool WantsHelp(const std::vector<std::string>& args) {
+    const auto end = std::find(args.begin(), args.end(), "--");
+    return std::any_of(args.begin(), end,
+                       [](const std::string& a) { return a == "--help" || a == "-h"; });
 }
 
 int ParseHexByte(const std::string& option, const std::string& text) {

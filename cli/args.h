@@ -1,5 +1,7 @@
 #pragma once
-// A small parser for "subcommand FILE [--option VALUE] [--flag]" command lines.
+// A small parser for "subcommand FILE... [--option VALUE] [--flag]" command lines: options
+// and files in any order, "--option=VALUE" for any option that takes a value, "--" before
+// files whose names begin with a dash, and "-" as a file (standard input or output).
 
 #include <map>
 #include <optional>
@@ -14,6 +16,7 @@ public:
 };
 
 struct TArgRules {
+    // One-letter options are named by their short spelling ("-o" for "--output" too).
     std::set<std::string> ValueOptions;  // take the next argument, e.g. "--pc"
     std::set<std::string> Flags;         // stand alone, e.g. "--dump"
     int Positionals = 1;
@@ -37,6 +40,9 @@ private:
     std::map<std::string, std::vector<std::string>> values_;
     std::set<std::string> flags_;
 };
+
+// Whether "--help" or "-h" comes before any "--".
+bool WantsHelp(const std::vector<std::string>& args);
 
 // "--pc" takes one or two hex digits; throws EUsageError otherwise.
 int ParseHexByte(const std::string& option, const std::string& text);

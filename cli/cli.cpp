@@ -1,33 +1,41 @@
 #include "cli/cli.h"
 
 #include <algorithm>
+#include <iomanip>
+#include <sstream>
 
 #include "cli/args.h"
-#include "cli/program.h"
-#include "core/fileerror.h"
+#include "cli/eachfile.h"
 #include "core/version.h"
 
 namespace {
 
-using TCommandFn = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+using TCommandFn = int (*)(const std::vector<std::string>&, std::istream&, std::ostream&,
+                           std::ostream&);
 
 struct TCommand {
     const char* Name;
     const char* Summary;
+    const char* Help;
     TCommandFn Run;
 };
 
 const TCommand Commands[] = {
-    {"assemble", "assemble a source into a memory image", AssembleCommand},
-    {"disassemble", "print the listing of a memory image or source", DisassembleCommand},
-    {"run", "run a memory image or source until it halts", RunCommand},
-    {"test", "run a test file's tests on programs and report", TestCommand},
+    {"assemble", "assemble a source into a memory image", AssembleHelp, AssembleCommand},
+    {"disassemble", "print the listing of a memory image or source", DisassembleHelp,
+     DisassembleCommand},
+    {"run", "run a memory image or source until it halts", RunHelp, RunCommand},
+    {"test", "run a test file's tests on programs and report", TestHelp, TestCommand},
 };
 
 void PrintUsage(std::ostream& out) {
     out << "usage: quarzel-cli COMMAND [ARGS]\n\ncommands:\n";
-    for (const TCommand& c : Commands) out << "  " << c.Name << "  " << c.Summary << "\n";
-    out << "\n'quarzel-cli COMMAND --help' describes a command; --version prints the version.\n";
+    for (const TCommand& c : Commands)
+        out << "  " << std::left << std::setw(13) << c.Name << c.Summary << "\n";
+    out << "\noptions:\n"
+           "  -h, --help   print this help; after a command, describe the command\n"
+           "  --version    print the version\n"
+           "\nA file named - is standard input (standard output for -o and --trace).\n";
 }
 
 // Output that did not all reach its file (a full disk, a closed standard output) is an
@@ -44,7 +52,8 @@ int CheckedOutput(int status, std::ostream& out, std::ostream& err) {
 }
 
 // Runs the command args[0] names.
-int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int Dispatch(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+             std::ostream& err) {
     if (args.empty()) {
         PrintUsage(err);
         return ExitError;
@@ -63,20 +72,22 @@ int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         err << "quarzel-cli: unknown command '" << args[0] << "' (try --help)\n";
         return ExitError;
     }
-    try {
-        return command->Run({args.begin() + 1, args.end()}, out, err);
-    } catch (const EUsageError& e) {
-        err << "quarzel-cli " << command->Name << ": " << e.what() << " (try --help)\n";
-    } catch (const EFileError& e) {
-        err << "quarzel-cli " << command->Name << ": " << e.what() << "\n";
-    } catch (const EAssemblyFailed&) {
-        // the assembler's reports are all the user needs
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (WantsHelp(rest)) {
+        out << command->Help;
+        return ExitOk;
     }
-    return ExitError;
+    return Guarded(command->Name, err, [&] { return command->Run(rest, in, out, err); });
 }
 
 }  // namespace
 
+int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+           std::ostream& err) {
+    return CheckedOutput(Dispatch(args, in, out, err), out, err);
+}
+
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    return CheckedOutput(Dispatch(args, out, err), out, err);
+    std::istringstream nothing;
+    return RunCli(args, nothing, out, err);
 }

@@ -1,12 +1,15 @@
 #include <algorithm>
 #include <functional>
+#include <istream>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/args.h"
 #include "cli/cli.h"
+#include "cli/eachfile.h"
 #include "cli/program.h"
+#include "cli/stdstream.h"
 #include "core/fileerror.h"
 #include "core/hex.h"
 #include "core/historystates.h"
@@ -14,27 +17,43 @@
 #include "core/outputfile.h"
 #include "core/trace.h"
 
-namespace {
-
-constexpr const char* Help =
-    "usage: quarzel-cli run IMAGE.prg|SOURCE.asm [--pc HH] [--max-steps N] [--dump]\n"
-    "                       [--trace TRACE|-] [--explain] [--no-warnings] [--warnings]\n"
+const char* const RunHelp =
+    "usage: quarzel-cli run [OPTION]... IMAGE.prg|SOURCE.asm...\n"
     "Runs the program (registers 0, PC 00 or HH) until it halts, meets an invalid\n"
-    "instruction or has executed N instructions (default 10000000). Every value\n"
-    "written to RF goes to standard output as one byte (0 is not written).\n"
-    "Standard error gets 'status: halted|invalid|limit' and 'steps: N'; --dump\n"
-    "adds PC, IR, the registers and memory in hex.\n"
-    "--trace TRACE writes one tab-separated line per executed instruction (step, pc,\n"
-    "word, instruction, change) under a header line to the file TRACE (a device such\n"
-    "as /dev/null too; never the program, nor a read-only file); --trace - writes it\n"
-    "to standard output in place of the output bytes. --explain adds a sixth column,\n"
-    "explanation: what the instruction did with the values it met.\n"
-    "A SOURCE.asm is assembled first; its errors and warnings are reported as by\n"
-    "assemble (--no-warnings leaves the warnings out).\n"
-    "--warnings notes on standard error, as 'note: TEXT', what the run did that is\n"
-    "seldom meant: executing bytes db placed as data, PC wrapping past FF, an addf\n"
-    "whose exact sum float8 cannot hold, a store into the program's own code.\n"
-    "Exit status: 0 halted, 2 invalid instruction, 3 step limit, 1 error.\n";
+    "instruction or has executed N instructions. Every value written to RF goes to\n"
+    "standard output as one byte (0 is not written). Standard error gets\n"
+    "'status: halted|invalid|limit' and 'steps: N'. A SOURCE.asm is assembled\n"
+    "first; its errors and warnings are reported as by assemble. Several programs\n"
+    "run in turn, each after a line '==> NAME <==' on standard output.\n"
+    "\n"
+    "options:\n"
+    "  --pc HH               start from address HH (default 00)\n"
+    "  --max-steps N         stop after N instructions (default 10000000)\n"
+    "  --dump                add PC, IR, the registers and memory in hex to\n"
+    "                        standard error\n"
+    "  -q, --quiet           leave out the status and steps lines\n"
+    "  --trace TRACE         write one tab-separated line per executed instruction\n"
+    "                        (step, pc, word, instruction, change) under a header\n"
+    "                        line to the file TRACE (a device such as /dev/null too;\n"
+    "                        never the program, nor a read-only file); one program\n"
+    "                        only\n"
+    "  --trace -             write the trace to standard output in place of the\n"
+    "                        output bytes\n"
+    "  --explain             add a sixth column to the trace, explanation: what the\n"
+    "                        instruction did with the values it met\n"
+    "  --no-warnings         leave out the assembler's warnings\n"
+    "  --warnings            note on standard error, as 'note: TEXT', what the run\n"
+    "                        did that is seldom meant: executing bytes db placed as\n"
+    "                        data, PC wrapping past FF, an addf whose exact sum\n"
+    "                        float8 cannot hold, a store into the program's own code\n"
+    "  -h, --help            print this help\n"
+    "\n"
+    "A file named - is standard input: a memory image when its second to fourth\n"
+    "bytes are 0, as every image's are, else a source. -- ends the options.\n"
+    "Exit status: 0 halted, 2 invalid instruction, 3 step limit, 1 error; of several\n"
+    "programs, that of the first that did not halt.\n";
+
+namespace {
 
 constexpr long long DefaultMaxSteps = 10'000'000;
 // A traced run goes in rounds of the history's depth, each round's lines in one block.
@@ -120,40 +139,36 @@ private:
     std::vector<char> buffer_;
 };
 
-}  // namespace
+struct TRunOptions {
+    int Pc = 0;
+    long long MaxSteps = DefaultMaxSteps;
+    std::optional<std::string> TracePath;
+    bool Quiet = false;
+    bool Dump = false;
+    bool Explain = false;
+    bool Warnings = true;  // the assembler's
+    bool Notes = false;    // the run's
+};
 
-int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (std::find(args.begin(), args.end(), "--help") != args.end()) {
-        out << Help;
-        return ExitOk;
-    }
-    const TArgs parsed(args, {{"--pc", "--max-steps", "--trace"},
-                              {"--dump", "--explain", "--no-warnings", "--warnings"},
-                              1});
-    const int pc = parsed.Value("--pc") ? ParseHexByte("--pc", *parsed.Value("--pc")) : 0;
-    const long long maxSteps = parsed.Value("--max-steps")
-                                   ? ParseCount("--max-steps", *parsed.Value("--max-steps"))
-                                   : DefaultMaxSteps;
-
-    const std::string& program = parsed.Positionals()[0];
-    const std::optional<std::string> tracePath = parsed.Value("--trace");
-    if (tracePath && SameFile(*tracePath, program))
-        throw EUsageError("the trace would overwrite the program " + program);
-    if (parsed.Has("--explain") && !tracePath) throw EUsageError("--explain needs --trace");
+// Runs one program; returns its exit status.
+int RunProgram(const std::string& program, const TRunOptions& options, std::istream& in,
+               std::ostream& out, std::ostream& err) {
+    const std::optional<std::string>& tracePath = options.TracePath;
     TNotePrinter notes(err);  // outlives the machine, which it observes
     TMachine machine(tracePath ? RoundSteps : 0);
-    TProgramLoad load = LoadProgram(program, err, !parsed.Has("--no-warnings"));
-    load.Pc = pc;
+    TProgramLoad load = LoadProgram(program, in, err, options.Warnings);
+    load.Pc = options.Pc;
     machine.Simulation.LoadImage(load);
-    if (parsed.Has("--warnings")) {
+    if (options.Notes) {
         machine.Simulation.SetWatching(true);
         machine.Simulation.AddObserver(&notes, TSimulation::TNeeds::NoWrites);
     }
     std::optional<THistoryStates> states;
-    if (parsed.Has("--explain"))
+    if (options.Explain)
         states.emplace(ReadMachineState(machine.Stores()),
                        machine.Simulation.History().LastStep() + 1);
-    const bool traceToOut = tracePath == "-";
+    const long long maxSteps = options.MaxSteps;
+    const bool traceToOut = tracePath && IsStandardStream(*tracePath);
     if (!traceToOut)
         machine.OnOutput = [&out](int value) {
             if (value != 0) out.put(static_cast<char>(value & 0xFF));
@@ -181,10 +196,47 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         result = machine.Simulation.Run(maxSteps, steps);
     }
     out.flush();
-    err << "status: " << StatusName(result) << '\n';
-    err << "steps: " << steps << '\n';
-    if (parsed.Has("--dump")) Dump(err, machine);
+    if (!options.Quiet) {
+        err << "status: " << StatusName(result) << '\n';
+        err << "steps: " << steps << '\n';
+    }
+    if (options.Dump) Dump(err, machine);
     return result == TStepResult::Halted     ? ExitOk
            : result == TStepResult::Executed ? ExitLimit
                                              : ExitInvalid;
+}
+
+}  // namespace
+
+int RunCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+               std::ostream& err) {
+    const TArgs parsed(args, {{"--pc", "--max-steps", "--trace"},
+                              {"--dump", "-q", "--explain", "--no-warnings", "--warnings"},
+                              1,
+                              true});
+    TRunOptions options;
+    if (const auto pc = parsed.Value("--pc")) options.Pc = ParseHexByte("--pc", *pc);
+    if (const auto steps = parsed.Value("--max-steps"))
+        options.MaxSteps = ParseCount("--max-steps", *steps);
+    options.TracePath = parsed.Value("--trace");
+    options.Quiet = parsed.Has("-q");
+    options.Dump = parsed.Has("--dump");
+    options.Explain = parsed.Has("--explain");
+    options.Warnings = !parsed.Has("--no-warnings");
+    options.Notes = parsed.Has("--warnings");
+    if (options.Explain && !options.TracePath) throw EUsageError("--explain needs --trace");
+
+    const std::vector<std::string>& programs = parsed.Positionals();
+    CheckOneStandardInput(programs);
+    if (options.TracePath && !IsStandardStream(*options.TracePath)) {
+        if (programs.size() > 1)
+            throw EUsageError("--trace " + *options.TracePath +
+                              " takes one program; --trace - traces several");
+        if (SameFile(*options.TracePath, programs[0]))
+            throw EUsageError("the trace would overwrite the program " + programs[0]);
+    }
+    return EachFile("run", programs, err, [&](const std::string& program, std::size_t i) {
+        FileHeader(out, programs, i, "\n");
+        return RunProgram(program, options, in, out, err);
+    });
 }

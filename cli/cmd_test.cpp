@@ -1,9 +1,10 @@
-#include <algorithm>
 #include <filesystem>
 
 #include "cli/args.h"
 #include "cli/cli.h"
+#include "cli/eachfile.h"
 #include "cli/program.h"
+#include "cli/stdstream.h"
 #include "core/outputfile.h"
 #include "grading/reporttext.h"
 #include "grading/submission.h"
@@ -11,25 +12,32 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-constexpr const char* Help =
-    "usage: quarzel-cli test TESTS.toml [PROGRAM|FOLDER ...] [--test NAME ...]\n"
-    "           [--format text|json|junit|gradescope|prairielearn] [-o REPORT]\n"
+const char* const TestHelp =
+    "usage: quarzel-cli test [OPTION]... TESTS.toml [PROGRAM|FOLDER]...\n"
     "Runs every test of the test file on each program (.asm sources are assembled\n"
     "first, .prg images are loaded) and reports which passed. A folder stands for\n"
     "its .asm and .prg files, sorted by name; an entry with such a name that is no\n"
     "regular file (a pipe, a device, a link to nothing, ...) is reported as skipped,\n"
     "with the reason. With no program named, the test file's 'program' is tested.\n"
-    "--test NAME (repeatable) runs only the tests named, and the exit status tells\n"
-    "of them alone. The report goes to standard output, or with -o to REPORT:\n"
-    "  text          a line a program, then what each failed test found\n"
-    "  json          everything, hidden tests included, for the teacher's scripts\n"
-    "  junit         JUnit XML: <failure> for a failed expectation, <error> for a\n"
-    "                program that could not run, points in <properties>\n"
-    "  gradescope    Gradescope's results.json, for one program\n"
-    "  prairielearn  PrairieLearn's results.json, for one program; one that cannot\n"
-    "                be read or assembled is not gradable and costs no attempt\n"
+    "\n"
+    "options:\n"
+    "  --test NAME           run only the tests named (repeatable); the exit status\n"
+    "                        tells of them alone\n"
+    "  --format FORMAT       the report's format (default text):\n"
+    "    text                a line a program, then what each failed test found\n"
+    "    json                everything, hidden tests included, for the teacher's\n"
+    "                        scripts\n"
+    "    junit               JUnit XML: <failure> for a failed expectation, <error>\n"
+    "                        for a program that could not run, points in <properties>\n"
+    "    gradescope          Gradescope's results.json, for one program\n"
+    "    prairielearn        PrairieLearn's results.json, for one program; one that\n"
+    "                        cannot be read or assembled is not gradable and costs no\n"
+    "                        attempt\n"
+    "  -o, --output REPORT   write the report to REPORT (a device such as /dev/null\n"
+    "                        too; never the test file or a program) instead of\n"
+    "                        standard output; - is standard output\n"
+    "  -h, --help            print this help\n"
+    "\n"
     "Every format but json shows of a test with 'hidden = true' only its name and\n"
     "whether it passed (Gradescope: only once the grades are published). Names are\n"
     "written with control characters, backslashes and bytes that are not UTF-8\n"
@@ -42,10 +50,14 @@ constexpr const char* Help =
     "unrun, its warnings given as the reason.\n"
     "A test file with any mistake is refused whole, each mistake reported as\n"
     "TESTS.toml:LINE:COLUMN: MESSAGE. A test keeps the first 1,000 bytes a program\n"
-    "outputs and counts the rest; -o also writes to a device such as /dev/null, and\n"
-    "never over the test file or a program.\n"
+    "outputs and counts the rest.\n"
+    "The test file or one program may be - for standard input (a program there is a\n"
+    "memory image when its second to fourth bytes are 0, else a source). -- ends\n"
+    "the options.\n"
     "Exit status: 0 every test passed, 4 a test failed, a program could not be read\n"
     "or assembled or a file was skipped, 1 a usage, file or test-file error.\n";
+
+namespace {
 
 TReportFormat Format(const std::optional<std::string>& name) {
     if (!name) return TReportFormat::Text;
@@ -70,20 +82,32 @@ void CheckReportPath(const std::string& report, const std::string& tests,
         if (SameFile(report, p)) throw EUsageError("the report would overwrite the program " + p);
 }
 
+// The test file named on the command line, or standard input for "-".
+TTestFile ReadTests(const std::string& path, std::istream& in) {
+    if (!IsStandardStream(path)) return ReadTestFile(path);
+    return ReadTestFile(StandardInputName,
+                        [&](std::size_t limit) { return ReadStandardInput(in, limit); });
+}
+
+// The program on standard input, graded under the name <stdin>.
+TProgramReport GradeStandardInput(const TTestFile& file, std::istream& in) {
+    const TStandardProgram program = ReadStandardProgram(in);
+    return GradeLoadedProgram(file, StandardInputName,
+                              LoadProgramBytes(StandardInputName, program.Bytes, program.Source));
+}
+
 }  // namespace
 
-int TestCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (std::find(args.begin(), args.end(), "--help") != args.end()) {
-        out << Help;
-        return ExitOk;
-    }
+int TestCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+                std::ostream& err) {
     const TArgs parsed(args, {{"--format", "-o", "--test"}, {}, 1, true});
     const TReportFormat format = Format(parsed.Value("--format"));
-    const std::string& testsPath = parsed.Positionals()[0];
+    CheckOneStandardInput(parsed.Positionals());
+    const std::string testsPath = ShownName(parsed.Positionals()[0]);
 
     TTestFile file;
     try {
-        file = ReadTestFile(testsPath);
+        file = ReadTests(parsed.Positionals()[0], in);
     } catch (const ETestFileError& e) {
         for (const std::string& line : e.Lines()) err << line << '\n';
         return ExitError;
@@ -96,7 +120,10 @@ int TestCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         if (OneProgramFormat(format) && fs::is_directory(*it))
             throw EUsageError("--format " + *parsed.Value("--format") +
                               " reports on one program: name its file, not the folder " + *it);
-        AddPrograms(*it, programs, skipped);
+        if (IsStandardStream(*it))
+            programs.push_back(*it);
+        else
+            AddPrograms(*it, programs, skipped);
     }
     if (parsed.Positionals().size() == 1) {
         const auto program = ProgramPath(file);
@@ -112,16 +139,17 @@ int TestCommand(const std::vector<std::string>& args, std::ostream& out, std::os
                           " reports on one program, not " +
                           std::to_string(programs.size() + skipped.size()));
     const auto reportPath = parsed.Value("-o");
-    if (reportPath) CheckReportPath(*reportPath, testsPath, programs);
+    if (reportPath) CheckReportPath(*reportPath, parsed.Positionals()[0], programs);
 
     TTestReport report;
     report.TestsFile = testsPath;
     for (const std::string& program : programs)
-        report.Programs.push_back(GradeProgram(file, program));
+        report.Programs.push_back(IsStandardStream(program) ? GradeStandardInput(file, in)
+                                                            : GradeProgram(file, program));
     for (const TSkippedFile& entry : skipped)
         report.Programs.push_back(SkippedProgram(file, entry));
     const std::string text = FormatReport(report, format);
-    if (reportPath)
+    if (reportPath && !IsStandardStream(*reportPath))
         WriteOutputFile(*reportPath, text);
     else
         out << text;

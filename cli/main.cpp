@@ -4,5 +4,5 @@
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
-    return RunCli({argv + 1, argv + argc}, std::cout, std::cerr);
+    return RunCli({argv + 1, argv + argc}, std::cin, std::cout, std::cerr);
 }

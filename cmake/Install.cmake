@@ -1,5 +1,6 @@
 # Install rules: the two programs, the HTML manual, the examples, the documents and the
-# desktop integration (desktop entry, metainfo, file types, icons, man pages).
+# desktop integration (desktop entry, metainfo, file types, icons, man pages), the bash
+# completion.
 set(QUARZEL_DATA ${PROJECT_SOURCE_DIR}/data)
 
 install(TARGETS quarzel-cli quarzel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -72,6 +73,13 @@ install(FILES ${QUARZEL_DATA}/icons/${QUARZEL_APP_ID}.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(DIRECTORY ${QUARZEL_DATA}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor
         FILES_MATCHING PATTERN "*.png")
+
+# Bash completion: one script completes both programs, installed under each one's name, where
+# bash looks for a program's completion when it is first asked.
+foreach(program quarzel quarzel-cli)
+  install(FILES ${QUARZEL_DATA}/completion/quarzel.bash
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME ${program})
+endforeach()
 
 # `cmake --build BUILD --target uninstall` takes back the last install from this folder.
 add_custom_target(uninstall

@@ -15,8 +15,11 @@ constexpr std::size_t MemoryImageFileSize = 256 * 4;
 
 // The image a file's bytes hold (only the first MemoryImageFileSize count). Throws
 // EFileError ("Stream read error" when there are fewer, or a refusal of an entry outside
-// 0..255 naming its address).
-TMemoryImage ParseMemoryImage(std::string_view bytes);
+// 0..255 naming its address), with path (the file's name, where there is one) and why.
+TMemoryImage ParseMemoryImage(std::string_view bytes, const std::string& path = {});
+// Whether bytes may be the start of a memory image: every image's second to fourth bytes
+// are 0, which no text has. Tells an image from a source where there is no file name.
+bool LooksLikeMemoryImage(std::string_view bytes);
 // The file's bytes for an image.
 std::string MemoryImageBytes(const TMemoryImage& values);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <system_error>
 
 #include "asm/asmfile.h"
 #include "core/cp437.h"
@@ -49,6 +50,13 @@ std::string SkipReason(const fs::directory_entry& entry) {
     }
 }
 
+// What a report says of a file error: the window's text, and why where that text alone
+// does not say ("Stream read error: 1000 bytes, a memory image has 1024").
+std::string ErrorText(const EFileError& e) {
+    const std::string text = e.what();
+    return text == "Stream read error" && !e.Reason().empty() ? text + ": " + e.Reason() : text;
+}
+
 }  // namespace
 
 TLoadedProgram TryLoadProgram(const std::string& path) {
@@ -58,7 +66,7 @@ TLoadedProgram TryLoadProgram(const std::string& path) {
             IsSourcePath(path) ? ReadSourceFile(path) : ReadFileStart(path, MemoryImageFileSize);
     } catch (const EFileError& e) {
         TLoadedProgram unreadable;
-        unreadable.Errors.push_back(e.what());
+        unreadable.Errors.push_back(ErrorText(e));
         unreadable.Unreadable = true;
         return unreadable;
     }
@@ -66,9 +74,13 @@ TLoadedProgram TryLoadProgram(const std::string& path) {
 }
 
 TLoadedProgram LoadProgramBytes(const std::string& name, std::string_view bytes) {
+    return LoadProgramBytes(name, bytes, IsSourcePath(name));
+}
+
+TLoadedProgram LoadProgramBytes(const std::string& name, std::string_view bytes, bool source) {
     TLoadedProgram loaded;
     try {
-        if (!IsSourcePath(name)) {
+        if (!source) {
             loaded.Image = TProgramImage(ParseMemoryImage(bytes));
         } else {
             // The assembler works in code page 437; the reports are UTF-8.
@@ -84,7 +96,7 @@ TLoadedProgram LoadProgramBytes(const std::string& name, std::string_view bytes)
             }
         }
     } catch (const EFileError& e) {
-        loaded.Errors.push_back(e.what());
+        loaded.Errors.push_back(ErrorText(e));
         loaded.Unreadable = true;
     }
     return loaded;
@@ -94,7 +106,10 @@ void AddPrograms(const std::string& name, std::vector<std::string>& programs,
                  std::vector<TSkippedFile>& skipped) {
     std::error_code ec;
     if (!fs::is_directory(name, ec)) {
-        if (!fs::exists(name, ec)) throw EFileError("Cannot open file " + name);
+        if (!fs::exists(name, ec))
+            throw EFileError(
+                "Cannot open file " + name, name,
+                (ec ? ec : std::make_error_code(std::errc::no_such_file_or_directory)).message());
         programs.push_back(name);
         return;
     }
@@ -109,8 +124,11 @@ void AddPrograms(const std::string& name, std::vector<std::string>& programs,
         else
             passed.emplace_back(it->path().filename(), std::move(why));
     }
-    if (ec) throw EFileError("Cannot read folder " + name + ": " + ec.message());
-    if (found.empty() && passed.empty()) throw EFileError("No .asm or .prg file in folder " + name);
+    if (ec)
+        throw EFileError("Cannot read folder " + name + ": " + ec.message(), name, ec.message());
+    if (found.empty() && passed.empty())
+        throw EFileError("No .asm or .prg file in folder " + name, name,
+                         "no .asm or .prg file in it");
     std::sort(found.begin(), found.end());
     std::sort(passed.begin(), passed.end());
     for (const fs::path& file : found) programs.push_back((fs::path(name) / file).string());

@@ -25,6 +25,9 @@ struct TLoadedProgram {
 TLoadedProgram TryLoadProgram(const std::string& path);
 // The same for a file's bytes held in memory; name stands for its path.
 TLoadedProgram LoadProgramBytes(const std::string& name, std::string_view bytes);
+// The same for bytes of the kind given (a source to assemble, or else a memory image),
+// whatever name says: for an input without a file name.
+TLoadedProgram LoadProgramBytes(const std::string& name, std::string_view bytes, bool source);
 
 // An entry of a folder that has a program's name but is not graded, and why ("a pipe, not
 // a regular file", "a link to nothing", the system's message when it cannot be examined).

@@ -469,9 +469,14 @@ TTestFile ParseTestFile(std::string_view text, const std::string& path) {
     throw ETestFileError(path, std::move(mistakes), omitted);
 }
 
-TTestFile ReadTestFile(const std::string& path) {
-    const std::string text = ReadFileStart(path, MaxTestFileBytes + 1);
+TTestFile ReadTestFile(const std::string& name, const TReadStart& read) {
+    const std::string text = read(MaxTestFileBytes + 1);
     if (text.size() > MaxTestFileBytes)
-        throw EFileError("The test file " + path + " is larger than 16 MiB; it was not read.");
-    return ParseTestFile(text, path);
+        throw EFileError("The test file " + name + " is larger than 16 MiB; it was not read.", name,
+                         "larger than 16 MiB, the most a test file may have");
+    return ParseTestFile(text, name);
+}
+
+TTestFile ReadTestFile(const std::string& path) {
+    return ReadTestFile(path, [&](std::size_t limit) { return ReadFileStart(path, limit); });
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/execute.h"
+#include "core/readfile.h"
 
 constexpr long long DefaultTestMaxSteps = 100000;
 
@@ -110,5 +111,8 @@ std::optional<std::string> KeepOnlyTests(TTestFile& file, const std::vector<std:
 // can be read).
 TTestFile ParseTestFile(std::string_view text, const std::string& path);
 
-// Throws EFileError when the file cannot be read, else as ParseTestFile.
+// The test file called name, taken through read. Throws EFileError when it cannot be read
+// or is more than 16 MiB, else as ParseTestFile.
+TTestFile ReadTestFile(const std::string& name, const TReadStart& read);
+// ReadTestFile of the file at path.
 TTestFile ReadTestFile(const std::string& path);

@@ -38,6 +38,14 @@ done
 output=$("$scratch/usr/bin/quarzel-cli" run "$scratch/usr/share/quarzel/examples/hello.asm")
 [ "$output" = "Hello, world!" ] || { echo "FAIL: the packaged example printed '$output'"; exit 1; }
 echo "The packaged quarzel-cli ran the packaged example: $output"
+# The packaged completion is where bash looks for it, and completes both programs.
+completions=$scratch/$(pkg-config --variable=completionsdir bash-completion 2> /dev/null ||
+  echo /usr/share/bash-completion/completions)
+for program in quarzel quarzel-cli; do
+  bash -c 'source "$1" && complete -p quarzel quarzel-cli' _ "$completions/$program" > /dev/null ||
+    { echo "FAIL: no packaged bash completion for $program in $completions"; exit 1; }
+done
+echo "The package completes both programs in bash"
 # Every dependency can be met from the system's package lists (simulated, installs nothing).
 apt-get install -s "./$deb" > "$scratch/apt.log" || { cat "$scratch/apt.log"; exit 1; }
 [ -s "$scratch/usr/share/quarzel/web/index.html" ] && [ -s "$scratch/usr/share/quarzel/web/sw.js" ] ||

@@ -174,13 +174,12 @@ TEST_F(CliAssemble, RefusesWhatItCannotDo) {
     const std::string missing = (dir_ / "missing.asm").string();
     const TResult gone = Cli({"assemble", missing});
     EXPECT_EQ(gone.status, ExitError);
-    EXPECT_EQ(gone.err, "quarzel-cli assemble: Cannot open file " + missing + "\n");
-    EXPECT_EQ(Cli({"run", missing}).err, "quarzel-cli run: Cannot open file " + missing + "\n");
+    EXPECT_EQ(gone.err, "quarzel-cli: " + missing + ": No such file or directory\n");
 
     const std::string huge = File("huge.asm", "");
     fs::resize_file(huge, (256u << 20) + 1);  // sparse: costs no disk space
-    EXPECT_EQ(Cli({"assemble", huge}).err, "quarzel-cli assemble: The source " + huge +
-                                               " is larger than 256 MiB; it was not read.\n");
+    EXPECT_EQ(Cli({"assemble", huge}).err,
+              "quarzel-cli: " + huge + ": larger than 256 MiB, the most a source may have\n");
     EXPECT_FALSE(fs::exists(dir_ / "huge.prg"));
 
     for (const std::vector<std::string>& args : {std::vector<std::string>{"assemble"},
@@ -192,8 +191,7 @@ TEST_F(CliAssemble, RefusesWhatItCannotDo) {
     }
     const TResult help = Cli({"assemble", "--help"});
     EXPECT_EQ(help.status, ExitOk);
-    EXPECT_NE(help.out.find("usage: quarzel-cli assemble SOURCE.asm [-o IMAGE.prg]"),
-              std::string::npos);
+    EXPECT_EQ(help.out.find("usage: quarzel-cli assemble [OPTION]... SOURCE.asm..."), 0u);
 }
 
 }  // namespace

@@ -139,8 +139,8 @@ TEST_F(CliOutput, SpecialFilesAreRefusedByName) {
     for (const auto& c : cases) {
         std::ostringstream out, err;
         EXPECT_EQ(RunCli({"run", c.path}, out, err), ExitError) << c.path;
-        EXPECT_EQ(err.str(), "quarzel-cli run: Cannot open file " + c.path + ": it is " + c.kind +
-                                 ", not a regular file.\n");
+        EXPECT_EQ(err.str(),
+                  "quarzel-cli: " + c.path + ": Is " + c.kind + ", not a regular file\n");
     }
 }
 

@@ -112,6 +112,8 @@ TEST_F(CliTest, AProgramThatCannotBeReadFailsItsTests) {
         {Write("bad.prg", std::string(1024, '\x7F')),
          "The file holds the value 2139062143 at address 00, which is not a byte"},
         {fifo, "Cannot open file " + fifo + ": it is a pipe, not a regular file."},
+        {Write("short.prg", std::string(1000, '\0')),
+         "Stream read error: 1000 bytes, a memory image has 1024\n"},
     };
     for (const auto& c : cases) {
         const TResult r = Test({tests_, c.program});
@@ -161,10 +163,11 @@ TEST_F(CliTest, ErrorsExitOne) {
         {{noProgram},
          noProgram + ":1:1: no program to test: name one, or give the file a "
                      "'program' key\n"},
-        {{Dir("none.toml"), good}, "quarzel-cli test: Cannot open file " + Dir("none.toml")},
-        {{tests_, Dir("none.asm")}, "quarzel-cli test: Cannot open file " + Dir("none.asm")},
-        {{tests_, Dir("empty")},
-         "quarzel-cli test: No .asm or .prg file in folder " + Dir("empty")},
+        {{Dir("none.toml"), good},
+         "quarzel-cli: " + Dir("none.toml") + ": No such file or directory\n"},
+        {{tests_, Dir("none.asm")},
+         "quarzel-cli: " + Dir("none.asm") + ": No such file or directory\n"},
+        {{tests_, Dir("empty")}, "quarzel-cli: " + Dir("empty") + ": no .asm or .prg file in it\n"},
         {{tests_, "--format", "xml"},
          "quarzel-cli test: --format takes text, json, junit, gradescope or prairielearn"},
         {{tests_, "--test", "wraps", "--test", "nope"},
@@ -527,7 +530,7 @@ TEST_F(CliTest, ReportToAFile) {
 TEST_F(CliTest, Help) {
     const TResult r = Test({"--help"});
     EXPECT_EQ(r.status, ExitOk);
-    EXPECT_EQ(r.out.rfind("usage: quarzel-cli test TESTS.toml", 0), 0u);
+    EXPECT_EQ(r.out.rfind("usage: quarzel-cli test [OPTION]... TESTS.toml", 0), 0u);
 }
 
 }  // namespace

@@ -21,7 +21,8 @@ std::string ByTool(const std::string& path) {
     std::ostringstream reports;
     TMemoryImage image{};
     try {
-        image = AssembleSourceFile(path, reports, false).Image;
+        std::istringstream noInput;
+        image = AssembleSourceFile(path, noInput, reports, false).Image;
     } catch (const EAssemblyFailed&) {
     } catch (const EFileError& e) {
         return std::string("!") + e.what();

@@ -22,7 +22,8 @@ for file in bin/quarzel bin/quarzel-cli share/quarzel/quarzel.htm \
     share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
     share/mime/packages/$id.xml share/icons/hicolor/scalable/apps/$id.svg \
     share/man/man1/quarzel.1.gz share/man/man1/quarzel-cli.1.gz \
-    share/doc/quarzel/copyright share/doc/quarzel/changelog.gz share/doc/quarzel/README.md; do
+    share/doc/quarzel/copyright share/doc/quarzel/changelog.gz share/doc/quarzel/README.md \
+    share/bash-completion/completions/quarzel share/bash-completion/completions/quarzel-cli; do
   [ -s "$root/$file" ] || fail "missing $file"
 done
 for program in bin/quarzel bin/quarzel-cli; do
@@ -62,8 +63,27 @@ done
 sed -n '/^\.SH SEE ALSO/,$p' <<< "$man" | grep -qF "$root/share/quarzel/quarzel.htm" ||
   fail "quarzel.1 does not point to the manual under SEE ALSO"
 grep -q '@' <<< "$man" && fail "quarzel.1 holds a name that was not filled in"
+# Each page names its program's installed completion, and the tool's page tells of "-"
+# and "--".
+for page in quarzel quarzel-cli; do
+  text=$(zcat "$root/share/man/man1/$page.1.gz" | sed 's/\\-/-/g')
+  grep -qF "$root/share/bash-completion/completions/$page" <<< "$text" ||
+    fail "$page.1 does not name its bash completion"
+done
+text=$(zcat "$root/share/man/man1/quarzel-cli.1.gz" | sed 's/\\-/-/g')
+for phrase in 'is standard input' 'ends the options' 'OPTION = VALUE'; do
+  grep -qF -- "$phrase" <<< "$text" || fail "quarzel-cli.1 does not say '$phrase'"
+done
 zcat "$root/share/man/man1/quarzel-cli.1.gz" | grep -q '^quarzel\\-cli \\- .*grade' ||
   fail "quarzel-cli.1's NAME line does not say that it grades"
+
+# Either completion file, as bash loads it for its program, completes both programs.
+for program in quarzel quarzel-cli; do
+  out=$(bash -c 'source "$1" && complete -p quarzel quarzel-cli' _ \
+    "$root/share/bash-completion/completions/$program" 2>&1)
+  [[ $out == *"_quarzel quarzel"*"_quarzel_cli quarzel-cli"* ]] ||
+    fail "the completion file $program does not complete both programs: $out"
+done
 
 # The documents: the licence in the machine-readable format, the changes with this release
 # on top.
