@@ -80,7 +80,7 @@ test("a failing test is listed in red with what was wrong; test-file mistakes ar
     buffer: Buffer.from('[[test]]\nname = "off by one"\nregisters = { R1 = 2 }\nexpect.registers = { R3 = 4 }\n') }]);
   await page.click("#MenuRunTests");
   const result = page.getByRole("listbox", { name: "Test results" }).getByRole("option");
-  await expect(result).toHaveText(/^failed: off by one: R3 is 3 (03), expected 4 (04)/);
+  await expect(result).toHaveText(/^failed: off by one: R3 is 3 \(03\), expected 4 \(04\)/);
   await expect(result).toHaveClass(/failed/);
   await expect(page.locator("#TestSummary")).toHaveText(/0 of 1 tests passed/);
   await page.setInputFiles("#FilePicker", [{ name: "bad.tests.toml", mimeType: "text/plain",
