@@ -150,6 +150,7 @@ void TSimulation::WriteMemoryInBulk(const std::function<void()>& writes) {
 }
 
 void TSimulation::LoadImage(const TProgramLoad& program) {
+    if (program.SourceOwner == 0 || program.SourceOwner != sourceOwner_) ClearBreakpoints();
     WriteMemoryInBulk([&] {
         for (int a = 0; a < 256; ++a)
             stores_.MainMemory.SetContents(a, program.Image[static_cast<std::size_t>(a)]);
@@ -294,15 +295,25 @@ TRunOutcome TSimulation::RunForward(long long count, bool inRun) {
                 return recording_ ? RecordingLoop(memory, registers, sysRegs, count, executed, stop)
                                   : engine::Loop(memory, registers, sysRegs, count, executed, stop);
             };
-            if (!inRun || breakpoints_.Empty()) return loop(engine::TNeverStop{});
-            return loop(engine::TStopAt{breakpoints_.Addresses(), firstOfRun_});
+            if (!inRun || (breakpoints_.Empty() && runTo_ < 0)) return loop(engine::TNeverStop{});
+            std::bitset<256> stops = breakpoints_.Addresses();
+            if (runTo_ >= 0) stops.set(static_cast<std::size_t>(runTo_));
+            return loop(engine::TStopAt{stops, firstOfRun_});
         });
     }
     if (inRun) {
         if (executed > 0) firstOfRun_ = false;
         runSteps_ += executed;
     }
-    return OutcomeOf(end);
+    TRunOutcome outcome = OutcomeOf(end);
+    if (outcome == TRunOutcome::Halted || outcome == TRunOutcome::Invalid) {
+        // PC points past the instruction that ended the program: no jump got there.
+        const int address = (pc_ - 2) & 0xFF;
+        Tell([address](TSimulationObserver* o) { o->ProgramEnded(address); });
+    }
+    // Reaching the address of a run to it, where no breakpoint is, is no breakpoint stop.
+    if (outcome == TRunOutcome::Breakpoint && !breakpoints_.Has(pc_)) outcome = TRunOutcome::Stopped;
+    return outcome;
 }
 
 TStepResult TSimulation::Step() {
@@ -339,6 +350,13 @@ void TSimulation::StartRun(bool back) {
     running_ = true;
     back_ = back;
     firstOfRun_ = true;
+    runTo_ = -1;
+}
+
+void TSimulation::StartRunTo(int address) {
+    if (running_) return;
+    StartRun();
+    runTo_ = address & 0xFF;
 }
 
 TRunOutcome TSimulation::RunSlice(long long count) {
@@ -364,6 +382,7 @@ void TSimulation::StopRun() {
 
 void TSimulation::EndRun(TRunOutcome outcome) {
     running_ = false;
+    runTo_ = -1;
     FreezeViews(false);
     Tell([outcome](TSimulationObserver* o) { o->Stopped(outcome); });
 }
@@ -390,6 +409,14 @@ void TSimulation::ToggleBreakpoint(int address) {
 }
 
 void TSimulation::ClearBreakpoints() {
+    const int count = breakpoints_.Count();
+    if (count == 0) return;
     breakpoints_.Clear();
+    Tell([](TSimulationObserver* o) { o->BreakpointsChanged(); });
+    Tell([count](TSimulationObserver* o) { o->BreakpointsRemoved(count); });
+}
+
+void TSimulation::SetBreakpoints(const std::bitset<256>& addresses) {
+    breakpoints_.Assign(addresses);
     Tell([](TSimulationObserver* o) { o->BreakpointsChanged(); });
 }
