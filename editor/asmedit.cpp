@@ -167,6 +167,7 @@ bool TAssemblerEditor::LoadSourceFile(const QString& name) {
         const TClearedFlag quiet(ReactToChanges_);
         TextEditor->setPlainText(text);
     }
+    if (follower_) follower_->TextReplaced();
     TextEdited();
     SetCaption(name);
     FileName_ = name;
@@ -328,6 +329,7 @@ bool TAssemblerEditor::AssembleText() {
     parser_->Assemble([this](void*, int line, int column, std::string_view message) {
         AddError(line, column, message);
     });
+    assembledText_.reset();
     if (!ErrorPositions_.empty()) {
         GoToError(0);
         ErrorsMenu->setEnabled(true);
@@ -336,6 +338,7 @@ bool TAssemblerEditor::AssembleText() {
         return false;
     }
     ErrorsMenu->setEnabled(false);
+    assembledText_ = TextEditor->toPlainText();
     return true;
 }
 
@@ -359,16 +362,16 @@ bool TAssemblerEditor::MayOverwriteMemory() {
                [document] { return document->MemModified(); });
 }
 
-void TAssemblerEditor::LoadIntoMemory(const TProgramLoad& program) {
-    TSimulation* simulation = Simulation();
-    if (TMemoryDocument* document = simulation->Document()) document->Activate();
-    simulation->LoadImage(program);
+void TAssemblerEditor::LoadIntoMemory(TProgramLoad program) {
+    if (TMemoryDocument* document = Simulation()->Document()) document->Activate();
+    MapSource(program);
+    const bool current = assembledText_ && *assembledText_ == TextEditor->toPlainText();
+    follower_->Load(program, current ? &*assembledText_ : nullptr);
 }
 
 void TAssemblerEditor::MapSource(TProgramLoad& program) const {
     for (int address = 0; address < 256; ++address)
         program.Source[static_cast<std::size_t>(address)] = parser_->SourceLine(address);
-    program.SourceOwner = follower_->Owner();
 }
 
 void TAssemblerEditor::OverwriteMemory() {
@@ -376,7 +379,6 @@ void TAssemblerEditor::OverwriteMemory() {
     TProgramLoad program;
     for (int address = 0; address < 256; ++address)
         program.Image[static_cast<std::size_t>(address)] = parser_->MemoryByte(address);
-    MapSource(program);
     LoadIntoMemory(program);
 }
 
@@ -443,6 +445,37 @@ bool TAssemblerEditor::ErrorBoxKeyPress(const QKeyEvent& event) {
 // One handler for both entries: each carries its own help context.
 void TAssemblerEditor::HelpMenuItemClick(QAction* entry) {
     HelpHook().FormHelp(HelpContextPopup, entry->property(HelpContextProperty).toInt());
+}
+
+// --- Debug menu -------------------------------------------------------------------------
+
+void TAssemblerEditor::SetSteering(const TDebugSteering& steering) {
+    if (!follower_) return;
+    DebugMenu->insertActions(MenuToggleBreakpoint,
+                             QList<QAction*>(steering.Shared.begin(), steering.Shared.end()));
+    DebugMenu->insertSeparator(MenuToggleBreakpoint);
+    runTo_ = steering.RunTo;
+    MenuRunToCursor->setEnabled(true);
+}
+
+void TAssemblerEditor::ToggleBreakpointClick() {
+    follower_->ToggleBreakpointAt(TextEditor->textCursor().blockNumber());
+}
+
+void TAssemblerEditor::RunToCursorClick() {
+    const int address = follower_->AddressOfLine(TextEditor->textCursor().blockNumber());
+    if (address >= 0 && runTo_) runTo_(address);
+}
+
+void TAssemblerEditor::RemoveAllBreakpoints() {
+    follower_->RemoveDots();
+    if (TSimulation* simulation = Simulation()) simulation->ClearBreakpoints();
+}
+
+void TAssemblerEditor::ShowFollowerState() {
+    const bool changed = follower_->Changed();
+    panels_[3]->setText(changed ? QStringLiteral("Changed since Assemble") : QString());
+    panels_[3]->setVisible(changed);
 }
 
 // --- Text control -----------------------------------------------------------------------
