@@ -108,6 +108,7 @@ TMainWin::TMainWin(QWidget* parent) : QMainWindow(parent) {
     memModified_ = true;  // so that the next call runs in full
     SetMemModified(false);
     SetStatus(ReadyStatus());
+    EnableDebugCommands();
 }
 
 TMainWin::~TMainWin() {

@@ -239,10 +239,12 @@ private:
     void MemoryCleared() override;
     void BreakpointsChanged() override;
     void BreakpointsRemoved(int count) override;
-    void PcShown(int) override { EnableDebugCommands(); }
     void HistoryCleared() override { EnableDebugCommands(); }
     void Stopped(TRunOutcome outcome) override;
-    void WentBackTo(long long) override { ShowOutcome(TRunOutcome::Limit); }
+    void WentBackTo(long long) override {
+        ShowOutcome(TRunOutcome::Limit);
+        EnableDebugCommands();
+    }
     // --- TMemoryDocument, for the windows that replace memory ---
     void SaveMemory() override { SaveFileClick(); }
     void Activate() override;

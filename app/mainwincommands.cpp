@@ -227,12 +227,14 @@ void TMainWin::StepSimulator() {
     SetStatus(RunningStatus());
     ShowStepResult(sim_->Step());
     if (prediction) PredictPanel->Judge(*prediction, *sim_);
+    EnableDebugCommands();  // the step is in the history only once it has executed
 }
 
 // Refused during a run: the run would go on from a state that is taken back under it.
 void TMainWin::StepBackSimulator() {
     if (run_->Running()) return;
     ShowOutcome(sim_->StepBack() ? TRunOutcome::Limit : TRunOutcome::HistoryStart);
+    EnableDebugCommands();
 }
 
 void TMainWin::MenuTraceClick() {

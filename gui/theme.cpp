@@ -66,7 +66,7 @@ const std::array<TColourRow, 21>& ColourTable() {
         {R::SourceMark, QColor(0xFF, 0xFF, 0x80), QColor(85, 85, 35), Yellow},
         {R::SourceMarkText, QColor(), QColor(), Black},
         {R::SourceLastMark, QColor(200, 225, 255), QColor(40, 70, 110), White},
-        {R::Gutter, QColor(228, 228, 232), QColor(55, 55, 60), Black},
+        {R::Gutter, QColor(228, 228, 232), QColor(55, 55, 60), QColor(48, 48, 48)},
         {R::TestPassed, QColor(0, 0x80, 0), DarkGreen, White},
         {R::TestFailed, QColor(200, 0, 0), DarkRed, Yellow},
         {R::SourceText, Black, DarkText, White},
