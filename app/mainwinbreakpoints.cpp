@@ -105,9 +105,9 @@ void TMainWin::BreakpointsChanged() {
 }
 
 void TMainWin::BreakpointsRemoved(int count) {
-    SetStatus(count == 1 ? QString("1 breakpoint removed")
-                         : QString("%1 breakpoints removed").arg(count),
-              TThemeColour::StatusReady);
+    SetStatus(
+        count == 1 ? QString("1 breakpoint removed") : QString("%1 breakpoints removed").arg(count),
+        TThemeColour::StatusReady);
 }
 
 bool TMainWin::DisasmMarginPress(const QEvent& event) {

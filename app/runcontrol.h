@@ -25,7 +25,7 @@ public:
     void StartBack();  // no effect while running
     // A run forward that also stops before address; no effect while running.
     void StartTo(int address);
-    void Stop();       // ends the run after the instruction in progress
+    void Stop();  // ends the run after the instruction in progress
 
     // Instructions per second, 0 for full speed; takes effect at once, also mid-run.
     void SetRate(int perSecond);

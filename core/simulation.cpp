@@ -312,7 +312,8 @@ TRunOutcome TSimulation::RunForward(long long count, bool inRun) {
         Tell([address](TSimulationObserver* o) { o->ProgramEnded(address); });
     }
     // Reaching the address of a run to it, where no breakpoint is, is no breakpoint stop.
-    if (outcome == TRunOutcome::Breakpoint && !breakpoints_.Has(pc_)) outcome = TRunOutcome::Stopped;
+    if (outcome == TRunOutcome::Breakpoint && !breakpoints_.Has(pc_))
+        outcome = TRunOutcome::Stopped;
     return outcome;
 }
 

@@ -230,10 +230,11 @@ void TAssemblerEditor::BuildDebugMenu() {
     DebugMenu->setObjectName(QStringLiteral("DebugMenu"));
     MenuToggleBreakpoint =
         AddDebugEntry(TDebugCommand::ToggleBreakpoint, &TAssemblerEditor::ToggleBreakpointClick);
-    MenuRunToCursor = AddDebugEntry(TDebugCommand::RunToCursor, &TAssemblerEditor::RunToCursorClick);
+    MenuRunToCursor =
+        AddDebugEntry(TDebugCommand::RunToCursor, &TAssemblerEditor::RunToCursorClick);
     MenuRunToCursor->setEnabled(false);
-    MenuRemoveAllBreakpoints = AddDebugEntry(TDebugCommand::RemoveAllBreakpoints,
-                                             &TAssemblerEditor::RemoveAllBreakpoints);
+    MenuRemoveAllBreakpoints =
+        AddDebugEntry(TDebugCommand::RemoveAllBreakpoints, &TAssemblerEditor::RemoveAllBreakpoints);
 }
 
 QAction* TAssemblerEditor::AddDebugEntry(TDebugCommand command,

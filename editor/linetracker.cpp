@@ -44,7 +44,8 @@ void TLineTracker::ContentsChange(int position, int, int added) {
     const int last = std::max(0, document_.characterCount() - 1);
     const QTextBlock start = document_.findBlock(std::min(position, last));
     const int first = start.blockNumber();
-    const int addedBreaks = document_.findBlock(std::min(position + added, last)).blockNumber() - first;
+    const int addedBreaks =
+        document_.findBlock(std::min(position + added, last)).blockNumber() - first;
     const int grew = document_.blockCount() - static_cast<int>(lines_.size());
     ShiftLines(lines_, first, addedBreaks - grew, addedBreaks, position > start.position());
     lines_.resize(static_cast<std::size_t>(document_.blockCount()));  // never out of step

@@ -20,8 +20,7 @@ struct TTrackedLine {
 // lines in the replaced range keep their values in order from the side that kept its text
 // (the front, or the back when the edit began at the start of a line), and new ones are
 // blank.
-void ShiftLines(std::vector<TTrackedLine>& lines, int first, int removed, int added,
-                bool headKept);
+void ShiftLines(std::vector<TTrackedLine>& lines, int first, int removed, int added, bool headKept);
 
 class TLineTracker : public QObject {
 public:

@@ -158,7 +158,8 @@ void TSourceFollower::DotsFromBreakpoints() {
     for (int a = 0; a < 256; ++a)
         if (sim_->Breakpoints().Has(a) && lineOf_[At(a)] >= 0) set[At(lineOf_[At(a)])] = true;
     for (TTrackedLine& line : lines_->Lines())
-        if (line.Assembled >= 0) line.Dot = At(line.Assembled) < set.size() && set[At(line.Assembled)];
+        if (line.Assembled >= 0)
+            line.Dot = At(line.Assembled) < set.size() && set[At(line.Assembled)];
     edit_.UpdateGutter();
 }
 

@@ -26,8 +26,8 @@ constexpr TDebugCommandText Commands[] = {
     {TDebugCommand::ToggleBreakpoint, "MenuToggleBreakpoint", "Toggle Brea&kpoint", "F5", ""},
     {TDebugCommand::RunToCursor, "MenuRunToCursor", "Run to C&ursor", "Ctrl+F10",
      "Run until the program reaches the chosen line"},
-    {TDebugCommand::RemoveAllBreakpoints, "MenuRemoveAllBreakpoints", "Remove All Breakpoi&nts",
-     "", ""},
+    {TDebugCommand::RemoveAllBreakpoints, "MenuRemoveAllBreakpoints", "Remove All Breakpoi&nts", "",
+     ""},
 };
 
 }  // namespace

@@ -46,8 +46,8 @@ class TBreakpointsTest : public QObject, TMainWinFixture {
         const QPoint centre = LinePoint(line, TBreakpointDelegate::MarginWidth / 2);
         const qreal ratio = image.devicePixelRatio();
         const auto red = [&](int dx) {
-            return image.pixelColor(QPoint(int((centre.x() + dx) * ratio), int(centre.y() * ratio))) ==
-                   QColor(0xFF, 0, 0);
+            return image.pixelColor(QPoint(int((centre.x() + dx) * ratio),
+                                           int(centre.y() * ratio))) == QColor(0xFF, 0, 0);
         };
         return red(-2) ? QString("full") : red(2) ? QString("half") : QString("none");
     }
@@ -110,8 +110,12 @@ private slots:
         QVERIFY(DotShown(2));
         SetPc(0);  // line 2 is now address 04, holding 05 as its second byte: half a dot
         QCOMPARE(Dot(2), QString("half"));
-        QVERIFY(w->DisasmWin->item(2)->data(Qt::AccessibleTextRole).toString().endsWith(", breakpoint"));
-        QVERIFY(!w->DisasmWin->item(1)->data(Qt::AccessibleTextRole).toString().contains("breakpoint"));
+        QVERIFY(w->DisasmWin->item(2)
+                    ->data(Qt::AccessibleTextRole)
+                    .toString()
+                    .endsWith(", breakpoint"));
+        QVERIFY(
+            !w->DisasmWin->item(1)->data(Qt::AccessibleTextRole).toString().contains("breakpoint"));
         QVERIFY(w->Simulation().Breakpoints().Has(5));
         QVERIFY(!w->Simulation().Breakpoints().Has(4));
         RunToEnd();

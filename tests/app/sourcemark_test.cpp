@@ -5,9 +5,9 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QPushButton>
 #include <QTextBlock>
 #include <QToolButton>
 #include <QtTest>
@@ -243,7 +243,7 @@ private slots:
         QVERIFY(!editor->TextEditor->Hollow());
         QTextCursor top(editor->TextEditor->document());
         top.insertText("        load R4,0\n");
-        QCOMPARE(Dots(editor), (std::vector<int>{10}));  // the dot moved with its line ...
+        QCOMPARE(Dots(editor), (std::vector<int>{10}));     // the dot moved with its line ...
         QCOMPARE(Breakpoints(), (std::vector<int>{0x0A}));  // ... whose code has not moved yet
         QVERIFY(editor->TextEditor->Hollow());
         QCOMPARE(editor->PanelText(3), QString("Changed since Assemble"));
@@ -272,7 +272,7 @@ private slots:
         TAssemblerEditor* editor = Opened(Sum);
         QTest::mouseClick(editor->TextEditor->Gutter(), Qt::LeftButton, {},
                           LinePoint(editor, 9, 3));
-        Toggle(editor, 1);  // an empty line: the next line with code
+        Toggle(editor, 1);   // an empty line: the next line with code
         Toggle(editor, 12);  // after the last line: nothing
         QCOMPARE(Dots(editor), (std::vector<int>{1, 9, 12}));
         QVERIFY(editor->TextEditor->Hollow());
@@ -322,8 +322,9 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("sum.asm");
         for (const auto& [name, text] :
-             {std::pair{path, Sum}, std::pair{dir.filePath("sum.tests.toml"),
-                                              QString("[[test]]\nname = \"t\"\npc = 0x0A\nexpect.pc = 0x0C\n")}}) {
+             {std::pair{path, Sum},
+              std::pair{dir.filePath("sum.tests.toml"),
+                        QString("[[test]]\nname = \"t\"\npc = 0x0A\nexpect.pc = 0x0C\n")}}) {
             QFile file(name);
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(text.toUtf8());
@@ -361,9 +362,9 @@ private slots:
         QStringList captions;
         for (const QAction* a : editor->DebugMenu->actions())
             if (!a->isSeparator()) captions << a->text();
-        QCOMPARE(captions, (QStringList{"&Step", "Step &Back", "&Run", "Run B&ack", "Break",
-                                        "Toggle Brea&kpoint", "Run to C&ursor",
-                                        "Remove All Breakpoi&nts"}));
+        QCOMPARE(captions,
+                 (QStringList{"&Step", "Step &Back", "&Run", "Run B&ack", "Break",
+                              "Toggle Brea&kpoint", "Run to C&ursor", "Remove All Breakpoi&nts"}));
         const QList<QAction*> menus = editor->AsmMainMenu->actions();
         QCOMPARE(menus.indexOf(editor->DebugMenu->menuAction()) + 2,
                  menus.indexOf(editor->HelpMenu->menuAction()));  // then Tests, then Help

@@ -292,8 +292,9 @@ TEST(Simulation, OnlyTheSameOwnersLoadKeepsTheBreakpoints) {
         m.Simulation.ToggleBreakpoint(2);
         m.Simulation.ToggleBreakpoint(6);
         TProgramLoad next;
-        next.SourceOwner = c.FromFile ? 0 : c.SameOwner ? first.SourceOwner
-                                                        : m.Simulation.NewSourceOwner();
+        next.SourceOwner = c.FromFile    ? 0
+                           : c.SameOwner ? first.SourceOwner
+                                         : m.Simulation.NewSourceOwner();
         m.Simulation.LoadImage(next);
         EXPECT_EQ(m.Simulation.Breakpoints().Has(6), c.Kept);
         EXPECT_EQ(m.Log.Only("removed"), c.Kept ? TEvents{} : TEvents{"removed 2"});
