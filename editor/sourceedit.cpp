@@ -38,12 +38,12 @@ TSourceEdit::TSourceEdit(QWidget* parent) : QPlainTextEdit(parent), gutter_(new 
     });
 }
 
-void TSourceEdit::SetMarkedLine(int line, TLineMark kind) {
+void TSourceEdit::SetMarkedLine(int line, TLineMark kind, bool reveal) {
     const QTextBlock block = document()->findBlockByNumber(line);
     markedLine_ = block.isValid() ? line : -1;
     markKind_ = kind;
     ApplyMark();
-    if (markedLine_ < 0) return;
+    if (markedLine_ < 0 || !reveal) return;
     // Without wrapping, the vertical scroll bar counts lines.
     QScrollBar* bar = verticalScrollBar();
     const int shown = std::max(1, viewport()->height() / fontMetrics().height());

@@ -21,8 +21,8 @@ public:
     // A click in the gutter on line.
     std::function<void(int line)> GutterClicked;
 
-    // Marks line, scrolling it into view; -1 removes the mark.
-    void SetMarkedLine(int line, TLineMark kind = TLineMark::Current);
+    // Marks line, scrolling it into view when reveal is set; -1 removes the mark.
+    void SetMarkedLine(int line, TLineMark kind = TLineMark::Current, bool reveal = true);
     int MarkedLine() const { return markedLine_; }
     TLineMark MarkKind() const { return markKind_; }
     // Dots and mark hollow (outlined) rather than solid.

@@ -93,7 +93,7 @@ void TSourceFollower::Leave() {
 
 void TSourceFollower::TextEdited() {
     changed_ = inMemory_ && edit_.document()->toPlainText() != assembledText_;
-    if (sim_) ShowMark(sim_->Stores().SysRegs.GetContents(PcIndex));
+    if (sim_) ShowMark(sim_->Stores().SysRegs.GetContents(PcIndex), false);
     ShowState();
 }
 
@@ -174,7 +174,7 @@ void TSourceFollower::RemoveDots() {
 
 // The line now holding the code at PC, or after the program ended, while PC stays past
 // it, the line that executed last.
-void TSourceFollower::ShowMark(int pc) {
+void TSourceFollower::ShowMark(int pc, bool reveal) {
     pc &= 0xFF;
     int line = -1;
     TLineMark kind = TLineMark::Current;
@@ -191,7 +191,8 @@ void TSourceFollower::ShowMark(int pc) {
         for (std::size_t i = 0; assembled >= 0 && i < lines.size() && line < 0; ++i)
             if (lines[i].Assembled == assembled) line = static_cast<int>(i);
     }
-    if (line != edit_.MarkedLine() || kind != edit_.MarkKind()) edit_.SetMarkedLine(line, kind);
+    if (line != edit_.MarkedLine() || kind != edit_.MarkKind())
+        edit_.SetMarkedLine(line, kind, reveal);
 }
 
 void TSourceFollower::PcShown(int pc) {

@@ -69,7 +69,8 @@ private:
     std::bitset<256> AddressesOf(int assembledLine) const;
     void TakeMap(const TSourceMap& map);
     void DotsFromBreakpoints();
-    void ShowMark(int pc);
+    // reveal: scroll the mark into view (not while the user types elsewhere).
+    void ShowMark(int pc, bool reveal = true);
     void ShowState();
     void Leave();  // another program is in memory
 

@@ -80,6 +80,10 @@ class TSourceMarkTest : public QObject {
             if (e->TextEditor->HasDot && e->TextEditor->HasDot(line)) lines.push_back(line);
         return lines;
     }
+    static bool WriteFile(const QString& path, const QByteArray& text) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+    }
     static void Toggle(TAssemblerEditor* e, int line) {
         PlaceCaret(e, line);
         e->MenuToggleBreakpoint->trigger();
@@ -308,10 +312,7 @@ private slots:
         Toggle(editor, 9);
         QTemporaryDir dir;
         const QString path = dir.filePath("blank.asm");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("\n\n\n\n\n\n\n\n\n\n\n");
-        file.close();
+        QVERIFY(WriteFile(path, "\n\n\n\n\n\n\n\n\n\n\n"));
         QVERIFY(editor->LoadSourceFile(path));
         QVERIFY(Dots(editor).empty());
         QCOMPARE(editor->TextEditor->MarkedLine(), -1);
@@ -321,14 +322,9 @@ private slots:
     void ATestLoadedFromTheListShowsTheMark() {
         QTemporaryDir dir;
         const QString path = dir.filePath("sum.asm");
-        for (const auto& [name, text] :
-             {std::pair{path, Sum},
-              std::pair{dir.filePath("sum.tests.toml"),
-                        QString("[[test]]\nname = \"t\"\npc = 0x0A\nexpect.pc = 0x0C\n")}}) {
-            QFile file(name);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(text.toUtf8());
-        }
+        QVERIFY(WriteFile(path, Sum.toUtf8()));
+        QVERIFY(WriteFile(dir.filePath("sum.tests.toml"),
+                          "[[test]]\nname = \"t\"\npc = 0x0A\nexpect.pc = 0x0C\n"));
         TAssemblerEditor* editor = Opened({});
         QVERIFY(editor->LoadSourceFile(path));
         editor->Tests->RunTestsClick();
