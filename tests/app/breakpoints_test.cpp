@@ -145,26 +145,6 @@ private slots:
         QVERIFY(!DotShown(1));
     }
 
-    void RunToCursorStopsAtTheChosenLineOnce() {
-        LoadLoop();
-        w->DisasmWin->setCurrentRow(2);  // the jump at 04
-        w->MenuRunToCursor->trigger();
-        QTRY_VERIFY(!w->Running());
-        QCOMPARE(Pc(), 4);
-        QCOMPARE(w->PanelText(2), QString("Ready"));
-        QVERIFY(w->Simulation().Breakpoints().Empty());
-        w->MenuStep->trigger();
-        w->SetRunRate(2);  // an ordinary run no longer stops there
-        w->MenuRun->trigger();
-        QTRY_VERIFY(Pc() == 4);
-        QTRY_VERIFY(Pc() != 4);
-        QVERIFY(w->Running());
-        w->MenuBreak->trigger();
-        QVERIFY(!w->Running());
-        QVERIFY(!w->MenuBreak->isEnabled());
-        w->SetRunRate(0);
-    }
-
     void BreakpointsOutliveEditsAndRemoveAllEndsThem() {
         LoadLoop();
         ToggleLine(1);

@@ -272,32 +272,21 @@ TEST(Simulation, RunsWithoutWriteObserversTellTheSame) {
 
 
 TEST(Simulation, OnlyTheSameOwnersLoadKeepsTheBreakpoints) {
-    struct TCase {
-        const char* Name;
-        bool SameOwner;
-        bool FromFile;  // owner 0
-        bool Kept;
-    };
-    const TCase cases[] = {
-        {"its own program again", true, false, true},
-        {"another owner's program", false, false, false},
-        {"an image from a file", false, true, false},
-    };
-    for (const TCase& c : cases) {
-        SCOPED_TRACE(c.Name);
+    // Who loads next: the same owner, another one, or nobody (an image from a file).
+    for (const char* next : {"same", "other", "file"}) {
+        SCOPED_TRACE(next);
         TObserved m;
-        TProgramLoad first;
-        first.SourceOwner = m.Simulation.NewSourceOwner();
-        m.Simulation.LoadImage(first);
+        TProgramLoad load;
+        load.SourceOwner = m.Simulation.NewSourceOwner();
+        m.Simulation.LoadImage(load);
         m.Simulation.ToggleBreakpoint(2);
         m.Simulation.ToggleBreakpoint(6);
-        TProgramLoad next;
-        next.SourceOwner = c.FromFile    ? 0
-                           : c.SameOwner ? first.SourceOwner
-                                         : m.Simulation.NewSourceOwner();
-        m.Simulation.LoadImage(next);
-        EXPECT_EQ(m.Simulation.Breakpoints().Has(6), c.Kept);
-        EXPECT_EQ(m.Log.Only("removed"), c.Kept ? TEvents{} : TEvents{"removed 2"});
+        const bool kept = next == std::string("same");
+        if (!kept)
+            load.SourceOwner = next == std::string("file") ? 0 : m.Simulation.NewSourceOwner();
+        m.Simulation.LoadImage(load);
+        EXPECT_EQ(m.Simulation.Breakpoints().Has(6), kept);
+        EXPECT_EQ(m.Log.Only("removed"), kept ? TEvents{} : TEvents{"removed 2"});
     }
 }
 
