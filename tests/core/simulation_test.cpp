@@ -270,7 +270,6 @@ TEST(Simulation, RunsWithoutWriteObserversTellTheSame) {
     }
 }
 
-
 TEST(Simulation, OnlyTheSameOwnersLoadKeepsTheBreakpoints) {
     // Who loads next: the same owner, another one, or nobody (an image from a file).
     for (const char* next : {"same", "other", "file"}) {
