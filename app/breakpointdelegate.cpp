@@ -6,15 +6,17 @@
 
 #include "gui/theme.h"
 
-TBreakpointDelegate::TBreakpointDelegate(std::function<bool(int row)> hasDot, QObject* parent)
-    : QStyledItemDelegate(parent), hasDot_(std::move(hasDot)) {}
+TBreakpointDelegate::TBreakpointDelegate(std::function<TBreakpointDot(int row)> dotOf,
+                                         QObject* parent)
+    : QStyledItemDelegate(parent), dotOf_(std::move(dotOf)) {}
 
 void TBreakpointDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                 const QModelIndex& index) const {
     QStyleOptionViewItem text = option;
     text.rect.setLeft(option.rect.left() + MarginWidth);
     QStyledItemDelegate::paint(painter, text, index);
-    if (!hasDot_(index.row())) return;
+    const TBreakpointDot kind = dotOf_(index.row());
+    if (kind == TBreakpointDot::None) return;
     const int diameter = std::min(MarginWidth - 4, option.rect.height() - 2);
     const QRect dot(option.rect.left() + (MarginWidth - diameter) / 2,
                     option.rect.top() + (option.rect.height() - diameter) / 2, diameter, diameter);
@@ -22,7 +24,10 @@ void TBreakpointDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     painter->setRenderHint(QPainter::Antialiasing);
     painter->setPen(Qt::NoPen);
     painter->setBrush(ThemeColour(TThemeColour::BreakpointDot));
-    painter->drawEllipse(dot);
+    if (kind == TBreakpointDot::Full)
+        painter->drawEllipse(dot);
+    else
+        painter->drawPie(dot, -90 * 16, 180 * 16);  // the right half: the line's second byte
     painter->restore();
 }
 

@@ -1,21 +1,24 @@
 #pragma once
 // Draws the disassembly list with a narrow margin at the left of every line, holding a red
-// dot where the line's address has a breakpoint. Item texts stay the plain lines.
+// dot where the line's address has a breakpoint, half a dot where only its second byte has
+// one. Item texts stay the plain lines.
 
 #include <QStyledItemDelegate>
 #include <functional>
+
+enum class TBreakpointDot { None, Full, Half };
 
 class TBreakpointDelegate : public QStyledItemDelegate {
 public:
     static constexpr int MarginWidth = 12;
 
-    // hasDot tells whether the line at row shows a dot.
-    TBreakpointDelegate(std::function<bool(int row)> hasDot, QObject* parent);
+    // dotOf tells the dot the line at row shows.
+    TBreakpointDelegate(std::function<TBreakpointDot(int row)> dotOf, QObject* parent);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
-    std::function<bool(int)> hasDot_;
+    std::function<TBreakpointDot(int)> dotOf_;
 };

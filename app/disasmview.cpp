@@ -5,10 +5,31 @@
 
 #include "core/execute.h"
 
-TDisasmView::TDisasmView(QListWidget& list) : list_(list) {
+namespace {
+
+// A line whose name for screen readers says when it holds a breakpoint.
+class TDisasmItem final : public QListWidgetItem {
+public:
+    TDisasmItem(const QString& text, std::function<bool(int)> hasBreakpoint)
+        : QListWidgetItem(text), hasBreakpoint_(std::move(hasBreakpoint)) {}
+    QVariant data(int role) const override {
+        if (role != Qt::AccessibleTextRole) return QListWidgetItem::data(role);
+        const QString name = text();
+        return listWidget() && hasBreakpoint_(listWidget()->row(this)) ? name + ", breakpoint"
+                                                                       : name;
+    }
+
+private:
+    std::function<bool(int)> hasBreakpoint_;
+};
+
+}  // namespace
+
+TDisasmView::TDisasmView(QListWidget& list, std::function<bool(int line)> hasBreakpoint)
+    : list_(list) {
     list_.clear();
     for (int i = 0; i < TDisasmList::LineCount; ++i)
-        list_.addItem(QString::fromStdString(model_.Line(i)));
+        list_.addItem(new TDisasmItem(QString::fromStdString(model_.Line(i)), hasBreakpoint));
 }
 
 bool TDisasmView::MemoryChanged(const CellStore& memory, int index, int oldValue, int newValue,

@@ -4,6 +4,7 @@
 // once, when it thaws, so a run touches it at screen rate and not per instruction.
 
 #include <bitset>
+#include <functional>
 
 #include "core/disasm.h"
 
@@ -11,7 +12,8 @@ class QListWidget;
 
 class TDisasmView {
 public:
-    explicit TDisasmView(QListWidget& list);
+    // Lines for which hasBreakpoint says so are named as such for screen readers.
+    TDisasmView(QListWidget& list, std::function<bool(int line)> hasBreakpoint);
 
     // A memory write, by an executing program or not; true when it marks memory modified.
     bool MemoryChanged(const CellStore& memory, int index, int oldValue, int newValue, int pc,

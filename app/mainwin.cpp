@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QStyle>
 
+#include "app/breakpointdelegate.h"
 #include "app/disasmview.h"
 #include "app/explainpanel.h"
 #include "app/labelgrid.h"
@@ -21,6 +22,7 @@
 #include "app/valuecardtip.h"
 #include "controls/hexgrid.h"
 #include "controls/showtext.h"
+#include "gui/debugcommands.h"
 #include "gui/helpcontexts.h"
 #include "gui/liveregion.h"
 #include "gui/named.h"
@@ -82,7 +84,8 @@ TMainWin::TMainWin(QWidget* parent) : QMainWindow(parent) {
     CreateViewMenu();
     SetAddedHelpContexts();
     NameForScreenReaders();
-    disasm_ = std::make_unique<TDisasmView>(*DisasmWin);
+    disasm_ = std::make_unique<TDisasmView>(
+        *DisasmWin, [this](int row) { return DotOfLine(row) != TBreakpointDot::None; });
     sim_ = std::make_unique<TSimulation>(TMachineStores{*MainMemory, *Registers, *SysRegs});
     sim_->AddObserver(this);
     sim_->SetWatching(true);  // the status bar shows the notes
@@ -106,6 +109,7 @@ TMainWin::TMainWin(QWidget* parent) : QMainWindow(parent) {
     memModified_ = true;  // so that the next call runs in full
     SetMemModified(false);
     SetStatus(ReadyStatus());
+    EnableDebugCommands();
 }
 
 TMainWin::~TMainWin() {
@@ -288,15 +292,15 @@ void TMainWin::CreateMenus() {
     EditMenu->addAction(MenuSelectAll);
 
     QMenu* run = Named(menuBar()->addMenu("&Run"), "RunMenu");
-    MenuRun = NewAction(this, "MenuRun", "&Run", QKeySequence("F9"), "Run program in main memory");
-    MenuStep = NewAction(this, "MenuStep", "&Step", QKeySequence("F8"), "Execute one instruction");
+    MenuRun = NewDebugAction(TDebugCommand::Run, this);
+    MenuStep = NewDebugAction(TDebugCommand::Step, this);
     MenuReset =
         NewAction(this, "MenuReset", "&Clear", QKeySequence("Ctrl+F2"), "Reset program counter");
-    MenuStepBack = NewAction(this, "MenuStepBack", "Step &Back", QKeySequence("Shift+F8"),
-                             "Take back the last executed instruction");
-    MenuRunBack = NewAction(this, "MenuRunBack", "Run B&ack", QKeySequence("Shift+F9"),
-                            "Take back executed instructions until the start of the history");
-    run->addActions({MenuRun, MenuStep, MenuStepBack, MenuRunBack, MenuReset});
+    MenuStepBack = NewDebugAction(TDebugCommand::StepBack, this);
+    MenuRunBack = NewDebugAction(TDebugCommand::RunBack, this);
+    MenuBreak = NewDebugAction(TDebugCommand::Break, this);
+    MenuBreak->setEnabled(false);  // as the Break button
+    run->addActions({MenuRun, MenuStep, MenuStepBack, MenuRunBack, MenuBreak, MenuReset});
     MenuTrace = NewAction(this, "MenuTrace", "&Trace...", {}, "Show the executed instructions");
     run->addSeparator();
     run->addAction(MenuTrace);
@@ -356,6 +360,7 @@ void TMainWin::CreateMenus() {
     connect(MenuStep, &QAction::triggered, this, &TMainWin::StepSimulator);
     connect(MenuStepBack, &QAction::triggered, this, &TMainWin::StepBackSimulator);
     connect(MenuRunBack, &QAction::triggered, this, &TMainWin::RunBackSimulator);
+    connect(MenuBreak, &QAction::triggered, this, &TMainWin::BreakSimulator);
     connect(MenuReset, &QAction::triggered, this, &TMainWin::ClearSimulator);
     connect(MenuTrace, &QAction::triggered, this, &TMainWin::MenuTraceClick);
     connect(MenuWWWHelp, &QAction::triggered, this, &TMainWin::MenuWWWHelpClick);

@@ -15,8 +15,10 @@
 
 #include "core/runstatus.h"
 #include "core/simulation.h"
+#include "gui/debugcommands.h"
 #include "gui/theme.h"
 
+enum class TBreakpointDot;
 class QAction;
 class QFrame;
 class QLabel;
@@ -84,10 +86,12 @@ public:
     QAction* MenuStep;
     QAction* MenuStepBack;
     QAction* MenuRunBack;
+    QAction* MenuBreak;
     QAction* MenuTrace;
     QAction* MenuPredict;
     QAction* MenuReset;
     QAction* MenuToggleBreakpoint;
+    QAction* MenuRunToCursor;
     QAction* MenuRemoveAllBreakpoints;
     QMenu* SpeedMenu;
     std::vector<QAction*> SpeedActions;  // full speed first, then slower and slower
@@ -159,6 +163,9 @@ public:
 
     // --- breakpoints and run speed ---
     void ToggleBreakpointClick();  // at the selected disassembly line's address
+    void RunToCursorClick();       // to the selected disassembly line's address
+    // A run that stops before address too (once past its first instruction).
+    void RunTo(int address);
     void RemoveAllBreakpoints();
     // Instructions per second, 0 for full speed; kept in the settings.
     void SetRunRate(int perSecond);
@@ -178,6 +185,8 @@ public:
     void EnableAssemblerEditor(std::function<void(const QString& sourceFile)> open);
     // A new assembler editor, on the file unless it is empty; nothing without the hook.
     void OpenAssemblerEditor(const QString& sourceFile);
+    // The commands other windows offer to steer the machine.
+    TDebugSteering Steering();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -202,7 +211,9 @@ private:
     void SetCaption(const QString& file);
     void ShowStepResult(TStepResult result);
     void ShowOutcome(TRunOutcome outcome);
-    void StartRun(bool back);
+    void StartRun(bool back, int to = -1);
+    // Break, Step Back and Run Back as the run and the history allow.
+    void EnableDebugCommands();
     void DisasmWinMouseDown(QPoint pos);
     bool DisasmWinKey(const QEvent& event);  // true when it handled the key
     void AssembleAtDisasmLine();
@@ -214,6 +225,7 @@ private:
     void MainMemorySelChanged(int selStart, int selEnd);
     void CreateBreakpointMenus(QMenu* run);
     void SetUpBreakpoints();
+    TBreakpointDot DotOfLine(int row) const;
     void ApplyStoredRate();  // the settings' speed, read after the window was built
     bool DisasmMarginPress(const QEvent& event);  // true when it toggled a breakpoint
 
@@ -228,8 +240,13 @@ private:
     void ImageLoaded() override;
     void MemoryCleared() override;
     void BreakpointsChanged() override;
+    void BreakpointsRemoved(int count) override;
+    void HistoryCleared() override { EnableDebugCommands(); }
     void Stopped(TRunOutcome outcome) override;
-    void WentBackTo(long long) override { ShowOutcome(TRunOutcome::Limit); }
+    void WentBackTo(long long) override {
+        ShowOutcome(TRunOutcome::Limit);
+        EnableDebugCommands();
+    }
     void Noted(const TRunNote& note) override;
     void ClearNote();  // a new step, run or program
     // --- TMemoryDocument, for the windows that replace memory ---

@@ -9,6 +9,7 @@
 #include "app/mainwin.h"
 #include "app/runcontrol.h"
 #include "core/disasm.h"
+#include "gui/debugcommands.h"
 #include "gui/named.h"
 #include "gui/processvalues.h"
 
@@ -38,12 +39,12 @@ int StoredRate() {
 
 void TMainWin::CreateBreakpointMenus(QMenu* run) {
     run->addSeparator();
-    MenuToggleBreakpoint = Named(new QAction("Toggle Brea&kpoint", this), "MenuToggleBreakpoint");
-    MenuToggleBreakpoint->setShortcut(QKeySequence("F5"));
-    MenuRemoveAllBreakpoints =
-        Named(new QAction("Remove All Breakpoi&nts", this), "MenuRemoveAllBreakpoints");
-    run->addActions({MenuToggleBreakpoint, MenuRemoveAllBreakpoints});
+    MenuToggleBreakpoint = NewDebugAction(TDebugCommand::ToggleBreakpoint, this);
+    MenuRunToCursor = NewDebugAction(TDebugCommand::RunToCursor, this);
+    MenuRemoveAllBreakpoints = NewDebugAction(TDebugCommand::RemoveAllBreakpoints, this);
+    run->addActions({MenuToggleBreakpoint, MenuRunToCursor, MenuRemoveAllBreakpoints});
     connect(MenuToggleBreakpoint, &QAction::triggered, this, &TMainWin::ToggleBreakpointClick);
+    connect(MenuRunToCursor, &QAction::triggered, this, &TMainWin::RunToCursorClick);
     connect(MenuRemoveAllBreakpoints, &QAction::triggered, this, &TMainWin::RemoveAllBreakpoints);
 
     SpeedMenu = Named(run->addMenu("Sp&eed"), "SpeedMenu");
@@ -61,14 +62,22 @@ void TMainWin::CreateBreakpointMenus(QMenu* run) {
 }
 
 void TMainWin::SetUpBreakpoints() {
-    DisasmWin->setItemDelegate(new TBreakpointDelegate(
-        [this](int row) { return sim_->Breakpoints().Has(TDisasmList::AddressOfLine(row, pc_)); },
-        DisasmWin));
+    DisasmWin->setItemDelegate(
+        new TBreakpointDelegate([this](int row) { return DotOfLine(row); }, DisasmWin));
+}
+
+// A line holds two addresses: a breakpoint on the second (reached by a jump, or with PC
+// of the other alignment) shows as half a dot.
+TBreakpointDot TMainWin::DotOfLine(int row) const {
+    const int address = TDisasmList::AddressOfLine(row, pc_);
+    if (sim_->Breakpoints().Has(address)) return TBreakpointDot::Full;
+    return sim_->Breakpoints().Has(address + 1) ? TBreakpointDot::Half : TBreakpointDot::None;
 }
 
 void TMainWin::SetRunRate(int perSecond) {
     ProcessValues().RunSpeed = QString::number(perSecond);
     run_->SetRate(perSecond);
+    if (run_->Running()) SetStatus(RunningStatus(run_->RunningBack(), perSecond));
     for (std::size_t i = 0; i < SpeedActions.size(); ++i)
         SpeedActions[i]->setChecked(SpeedEntries[i].Rate == perSecond);
 }
@@ -82,12 +91,23 @@ void TMainWin::ToggleBreakpointClick() {
     if (line >= 0) sim_->ToggleBreakpoint(TDisasmList::AddressOfLine(line, pc_));
 }
 
+void TMainWin::RunToCursorClick() {
+    const int line = DisasmWin->currentRow();
+    if (line >= 0) RunTo(TDisasmList::AddressOfLine(line, pc_));
+}
+
 void TMainWin::RemoveAllBreakpoints() {
     sim_->ClearBreakpoints();
 }
 
 void TMainWin::BreakpointsChanged() {
     DisasmWin->viewport()->update();
+}
+
+void TMainWin::BreakpointsRemoved(int count) {
+    SetStatus(
+        count == 1 ? QString("1 breakpoint removed") : QString("%1 breakpoints removed").arg(count),
+        TThemeColour::StatusReady);
 }
 
 bool TMainWin::DisasmMarginPress(const QEvent& event) {

@@ -1,5 +1,6 @@
 // The main window's commands on the machine: change handlers, the memory clipboard, run
 // control and the disassembly list.
+#include <QAction>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -197,6 +198,15 @@ void TMainWin::Stopped(TRunOutcome outcome) {
     ShowOutcome(outcome);
     RunButton->setEnabled(!PredictMode());
     BreakButton->setEnabled(false);
+    EnableDebugCommands();
+}
+
+void TMainWin::EnableDebugCommands() {
+    const bool running = run_ && run_->Running();
+    MenuBreak->setEnabled(running);
+    const bool back = !running && !sim_->History().Empty();
+    MenuStepBack->setEnabled(back);
+    MenuRunBack->setEnabled(back);
 }
 
 void TMainWin::RunSimulator() {
@@ -207,17 +217,24 @@ void TMainWin::RunBackSimulator() {
     StartRun(true);
 }
 
-void TMainWin::StartRun(bool back) {
+void TMainWin::RunTo(int address) {
+    StartRun(false, address);
+}
+
+void TMainWin::StartRun(bool back, int to) {
     if (run_->Running() || (!back && PredictMode())) return;
     ClearNote();
-    SetStatus(RunningStatus());
+    ApplyStoredRate();
+    SetStatus(RunningStatus(back, run_->Rate()));
     RunButton->setEnabled(false);
     BreakButton->setEnabled(true);
-    ApplyStoredRate();
     if (back)
         run_->StartBack();
+    else if (to >= 0)
+        run_->StartTo(to);
     else
         run_->Start();
+    EnableDebugCommands();
 }
 
 void TMainWin::StepSimulator() {
@@ -227,18 +244,31 @@ void TMainWin::StepSimulator() {
     SetStatus(RunningStatus());
     ShowStepResult(sim_->Step());
     if (prediction) PredictPanel->Judge(*prediction, *sim_);
+    EnableDebugCommands();  // the step is in the history only once it has executed
 }
 
+// Refused during a run: the run would go on from a state that is taken back under it.
 void TMainWin::StepBackSimulator() {
+    if (run_->Running()) return;
     ShowOutcome(sim_->StepBack() ? TRunOutcome::Limit : TRunOutcome::HistoryStart);
+    EnableDebugCommands();
 }
 
 void TMainWin::MenuTraceClick() {
     auto* window = findChild<TTraceWin*>(QString(), Qt::FindDirectChildrenOnly);
-    if (!window) window = new TTraceWin(*sim_, this);
+    if (!window) {
+        window = new TTraceWin(*sim_, this);
+        const TDebugSteering steering = Steering();
+        window->addActions(QList<QAction*>(steering.Shared.begin(), steering.Shared.end()));
+    }
     window->show();
     window->raise();
     window->activateWindow();
+}
+
+TDebugSteering TMainWin::Steering() {
+    return {{MenuStep, MenuStepBack, MenuRun, MenuRunBack, MenuBreak},
+            [this](int address) { RunTo(address); }};
 }
 
 void TMainWin::BreakSimulator() {
@@ -246,6 +276,7 @@ void TMainWin::BreakSimulator() {
     RunButton->setEnabled(!PredictMode());
     BreakButton->setEnabled(false);
     SetStatus(ReadyStatus());
+    EnableDebugCommands();
 }
 
 void TMainWin::ClearSimulator() {

@@ -31,16 +31,23 @@ TRunControl::~TRunControl() {
 }
 
 void TRunControl::Start() {
-    Begin(false);
+    Begin(false, -1);
 }
 
 void TRunControl::StartBack() {
-    Begin(true);
+    Begin(true, -1);
 }
 
-void TRunControl::Begin(bool back) {
+void TRunControl::StartTo(int address) {
+    Begin(false, address);
+}
+
+void TRunControl::Begin(bool back, int to) {
     if (!sim_ || sim_->Running()) return;
-    sim_->StartRun(back);
+    if (to >= 0)
+        sim_->StartRunTo(to);
+    else
+        sim_->StartRun(back);
     sinceFrame_.start();
     SetRate(rate_);
 }

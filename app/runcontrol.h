@@ -23,7 +23,9 @@ public:
     bool RunningBack() const { return sim_ && sim_->RunningBack(); }
     void Start();      // no effect while running
     void StartBack();  // no effect while running
-    void Stop();       // ends the run after the instruction in progress
+    // A run forward that also stops before address; no effect while running.
+    void StartTo(int address);
+    void Stop();  // ends the run after the instruction in progress
 
     // Instructions per second, 0 for full speed; takes effect at once, also mid-run.
     void SetRate(int perSecond);
@@ -38,7 +40,7 @@ public:
 private:
     void RunSlice();
     void RunAtRate();
-    void Begin(bool back);
+    void Begin(bool back, int to);  // to: the address a run forward stops before, or -1
     void Stopped(TRunOutcome) override;
     void SimulationGone() override { sim_ = nullptr; }
 

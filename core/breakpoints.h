@@ -1,6 +1,6 @@
 #pragma once
 // The addresses where Run stops before executing. They belong to the running program, not
-// to memory: edits, assemblies and loads leave them, and images do not carry them.
+// to memory: edits and its own reassembly leave them, and images do not carry them.
 
 #include <bitset>
 
@@ -12,6 +12,8 @@ public:
         if (InRange(address)) set_.flip(Bit(address));
     }
     void Clear() { set_.reset(); }
+    void Assign(const std::bitset<256>& addresses) { set_ = addresses; }
+    int Count() const { return static_cast<int>(set_.count()); }
     bool Empty() const { return set_.none(); }
     const std::bitset<256>& Addresses() const { return set_; }
 

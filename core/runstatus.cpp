@@ -6,7 +6,9 @@ TRunStatus ReadyStatus() {
     return {std::string(ReadyText), TStatusTone::Normal};
 }
 
-TRunStatus RunningStatus() {
+TRunStatus RunningStatus(bool back, int rate) {
+    if (back) return {"Running back...", TStatusTone::Running};
+    if (rate > 0) return {"Running at " + std::to_string(rate) + "/s...", TStatusTone::Running};
     return {std::string(RunningText), TStatusTone::Running};
 }
 

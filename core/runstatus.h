@@ -20,6 +20,8 @@ inline constexpr std::string_view ReadyText = "Ready";
 inline constexpr std::string_view RunningText = "Running...";
 
 TRunStatus ReadyStatus();
-TRunStatus RunningStatus();
+// Full speed forward (and a step) reads RunningText; a run back, and a run at a set rate
+// (instructions per second), say so.
+TRunStatus RunningStatus(bool back = false, int rate = 0);
 // After a run, a slice or a step ended so with PC at pc; Limit and Stopped read "Ready".
 TRunStatus OutcomeStatus(TRunOutcome outcome, int pc);

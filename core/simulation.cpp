@@ -150,6 +150,7 @@ void TSimulation::WriteMemoryInBulk(const std::function<void()>& writes) {
 }
 
 void TSimulation::LoadImage(const TProgramLoad& program) {
+    if (program.SourceOwner == 0 || program.SourceOwner != sourceOwner_) ClearBreakpoints();
     WriteMemoryInBulk([&] {
         for (int a = 0; a < 256; ++a)
             stores_.MainMemory.SetContents(a, program.Image[static_cast<std::size_t>(a)]);
@@ -297,8 +298,11 @@ TRunOutcome TSimulation::RunForward(long long count, bool inRun) {
                            : engine::Loop(memory, registers, sysRegs, count, executed, stop, watch);
             };
             auto watched = [&](auto& watch) {
-                if (!inRun || breakpoints_.Empty()) return loop(engine::TNeverStop{}, watch);
-                return loop(engine::TStopAt{breakpoints_.Addresses(), firstOfRun_}, watch);
+                if (!inRun || (breakpoints_.Empty() && runTo_ < 0))
+                    return loop(engine::TNeverStop{}, watch);
+                std::bitset<256> stops = breakpoints_.Addresses();
+                if (runTo_ >= 0) stops.set(static_cast<std::size_t>(runTo_));
+                return loop(engine::TStopAt{stops, firstOfRun_}, watch);
             };
             // Unwatched, a run pays nothing for the notes.
             engine::TNoWatch none;
@@ -310,7 +314,16 @@ TRunOutcome TSimulation::RunForward(long long count, bool inRun) {
         runSteps_ += executed;
     }
     TellNotes();
-    return OutcomeOf(end);
+    TRunOutcome outcome = OutcomeOf(end);
+    if (outcome == TRunOutcome::Halted || outcome == TRunOutcome::Invalid) {
+        // PC points past the instruction that ended the program: no jump got there.
+        const int address = (pc_ - 2) & 0xFF;
+        Tell([address](TSimulationObserver* o) { o->ProgramEnded(address); });
+    }
+    // Reaching the address of a run to it, where no breakpoint is, is no breakpoint stop.
+    if (outcome == TRunOutcome::Breakpoint && !breakpoints_.Has(pc_))
+        outcome = TRunOutcome::Stopped;
+    return outcome;
 }
 
 void TSimulation::TellNotes() {
@@ -354,6 +367,13 @@ void TSimulation::StartRun(bool back) {
     back_ = back;
     firstOfRun_ = true;
     watch_.Restart();
+    runTo_ = -1;
+}
+
+void TSimulation::StartRunTo(int address) {
+    if (running_) return;
+    StartRun();
+    runTo_ = address & 0xFF;
 }
 
 TRunOutcome TSimulation::RunSlice(long long count) {
@@ -379,6 +399,7 @@ void TSimulation::StopRun() {
 
 void TSimulation::EndRun(TRunOutcome outcome) {
     running_ = false;
+    runTo_ = -1;
     FreezeViews(false);
     Tell([outcome](TSimulationObserver* o) { o->Stopped(outcome); });
 }
@@ -405,6 +426,14 @@ void TSimulation::ToggleBreakpoint(int address) {
 }
 
 void TSimulation::ClearBreakpoints() {
+    const int count = breakpoints_.Count();
+    if (count == 0) return;
     breakpoints_.Clear();
+    Tell([](TSimulationObserver* o) { o->BreakpointsChanged(); });
+    Tell([count](TSimulationObserver* o) { o->BreakpointsRemoved(count); });
+}
+
+void TSimulation::SetBreakpoints(const std::bitset<256>& addresses) {
+    breakpoints_.Assign(addresses);
     Tell([](TSimulationObserver* o) { o->BreakpointsChanged(); });
 }

@@ -11,6 +11,7 @@
 // Every write to RF is output, taken back again when a step back restores RF.
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -71,7 +72,9 @@ struct TProgramLoad {
     std::optional<int> Ir;                         // left as it is when not given
     TSourceMap Source = NoSourceMap;               // none for an image from a file
     TPlacement Placement{};  // code and data of an assembly; Nothing for an image from a file
-    int SourceOwner = 0;     // who assembled it (see NewSourceOwner); 0 for none
+    // Who assembled it (see NewSourceOwner); 0 for none. A load keeps the breakpoints only
+    // when the same owner loads again: they belong to its program, not to memory.
+    int SourceOwner = 0;
 };
 
 // Told of what happens in a simulation; every callback is optional.
@@ -97,6 +100,10 @@ public:
     virtual void MemoryCleared() {}
     virtual void HistoryCleared() {}
     virtual void BreakpointsChanged() {}
+    // Every breakpoint went at once (Remove All, or another program loaded); count were set.
+    virtual void BreakpointsRemoved(int) {}
+    // The instruction at address halted or was invalid: the program ended there.
+    virtual void ProgramEnded(int) {}
     // A run ended (not told for a slice that ran out of budget).
     virtual void Stopped(TRunOutcome) {}
     // StepBackTo has taken the machine back to just after that step.
@@ -145,7 +152,8 @@ public:
 
     // --- loading ---
     // Writes the image (and the registers) as one bulk write, takes its source map, tells
-    // ImageLoaded, then restarts at its PC.
+    // ImageLoaded, then restarts at its PC. Another owner's program (or an image from a
+    // file) removes the breakpoints first.
     void LoadImage(const TProgramLoad& program);
     // PC := pc + 2, then pc, so that whatever follows PC always sees a change.
     void Restart(int pc = 0);
@@ -167,6 +175,8 @@ public:
 
     // A run forward or back: start it, run slices until one ends it, or stop it.
     void StartRun(bool back = false);
+    // A run forward that also stops before executing at address (once past the first).
+    void StartRunTo(int address);
     // Forward, up to count instructions; stops before an instruction at a breakpoint, but
     // the first one of a run executes wherever it is. Back, up to count steps taken back,
     // stopping when PC reaches a breakpoint. A slice that ends the run tells Stopped.
@@ -203,7 +213,9 @@ public:
     // --- breakpoints ---
     const TBreakpoints& Breakpoints() const { return breakpoints_; }
     void ToggleBreakpoint(int address);
-    void ClearBreakpoints();
+    void ClearBreakpoints();  // tells BreakpointsRemoved when there were any
+    // All at once, with one BreakpointsChanged.
+    void SetBreakpoints(const std::bitset<256>& addresses);
 
     // --- the front end's file of memory (none in the tool and the grader) ---
     void SetDocument(TMemoryDocument* document) { document_ = document; }
@@ -265,6 +277,7 @@ private:
     bool running_ = false;
     bool back_ = false;
     bool firstOfRun_ = false;
+    int runTo_ = -1;  // the address a run to it stops before; -1: none
     bool recording_ = true;
     bool watching_ = false;
     bool frozen_ = false;

@@ -170,6 +170,7 @@ bool TAssemblerEditor::LoadSourceFile(const QString& name) {
         const TClearedFlag quiet(ReactToChanges_);
         TextEditor->setPlainText(text);
     }
+    if (follower_) follower_->TextReplaced();
     TextEdited();
     SetCaption(name);
     FileName_ = name;
@@ -333,6 +334,7 @@ bool TAssemblerEditor::AssembleText() {
     });
     // Warnings are about a program that assembled; with errors there is none yet.
     Hints->Show(ErrorPositions_.empty() ? AsmWarnings(*parser_) : std::vector<TAsmWarning>{});
+    assembledText_.reset();
     if (!ErrorPositions_.empty()) {
         GoToError(0);
         ErrorsMenu->setEnabled(true);
@@ -341,6 +343,7 @@ bool TAssemblerEditor::AssembleText() {
         return false;
     }
     ErrorsMenu->setEnabled(false);
+    assembledText_ = TextEditor->toPlainText();
     return true;
 }
 
@@ -364,17 +367,17 @@ bool TAssemblerEditor::MayOverwriteMemory() {
                [document] { return document->MemModified(); });
 }
 
-void TAssemblerEditor::LoadIntoMemory(const TProgramLoad& program) {
-    TSimulation* simulation = Simulation();
-    if (TMemoryDocument* document = simulation->Document()) document->Activate();
-    simulation->LoadImage(program);
+void TAssemblerEditor::LoadIntoMemory(TProgramLoad program) {
+    if (TMemoryDocument* document = Simulation()->Document()) document->Activate();
+    MapSource(program);
+    const bool current = assembledText_ && *assembledText_ == TextEditor->toPlainText();
+    follower_->Load(program, current ? &*assembledText_ : nullptr);
 }
 
 void TAssemblerEditor::MapSource(TProgramLoad& program) const {
     for (int address = 0; address < 256; ++address)
         program.Source[static_cast<std::size_t>(address)] = parser_->SourceLine(address);
     program.Placement = parser_->Placement();
-    program.SourceOwner = follower_->Owner();
 }
 
 void TAssemblerEditor::OverwriteMemory() {
@@ -382,7 +385,6 @@ void TAssemblerEditor::OverwriteMemory() {
     TProgramLoad program;
     for (int address = 0; address < 256; ++address)
         program.Image[static_cast<std::size_t>(address)] = parser_->MemoryByte(address);
-    MapSource(program);
     LoadIntoMemory(program);
 }
 
@@ -452,6 +454,37 @@ bool TAssemblerEditor::ErrorBoxKeyPress(const QKeyEvent& event) {
 // One handler for both entries: each carries its own help context.
 void TAssemblerEditor::HelpMenuItemClick(QAction* entry) {
     HelpHook().FormHelp(HelpContextPopup, entry->property(HelpContextProperty).toInt());
+}
+
+// --- Debug menu -------------------------------------------------------------------------
+
+void TAssemblerEditor::SetSteering(const TDebugSteering& steering) {
+    if (!follower_) return;
+    DebugMenu->insertActions(MenuToggleBreakpoint,
+                             QList<QAction*>(steering.Shared.begin(), steering.Shared.end()));
+    DebugMenu->insertSeparator(MenuToggleBreakpoint);
+    runTo_ = steering.RunTo;
+    MenuRunToCursor->setEnabled(true);
+}
+
+void TAssemblerEditor::ToggleBreakpointClick() {
+    follower_->ToggleBreakpointAt(TextEditor->textCursor().blockNumber());
+}
+
+void TAssemblerEditor::RunToCursorClick() {
+    const int address = follower_->AddressOfLine(TextEditor->textCursor().blockNumber());
+    if (address >= 0 && runTo_) runTo_(address);
+}
+
+void TAssemblerEditor::RemoveAllBreakpoints() {
+    follower_->RemoveDots();
+    if (TSimulation* simulation = Simulation()) simulation->ClearBreakpoints();
+}
+
+void TAssemblerEditor::ShowFollowerState() {
+    const bool changed = follower_->Changed();
+    panels_[3]->setText(changed ? QStringLiteral("Changed since Assemble") : QString());
+    panels_[3]->setVisible(changed);
 }
 
 // --- Text control -----------------------------------------------------------------------

@@ -5,11 +5,14 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "editor/sourceedit.h"
+#include "gui/debugcommands.h"
 
 class QAction;
 class QLabel;
@@ -51,6 +54,7 @@ public:
     QMenu* FileMenu;
     QMenu* EditMenu;
     QMenu* ErrorsMenu;
+    QMenu* DebugMenu;
     QMenu* HelpMenu;
     QAction* MenuOpenFile;
     QAction* MenuSaveFile;
@@ -66,15 +70,21 @@ public:
     QAction* MenuAssemble;
     QAction* MenuNextError;
     QAction* MenuPreviousError;
+    QAction* MenuToggleBreakpoint;
+    QAction* MenuRunToCursor;
+    QAction* MenuRemoveAllBreakpoints;
     QAction* MenuHelpInstructions;
     QAction* MenuHelpSyntax;
-    QAction* ToggleBreakpointKey;  // F5, in no menu; null without a target
 
     const QString& FileName() const { return FileName_; }
     bool FileModified() const { return FileModified_; }
     bool InsertMode() const { return InsertMode_; }
-    // Texts of the three status bar panels: caret position, modified mark, insert mode.
+    // Texts of the status bar panels: caret position, modified mark, insert mode, and
+    // whether the text changed since its program went into memory.
     QString PanelText(int panel) const;
+
+    // The main window's commands join the Debug menu, their keys working here too.
+    void SetSteering(const TDebugSteering& steering);
 
     // Loads a file into the editor; on failure tells the user and changes nothing.
     bool LoadSourceFile(const QString& name);
@@ -111,6 +121,9 @@ public:
     void NextErrorClick();
     void PreviousErrorClick();
     void HelpMenuItemClick(QAction* entry);
+    void ToggleBreakpointClick();  // on the caret's line
+    void RunToCursorClick();       // to the caret's line
+    void RemoveAllBreakpoints();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -123,8 +136,11 @@ private:
     void BuildControls();
     void ApplyTheme();  // the selection's colours and the styled text anew
     void BuildMenus();
-    // The gutter's breakpoints, F5 and the PC mark, which need a target.
+    void BuildDebugMenu();
+    QAction* AddDebugEntry(TDebugCommand command, void (TAssemblerEditor::*handler)());
+    // The gutter's breakpoints, the Debug menu and the PC mark, which need a target.
     void SetUpFollower(TSimulation* simulation);
+    void ShowFollowerState();
     QAction* AddEntry(QMenu* menu, const QString& caption, const QKeySequence& key,
                       void (TAssemblerEditor::*handler)());
     void SetCaption(const QString& name);
@@ -153,11 +169,11 @@ private:
     // Puts the assembled image into the simulation's memory, after asking about unsaved
     // memory, and resets PC. Cancel, or a save that did not happen, leaves memory alone.
     void OverwriteMemory();
-    // The assembled text's source lines, what each byte holds and this editor as their
-    // owner, into program.
+    // The last assembly's source lines and what each byte holds, into program.
     void MapSource(TProgramLoad& program) const;
-    // The program into memory, the main window brought forward (after MayOverwriteMemory).
-    void LoadIntoMemory(const TProgramLoad& program);
+    // The program into memory with the last assembly's source map, while the text is still
+    // the one assembled; the main window brought forward (after MayOverwriteMemory).
+    void LoadIntoMemory(TProgramLoad program);
     // Null without one, or once it has gone.
     TSimulation* Simulation() const;
 
@@ -167,12 +183,14 @@ private:
     };
 
     QVBoxLayout* listColumn_;  // the error list, and the test results under it
-    QLabel* panels_[3];
+    QLabel* panels_[4];
     bool errorPressIgnored_ = false;  // the button went down where a click changes nothing
     TMenuKeys* menuKeys_;
     std::unique_ptr<TEditorTextSource> textSource_;
     std::unique_ptr<TAsmParser> parser_;
     std::unique_ptr<TSourceFollower> follower_;  // with a simulation only
+    std::function<void(int address)> runTo_;     // with the main window's steering only
+    std::optional<QString> assembledText_;       // the text of the last error-free assembly
     TAsmHighlighter* highlighter_;
     QString FileName_;
     bool FileModified_ = false;

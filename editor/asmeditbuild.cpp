@@ -119,6 +119,10 @@ void TAssemblerEditor::BuildControls() {
         NewPanel(EditorStatusBar, QStringLiteral("ModifiedPanel"), QStringLiteral("Modified"));
     panels_[2] =
         NewPanel(EditorStatusBar, QStringLiteral("InsertModePanel"), QStringLiteral("Overwrite"));
+    // Shown only while the text differs from the program it put into memory.
+    panels_[3] = NewPanel(EditorStatusBar, QStringLiteral("AssemblyPanel"),
+                          QStringLiteral("Changed since Assemble"));
+    panels_[3]->hide();
 
     for (QWidget* focusable : {static_cast<QWidget*>(TextEditor), static_cast<QWidget*>(ErrorBox),
                                static_cast<QWidget*>(AssembleButton)})
@@ -192,6 +196,8 @@ void TAssemblerEditor::BuildMenus() {
                  &TAssemblerEditor::PreviousErrorClick);
     ErrorsMenu->setEnabled(false);
 
+    BuildDebugMenu();
+
     HelpMenu = AsmMainMenu->addMenu(QStringLiteral("&Help"));
     name(HelpMenu, "HelpMenu");
     MenuHelpInstructions = HelpMenu->addAction(QStringLiteral("&Instructions"));
@@ -218,14 +224,31 @@ void TAssemblerEditor::BuildMenus() {
     name(MenuHelpSyntax, "MenuHelpSyntax");
 }
 
+// The main window's commands join it when it lends them (SetSteering).
+void TAssemblerEditor::BuildDebugMenu() {
+    DebugMenu = AsmMainMenu->addMenu(QStringLiteral("&Debug"));
+    DebugMenu->setObjectName(QStringLiteral("DebugMenu"));
+    MenuToggleBreakpoint =
+        AddDebugEntry(TDebugCommand::ToggleBreakpoint, &TAssemblerEditor::ToggleBreakpointClick);
+    MenuRunToCursor =
+        AddDebugEntry(TDebugCommand::RunToCursor, &TAssemblerEditor::RunToCursorClick);
+    MenuRunToCursor->setEnabled(false);
+    MenuRemoveAllBreakpoints =
+        AddDebugEntry(TDebugCommand::RemoveAllBreakpoints, &TAssemblerEditor::RemoveAllBreakpoints);
+}
+
+QAction* TAssemblerEditor::AddDebugEntry(TDebugCommand command,
+                                         void (TAssemblerEditor::*handler)()) {
+    QAction* entry = NewDebugAction(command, DebugMenu);
+    DebugMenu->addAction(entry);
+    connect(entry, &QAction::triggered, this, handler);
+    if (!entry->shortcut().isEmpty()) menuKeys_->Add(entry, DebugMenu);
+    return entry;
+}
+
 void TAssemblerEditor::SetUpFollower(TSimulation* simulation) {
-    ToggleBreakpointKey = nullptr;
+    DebugMenu->setEnabled(simulation != nullptr);
     if (!simulation) return;
     follower_ = std::make_unique<TSourceFollower>(*TextEditor, *simulation);
-    ToggleBreakpointKey = new QAction(this);
-    ToggleBreakpointKey->setObjectName(QStringLiteral("ToggleBreakpointKey"));
-    ToggleBreakpointKey->setShortcut(QKeySequence(Qt::Key_F5));
-    addAction(ToggleBreakpointKey);
-    connect(ToggleBreakpointKey, &QAction::triggered, this,
-            [this] { follower_->ToggleBreakpointAt(TextEditor->textCursor().blockNumber()); });
+    follower_->StateChanged = [this] { ShowFollowerState(); };
 }

@@ -326,9 +326,7 @@ void TAsmTests::LoadTest(int row) {
     // The text is as it was run, and so is its image; assembling it again puts its source
     // lines where the machine's PC can be followed.
     if (!editor_.AssembleText() || !editor_.MayOverwriteMemory()) return;
-    TProgramLoad program = StartLoad(StartState(test, image_));
-    editor_.MapSource(program);
-    editor_.LoadIntoMemory(program);
+    editor_.LoadIntoMemory(StartLoad(StartState(test, image_)));
 }
 
 bool TAsmTests::eventFilter(QObject* watched, QEvent* event) {

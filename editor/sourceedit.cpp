@@ -33,30 +33,62 @@ TSourceEdit::TSourceEdit(QWidget* parent) : QPlainTextEdit(parent), gutter_(new 
             gutter_->update(0, rect.y(), gutter_->width(), rect.height());
     });
     FollowTheme(this, [this] {
-        if (markedLine_ >= 0) SetMarkedLine(markedLine_);
+        ApplyMark();
         gutter_->update();
     });
 }
 
-void TSourceEdit::SetMarkedLine(int line) {
+void TSourceEdit::SetMarkedLine(int line, TLineMark kind, bool reveal) {
     const QTextBlock block = document()->findBlockByNumber(line);
     markedLine_ = block.isValid() ? line : -1;
+    markKind_ = kind;
+    ApplyMark();
+    if (markedLine_ < 0 || !reveal) return;
+    // Without wrapping, the vertical scroll bar counts lines.
+    QScrollBar* bar = verticalScrollBar();
+    const int shown = std::max(1, viewport()->height() / fontMetrics().height());
+    if (line < bar->value() || line >= bar->value() + shown)
+        bar->setValue(std::max(0, line - shown / 2));
+}
+
+void TSourceEdit::SetHollow(bool hollow) {
+    if (hollow == hollow_) return;
+    hollow_ = hollow;
+    ApplyMark();
+    gutter_->update();
+}
+
+QColor TSourceEdit::MarkColour() const {
+    return ThemeColour(markKind_ == TLineMark::Current ? TThemeColour::SourceMark
+                                                       : TThemeColour::SourceLastMark);
+}
+
+// A solid mark is the line's background; a hollow one is drawn as an outline over the text.
+void TSourceEdit::ApplyMark() {
     QList<QTextEdit::ExtraSelection> selections;
-    if (markedLine_ >= 0) {
+    if (markedLine_ >= 0 && !hollow_) {
         QTextEdit::ExtraSelection mark;
-        mark.format.setBackground(ThemeColour(TThemeColour::SourceMark));
+        mark.format.setBackground(MarkColour());
         if (const QColor text = ThemeColour(TThemeColour::SourceMarkText); text.isValid())
             mark.format.setForeground(text);
         mark.format.setProperty(QTextFormat::FullWidthSelection, true);
-        mark.cursor = QTextCursor(block);
+        mark.cursor = QTextCursor(document()->findBlockByNumber(markedLine_));
         selections << mark;
-        // Without wrapping, the vertical scroll bar counts lines.
-        QScrollBar* bar = verticalScrollBar();
-        const int shown = std::max(1, viewport()->height() / fontMetrics().height());
-        if (line < bar->value() || line >= bar->value() + shown)
-            bar->setValue(std::max(0, line - shown / 2));
     }
     setExtraSelections(selections);
+    viewport()->update();
+}
+
+void TSourceEdit::paintEvent(QPaintEvent* event) {
+    QPlainTextEdit::paintEvent(event);
+    if (markedLine_ < 0 || !hollow_) return;
+    const QTextBlock block = document()->findBlockByNumber(markedLine_);
+    if (!block.isValid()) return;
+    QPainter painter(viewport());
+    const QRectF box = blockBoundingGeometry(block).translated(contentOffset());
+    QPen pen(MarkColour().darker(150), 2, Qt::DashLine);
+    painter.setPen(pen);
+    painter.drawRect(QRectF(1, box.top() + 1, viewport()->width() - 2, box.height() - 2));
 }
 
 void TSourceEdit::UpdateGutter() {
@@ -71,11 +103,19 @@ void TSourceEdit::resizeEvent(QResizeEvent* event) {
 
 void TSourceEdit::PaintGutter(QPaintEvent* event) {
     QPainter painter(gutter_);
-    painter.fillRect(event->rect(), palette().color(QPalette::Window));
+    painter.fillRect(event->rect(), ThemeColour(TThemeColour::Gutter));
+    painter.setPen(palette().color(QPalette::Mid));  // the gutter's edge against the text
+    painter.drawLine(GutterWidth - 1, event->rect().top(), GutterWidth - 1, event->rect().bottom());
     if (!HasDot) return;
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(ThemeColour(TThemeColour::BreakpointDot));
+    const QColor dot = ThemeColour(TThemeColour::BreakpointDot);
+    if (hollow_) {
+        painter.setPen(QPen(dot, 2));
+        painter.setBrush(Qt::NoBrush);
+    } else {
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(dot);
+    }
     for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
         const QRectF box = blockBoundingGeometry(block).translated(contentOffset());
         if (box.top() > event->rect().bottom()) break;

@@ -49,9 +49,9 @@ struct TColourRow {
 const QColor White(255, 255, 255), Black(0, 0, 0), Yellow(255, 255, 0);
 const QColor DarkText(230, 230, 230), DarkGreen(120, 220, 120), DarkRed(255, 115, 115);
 
-const std::array<TColourRow, 19>& ColourTable() {
+const std::array<TColourRow, 21>& ColourTable() {
     using R = TThemeColour;
-    static const std::array<TColourRow, 19> table{{
+    static const std::array<TColourRow, 21> table{{
         {R::CellBackground, QColor(240, 240, 245), QColor(40, 40, 46), Black},
         {R::CellText, Black, DarkText, White},
         {R::ChangedCell, QColor(255, 96, 96), QColor(255, 120, 120), Yellow},
@@ -65,6 +65,8 @@ const std::array<TColourRow, 19>& ColourTable() {
         {R::BreakpointDot, QColor(0xFF, 0, 0), QColor(240, 80, 80), Yellow},
         {R::SourceMark, QColor(0xFF, 0xFF, 0x80), QColor(85, 85, 35), Yellow},
         {R::SourceMarkText, QColor(), QColor(), Black},
+        {R::SourceLastMark, QColor(200, 225, 255), QColor(40, 70, 110), White},
+        {R::Gutter, QColor(228, 228, 232), QColor(55, 55, 60), QColor(48, 48, 48)},
         {R::TestPassed, QColor(0, 0x80, 0), DarkGreen, White},
         {R::TestFailed, QColor(200, 0, 0), DarkRed, Yellow},
         {R::SourceText, Black, DarkText, White},

@@ -49,6 +49,8 @@ enum class TThemeColour {
     BreakpointDot,      // 255,0,0
     SourceMark,         // 255,255,128: the background of the editor's marked line
     SourceMarkText,     // none (the text keeps its colour)
+    SourceLastMark,     // 200,225,255: the editor's line that executed last, after a stop
+    Gutter,             // 228,228,232: the editor's breakpoint gutter
     TestPassed,         // 0,128,0
     TestFailed,         // 200,0,0
     SourceText,         // black: the Normal, Keyword and Error highlight classes

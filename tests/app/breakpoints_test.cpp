@@ -40,14 +40,18 @@ class TBreakpointsTest : public QObject, TMainWinFixture {
     QPoint LinePoint(int line, int x) const {
         return {x, w->DisasmWin->visualItemRect(w->DisasmWin->item(line)).center().y()};
     }
-    // Whether line shows the red dot in its margin.
-    bool DotShown(int line) const {
+    // The dot line shows in its margin: "full", "half" (its right half) or "none".
+    QString Dot(int line) const {
         const QImage image = w->DisasmWin->viewport()->grab().toImage();
         const QPoint centre = LinePoint(line, TBreakpointDelegate::MarginWidth / 2);
         const qreal ratio = image.devicePixelRatio();
-        return image.pixelColor(QPoint(int(centre.x() * ratio), int(centre.y() * ratio))) ==
-               QColor(0xFF, 0, 0);
+        const auto red = [&](int dx) {
+            return image.pixelColor(QPoint(int((centre.x() + dx) * ratio),
+                                           int(centre.y() * ratio))) == QColor(0xFF, 0, 0);
+        };
+        return red(-2) ? QString("full") : red(2) ? QString("half") : QString("none");
     }
+    bool DotShown(int line) const { return Dot(line) == "full"; }
     void RunToEnd() {
         w->RunButton->click();
         QTRY_VERIFY(!w->Running());
@@ -104,8 +108,14 @@ private slots:
         ToggleLine(2);  // with PC odd, line 2 is address 05
         QVERIFY(w->Simulation().Breakpoints().Has(5));
         QVERIFY(DotShown(2));
-        SetPc(0);  // line 2 is now address 04: no dot, and 05 is kept
-        QVERIFY(!DotShown(2));
+        SetPc(0);  // line 2 is now address 04, holding 05 as its second byte: half a dot
+        QCOMPARE(Dot(2), QString("half"));
+        QVERIFY(w->DisasmWin->item(2)
+                    ->data(Qt::AccessibleTextRole)
+                    .toString()
+                    .endsWith(", breakpoint"));
+        QVERIFY(
+            !w->DisasmWin->item(1)->data(Qt::AccessibleTextRole).toString().contains("breakpoint"));
         QVERIFY(w->Simulation().Breakpoints().Has(5));
         QVERIFY(!w->Simulation().Breakpoints().Has(4));
         RunToEnd();
@@ -128,7 +138,8 @@ private slots:
         QVERIFY(DotShown(1));
         QVERIFY(!DotShown(0));
         QCOMPARE(item->text(), text);
-        QCOMPARE(item->data(Qt::AccessibleTextRole), accessible);
+        QCOMPARE(item->data(Qt::AccessibleTextRole).toString(),
+                 accessible.toString() + ", breakpoint");
         QTest::mouseClick(viewport, Qt::LeftButton, {}, LinePoint(1, 3));
         QVERIFY(w->Simulation().Breakpoints().Empty());
         QVERIFY(!DotShown(1));
@@ -145,6 +156,7 @@ private slots:
         w->MenuRemoveAllBreakpoints->trigger();
         QVERIFY(w->Simulation().Breakpoints().Empty());
         QVERIFY(!DotShown(1));
+        QCOMPARE(w->PanelText(2), QString("2 breakpoints removed"));
     }
 
     void SpeedEntriesFollowTheSettings_data() {

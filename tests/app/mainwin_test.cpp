@@ -205,6 +205,7 @@ private slots:
                                             "instruction",
                                             "Run B&ack|Shift+F9|Take back executed instructions "
                                             "until the start of the history",
+                                            "Break|Shift+F5|Pause execution",
                                             "&Clear|Ctrl+F2|Reset program counter",
                                             "-",
                                             "&Predict Mode||Say what each step will change "
@@ -212,6 +213,8 @@ private slots:
                                             "&Trace...||Show the executed instructions",
                                             "-",
                                             "Toggle Brea&kpoint|F5|",
+                                            "Run to C&ursor|Ctrl+F10|Run until the program "
+                                            "reaches the chosen line",
                                             "Remove All Breakpoi&nts||",
                                             "Sp&eed||"};
         QTest::newRow("Help")

@@ -146,7 +146,7 @@ private slots:
     // Ready is still heard, a full-speed run is heard only when it ends.
     void StatusChangesAreSaidOnce() {
         struct {
-            int word;        // at 00; negative: none
+            int word;        // at 00
             int breakpoint;  // -1: none
             const char* key;
             QString said;
@@ -155,12 +155,11 @@ private slots:
             {0xC000, -1, "F8", "said: Halted"},
             {0x0000, -1, "F9", "said: Invalid instruction"},
             {0xB008, 0x08, "F9", "said: Breakpoint at 08"},
-            {-1, -1, "Shift+F8", "said: Start of history"},
         };
         for (const auto& c : cases) {
             w->SysRegs->SetContents(PcIndex, 0);
-            if (c.word >= 0) w->MainMemory->SetContents(0, c.word >> 8);
-            if (c.word >= 0) w->MainMemory->SetContents(1, c.word & 0xFF);
+            w->MainMemory->SetContents(0, c.word >> 8);
+            w->MainMemory->SetContents(1, c.word & 0xFF);
             if (c.breakpoint >= 0) w->Simulation().ToggleBreakpoint(c.breakpoint);
             QApplication::processEvents();
             StartSpeaking();

@@ -69,7 +69,10 @@ private slots:
             QVERIFY(State() == before[i]);
         }
         QVERIFY(!w->MemModified());
-        w->MenuStepBack->trigger();
+        // Nothing left to take back: the commands are greyed out, and say so when called.
+        QVERIFY(!w->MenuStepBack->isEnabled());
+        QVERIFY(!w->MenuRunBack->isEnabled());
+        w->StepBackSimulator();
         QCOMPARE(w->PanelText(2), QString("Start of history"));
         QCOMPARE(w->StatusColor(), QColor(Qt::black));
         QVERIFY(State() == before[0]);
@@ -78,8 +81,17 @@ private slots:
     void RunIsRecordedToo() {
         LoadProgram();
         const TState start = State();
+        w->SetRunRate(10);
         w->RunSimulator();
+        QCOMPARE(w->PanelText(2), QString("Running at 10/s..."));
+        w->SetRunRate(0);
+        QCOMPARE(w->PanelText(2), QString("Running..."));
+        // Taking back under a forward run is refused, and says nothing.
+        QVERIFY(!w->MenuStepBack->isEnabled());
         QTRY_VERIFY(w->Simulation().History().Size() > 100);
+        w->StepBackSimulator();
+        QVERIFY(w->Running());
+        QCOMPARE(w->PanelText(2), QString("Running..."));
         w->BreakSimulator();
         while (w->Simulation().History().Size() > 0) w->StepBackSimulator();
         QVERIFY(State() == start);
@@ -102,7 +114,7 @@ private slots:
         for (int i = 0; i < 40; ++i) w->StepSimulator();
         w->SetRunRate(10);
         w->RunBackSimulator();
-        QCOMPARE(w->PanelText(2), QString("Running..."));
+        QCOMPARE(w->PanelText(2), QString("Running back..."));
         QTRY_VERIFY(w->Simulation().History().Size() < 40);
         w->BreakSimulator();
         QCOMPARE(w->PanelText(2), QString("Ready"));

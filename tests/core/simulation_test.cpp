@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/runstatus.h"
 #include "core/simulation.h"
 #include "machine_fixture.h"
 
@@ -38,6 +39,8 @@ struct TLog final : TSimulationObserver {
     void ImageLoaded() override { Add("loaded"); }
     void HistoryCleared() override { Add("history cleared"); }
     void BreakpointsChanged() override { Add("breakpoints"); }
+    void BreakpointsRemoved(int count) override { Add("removed " + std::to_string(count)); }
+    void ProgramEnded(int address) override { Add("ended " + std::to_string(address)); }
     void WentBackTo(long long step) override { Add("went back " + std::to_string(step)); }
     void Stopped(TRunOutcome outcome) override {
         Add("stopped " + std::to_string(static_cast<int>(outcome)));
@@ -265,6 +268,74 @@ TEST(Simulation, RunsWithoutWriteObserversTellTheSame) {
         quiet.Simulation.RemoveObserver(&quietLog);
         told.Simulation.RemoveObserver(&toldLog);
     }
+}
+
+TEST(Simulation, OnlyTheSameOwnersLoadKeepsTheBreakpoints) {
+    // Who loads next: the same owner, another one, or nobody (an image from a file).
+    for (const char* next : {"same", "other", "file"}) {
+        SCOPED_TRACE(next);
+        TObserved m;
+        TProgramLoad load;
+        load.SourceOwner = m.Simulation.NewSourceOwner();
+        m.Simulation.LoadImage(load);
+        m.Simulation.ToggleBreakpoint(2);
+        m.Simulation.ToggleBreakpoint(6);
+        const bool kept = next == std::string("same");
+        if (!kept)
+            load.SourceOwner = next == std::string("file") ? 0 : m.Simulation.NewSourceOwner();
+        m.Simulation.LoadImage(load);
+        EXPECT_EQ(m.Simulation.Breakpoints().Has(6), kept);
+        EXPECT_EQ(m.Log.Only("removed"), kept ? TEvents{} : TEvents{"removed 2"});
+    }
+}
+
+TEST(Simulation, ARunToAnAddressStopsThereOnceAsStopped) {
+    TObserved m;
+    m.Poke(0x00, {0x21, 0x01, 0x52, 0x21, 0xB0, 0x02});  // 00 load, 02 addi, 04 jmp 02
+    m.Simulation.StartRunTo(0x04);
+    EXPECT_EQ(m.Simulation.RunSlice(100), TRunOutcome::Stopped);
+    EXPECT_EQ(m.Pc(), 0x04);
+    m.Simulation.StartRun();  // an ordinary run forgets it
+    EXPECT_EQ(m.Simulation.RunSlice(10), TRunOutcome::Limit);
+    m.Simulation.StopRun();
+    m.Simulation.ToggleBreakpoint(0x02);  // where a breakpoint is too, it is one
+    m.Simulation.StartRunTo(0x02);
+    EXPECT_EQ(m.Simulation.RunSlice(100), TRunOutcome::Breakpoint);
+}
+
+TEST(Simulation, TellsWhereAProgramEnded) {
+    struct TCase {
+        const char* Name;
+        std::vector<int> Bytes;  // at 10, PC 10
+        bool Run;
+        TEvents Ended;
+    };
+    const TCase cases[] = {
+        {"halt by a step", {0xC0, 0x00}, false, {"ended 16"}},
+        {"invalid in a run", {0x21, 0x01, 0x00, 0x00}, true, {"ended 18"}},
+        {"an ordinary step", {0x21, 0x01}, false, {}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TObserved m;
+        for (std::size_t i = 0; i < c.Bytes.size(); ++i)
+            m.MainMemory.SetContents(0x10 + int(i), c.Bytes[i]);
+        m.SysRegs.SetContents(PcIndex, 0x10);
+        if (c.Run) {
+            m.Simulation.StartRun();
+            m.Simulation.RunSlice(100);
+        } else {
+            m.Simulation.Step();
+        }
+        EXPECT_EQ(m.Log.Only("ended"), c.Ended);
+    }
+}
+
+TEST(Simulation, RunningStatusSaysHowItRuns) {
+    EXPECT_EQ(RunningStatus().Text, "Running...");
+    EXPECT_EQ(RunningStatus(true, 0).Text, "Running back...");
+    EXPECT_EQ(RunningStatus(false, 10).Text, "Running at 10/s...");
+    EXPECT_EQ(RunningStatus(true, 10).Text, "Running back...");
 }
 
 TEST(Simulation, ObserversMayLeaveWhileTold) {

@@ -324,7 +324,8 @@ void TAssemblerEditorTest::MenuBarTitlesInOrder() {
     for (const QAction* item : editor.AsmMainMenu->actions()) titles << item->text();
     QCOMPARE(titles, QStringList({QStringLiteral("&File"), QStringLiteral("&Edit"),
                                   QStringLiteral("&Assemble"), QStringLiteral("E&rrors"),
-                                  QStringLiteral("&Tests"), QStringLiteral("&Help")}));
+                                  QStringLiteral("&Debug"), QStringLiteral("&Tests"),
+                                  QStringLiteral("&Help")}));
 }
 
 void TAssemblerEditorTest::MenuEntries_data() {

@@ -164,6 +164,8 @@ std::string TWebMachine::OpenImage(std::string_view bytes) {
 }
 
 void TWebMachine::LoadStart(const TStartState& start) {
+    TProgramLoad program = StartLoad(start);
+    program.SourceOwner = sourceOwner_;  // the editor's program: its breakpoints stay
     marking_ = false;
-    Simulation().LoadImage(StartLoad(start));
+    Simulation().LoadImage(program);
 }
