@@ -10,10 +10,11 @@ namespace {
 TAssembledSource Assemble(const std::string& name, std::string_view bytes, std::ostream& err,
                           bool warnings) {
     int errors = 0;
-    const auto assembly = AssembleSource(bytes, [&](int line, int column, std::string_view message) {
-        err << SourcePosition(name, line, column) << message << '\n';
-        ++errors;
-    });
+    const auto assembly =
+        AssembleSource(bytes, [&](int line, int column, std::string_view message) {
+            err << SourcePosition(name, line, column) << message << '\n';
+            ++errors;
+        });
     if (!assembly) throw EAssemblyFailed(std::to_string(errors) + " errors in " + name);
     if (warnings)
         for (const TAsmWarning& w : assembly->Warnings)

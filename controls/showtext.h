@@ -64,7 +64,7 @@ private:
     QSize LaidOutSize_;         // the size CalcWinSize measured
     bool FontChanged_ = false;  // since the last CalcWinSize
     QBasicTimer RepaintTimer_;  // runs while written text waits for its repaint
-    std::string Unspoken_;  // written since the last repaint, for a screen reader
+    std::string Unspoken_;      // written since the last repaint, for a screen reader
     QColor Color_{64, 64, 64};
     QColor TextColor_{Qt::white};
 };
