@@ -19,8 +19,9 @@ void TMainWin::SetAddedHelpContexts() {
     set(MenuStepBack, StepBackContext);
     set(MenuRunBack, RunBackContext);
     set(MenuTrace, TraceWinContext);
-    for (QAction* entry : {MenuToggleBreakpoint, MenuRemoveAllBreakpoints})
+    for (QAction* entry : {MenuToggleBreakpoint, MenuRunToCursor, MenuRemoveAllBreakpoints})
         set(entry, BreakpointsContext);
+    set(MenuBreak, DebugMenuContext);
     set(SpeedMenu->menuAction(), SpeedContext);
     for (QAction* entry : SpeedActions) set(entry, SpeedContext);
     for (QAction* entry : ViewMenu->actions()) set(entry, ViewMenuContext);

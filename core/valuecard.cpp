@@ -1,5 +1,6 @@
 #include "core/valuecard.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "core/cp437.h"
@@ -13,7 +14,8 @@ template <class... Args>
 std::string Format(const char* format, Args... args) {
     char buffer[96];
     const int n = std::snprintf(buffer, sizeof buffer, format, args...);
-    return std::string(buffer, n > 0 ? static_cast<size_t>(n) : 0);
+    // A longer text is cut where snprintf cut it, never read past the buffer.
+    return std::string(buffer, std::clamp<size_t>(n > 0 ? n : 0, 0, sizeof buffer - 1));
 }
 
 // "2F41  load RF,41": the word as IR shows it and its text as the trace writes it.

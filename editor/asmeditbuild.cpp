@@ -240,6 +240,7 @@ void TAssemblerEditor::BuildDebugMenu() {
 QAction* TAssemblerEditor::AddDebugEntry(TDebugCommand command,
                                          void (TAssemblerEditor::*handler)()) {
     QAction* entry = NewDebugAction(command, DebugMenu);
+    entry->setProperty(HelpContextProperty, DebugMenuContext);
     DebugMenu->addAction(entry);
     connect(entry, &QAction::triggered, this, handler);
     if (!entry->shortcut().isEmpty()) menuKeys_->Add(entry, DebugMenu);

@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTimer>
 #include <algorithm>
 #include <utility>
 
@@ -88,8 +89,12 @@ TAsmTests::TAsmTests(TAssemblerEditor& editor) : QObject(&editor), editor_(edito
     for (auto change : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
         connect(errors, change, this, &TAsmTests::SharePanel);
     connect(errors, &QAbstractItemModel::modelReset, this, &TAsmTests::SharePanel);
+    // After the window has grown and scaled its panes with the zoom, so that the room made
+    // is measured in the new sizes.
     connect(&ZoomNotifier(), &TZoomNotifier::Changed, this, [this] {
-        if (!TestBox->isHidden()) MakeRoom();
+        QTimer::singleShot(0, this, [this] {
+            if (!TestBox->isHidden()) MakeRoom();
+        });
     });
     testsWatch_ = new QFileSystemWatcher(this);
     connect(testsWatch_, &QFileSystemWatcher::fileChanged, this,
@@ -229,16 +234,16 @@ void TAsmTests::SharePanel() {
 
 void TAsmTests::MakeRoom() {
     static constexpr int MostRows = 8;
-    const auto height = [](const QListWidget& list) {
-        return 2 * list.frameWidth() + std::min(list.count(), MostRows) * list.sizeHintForRow(0);
+    // How much a shown list lacks of the height its rows (up to MostRows) take: measured on
+    // the list itself, so the panel's margins and rows, at any zoom, are already counted.
+    const auto lacks = [](const QListWidget& list) {
+        if (list.isHidden()) return 0;
+        const int rows = std::min(list.count(), MostRows) * list.sizeHintForRow(0);
+        return std::max(0, 2 * list.frameWidth() + rows - list.height());
     };
-    int wanted = height(*TestBox);
-    for (const QWidget* row :
-         {static_cast<QWidget*>(TestProgress), static_cast<QWidget*>(TestSummary)})
-        if (!row->isHidden()) wanted += row->sizeHint().height();
-    if (!editor_.ErrorBox->isHidden()) wanted += height(*editor_.ErrorBox);
     QList<int> sizes = editor_.BottomSplitter->sizes();
-    const int grow = std::min(wanted - sizes[1], sizes[0] / 2);  // the text keeps half
+    const int grow = std::min(lacks(*TestBox) + lacks(*editor_.ErrorBox),
+                              sizes[0] / 2);  // the text keeps half
     if (grow <= 0) return;
     sizes[0] -= grow;
     sizes[1] += grow;

@@ -22,6 +22,7 @@
 #include "controls/hexgrid.h"
 #include "controls/showtext.h"
 #include "core/memfile.h"
+#include "gui/helpcontexts.h"
 #include "gui/processvalues.h"
 #include "gui/prompt.h"
 #include "gui/shellopen.h"
@@ -104,7 +105,9 @@ private slots:
             {"LabelsMem1", 15},      {"LabelsReg1", 16},
             {"LabelsReg2", 17},      {"StatusBar", 18},
             {"AssemblerButton", 19}, {"MenuHelpInstructions", 202},
-            {"MenuHelpSyntax", 203}, {"MainWin", 9999}};
+            {"MenuHelpSyntax", 203}, {"MainWin", 9999},
+            {"MenuStepBack", StepBackContext}, {"MenuRunToCursor", BreakpointsContext},
+            {"MenuBreak", DebugMenuContext}};
         for (const auto& [name, context] : controls) QTest::newRow(name) << name << context;
     }
     void EveryControlHasItsNameAndHelpContext() {

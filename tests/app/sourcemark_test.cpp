@@ -17,6 +17,7 @@
 #include "controls/hexgrid.h"
 #include "editor/asmedit.h"
 #include "editor/asmtests.h"
+#include "gui/helpcontexts.h"
 #include "gui/processvalues.h"
 #include "gui/theme.h"
 #include "testprompt.h"
@@ -360,6 +361,10 @@ private slots:
         QCOMPARE(captions,
                  (QStringList{"&Step", "Step &Back", "&Run", "Run B&ack", "Break",
                               "Toggle Brea&kpoint", "Run to C&ursor", "Remove All Breakpoi&nts"}));
+        for (const char* own :
+             {"MenuToggleBreakpoint", "MenuRunToCursor", "MenuRemoveAllBreakpoints"})
+            QCOMPARE(editor->DebugMenu->findChild<QAction*>(own)->property(HelpContextProperty),
+                     QVariant(DebugMenuContext));
         QVERIFY(!main->MenuStepBack->isEnabled());
         editor->activateWindow();
         QTRY_COMPARE(QApplication::activeWindow(), editor);  // the keys are the editor's
