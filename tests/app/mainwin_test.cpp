@@ -94,20 +94,31 @@ private slots:
     void EveryControlHasItsNameAndHelpContext_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("helpContext");
-        const std::pair<const char*, int> controls[] = {
-            {"MainMemory", 1},       {"Registers", 2},
-            {"SysRegs", 3},          {"ZeroPC", 4},
-            {"OpenButton", 5},       {"SaveButton", 6},
-            {"RunButton", 7},        {"StepButton", 8},
-            {"BreakButton", 9},      {"ResetButton", 10},
-            {"OutputBox", 11},       {"ViewAsmButton", 12},
-            {"DisasmWin", 13},       {"LabelsMem2", 14},
-            {"LabelsMem1", 15},      {"LabelsReg1", 16},
-            {"LabelsReg2", 17},      {"StatusBar", 18},
-            {"AssemblerButton", 19}, {"MenuHelpInstructions", 202},
-            {"MenuHelpSyntax", 203}, {"MainWin", 9999},
-            {"MenuStepBack", StepBackContext}, {"MenuRunToCursor", BreakpointsContext},
-            {"MenuBreak", DebugMenuContext}};
+        const std::pair<const char*, int> controls[] = {{"MainMemory", 1},
+                                                        {"Registers", 2},
+                                                        {"SysRegs", 3},
+                                                        {"ZeroPC", 4},
+                                                        {"OpenButton", 5},
+                                                        {"SaveButton", 6},
+                                                        {"RunButton", 7},
+                                                        {"StepButton", 8},
+                                                        {"BreakButton", 9},
+                                                        {"ResetButton", 10},
+                                                        {"OutputBox", 11},
+                                                        {"ViewAsmButton", 12},
+                                                        {"DisasmWin", 13},
+                                                        {"LabelsMem2", 14},
+                                                        {"LabelsMem1", 15},
+                                                        {"LabelsReg1", 16},
+                                                        {"LabelsReg2", 17},
+                                                        {"StatusBar", 18},
+                                                        {"AssemblerButton", 19},
+                                                        {"MenuHelpInstructions", 202},
+                                                        {"MenuHelpSyntax", 203},
+                                                        {"MainWin", 9999},
+                                                        {"MenuStepBack", StepBackContext},
+                                                        {"MenuRunToCursor", BreakpointsContext},
+                                                        {"MenuBreak", DebugMenuContext}};
         for (const auto& [name, context] : controls) QTest::newRow(name) << name << context;
     }
     void EveryControlHasItsNameAndHelpContext() {
