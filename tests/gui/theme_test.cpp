@@ -168,7 +168,9 @@ private slots:
         } themes[] = {{TTheme::Light, TLook::Light},
                       {TTheme::Dark, TLook::Dark},
                       {TTheme::HighContrast, TLook::HighContrast}};
-        for (const auto& [theme, look] : themes) {
+        for (const auto& entry : themes) {
+            const TTheme theme = entry.Theme;  // a lambda cannot capture a structured binding
+            const TLook look = entry.Look;     // in clang 14
             const QColor cell = ThemeColour(R::CellBackground, look);
             const QColor output = ThemeColour(R::OutputBackground, look);
             const auto row = [&](const char* what, R text, QColor background) {
