@@ -1,6 +1,7 @@
 #include "web/module/assembly.h"
 
 #include "asm/asmparse.h"
+#include "asm/warnings.h"
 #include "core/cp437.h"
 
 TAssembly AssembleLines(const TLineSource& source) {
@@ -13,6 +14,11 @@ TAssembly AssembleLines(const TLineSource& source) {
     });
     result.Ok = result.Diagnostics.empty();
     if (!result.Ok) return result;
+    for (const TAsmWarning& w : AsmWarnings(parser)) {
+        std::string text = Cp437ToUtf8(w.Text);
+        result.Warnings.push_back(
+            {w.Line, w.Column, text, "line " + std::to_string(w.Line + 1) + ": " + text});
+    }
     for (int a = 0; a < 256; ++a) {
         result.Image[static_cast<std::size_t>(a)] = parser.MemoryByte(a);
         result.SourceMap[static_cast<std::size_t>(a)] = parser.SourceLine(a);

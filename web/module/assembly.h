@@ -1,6 +1,6 @@
 #pragma once
-// One assembly as the page shows it: the image, which line placed each byte, and every
-// error with its place, in UTF-8.
+// One assembly as the page shows it: the image, which line placed each byte, every error
+// with its place, and the warnings about classic mistakes (the editor's Hints), in UTF-8.
 
 #include <string>
 #include <vector>
@@ -19,6 +19,7 @@ struct TDiagnostic {
 struct TAssembly {
     bool Ok = false;
     std::vector<TDiagnostic> Diagnostics;
+    std::vector<TDiagnostic> Warnings;  // only of an assembly without errors
     TMemoryImage Image{};
     TSourceMap SourceMap = NoSourceMap;
 };

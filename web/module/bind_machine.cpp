@@ -2,6 +2,8 @@
 #include <emscripten/bind.h>
 
 #include "core/disasm.h"
+#include "core/explain.h"
+#include "core/historystates.h"
 #include "core/trace.h"
 #include "core/valuecard.h"
 #include "web/module/jsvalue.h"
@@ -146,6 +148,13 @@ EMSCRIPTEN_BINDINGS(quarzel_machine) {
                   }))
         .function("valueCard", optional_override([](M& m, std::string kind, int index) {
                       return ValueCardLines(m, kind, index);
+                  }))
+        .function("explainNext", optional_override([](M& m) {
+                      return ExplainInstruction(ReadMachineState(m.Machine().Stores()));
+                  }))
+        .function("explainLast", optional_override([](M& m) {
+                      return ExplainLastStep(m.Machine().Stores(), m.Simulation().History())
+                          .value_or(std::string());
                   }))
         .function("traceRows", optional_override([](M& m) {
                       return static_cast<double>(m.Simulation().History().Size());

@@ -30,6 +30,7 @@ val AssemblyValue(const TAssembly& assembly) {
     val result = val::object();
     result.set("ok", assembly.Ok);
     result.set("diagnostics", Diagnostics(assembly.Diagnostics));
+    result.set("warnings", Diagnostics(assembly.Warnings));
     result.set("image", Bytes(image));
     result.set("sourceMap",
                TypedArray("Int32Array", assembly.SourceMap.data(), assembly.SourceMap.size()));

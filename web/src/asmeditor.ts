@@ -9,7 +9,9 @@ import { SourceView } from "./sourceview";
 export class AsmEditor {
   readonly source: SourceView;
   readonly errors: ListBox;
+  readonly hints: ListBox;
   private diagnostics: Diagnostic[] = [];
+  private hinted: Diagnostic[] = [];
   private modified = true;  // so that the first setFileModified runs in full
   private shownPcLine = -1;
   fileName = "";
@@ -40,6 +42,8 @@ export class AsmEditor {
       byId("EditorPanel0").textContent = `${line}: ${column}`;
     }, keys);
     this.errors = new ListBox(byId("ErrorBox"), "Errors", (i) => this.goToError(i));
+    this.hints = new ListBox(byId("HintBox"), "Hints",
+      (i) => this.source.goTo(this.hinted[i].line, this.hinted[i].column));
     this.setFileModified(false);
     byId("AssembleButton").addEventListener("click", () => void this.assemble());
     byId("MenuNextError").addEventListener("click", () => this.next());
@@ -54,6 +58,7 @@ export class AsmEditor {
     this.fileName = name;
     this.setFileModified(modified);
     this.showErrors([]);
+    this.showHints([]);
     this.changed();
   }
 
@@ -72,10 +77,13 @@ export class AsmEditor {
   async assemble(): Promise<void> {
     const trial = this.q.assembleFile(this.text);
     if (trial.ok && (await this.mayOverwriteMemory())) {
-      this.showErrors(this.machine.assemble(this.text).diagnostics);
+      const placed = this.machine.assemble(this.text);
+      this.showErrors(placed.diagnostics);
+      this.showHints(placed.warnings);
       this.assembled();
     } else {
       this.showErrors(trial.diagnostics);
+      this.showHints(trial.warnings);
     }
     this.source.redraw();
   }
@@ -88,6 +96,13 @@ export class AsmEditor {
     // With errors Next is enabled even for one, as on the desktop (it then does nothing).
     byId<HTMLButtonElement>("MenuNextError").disabled = diagnostics.length === 0;
     if (diagnostics.length) this.goToError(0);
+  }
+
+  // The classic mistakes of a program that assembled, below the errors; hidden when none.
+  private showHints(warnings: Diagnostic[]): void {
+    this.hinted = warnings;
+    this.hints.setItems(warnings.map((w) => w.text));
+    byId("HintBox").hidden = byId("HintsLabel").hidden = warnings.length === 0;
   }
 
   // Redraws the marks when the machine moved them: PC's line, the breakpoints.

@@ -71,6 +71,21 @@ async function start(): Promise<void> {
     }
     forgetKept();
   });
+  // Explain: what the instruction at PC will do and what the last step did, with the
+  // machine's values, below the machine while shown.
+  const explainPanel = byId("ExplainPanel");
+  const explain = () => {
+    if (explainPanel.hidden) return;
+    byId("ExplainNext").textContent = `Next: ${machine.explainNext()}`;
+    const last = machine.explainLast();
+    byId("ExplainLast").textContent = last && `Last: ${last}`;
+  };
+  views.refreshed.push(explain);
+  byId("MenuExplain").addEventListener("click", () => {
+    explainPanel.hidden = !explainPanel.hidden;
+    byId("MenuExplain").setAttribute("aria-pressed", String(!explainPanel.hidden));
+    explain();
+  });
   const menuTrace = byId("MenuTrace");
   menuTrace.addEventListener("click", () => {
     traceWin.hidden = !traceWin.hidden;

@@ -73,6 +73,8 @@ export interface Assembly {
   image: Uint8Array;
   /** per address the 0-based source line that placed the byte, -1 none */
   sourceMap: Int32Array;
+  /** the classic mistakes of a program that assembled ("line N: ..."); none unless ok */
+  warnings: Diagnostic[];
 }
 
 export type HighlightClass =
@@ -163,6 +165,10 @@ export class Machine {
    * memory with its source map and PC is set to 00, as on the desktop.
    */
   assemble(source: string): Assembly;
+  /** What the instruction at PC will do, with the machine's values ("R3 := R1 + R2 = ..."). */
+  explainNext(): string;
+  /** What the last step did; "" when the history holds none. */
+  explainLast(): string;
   /** The source line (0-based) whose code placed the byte at address; -1 none. */
   sourceLine(address: number): number;
   /** The address a breakpoint on a source line goes to (the first address the line or a later one placed); -1 none. */

@@ -38,3 +38,25 @@ test("assembling with errors lists them, goes to each, and leaves memory alone",
   await expect(status(page)).toHaveText("Ready");
   await expect(page.locator("#TextEditor .cm-pc-line")).toContainText("halt");
 });
+
+test("hints list the classic mistakes of a program that assembled; Explain says what a step does", async ({ page }) => {
+  await openPage(page);
+  await typeSource(page, "        load R1,count\n        halt\ncount:  db 7\n");
+  await page.click("#AssembleButton");
+  const hints = page.getByRole("listbox", { name: "Hints" }).getByRole("option");
+  await expect(hints).toHaveCount(1);
+  await expect(hints.first()).toHaveText(/^line 1: loads the address of count \(04\), not its value/);
+  await expect(page.getByRole("listbox", { name: "Errors" }).getByRole("option")).toHaveCount(0);
+
+  await page.click("#MenuExplain");
+  await expect(page.locator("#MenuExplain")).toHaveAttribute("aria-pressed", "true");
+  await expect(page.locator("#ExplainNext")).toHaveText(/^Next: R1 := 04/);
+  await expect(page.locator("#ExplainLast")).toHaveText("");
+  await page.click("#StepButton");
+  await expect(page.locator("#ExplainLast")).toHaveText(/^Last: R1 := 04/);
+  await expect(page.locator("#ExplainNext")).toHaveText(/^Next: /);
+
+  await typeSource(page, "        halt\n");
+  await page.click("#AssembleButton");
+  await expect(page.locator("#HintBox")).toBeHidden();
+});
