@@ -186,29 +186,18 @@ void TSimulation::ClearMemory() {
 // (output, PC shown): exactly what the events would have told them, without an event
 // and a bounds check per write, which makes a run several times faster. The engine
 // masks every index it computes, so the stores' full sizes are all it needs.
-class TSimulation::TQuietMemory {
+// Memory or the registers; a register write to RF is output.
+template <TWriteKind Kind>
+class TSimulation::TQuietCells {
 public:
-    TQuietMemory(TSimulation& sim, std::span<int> cells) : sim_(sim), cells_(cells.data()) {}
-    int GetContents(int a) const { return cells_[a]; }
-    void SetContents(int a, int value) {
-        sim_.noting_.Write = {TWriteKind::Memory, a, cells_[a] & 0xFF, value & 0xFF};
-        cells_[a] = value;
-    }
-
-private:
-    TSimulation& sim_;
-    int* cells_;
-};
-
-class TSimulation::TQuietRegisters {
-public:
-    TQuietRegisters(TSimulation& sim, std::span<int> cells) : sim_(sim), cells_(cells.data()) {}
-    int GetContents(int r) const { return cells_[r]; }
-    void SetContents(int r, int value) {
-        sim_.noting_.Write = {TWriteKind::Register, r, cells_[r] & 0xFF, value & 0xFF};
-        cells_[r] = value;
-        if (r == OutputRegister)
-            sim_.Tell([value](TSimulationObserver* o) { o->OutputWritten(value); });
+    TQuietCells(TSimulation& sim, std::span<int> cells) : sim_(sim), cells_(cells.data()) {}
+    int GetContents(int i) const { return cells_[i]; }
+    void SetContents(int i, int value) {
+        sim_.noting_.Write = {Kind, i, cells_[i] & 0xFF, value & 0xFF};
+        cells_[i] = value;
+        if constexpr (Kind == TWriteKind::Register)
+            if (i == OutputRegister)
+                sim_.Tell([value](TSimulationObserver* o) { o->OutputWritten(value); });
     }
 
 private:
@@ -252,8 +241,8 @@ auto TSimulation::OnRunStores(F run) {
     auto* sysRegs = dynamic_cast<TCellStore*>(&stores_.SysRegs);
     if (writeObservers_.empty() && memory && registers && sysRegs && memory->Count() == 256 &&
         registers->Count() == 16 && sysRegs->Count() == 2) {
-        TQuietMemory quietMemory(*this, memory->Cells());
-        TQuietRegisters quietRegisters(*this, registers->Cells());
+        TQuietCells<TWriteKind::Memory> quietMemory(*this, memory->Cells());
+        TQuietCells<TWriteKind::Register> quietRegisters(*this, registers->Cells());
         TQuietSysRegs quietSysRegs(*this, sysRegs->Cells());
         return run(quietMemory, quietRegisters, quietSysRegs);
     }

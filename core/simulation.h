@@ -239,8 +239,8 @@ private:
         TWriteOrigin before_;
     };
 
-    class TQuietMemory;
-    class TQuietRegisters;
+    template <TWriteKind Kind>
+    class TQuietCells;
     class TQuietSysRegs;
     template <class F>
     auto OnRunStores(F run);
