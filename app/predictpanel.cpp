@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "core/historystates.h"
 #include "core/simulation.h"
 #include "gui/named.h"
 
@@ -48,19 +47,12 @@ std::optional<TPrediction> TPredictPanel::Prediction() {
 }
 
 void TPredictPanel::Judge(const TPrediction& prediction, const TSimulation& simulation) {
-    const THistory& history = simulation.History();
-    if (history.Empty()) return;
-    const TPrediction actual = ActualChange(history.Entry(history.Size() - 1));
-    const bool right = prediction == actual;
-    score_.Count(right);
+    const auto verdict = JudgeLastStep(prediction, simulation.Stores(), simulation.History());
+    if (!verdict) return;
+    score_.Count(verdict->Right);
     PredictScore->setText(QString::fromStdString(score_.Text()));
-    const QString explanation =
-        QString::fromStdString(ExplainLastStep(simulation.Stores(), history).value_or(""));
-    const QString verdict = right ? QString("Right. ")
-                                  : QString("Wrong: you said %1, the step did %2. ")
-                                        .arg(QString::fromStdString(PredictionText(prediction)),
-                                             QString::fromStdString(PredictionText(actual)));
-    ShowResult(verdict + explanation, right ? TThemeColour::TestPassed : TThemeColour::TestFailed);
+    ShowResult(QString::fromStdString(verdict->Text),
+               verdict->Right ? TThemeColour::TestPassed : TThemeColour::TestFailed);
     PredictEdit->clear();
 }
 

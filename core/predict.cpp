@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "core/hex.h"
+#include "core/historystates.h"
 
 const std::string_view PredictionHint =
     "Type what the step will change: R3 0F, [80] 2A, PC 0E, - (nothing), halt or invalid";
@@ -105,6 +106,17 @@ TPrediction ActualChange(const THistoryEntry& step) {
     return {result == TStepResult::Halted    ? TPredictKind::Halt
             : result == TStepResult::Invalid ? TPredictKind::Invalid
                                              : TPredictKind::Nothing};
+}
+
+std::optional<TVerdict> JudgeLastStep(const TPrediction& prediction, const TMachineStores& m,
+                                      const THistory& history) {
+    if (history.Empty()) return std::nullopt;
+    const TPrediction actual = ActualChange(history.Entry(history.Size() - 1));
+    const bool right = prediction == actual;
+    std::string text = right ? "Right. "
+                             : "Wrong: you said " + PredictionText(prediction) + ", the step did " +
+                                   PredictionText(actual) + ". ";
+    return TVerdict{right, text + ExplainLastStep(m, history).value_or("")};
 }
 
 std::string TPredictScore::Text() const {

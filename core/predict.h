@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/execute.h"
 #include "core/history.h"
 
 enum class TPredictKind { Register, Memory, Jump, Nothing, Halt, Invalid };
@@ -29,6 +30,18 @@ std::string PredictionText(const TPrediction& prediction);
 
 // What the step did, as the prediction that is right about it.
 TPrediction ActualChange(const THistoryEntry& step);
+
+// A prediction judged against the newest step: right or not, and what the panel says,
+// "Right. " or "Wrong: you said R2 0F, the step did R2 0A. " before what the step did with
+// its values.
+struct TVerdict {
+    bool Right = false;
+    std::string Text;
+};
+
+// Nothing when the history holds no step. m is the machine as it is after that step.
+std::optional<TVerdict> JudgeLastStep(const TPrediction& prediction, const TMachineStores& m,
+                                      const THistory& history);
 
 // How to type a prediction, for a text that is none.
 extern const std::string_view PredictionHint;
