@@ -23,5 +23,6 @@ TAssembly AssembleLines(const TLineSource& source) {
         result.Image[static_cast<std::size_t>(a)] = parser.MemoryByte(a);
         result.SourceMap[static_cast<std::size_t>(a)] = parser.SourceLine(a);
     }
+    result.Placement = parser.Placement();
     return result;
 }

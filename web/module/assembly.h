@@ -22,6 +22,7 @@ struct TAssembly {
     std::vector<TDiagnostic> Warnings;  // only of an assembly without errors
     TMemoryImage Image{};
     TSourceMap SourceMap = NoSourceMap;
+    TPlacement Placement{};  // code and data, for the run's notes
 };
 
 TAssembly AssembleLines(const TLineSource& source);

@@ -55,6 +55,17 @@ val SliceValue(M& m, double count) {
     return result;
 }
 
+// A text that is no prediction is not stepped: the result says how to type one.
+val PredictStepValue(M& m, const std::string& text) {
+    const std::optional<TVerdict> verdict = m.PredictStep(text);
+    val result = val::object();
+    result.set("stepped", verdict.has_value());
+    result.set("right", verdict && verdict->Right);
+    result.set("text", verdict ? verdict->Text : std::string(PredictionHint));
+    result.set("score", m.Score().Text());
+    return result;
+}
+
 val BreakpointList(M& m) {
     std::vector<int> addresses;
     for (int a = 0; a < 256; ++a)
@@ -124,6 +135,11 @@ EMSCRIPTEN_BINDINGS(quarzel_machine) {
         .function("status", optional_override([](M& m) { return StatusValue(m); }))
         .function("step",
                   optional_override([](M& m) { return std::string(OutcomeName(m.Step())); }))
+        .function("predictStep", optional_override([](M& m, std::string text) {
+                      return PredictStepValue(m, text);
+                  }))
+        .function("predictScore", optional_override([](M& m) { return m.Score().Text(); }))
+        .function("runNote", optional_override([](M& m) { return m.Note(); }))
         .function("stepBack",
                   optional_override([](M& m) { return std::string(OutcomeName(m.StepBack())); }))
         .function("startRun", &M::StartRun)

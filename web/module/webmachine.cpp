@@ -24,6 +24,7 @@ std::vector<int> Differences(const CellStore& store, std::array<int, N>& shown) 
 
 TWebMachine::TWebMachine() : sourceOwner_(machine_.Simulation.NewSourceOwner()) {
     Simulation().AddObserver(this, TSimulation::TNeeds::NoWrites);
+    Simulation().SetWatching(true);  // the status bar shows the notes
 }
 
 TWebMachine::~TWebMachine() {
@@ -74,9 +75,20 @@ void TWebMachine::ClearRegisters() {
 }
 
 TRunOutcome TWebMachine::Step() {
+    note_.clear();
     const TRunOutcome outcome = OutcomeOf(Simulation().Step());
     status_ = OutcomeStatus(outcome, machine_.SysRegs.GetContents(PcIndex));
     return outcome;
+}
+
+std::optional<TVerdict> TWebMachine::PredictStep(std::string_view text) {
+    const std::optional<TPrediction> prediction = ParsePrediction(text);
+    if (!prediction) return std::nullopt;
+    Step();
+    std::optional<TVerdict> verdict =
+        JudgeLastStep(*prediction, machine_.Stores(), Simulation().History());
+    if (verdict) score_.Count(verdict->Right);
+    return verdict;
 }
 
 TRunOutcome TWebMachine::StepBack() {
@@ -89,6 +101,7 @@ TRunOutcome TWebMachine::StepBack() {
 void TWebMachine::StartRun(bool back) {
     if (Simulation().Running()) return;
     status_ = RunningStatus();
+    note_.clear();
     Simulation().StartRun(back);
     Simulation().FreezeViews(true);  // the page looks once a frame (TakeChanges)
 }
@@ -102,6 +115,12 @@ TSliceResult TWebMachine::RunSlice(long long count) {
 void TWebMachine::Stop() {
     Simulation().StopRun();
     status_ = ReadyStatus();
+}
+
+void TWebMachine::ImageLoaded() {
+    changes_.Loaded = true;
+    score_ = {};
+    note_.clear();
 }
 
 void TWebMachine::Stopped(TRunOutcome outcome) {
@@ -130,6 +149,7 @@ TAssembly TWebMachine::Assemble(std::string_view text) {
     if (!assembly.Ok) return assembly;
     TProgramLoad program(assembly.Image);
     program.Source = assembly.SourceMap;
+    program.Placement = assembly.Placement;
     program.SourceOwner = sourceOwner_;
     Simulation().LoadImage(program);
     editorMap_ = assembly.SourceMap;

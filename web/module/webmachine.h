@@ -3,7 +3,8 @@
 // window and assembler editor keep beside it (the status line, the output's writes and
 // take-backs, the program's source lines) and what changed since the page last looked.
 // The page polls Changes() once a frame instead of being told of every write, which
-// keeps a run as fast as the tool's.
+// keeps a run as fast as the tool's. It watches runs for the classic mistakes and keeps the
+// newest note, and predict mode's score, until another program is loaded.
 
 #include <array>
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "core/machine.h"
+#include "core/predict.h"
 #include "core/runstatus.h"
 #include "grading/testrun.h"
 #include "web/module/assembly.h"
@@ -55,6 +57,12 @@ public:
     void ClearRegisters();
 
     TRunOutcome Step();
+    // Predict mode's Step: the prediction typed, judged after the step and counted in the
+    // score; nothing, and no step, for a text that is no prediction.
+    std::optional<TVerdict> PredictStep(std::string_view text);
+    const TPredictScore& Score() const { return score_; }
+    // The newest note of the last step or run; "" for none.
+    const std::string& Note() const { return note_; }
     TRunOutcome StepBack();
     void StartRun(bool back);
     TSliceResult RunSlice(long long count);
@@ -79,8 +87,9 @@ private:
     void OutputTakenBack() override;
     void HistoryCleared() override { changes_.HistoryCleared = true; }
     void BreakpointsChanged() override { changes_.Breakpoints = true; }
-    void ImageLoaded() override { changes_.Loaded = true; }
+    void ImageLoaded() override;
     void Stopped(TRunOutcome outcome) override;
+    void Noted(const TRunNote& note) override { note_ = RunNoteText(note); }
 
     // A user's write: the editor no longer follows PC.
     void UserWrite(CellStore& store, int index, int value);
@@ -94,4 +103,6 @@ private:
     int sourceOwner_;
     TSourceMap editorMap_ = NoSourceMap;  // of the editor's last assembly into memory
     bool marking_ = false;                // PC's line is marked in the editor
+    TPredictScore score_;
+    std::string note_;
 };

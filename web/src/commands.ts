@@ -9,7 +9,9 @@ import type { MainViews } from "./views";
 export class Commands {
   readonly run: RunControl;
   private readonly runButton = byId<HTMLButtonElement>("RunButton");
+  private readonly runBackButton = byId<HTMLButtonElement>("MenuRunBack");
   private readonly breakButton = byId<HTMLButtonElement>("BreakButton");
+  private predictStep: (() => void) | undefined;
 
   constructor(private readonly machine: Machine, private readonly views: MainViews) {
     this.run = new RunControl(machine, () => views.refresh(), () => this.stopped());
@@ -27,8 +29,17 @@ export class Commands {
     this.setUpDisassembly();
   }
 
+  // Predict mode: Step goes through the prediction, and a run, which would leave nothing
+  // to predict, ends and stays disabled, back or forward.
+  setPredicting(predictStep: (() => void) | undefined): void {
+    this.predictStep = predictStep;
+    if (predictStep && this.machine.running()) this.run.stop();
+    this.runButton.disabled = this.machine.running() || predictStep !== undefined;
+    this.runBackButton.disabled = predictStep !== undefined;
+  }
+
   startRun(back: boolean): void {
-    if (this.machine.running()) return;
+    if (this.machine.running() || this.predictStep) return;
     this.runButton.disabled = true;
     this.breakButton.disabled = false;
     this.run.start(back);
@@ -36,6 +47,7 @@ export class Commands {
   }
 
   step(): void {
+    if (this.predictStep) return this.predictStep();
     this.machine.step();
     this.showResult();
   }
@@ -72,13 +84,13 @@ export class Commands {
     this.views.refresh();
   }
 
-  private showResult(): void {
+  showResult(): void {
     this.views.refresh();
     this.views.setStatus(this.machine.status());
   }
 
   private stopped(): void {
-    this.runButton.disabled = false;
+    this.runButton.disabled = this.predictStep !== undefined;
     this.breakButton.disabled = true;
     this.showResult();
   }

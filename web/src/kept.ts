@@ -1,6 +1,9 @@
 // What the page keeps in the browser's storage between visits: the last source, the
-// theme and the speed. New forgets them all.
-export const KeptKeys = { source: "quarzel.source", theme: "quarzel.theme", speed: "quarzel.speed" };
+// theme and the speed, which New forgets, and whether predict mode is on, which it keeps:
+// that is how the student works, not part of a fresh start.
+export const KeptKeys = {
+  source: "quarzel.source", theme: "quarzel.theme", speed: "quarzel.speed", predict: "quarzel.predict",
+};
 
 export interface KeptSource { name: string; text: string; modified: boolean }
 
@@ -24,5 +27,5 @@ export function keptSource(): KeptSource | undefined {
 }
 
 export function forgetKept(): void {
-  for (const key of Object.values(KeptKeys)) localStorage.removeItem(key);
+  for (const key of [KeptKeys.source, KeptKeys.theme, KeptKeys.speed]) localStorage.removeItem(key);
 }

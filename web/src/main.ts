@@ -11,6 +11,7 @@ import { setUpMemoryEdit } from "./memoryedit";
 import { loadModule } from "./module";
 import { setUpNotice } from "./notice";
 import { setUpOffline } from "./offline";
+import { PredictPanel } from "./predictpanel";
 import { maySaveFirst } from "./question";
 import { ShareCommands } from "./sharecommands";
 import { fragmentParams } from "./sharelink";
@@ -86,6 +87,8 @@ async function start(): Promise<void> {
     byId("MenuExplain").setAttribute("aria-pressed", String(!explainPanel.hidden));
     explain();
   });
+  const predict = new PredictPanel(machine, commands, !isEmbedded());
+  views.refreshed.push((changes) => { if (changes.loaded) predict.loaded(); });
   const menuTrace = byId("MenuTrace");
   menuTrace.addEventListener("click", () => {
     traceWin.hidden = !traceWin.hidden;

@@ -66,6 +66,13 @@ export interface Diagnostic {
   text: string;
 }
 
+export interface Verdict {
+  stepped: boolean;
+  right: boolean;
+  text: string;
+  score: string;
+}
+
 export interface Assembly {
   ok: boolean;
   diagnostics: Diagnostic[];
@@ -126,6 +133,17 @@ export class Machine {
   // --- running ---
   step(): Outcome; // status "Halted", "Invalid instruction" or "Ready"
   stepBack(): Outcome; // "limit", or "history-start" ("Start of history")
+  /**
+   * Predict mode's Step: text is the student's prediction ("R3 0F", "[80] 2A", "PC 0E",
+   * "-", "halt"). A prediction is stepped, judged ("Right. ..." or "Wrong: you said ...",
+   * then the step's explanation) and counted; any other text steps nothing and says how
+   * to type one.
+   */
+  predictStep(text: string): Verdict;
+  /** The running score, "7 of 9 right"; back to "0 of 0 right" when a program is loaded. */
+  predictScore(): string;
+  /** The newest note of the last step or run (data executed, PC wrapped, ...); "" none. */
+  runNote(): string;
   /** Starts a run forward or back (status "Running..."); then call runSlice each frame. */
   startRun(back: boolean): void;
   /** Up to count instructions (steps taken back); sets the status when the run ends. */

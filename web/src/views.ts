@@ -20,6 +20,7 @@ export class MainViews {
   private memModified = true;  // so that the first setMemModified runs in full
   private readonly output = byId("OutputBox");
   private readonly panels = [0, 1, 2].map((i) => byId(`StatusPanel${i}`));
+  private readonly notePanel = byId("NotePanel");
   private changedMemory = -1;
   private changedRegister = -1;
   private alignment = -1;
@@ -94,8 +95,17 @@ export class MainViews {
     if (changes.memory.length || changes.registers.length || changes.pc || changes.ir ||
         changes.loaded || changes.breakpoints)
       this.showAll(changes.memory.length > 0 || changes.loaded || changes.breakpoints);
+    this.showNote(this.machine.runNote());
     for (const listener of this.refreshed) listener(changes);
     return changes;
+  }
+
+  // The run's newest note beside the status, a hint rather than a message box; a long one
+  // is cut, and its tip holds it whole.
+  private showNote(note: string): void {
+    if (note === this.notePanel.textContent) return;
+    this.notePanel.textContent = this.notePanel.title = note;
+    this.notePanel.hidden = !note;
   }
 
   // The disassembly's lines are asked for only when memory or their alignment (PC's
