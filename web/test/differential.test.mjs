@@ -42,7 +42,7 @@ function webRun(load) {
     const output = Array.from(m.changes().output).filter((b) => b > 0);
     let trace = "";
     m.exportTrace("tsv", (piece) => (trace += piece));
-    return { output, status: outcome, steps: executed, trace };
+    return { output, status: outcome, steps: executed, trace, note: m.runNote() };
   } finally {
     m.delete();
   }
@@ -50,10 +50,13 @@ function webRun(load) {
 
 function assertSameRun(dir, name, web) {
   // The module does not give the assembler's warnings yet: the tool leaves them out.
-  const run = native(["run", name, "--max-steps", String(maxSteps), "--no-warnings"], dir);
+  const run = native(["run", name, "--max-steps", String(maxSteps), "--no-warnings", "--warnings"], dir);
   const status = { halted: "halted", invalid: "invalid", limit: "limit" }[web.status];
   assert.deepEqual(Array.from(run.stdout), web.output, `${name}: output`);
-  assert.equal(run.stderr.toString(), `status: ${status}\nsteps: ${web.steps}\n`, name);
+  // The page shows the run's newest note; the tool writes them all before the status.
+  const notes = run.stderr.toString().match(/^note: .*$/gm) ?? [];
+  assert.equal(web.note, notes.length ? notes[notes.length - 1].slice(6) : "", `${name}: note`);
+  assert.equal(run.stderr.toString(), [...notes, `status: ${status}`, `steps: ${web.steps}\n`].join("\n"), name);
   const traced = native(["run", name, "--trace", "-", "--max-steps", String(maxSteps)], dir);
   assert.equal(web.trace, traced.stdout.toString(), `${name}: trace`);
 }

@@ -4,7 +4,7 @@ import { test } from "node:test";
 import assert from "node:assert/strict";
 import { readFileSync } from "node:fs";
 import path from "node:path";
-import { loadQuarzel, root } from "./quarzel.mjs";
+import { loadQuarzel, root, runInSlices } from "./quarzel.mjs";
 
 const q = await loadQuarzel();
 
@@ -145,6 +145,46 @@ test("the output window's text: the desktop's glyphs, wrap and take-backs", () =
   terminal.apply([...Array(20).fill(65), 1, 0x82, 10, 66, -1, -1]);
   assert.equal(terminal.text(), `${"A".repeat(19)}\nA\u263A\u00E9`);
   terminal.delete();
+});
+
+test("predict mode judges each stepped prediction and scores it until a program loads", () => {
+  const m = machineWith(program);
+  const cases = [
+    // said, stepped, right, text, score
+    ["r1 = 1", true, true, /^Right\. R1 := 01/, "1 of 1 right"],
+    ["R1", false, false, /^Type what the step will change: /, "1 of 1 right"],
+    ["RF 02", true, false, /^Wrong: you said RF 02, the step did RF 01\. RF := R1/, "1 of 2 right"],
+    ["halt", true, true, /^Right\. /, "2 of 3 right"],
+  ];
+  for (const [said, stepped, right, text, score] of cases) {
+    const verdict = m.predictStep(said);
+    assert.deepEqual([verdict.stepped, verdict.right, verdict.score], [stepped, right, score], said);
+    assert.match(verdict.text, text, said);
+  }
+  assert.equal(m.pc(), 6); // the text that was no prediction stepped nothing
+  m.stepBack();
+  assert.equal(m.predictScore(), "2 of 3 right");
+  m.assemble(program);
+  assert.equal(m.predictScore(), "0 of 0 right");
+  m.delete();
+});
+
+test("the newest note of a step or run stays until the next one starts or a program loads", () => {
+  const m = machineWith("        jmp data\ndata:   db 0C0h, 0\n");
+  const note = "executing data at 02: db placed these bytes (line 2)";
+  const cases = [
+    ["a step onto data", () => (m.step(), m.step()), note],
+    ["a step back", () => m.stepBack(), note],
+    ["the next step", () => (m.stepBack(), m.step()), ""], // the jump: no data executed
+    ["a run onto data", () => (m.setPc(0), m.startRun(false), runInSlices(m, 10)), note],
+    ["a run starting", () => m.startRun(false), ""],
+    ["a load", () => (m.stop(), m.setPc(0), m.step(), m.step(), m.assemble("halt")), ""],
+  ];
+  for (const [what, act, expected] of cases) {
+    act();
+    assert.equal(m.runNote(), expected, what);
+  }
+  m.delete();
 });
 
 // The page codes against the declarations; a name they promise and the module lacks would
