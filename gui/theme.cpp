@@ -15,7 +15,7 @@
 #include <cmath>
 #include <iterator>
 
-#include "gui/strongmarks.h"
+#include "gui/programstyle.h"
 #include "gui/textfragments.h"
 #include "gui/zoom.h"
 

@@ -1,4 +1,4 @@
-#include "gui/strongmarks.h"
+#include "gui/programstyle.h"
 
 #include <QPainter>
 #include <QProxyStyle>
