@@ -769,7 +769,8 @@ private slots:
         w->SysRegs->SetContents(0, from);
         w->DisasmWin->verticalScrollBar()->setValue(from < 0x40 ? 100 : 0);  // scrolled away
         w->SysRegs->SetContents(0, to);
-        const QRect line = w->DisasmWin->visualItemRect(w->DisasmWin->item(SelectedRow(*w->DisasmWin)));
+        const QRect line =
+            w->DisasmWin->visualItemRect(w->DisasmWin->item(SelectedRow(*w->DisasmWin)));
         QVERIFY(w->DisasmWin->viewport()->rect().contains(line));
     }
 

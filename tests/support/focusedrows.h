@@ -6,7 +6,8 @@
 #include <QListWidget>
 
 inline QList<int> FocusedRows(QListWidget& list) {
-    QAccessibleTableInterface* table = QAccessible::queryAccessibleInterface(&list)->tableInterface();
+    QAccessibleTableInterface* table =
+        QAccessible::queryAccessibleInterface(&list)->tableInterface();
     QList<int> rows;
     for (int row = 0; row < list.count(); ++row)
         if (table->cellAt(row, 0)->state().focused) rows << row;
