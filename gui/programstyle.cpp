@@ -1,5 +1,6 @@
 #include "gui/programstyle.h"
 
+#include <QAbstractItemView>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyleFactory>
@@ -36,26 +37,74 @@ public:
 
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget) const override {
-        if (!StrongMarks()) {
-            QProxyStyle::drawPrimitive(element, option, painter, widget);
-            return;
-        }
-        if (element == PE_FrameFocusRect) {
-            Frame(*option, painter, option->palette.color(QPalette::Highlight), MarkWidth());
+        // A list's current row keeps the desktop's mark, except on black.
+        const bool inList = qobject_cast<const QAbstractItemView*>(widget) != nullptr;
+        if (element == PE_FrameFocusRect && (StrongMarks() || !inList)) {
+            if (FocusShown(*option)) FocusFrame(*option, painter);
             return;
         }
         QProxyStyle::drawPrimitive(element, option, painter, widget);
-        const bool framed = element == PE_PanelButtonCommand || element == PE_FrameLineEdit ||
-                            element == PE_Frame || element == PE_FrameGroupBox ||
-                            element == PE_IndicatorCheckBox;
-        if (!framed) return;
-        const bool focused = option->state & State_HasFocus;
-        Frame(*option, painter,
-              option->palette.color(focused ? QPalette::Highlight : QPalette::WindowText),
-              focused ? MarkWidth() : 1);
+        const bool outlined = element == PE_PanelButtonCommand || element == PE_FrameLineEdit ||
+                              element == PE_Frame || element == PE_FrameGroupBox ||
+                              element == PE_IndicatorCheckBox;
+        if (!StrongMarks() || !outlined) return;
+        if (option->state & State_HasFocus)
+            FocusFrame(*option, painter);
+        else
+            Frame(*option, painter, option->palette.color(QPalette::WindowText), 1);
+    }
+
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        if (element != CE_PushButton) {
+            QProxyStyle::drawControl(element, option, painter, widget);
+            return;
+        }
+        WithFocusFrame<QStyleOptionButton>(*option, painter, [&](const QStyleOption& face) {
+            QProxyStyle::drawControl(element, &face, painter, widget);
+        });
+    }
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                            QPainter* painter, const QWidget* widget) const override {
+        const auto drawFace = [&](const QStyleOption& face) {
+            QProxyStyle::drawComplexControl(control, static_cast<const QStyleOptionComplex*>(&face),
+                                            painter, widget);
+        };
+        if (control == CC_ComboBox)
+            WithFocusFrame<QStyleOptionComboBox>(*option, painter, drawFace);
+        else if (control == CC_ToolButton)
+            WithFocusFrame<QStyleOptionToolButton>(*option, painter, drawFace);
+        else
+            QProxyStyle::drawComplexControl(control, option, painter, widget);
     }
 
 private:
+    // The desktop shows focus once the keyboard has moved it in the window; on black it
+    // always shows.
+    static bool FocusShown(const QStyleOption& option) {
+        return StrongMarks() || (option.state & State_KeyboardFocusChange);
+    }
+
+    static void FocusFrame(const QStyleOption& option, QPainter* painter) {
+        Frame(option, painter, ThemeColour(TThemeColour::FocusFrame), MarkWidth());
+    }
+
+    // Draws the control's face without the desktop's focus mark, then the program's frame
+    // round all of it, so that the two never show together.
+    template <class Option, class Draw>
+    static void WithFocusFrame(const QStyleOption& option, QPainter* painter, Draw drawFace) {
+        const auto* typed = qstyleoption_cast<const Option*>(&option);
+        if (!typed || !(option.state & State_HasFocus)) {
+            drawFace(option);
+            return;
+        }
+        Option face = *typed;
+        face.state &= ~State_HasFocus;
+        drawFace(face);
+        if (FocusShown(option)) FocusFrame(option, painter);
+    }
+
     // Strips of the width along the inside of the rectangle's edges.
     static void Frame(const QStyleOption& option, QPainter* painter, const QColor& colour,
                       int width) {

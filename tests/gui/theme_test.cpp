@@ -202,6 +202,24 @@ private slots:
         QVERIFY2(ratio >= 4.5, qPrintable(QString::number(ratio, 'f', 2)));
     }
 
+    // The focus frame stands out from the window and from a button's face (3:1, as a mark
+    // must).
+    void FocusFrameStandsOut_data() {
+        QTest::addColumn<TTheme>("theme");
+        for (const TTheme theme : {TTheme::Light, TTheme::Dark, TTheme::HighContrast})
+            QTest::newRow(qPrintable(ThemeName(theme))) << theme;
+    }
+    void FocusFrameStandsOut() {
+        QFETCH(TTheme, theme);
+        SetTheme(theme);
+        const QPalette palette = QApplication::palette();
+        for (const auto role : {QPalette::Window, QPalette::Button}) {
+            const double ratio =
+                ContrastRatio(ThemeColour(TThemeColour::FocusFrame), palette.color(role));
+            QVERIFY2(ratio >= 3, qPrintable(QString::number(ratio, 'f', 2)));
+        }
+    }
+
     void NotifierTellsFollowers() {
         QObject context;
         int applied = 0;
