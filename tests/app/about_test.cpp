@@ -11,8 +11,7 @@
 #include "gui/processvalues.h"
 #include "gui/theme.h"
 #include "helpviewers.h"
-
-Q_DECLARE_METATYPE(TTheme)
+#include "themerows.h"
 
 namespace {
 
@@ -133,9 +132,7 @@ private slots:
 
     // Tab moves a frame that can be seen from one button to the other, in every theme.
     void TabMovesAVisibleFocusFrame_data() {
-        QTest::addColumn<TTheme>("theme");
-        for (const TTheme theme : {TTheme::Light, TTheme::Dark, TTheme::HighContrast})
-            QTest::newRow(qPrintable(ThemeName(theme))) << theme;
+        AddThemeRows();
     }
     void TabMovesAVisibleFocusFrame() {
         QFETCH(TTheme, theme);

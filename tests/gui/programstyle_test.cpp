@@ -18,8 +18,7 @@
 #include "gui/theme.h"
 #include "gui/zoom.h"
 #include "pixels.h"
-
-Q_DECLARE_METATYPE(TTheme)
+#include "themerows.h"
 
 namespace {
 
@@ -76,7 +75,7 @@ private slots:
         QTest::addColumn<TTheme>("theme");
         QTest::addColumn<int>("zoom");
         QTest::addColumn<int>("control");
-        for (const TTheme theme : {TTheme::Light, TTheme::Dark, TTheme::HighContrast})
+        for (const TTheme theme : PickedThemes)
             for (const int zoom : {100, 200})
                 for (int c = 0; c < int(std::size(Controls)); ++c)
                     QTest::addRow("%s %d %% %s", qPrintable(ThemeName(theme)), zoom,

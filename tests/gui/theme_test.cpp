@@ -8,8 +8,8 @@
 #include <QtTest>
 
 #include "gui/theme.h"
+#include "themerows.h"
 
-Q_DECLARE_METATYPE(TTheme)
 Q_DECLARE_METATYPE(TThemeColour)
 
 class TThemeTest : public QObject {
@@ -204,11 +204,7 @@ private slots:
 
     // The focus frame stands out from the window and from a button's face (3:1, as a mark
     // must).
-    void FocusFrameStandsOut_data() {
-        QTest::addColumn<TTheme>("theme");
-        for (const TTheme theme : {TTheme::Light, TTheme::Dark, TTheme::HighContrast})
-            QTest::newRow(qPrintable(ThemeName(theme))) << theme;
-    }
+    void FocusFrameStandsOut_data() { AddThemeRows(); }
     void FocusFrameStandsOut() {
         QFETCH(TTheme, theme);
         SetTheme(theme);
