@@ -131,9 +131,7 @@ private slots:
     }
 
     // Tab moves a frame that can be seen from one button to the other, in every theme.
-    void TabMovesAVisibleFocusFrame_data() {
-        AddThemeRows();
-    }
+    void TabMovesAVisibleFocusFrame_data() { AddThemeRows(); }
     void TabMovesAVisibleFocusFrame() {
         QFETCH(TTheme, theme);
         SetTheme(theme);
