@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QToolTip>
 #include <QtTest>
 
@@ -194,8 +195,10 @@ private slots:
             QCOMPARE(QApplication::focusWidget(), w->MainMemory);
             QCOMPARE(FocusedRows(*w->DisasmWin), QList<int>{});
         }
-        w->DisasmWin->setFocus(Qt::TabFocusReason);
+        w->DisasmWin->verticalScrollBar()->setValue(40);
+        w->DisasmWin->setFocus(Qt::MouseFocusReason);
         QCOMPARE(FocusedRows(*w->DisasmWin), QList<int>{3});
+        QCOMPARE(w->DisasmWin->verticalScrollBar()->value(), 40);  // a click lands where aimed
         QTest::keyClick(w->DisasmWin, Qt::Key_Up);
         QCOMPARE(FocusedRows(*w->DisasmWin), QList<int>{2});
         QCOMPARE(SelectedRow(*w->DisasmWin), 2);
