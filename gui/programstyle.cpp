@@ -40,7 +40,15 @@ public:
         // A list's current row keeps the desktop's mark, except on black.
         const bool inList = qobject_cast<const QAbstractItemView*>(widget) != nullptr;
         if (element == PE_FrameFocusRect && (StrongMarks() || !inList)) {
-            if (FocusShown(*option)) FocusFrame(*option, painter);
+            if (!FocusShown(*option)) return;
+            // A check box's mark hugs its text: the frame grows outwards as far as the
+            // control reaches, so that it does not cover the letters. A list's row is
+            // painted over by its neighbours', so it keeps to its own.
+            const int grow = MarkWidth() - 1;
+            QRect around = option->rect;
+            if (widget && !inList)
+                around = around.adjusted(-grow, -grow, grow, grow) & widget->rect();
+            FocusFrame(around, painter);
             return;
         }
         QProxyStyle::drawPrimitive(element, option, painter, widget);
@@ -49,9 +57,9 @@ public:
                               element == PE_IndicatorCheckBox;
         if (!StrongMarks() || !outlined) return;
         if (option->state & State_HasFocus)
-            FocusFrame(*option, painter);
+            FocusFrame(option->rect, painter);
         else
-            Frame(*option, painter, option->palette.color(QPalette::WindowText), 1);
+            Frame(option->rect, painter, option->palette.color(QPalette::WindowText), 1);
     }
 
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
@@ -86,8 +94,8 @@ private:
         return StrongMarks() || (option.state & State_KeyboardFocusChange);
     }
 
-    static void FocusFrame(const QStyleOption& option, QPainter* painter) {
-        Frame(option, painter, ThemeColour(TThemeColour::FocusFrame), MarkWidth());
+    static void FocusFrame(const QRect& rect, QPainter* painter) {
+        Frame(rect, painter, ThemeColour(TThemeColour::FocusFrame), MarkWidth());
     }
 
     // Draws the control's face without the desktop's focus mark, then the program's frame
@@ -102,13 +110,11 @@ private:
         Option face = *typed;
         face.state &= ~State_HasFocus;
         drawFace(face);
-        if (FocusShown(option)) FocusFrame(option, painter);
+        if (FocusShown(option)) FocusFrame(option.rect, painter);
     }
 
     // Strips of the width along the inside of the rectangle's edges.
-    static void Frame(const QStyleOption& option, QPainter* painter, const QColor& colour,
-                      int width) {
-        const QRect r = option.rect;
+    static void Frame(const QRect& r, QPainter* painter, const QColor& colour, int width) {
         painter->fillRect(r.left(), r.top(), r.width(), width, colour);
         painter->fillRect(r.left(), r.bottom() + 1 - width, r.width(), width, colour);
         painter->fillRect(r.left(), r.top(), width, r.height(), colour);
