@@ -4,6 +4,7 @@
 #include <QScrollBar>
 
 #include "core/execute.h"
+#include "gui/listfocus.h"
 
 namespace {
 
@@ -111,7 +112,7 @@ void TDisasmView::Apply() {
     }
     if (selectPending_) {
         selectPending_ = false;
-        list_.setCurrentRow(selectLine_, QItemSelectionModel::ClearAndSelect);
+        SelectRow(list_, selectLine_);
     }
     if (topLine_ >= 0) {
         list_.verticalScrollBar()->setValue(topLine_);  // clamped to the last page

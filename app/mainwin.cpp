@@ -24,6 +24,7 @@
 #include "controls/showtext.h"
 #include "gui/debugcommands.h"
 #include "gui/helpcontexts.h"
+#include "gui/listfocus.h"
 #include "gui/liveregion.h"
 #include "gui/named.h"
 #include "gui/zoom.h"
@@ -206,6 +207,7 @@ void TMainWin::CreateControls() {
     DisasmWin->setFont(ListFont());
     DisasmWin->setUniformItemSizes(true);
     DisasmWin->setSelectionMode(QAbstractItemView::SingleSelection);
+    CurrentOnlyWithFocus(*DisasmWin);
     DisasmWin->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     DisasmWin->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     DisasmWin->installEventFilter(this);

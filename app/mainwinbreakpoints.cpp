@@ -10,6 +10,7 @@
 #include "app/runcontrol.h"
 #include "core/disasm.h"
 #include "gui/debugcommands.h"
+#include "gui/listfocus.h"
 #include "gui/named.h"
 #include "gui/processvalues.h"
 
@@ -87,12 +88,12 @@ void TMainWin::ApplyStoredRate() {
 }
 
 void TMainWin::ToggleBreakpointClick() {
-    const int line = DisasmWin->currentRow();
+    const int line = SelectedRow(*DisasmWin);
     if (line >= 0) sim_->ToggleBreakpoint(TDisasmList::AddressOfLine(line, pc_));
 }
 
 void TMainWin::RunToCursorClick() {
-    const int line = DisasmWin->currentRow();
+    const int line = SelectedRow(*DisasmWin);
     if (line >= 0) RunTo(TDisasmList::AddressOfLine(line, pc_));
 }
 

@@ -18,6 +18,7 @@
 #include "app/tracewin.h"
 #include "controls/hexgrid.h"
 #include "controls/showtext.h"
+#include "gui/listfocus.h"
 #include "gui/prompt.h"
 
 namespace {
@@ -293,14 +294,14 @@ void TMainWin::ZeroPCClick() {
 // Disassembly list
 
 void TMainWin::DisasmWinDblClick() {
-    const int line = DisasmWin->currentRow();
+    const int line = SelectedRow(*DisasmWin);
     if (line < 0) return;
     SysRegs->SetContents(PcIndex, TDisasmList::AddressOfLine(line, pc_));
 }
 
 void TMainWin::DisasmWinMouseDown(QPoint pos) {
     DisasmWin->setFocus();
-    if (QListWidgetItem* item = DisasmWin->itemAt(pos)) DisasmWin->setCurrentItem(item);
+    if (QListWidgetItem* item = DisasmWin->itemAt(pos)) SelectRow(*DisasmWin, DisasmWin->row(item));
     AssembleAtDisasmLine();
 }
 
@@ -325,7 +326,7 @@ bool TMainWin::DisasmWinKey(const QEvent& event) {
 }
 
 void TMainWin::AssembleAtDisasmLine() {
-    const int line = DisasmWin->currentRow();
+    const int line = SelectedRow(*DisasmWin);
     if (line < 0) return;
     auto* dialog = new TAssembleDialog(*MainMemory, this);
     dialog->SetAddress(TDisasmList::AddressOfLine(line, pc_));

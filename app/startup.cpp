@@ -183,6 +183,7 @@ int RunQuarzel(int argc, char** argv) {
     try {
         application.setApplicationName("Quarzel Simulator");
         InstallApplicationIcon();
+        RestyleApplication();  // the program's focus frames from the first window on
         TMainWin mainWindow;
         InstallAssemblerEditors(mainWindow);
         HelpHook().Install();

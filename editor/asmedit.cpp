@@ -30,6 +30,7 @@
 #include "gui/busycursor.h"
 #include "gui/dialogpaths.h"
 #include "gui/helphook.h"
+#include "gui/listfocus.h"
 #include "gui/localpath.h"
 #include "gui/panekeys.h"
 #include "gui/processvalues.h"
@@ -323,7 +324,7 @@ void TAssemblerEditor::AddListedError(const QString& text) {
     ErrorPositions_.push_back({-1, -1});
     if (ErrorBox->count() == 1) GoToError(0);
     ErrorsMenu->setEnabled(true);
-    MenuNextError->setEnabled(ErrorBox->currentRow() < ErrorBox->count() - 1);
+    MenuNextError->setEnabled(SelectedRow(*ErrorBox) < ErrorBox->count() - 1);
 }
 
 bool TAssemblerEditor::AssembleText() {
@@ -390,7 +391,7 @@ void TAssemblerEditor::OverwriteMemory() {
 
 void TAssemblerEditor::GoToError(int index) {
     if (index < 0 || index >= ErrorBox->count()) return;
-    ErrorBox->setCurrentRow(index);
+    SelectRow(*ErrorBox, index);
     MenuPreviousError->setEnabled(index > 0);
     MenuNextError->setEnabled(index < ErrorBox->count() - 1);
     const TErrorPosition& place = ErrorPositions_[size_t(index)];
@@ -410,22 +411,13 @@ void TAssemblerEditor::PlaceCaret(int line, int column) {
     TextEditor->setFocus();
 }
 
-namespace {
-
-int SelectedRow(const QListWidget* box) {
-    const QList<QListWidgetItem*> selected = box->selectedItems();
-    return selected.isEmpty() ? -1 : box->row(selected.front());
-}
-
-}  // namespace
-
 void TAssemblerEditor::NextErrorClick() {
-    const int i = SelectedRow(ErrorBox);
+    const int i = SelectedRow(*ErrorBox);
     if (i < ErrorBox->count() - 1) GoToError(i + 1);
 }
 
 void TAssemblerEditor::PreviousErrorClick() {
-    const int i = SelectedRow(ErrorBox);
+    const int i = SelectedRow(*ErrorBox);
     if (i > 0) GoToError(i - 1);
 }
 
@@ -447,7 +439,7 @@ bool TAssemblerEditor::ErrorBoxMouseIgnored(const QMouseEvent& event) {
 
 bool TAssemblerEditor::ErrorBoxKeyPress(const QKeyEvent& event) {
     if (event.key() != Qt::Key_Return && event.key() != Qt::Key_Enter) return false;
-    GoToError(SelectedRow(ErrorBox));
+    GoToError(SelectedRow(*ErrorBox));
     return true;
 }
 

@@ -18,6 +18,7 @@
 #include "editor/menukeys.h"
 #include "editor/sourcefollower.h"
 #include "gui/helpcontexts.h"
+#include "gui/listfocus.h"
 #include "gui/zoom.h"
 
 namespace {
@@ -61,6 +62,7 @@ void TAssemblerEditor::BuildControls() {
     ErrorBox = new QListWidget;
     ErrorBox->setObjectName(QStringLiteral("ErrorBox"));
     ErrorBox->setSelectionMode(QAbstractItemView::SingleSelection);
+    CurrentOnlyWithFocus(*ErrorBox);
     // Where this face is not installed, the system's sans-serif face stands in.
     QFont listFont(QStringLiteral("MS Sans Serif"), 10);
     listFont.setStyleHint(QFont::SansSerif);

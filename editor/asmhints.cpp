@@ -9,6 +9,7 @@
 
 #include "core/cp437.h"
 #include "editor/asmedit.h"
+#include "gui/listfocus.h"
 
 namespace {
 
@@ -24,6 +25,7 @@ TAsmHints::TAsmHints(TAssemblerEditor& editor) : QObject(&editor), editor_(edito
     HintBox = new QListWidget;
     HintBox->setObjectName(QStringLiteral("HintBox"));
     HintBox->setSelectionMode(QAbstractItemView::SingleSelection);
+    CurrentOnlyWithFocus(*HintBox);
     HintBox->setFont(editor.ErrorBox->font());
     HintsLabel->setBuddy(HintBox);
     HintsLabel->setIndent(4);

@@ -25,6 +25,7 @@
 #include "editor/testprogress.h"
 #include "gui/busycursor.h"
 #include "gui/helpcontexts.h"
+#include "gui/listfocus.h"
 #include "gui/liveregion.h"
 #include "gui/localpath.h"
 #include "gui/prompt.h"
@@ -79,6 +80,7 @@ TAsmTests::TAsmTests(TAssemblerEditor& editor) : QObject(&editor), editor_(edito
     TestBox = new QListWidget;
     TestBox->setObjectName(QStringLiteral("TestBox"));
     TestBox->setSelectionMode(QAbstractItemView::SingleSelection);
+    CurrentOnlyWithFocus(*TestBox);
     TestBox->setFont(editor.ErrorBox->font());
     TestBox->hide();
     TestBox->installEventFilter(this);
@@ -338,7 +340,7 @@ bool TAsmTests::eventFilter(QObject* watched, QEvent* event) {
     if (watched == TestBox && event->type() == QEvent::KeyPress) {
         const int key = static_cast<const QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            LoadTest(TestBox->currentRow());
+            LoadTest(SelectedRow(*TestBox));
             return true;
         }
     }

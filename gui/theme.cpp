@@ -6,7 +6,6 @@
 #include <QPalette>
 #include <QPixmap>
 #include <QStyle>
-#include <QStyleFactory>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -15,7 +14,7 @@
 #include <cmath>
 #include <iterator>
 
-#include "gui/strongmarks.h"
+#include "gui/programstyle.h"
 #include "gui/textfragments.h"
 #include "gui/zoom.h"
 
@@ -49,9 +48,9 @@ struct TColourRow {
 const QColor White(255, 255, 255), Black(0, 0, 0), Yellow(255, 255, 0);
 const QColor DarkText(230, 230, 230), DarkGreen(120, 220, 120), DarkRed(255, 115, 115);
 
-const std::array<TColourRow, 21>& ColourTable() {
+const std::array<TColourRow, 22>& ColourTable() {
     using R = TThemeColour;
-    static const std::array<TColourRow, 21> table{{
+    static const std::array<TColourRow, 22> table{{
         {R::CellBackground, QColor(240, 240, 245), QColor(40, 40, 46), Black},
         {R::CellText, Black, DarkText, White},
         {R::ChangedCell, QColor(255, 96, 96), QColor(255, 120, 120), Yellow},
@@ -73,6 +72,7 @@ const std::array<TColourRow, 21>& ColourTable() {
         {R::CommentText, QColor(0, 0, 128), QColor(150, 165, 230), Yellow},
         {R::NumberText, QColor(0, 0, 255), QColor(110, 185, 255), Yellow},
         {R::HiddenKeywordText, QColor(255, 0, 0), DarkRed, Yellow},
+        {R::FocusFrame, QColor(0, 95, 184), QColor(110, 170, 255), Yellow},
     }};
     return table;
 }
@@ -173,16 +173,9 @@ void SetTheme(TTheme theme) {
 }
 
 void RestyleApplication() {
-    const TDesktop& desktop = Desktop();
-    static bool ours = false;
-    const bool wanted = StrongMarks() || ZoomPercent() != 100;
-    // A new style resets the palette, so the style goes first; ours is made anew, so that
+    // A new style resets the palette, so the style goes first; it is made anew, so that
     // every window measures its metrics again.
-    if (wanted)
-        QApplication::setStyle(NewProgramStyle(desktop.StyleName));
-    else if (ours)
-        QApplication::setStyle(QStyleFactory::create(desktop.StyleName));
-    ours = wanted;
+    QApplication::setStyle(NewProgramStyle(Desktop().StyleName));
     QApplication::setPalette(PaletteOf(theme_));
     // The windows learn of a new palette through posted events; they take it now, so that
     // what follows the notifier sees it.

@@ -27,7 +27,8 @@ TTheme CurrentTheme();
 // Sets the application palette (and, for High Contrast, thick focus marks) and tells every
 // window. The first call remembers the desktop's palette for System.
 void SetTheme(TTheme theme);
-// Puts the style the theme and the zoom call for, and the theme's palette, on the program.
+// Puts the program's style, made for the theme and the zoom, and the theme's palette on the
+// program.
 void RestyleApplication();
 
 // The look the fixed colours take: System resolves to Light or Dark by its palette.
@@ -57,6 +58,7 @@ enum class TThemeColour {
     CommentText,        // 0,0,128
     NumberText,         // 0,0,255: the Numeric and String classes
     HiddenKeywordText,  // 255,0,0
+    FocusFrame,         // 0,95,184: the frame round the control with keyboard focus
 };
 
 QColor ThemeColour(TThemeColour role);              // in the current look

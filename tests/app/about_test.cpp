@@ -9,7 +9,9 @@
 #include "app/startup.h"
 #include "gui/helphook.h"
 #include "gui/processvalues.h"
+#include "gui/theme.h"
 #include "helpviewers.h"
+#include "themerows.h"
 
 namespace {
 
@@ -126,6 +128,29 @@ private slots:
         }
         QCOMPARE(OnlyViewerTitle(), title);
         QVERIFY(about->isVisible());
+    }
+
+    // Tab moves a frame that can be seen from one button to the other, in every theme.
+    void TabMovesAVisibleFocusFrame_data() { AddThemeRows(); }
+    void TabMovesAVisibleFocusFrame() {
+        QFETCH(TTheme, theme);
+        SetTheme(theme);
+        auto* about = new TAboutForm(nullptr);
+        about->show();
+        QVERIFY(QTest::qWaitForWindowActive(about));
+        QImage shown = about->grab().toImage();
+        const QColor frame = ThemeColour(TThemeColour::FocusFrame);
+        for (QPushButton* button : {about->InfoAboutButton, about->CloseAboutButton}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), button);
+            const QImage after = about->grab().toImage();
+            QVERIFY(after != shown);
+            QCOMPARE(after.pixelColor(button->mapTo(about, QPoint(0, button->height() / 2))),
+                     frame);
+            shown = after;
+        }
+        about->grab().save("/tmp/shots-focus/about-tab-" + ThemeName(theme) + ".png");
+        SetTheme(TTheme::System);
     }
 
     void CloseDestroysTheBox() {

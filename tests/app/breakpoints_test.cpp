@@ -11,6 +11,7 @@
 #include "app/mainwin.h"
 #include "app/runcontrol.h"
 #include "controls/hexgrid.h"
+#include "gui/listfocus.h"
 #include "gui/processvalues.h"
 #include "mainwinfixture.h"
 
@@ -191,7 +192,7 @@ private slots:
         w->RunButton->click();
         QTRY_COMPARE(Pc(), 2);  // the first instruction runs at once
         QVERIFY(w->Running());
-        QCOMPARE(w->DisasmWin->currentRow(), 1);  // the list followed PC
+        QCOMPARE(SelectedRow(*w->DisasmWin), 1);  // the list followed PC
         const long long executed = w->RunControl().Executed();
         w->BreakButton->click();
         QVERIFY(!w->Running());
@@ -207,7 +208,7 @@ private slots:
         RunToEnd();
         ExpectStoppedAt(2);
         QCOMPARE(Reg(1), 1);
-        QCOMPARE(w->DisasmWin->currentRow(), 1);
+        QCOMPARE(SelectedRow(*w->DisasmWin), 1);
     }
 };
 

@@ -23,6 +23,7 @@
 #include "controls/showtext.h"
 #include "core/memfile.h"
 #include "gui/helpcontexts.h"
+#include "gui/listfocus.h"
 #include "gui/processvalues.h"
 #include "gui/prompt.h"
 #include "gui/shellopen.h"
@@ -333,7 +334,7 @@ private slots:
         QCOMPARE(Mem(0xFF), 0x12);
         QCOMPARE(Pc(), 0);
         QVERIFY(!w->MemModified());
-        QCOMPARE(w->DisasmWin->currentRow(), 0);
+        QCOMPARE(SelectedRow(*w->DisasmWin), 0);
         QCOMPARE(Listed(0), QString("00:  99,00  xor   R9,R0,R0   ;..."));
         QCOMPARE(prompt->Requests.last().Title, QString("Open Program File"));
         QCOMPARE(prompt->Requests.last().Filters, QStringList{"Program Files (*.prg)"});
@@ -768,7 +769,8 @@ private slots:
         w->SysRegs->SetContents(0, from);
         w->DisasmWin->verticalScrollBar()->setValue(from < 0x40 ? 100 : 0);  // scrolled away
         w->SysRegs->SetContents(0, to);
-        const QRect line = w->DisasmWin->visualItemRect(w->DisasmWin->currentItem());
+        const QRect line =
+            w->DisasmWin->visualItemRect(w->DisasmWin->item(SelectedRow(*w->DisasmWin)));
         QVERIFY(w->DisasmWin->viewport()->rect().contains(line));
     }
 
@@ -866,7 +868,7 @@ private slots:
         QCOMPARE(w->PanelText(2), status);
         QCOMPARE(w->StatusColor(), QColor(255, 0, 0));
         QCOMPARE(Pc(), pc);
-        QCOMPARE(w->DisasmWin->currentRow(), pc / 2);
+        QCOMPARE(SelectedRow(*w->DisasmWin), pc / 2);
         const auto& lines = w->OutputBox->Lines();
         QCOMPARE(QString::fromStdString(lines.empty() ? "" : lines[0]), output);
     }
@@ -916,7 +918,7 @@ private slots:
         w->SysRegs->SetContents(0, 0x31);
         QTest::mouseClick(w->ZeroPC, Qt::LeftButton);
         QCOMPARE(Pc(), 0);
-        QCOMPARE(w->DisasmWin->currentRow(), 0);
+        QCOMPARE(SelectedRow(*w->DisasmWin), 0);
         w->DisasmWin->setCurrentRow(5);
         w->DisasmWinDblClick();
         QCOMPARE(Pc(), 10);
@@ -924,7 +926,7 @@ private slots:
         w->DisasmWin->setCurrentRow(5);
         w->DisasmWinDblClick();
         QCOMPARE(Pc(), 11);
-        QCOMPARE(w->DisasmWin->currentRow(), 5);
+        QCOMPARE(SelectedRow(*w->DisasmWin), 5);
     }
 
     // --- disassembly list ----------------------------------------------------------
@@ -935,16 +937,16 @@ private slots:
         w->SysRegs->SetContents(0, 2);
         w->SysRegs->SetContents(0, 4);
         QCOMPARE(Listed(0), QString("00:  12,00  load  R2,[00]    ;..."));
-        QCOMPARE(w->DisasmWin->currentRow(), 2);
+        QCOMPARE(SelectedRow(*w->DisasmWin), 2);
         w->SysRegs->SetContents(0, 3);  // odd: every line is rebuilt
         QCOMPARE(Listed(0), QString("01:  00,00  invalid"));
         QCOMPARE(Listed(127), QString("FF:  20,12  load  R0,12      ;... ($12=18)"));
-        QCOMPARE(w->DisasmWin->currentRow(), 1);
+        QCOMPARE(SelectedRow(*w->DisasmWin), 1);
         Load(0x00, {0x34});  // the byte at 00 belongs to the line of FF
         QCOMPARE(Listed(127), QString("FF:  20,34  load  R0,34      ;... ($34=52)"));
         w->SysRegs->SetContents(0, 0x40);
         QCOMPARE(Listed(0), QString("00:  34,00  store R4,[00]    ;..."));
-        QCOMPARE(w->DisasmWin->currentRow(), 0x20);
+        QCOMPARE(SelectedRow(*w->DisasmWin), 0x20);
         QCOMPARE(TopLine(), 0x20 - 3);
     }
 
@@ -958,14 +960,14 @@ private slots:
         QCOMPARE(Listed(0x78), QString("F0:  99,00  xor   R9,R0,R0   ;..."));
         QVERIFY(!w->MemModified());
         QCOMPARE(TopLine(), 0x0A - 3);  // where the PC put it, not the stored line
-        QCOMPARE(w->DisasmWin->currentRow(), 0x0A);
+        QCOMPARE(SelectedRow(*w->DisasmWin), 0x0A);
 
         w->MainMemory->SetContents(0xE0, 0x99);  // the user types the same value elsewhere
         QVERIFY(w->MemModified());
         QCOMPARE(TopLine(), 0x70 - 3);
         QCOMPARE(Listed(0x70), QString("E0:  99,00  xor   R9,R0,R0   ;..."));
         w->MainMemory->SetContents(0x15, 0x77);  // on the PC's line: it stays selected
-        QCOMPARE(w->DisasmWin->currentRow(), 0x0A);
+        QCOMPARE(SelectedRow(*w->DisasmWin), 0x0A);
         QCOMPARE(TopLine(), 0x0A - 3);
     }
 

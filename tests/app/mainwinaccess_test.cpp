@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QToolTip>
 #include <QtTest>
 
@@ -19,6 +20,8 @@
 #include "controls/hexgrid.h"
 #include "controls/showtext.h"
 #include "core/simulation.h"
+#include "focusedrows.h"
+#include "gui/listfocus.h"
 #include "mainwinfixture.h"
 
 namespace {
@@ -173,6 +176,34 @@ private slots:
             QCOMPARE(statuses.back(), c.said);
             QCOMPARE(statuses.count(c.said), 1);
         }
+    }
+
+    // While keys go to memory, no line of the disassembly list claims focus after a step
+    // or a run; PC's line stays selected and has focus once the list has.
+    void OnlyTheFocusedControlReportsFocus() {
+        const unsigned char program[] = {0x21, 0x01, 0x21, 0x02, 0xC0, 0x00};  // 2 loads, halt
+        for (int a = 0; a < int(sizeof program); ++a) w->MainMemory->SetContents(a, program[a]);
+        const struct {
+            Qt::Key key;
+            int pcLine;
+        } commands[] = {{Qt::Key_F8, 1}, {Qt::Key_F9, 3}};  // a halt leaves PC past it
+        w->DisasmWin->setFocus();  // the list had focus once, so Qt made a row current
+        w->MainMemory->setFocus();
+        for (const auto& command : commands) {
+            QTest::keyClick(w->MainMemory, command.key);
+            QTRY_COMPARE(SelectedRow(*w->DisasmWin), command.pcLine);
+            QCOMPARE(QApplication::focusWidget(), w->MainMemory);
+            QCOMPARE(FocusedRows(*w->DisasmWin), QList<int>{});
+        }
+        w->DisasmWin->verticalScrollBar()->setValue(40);
+        w->DisasmWin->setFocus(Qt::MouseFocusReason);
+        QCOMPARE(FocusedRows(*w->DisasmWin), QList<int>{3});
+        QCOMPARE(w->DisasmWin->verticalScrollBar()->value(), 40);  // a click lands where aimed
+        QTest::keyClick(w->DisasmWin, Qt::Key_Up);
+        QCOMPARE(FocusedRows(*w->DisasmWin), QList<int>{2});
+        QCOMPARE(SelectedRow(*w->DisasmWin), 2);
+        w->ToggleBreakpointClick();  // on the line the keys chose
+        QVERIFY(w->Simulation().Breakpoints().Has(4));
     }
 
     // The keyboard's double click and right click on the disassembly list.

@@ -14,8 +14,7 @@
 #include "gui/theme.h"
 #include "gui/zoom.h"
 #include "mainwinfixture.h"
-
-Q_DECLARE_METATYPE(TTheme)
+#include "themerows.h"
 
 class TProjectorTest : public QObject, TMainWinFixture {
     Q_OBJECT
@@ -64,11 +63,7 @@ private slots:
 
     // In every theme on the projector the media buttons' glyphs stand out from the button
     // (3:1, as a mark must), icons and scroll bars have grown with the zoom.
-    void EveryThemeOnTheProjector_data() {
-        QTest::addColumn<TTheme>("theme");
-        for (const TTheme theme : {TTheme::Light, TTheme::Dark, TTheme::HighContrast})
-            QTest::newRow(qPrintable(ThemeName(theme))) << theme;
-    }
+    void EveryThemeOnTheProjector_data() { AddThemeRows(); }
     void EveryThemeOnTheProjector() {
         QFETCH(TTheme, theme);
         StartFresh();

@@ -9,6 +9,8 @@
 #include <QtTest>
 
 #include "editor/asmedit.h"
+#include "focusedrows.h"
+#include "gui/listfocus.h"
 #include "testprompt.h"
 
 namespace {
@@ -22,10 +24,7 @@ struct TShownEditor {
         Editor.TextEditor->setFocus();
     }
     int Caret() const { return Editor.TextEditor->textCursor().position(); }
-    int Selected() const {
-        const auto items = Editor.ErrorBox->selectedItems();
-        return items.isEmpty() ? -1 : Editor.ErrorBox->row(items.front());
-    }
+    int Selected() const { return SelectedRow(*Editor.ErrorBox); }
     void ReleaseOnErrorBox(QPoint at, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QTest::mouseClick(Editor.ErrorBox->viewport(), Qt::LeftButton, mods, at);
     }
@@ -167,9 +166,13 @@ void TAsmErrorsTest::EnterOnTheListVisits() {
     shown.Editor.ErrorBox->setFocus();
     shown.Editor.ErrorBox->setCurrentRow(2);
     shown.Editor.TextEditor->moveCursor(QTextCursor::Start);
+    QCOMPARE(FocusedRows(*shown.Editor.ErrorBox), QList<int>{2});
     QTest::keyClick(shown.Editor.ErrorBox, Qt::Key_Return);
     QCOMPARE(shown.Caret(), 18);
     QVERIFY(shown.Editor.TextEditor->hasFocus());
+    // The error stays marked, and only the text claims focus.
+    QCOMPARE(shown.Selected(), 2);
+    QCOMPARE(FocusedRows(*shown.Editor.ErrorBox), QList<int>{});
 }
 
 // Positions are those of the text as assembled; when the text has since become shorter

@@ -25,6 +25,7 @@
 #include "editor/testprogress.h"
 #include "grading/testrun.h"
 #include "gui/helphook.h"
+#include "gui/listfocus.h"
 #include "gui/theme.h"
 #include "gui/zoom.h"
 #include "testprompt.h"
@@ -246,7 +247,7 @@ void TAsmTestsTest::MistakesGoToTheErrorList() {
     cursor.setPosition(3);
     editor.TextEditor->setTextCursor(cursor);
     editor.GoToError(editor.ErrorBox->count() - 1);
-    QCOMPARE(editor.ErrorBox->currentRow(), editor.ErrorBox->count() - 1);
+    QCOMPARE(SelectedRow(*editor.ErrorBox), editor.ErrorBox->count() - 1);
     if (listed.back().startsWith(testsFile))
         QCOMPARE(editor.TextEditor->textCursor().position(), 3);
     QCOMPARE(owner.Writes, 0);

@@ -8,8 +8,8 @@
 #include <QtTest>
 
 #include "gui/theme.h"
+#include "themerows.h"
 
-Q_DECLARE_METATYPE(TTheme)
 Q_DECLARE_METATYPE(TThemeColour)
 
 class TThemeTest : public QObject {
@@ -200,6 +200,20 @@ private slots:
         if (!background.isValid()) background = QApplication::palette().color(QPalette::Base);
         const double ratio = ContrastRatio(ThemeColour(text), background);
         QVERIFY2(ratio >= 4.5, qPrintable(QString::number(ratio, 'f', 2)));
+    }
+
+    // The focus frame stands out from the window and from a button's face (3:1, as a mark
+    // must).
+    void FocusFrameStandsOut_data() { AddThemeRows(); }
+    void FocusFrameStandsOut() {
+        QFETCH(TTheme, theme);
+        SetTheme(theme);
+        const QPalette palette = QApplication::palette();
+        for (const auto role : {QPalette::Window, QPalette::Button}) {
+            const double ratio =
+                ContrastRatio(ThemeColour(TThemeColour::FocusFrame), palette.color(role));
+            QVERIFY2(ratio >= 3, qPrintable(QString::number(ratio, 'f', 2)));
+        }
     }
 
     void NotifierTellsFollowers() {

@@ -19,3 +19,21 @@ inline bool Contains(const QImage& image, const QRect& area, const QColor& colou
     }
     return false;
 }
+
+// How wide the left edge of a frame in the colour is, across the middle row of all that is
+// in the colour; 0 when nothing is.
+inline int FrameEdgeWidth(const QImage& image, const QColor& colour) {
+    const auto row = [&](int y) {
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) == colour) return x;
+        return -1;
+    };
+    int top = 0, bottom = image.height() - 1;
+    while (top <= bottom && row(top) < 0) ++top;
+    while (bottom > top && row(bottom) < 0) --bottom;
+    if (top > bottom) return 0;
+    const int y = (top + bottom) / 2;
+    int x = row(y), width = 0;
+    while (x >= 0 && x + width < image.width() && image.pixelColor(x + width, y) == colour) ++width;
+    return width;
+}

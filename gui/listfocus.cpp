@@ -1,0 +1,47 @@
+#include "gui/listfocus.h"
+
+#include <QEvent>
+#include <QListWidget>
+
+namespace {
+
+class TListFocus final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // A list being destroyed is no QListWidget any more.
+        auto* list = qobject_cast<QListWidget*>(watched);
+        if (!list) return false;
+        if (event->type() == QEvent::FocusIn) {
+            const int row = SelectedRow(*list);
+            if (row < 0 || list->currentRow() == row) return false;
+            // Taking focus never scrolls: a click lands on the line it was aimed at.
+            const bool autoScroll = list->hasAutoScroll();
+            list->setAutoScroll(false);
+            list->setCurrentRow(row, QItemSelectionModel::NoUpdate);
+            list->setAutoScroll(autoScroll);
+        } else if (event->type() == QEvent::FocusOut) {
+            list->selectionModel()->clearCurrentIndex();
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+void CurrentOnlyWithFocus(QListWidget& list) {
+    list.installEventFilter(new TListFocus(&list));
+}
+
+int SelectedRow(const QListWidget& list) {
+    const QList<QListWidgetItem*> selected = list.selectedItems();
+    return selected.isEmpty() ? -1 : list.row(selected.front());
+}
+
+void SelectRow(QListWidget& list, int row) {
+    // Made current first, which scrolls it into view as the list does for the keyboard.
+    list.setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+    if (!list.hasFocus()) list.selectionModel()->clearCurrentIndex();
+}
