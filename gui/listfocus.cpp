@@ -41,7 +41,17 @@ int SelectedRow(const QListWidget& list) {
 }
 
 void SelectRow(QListWidget& list, int row) {
-    // Made current first, which scrolls it into view as the list does for the keyboard.
-    list.setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
-    if (!list.hasFocus()) list.selectionModel()->clearCurrentIndex();
+    if (list.hasFocus()) {
+        list.setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+        return;
+    }
+    // Without focus the row is only selected: the list's accessibility tells a screen reader
+    // that every new current row has the focus, even for a moment.
+    QListWidgetItem* item = list.item(row);
+    if (!item) {
+        list.clearSelection();
+        return;
+    }
+    list.selectionModel()->select(list.indexFromItem(item), QItemSelectionModel::ClearAndSelect);
+    list.scrollToItem(item);
 }

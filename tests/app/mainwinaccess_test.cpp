@@ -189,11 +189,18 @@ private slots:
         } commands[] = {{Qt::Key_F8, 1}, {Qt::Key_F9, 3}};  // a halt leaves PC past it
         w->DisasmWin->setFocus();  // the list had focus once, so Qt made a row current
         w->MainMemory->setFocus();
+        // Each new current row is told to a screen reader as focus, even for a moment.
+        int currentWithoutFocus = 0;
+        connect(w->DisasmWin->selectionModel(), &QItemSelectionModel::currentChanged, this,
+                [&](const QModelIndex& current) {
+                    if (current.isValid() && !w->DisasmWin->hasFocus()) ++currentWithoutFocus;
+                });
         for (const auto& command : commands) {
             QTest::keyClick(w->MainMemory, command.key);
             QTRY_COMPARE(SelectedRow(*w->DisasmWin), command.pcLine);
             QCOMPARE(QApplication::focusWidget(), w->MainMemory);
             QCOMPARE(FocusedRows(*w->DisasmWin), QList<int>{});
+            QCOMPARE(currentWithoutFocus, 0);
         }
         w->DisasmWin->verticalScrollBar()->setValue(40);
         w->DisasmWin->setFocus(Qt::MouseFocusReason);
