@@ -238,6 +238,7 @@ void TMainWin::CreateControls() {
     }
     panels_[0]->setText("Address:");
     statusVoice_ = new TLiveRegion(panels_[2], [this] { return run_ && run_->Running(); });
+    OutputBox->SetQuiet([this] { return run_ && run_->Running(); });
     // Beside the status, never widening the window: a long note is cut, and its tip holds it
     // whole.
     NotePanel = Named(new QLabel(StatusBar), "NotePanel");

@@ -213,7 +213,11 @@ public:
     }
 };
 
+const QLatin1String AnnouncerName("Announcer");
+
 QAccessibleInterface* ControlsFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String("QWidget") && object->objectName() == AnnouncerName)
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
     if (className == QLatin1String("THexGrid"))
         return new TGridAccessible(static_cast<THexGrid*>(object));
     if (className == QLatin1String("TShowText"))
@@ -259,6 +263,20 @@ void AnnounceCellFocus(THexGrid* grid) {
         QAccessibleEvent event(cell, QAccessible::Focus);
         Announce(&event);
     }
+}
+
+void AnnounceNotification(QWidget* owner, const QString& text) {
+    if (!AnnouncementsHeard()) return;
+    InstallControlsAccessibility();
+    auto* announcer = owner->findChild<QWidget*>(AnnouncerName, Qt::FindDirectChildrenOnly);
+    if (!announcer) {
+        announcer = new QWidget(owner);
+        announcer->setObjectName(AnnouncerName);
+        announcer->setGeometry(0, 0, 0, 0);
+    }
+    announcer->setAccessibleName(text);
+    QAccessibleEvent event(announcer, QAccessible::ObjectShow);
+    Announce(&event);
 }
 
 void AnnounceCellText(THexGrid* grid, int index, const QString& oldText) {

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QTimerEvent>
 #include <algorithm>
 #include <cstdlib>
@@ -510,7 +511,9 @@ void THexGrid::focusInEvent(QFocusEvent* event) {
     FocusEntering();
     RepaintCell(Row_ * ColCount_ + Col_);
     QWidget::focusInEvent(event);
-    AnnounceCellFocus(this);
+    // After the grid's own focus, which the toolkit tells once this event is handled: a
+    // screen reader speaks the last of the two.
+    QTimer::singleShot(0, this, [this] { AnnounceCellFocus(this); });
 }
 
 void THexGrid::focusOutEvent(QFocusEvent* event) {

@@ -16,6 +16,10 @@
 namespace {
 
 constexpr int RepaintInterval = 16;  // ms: one repaint per frame, however much is written
+// Output is said as a notification a moment after it stops coming, at most its last
+// characters, so a screen reader is not flooded by a program that writes on and on.
+constexpr int SayInterval = 250;  // ms
+constexpr qsizetype MaxSaid = 200;
 constexpr unsigned char Backspace = 8, LineFeed = 10;
 
 QString ToGlyphs(const std::string& line) {
@@ -95,6 +99,15 @@ void TShowText::SpeakWritten() {
     QAccessibleTextInsertEvent event(
         this, int(std::max(qsizetype(0), shown.size() - spoken.size())), spoken);
     Announce(&event);
+    Unsaid_ = (Unsaid_ + spoken).right(MaxSaid);
+    if (!SayTimer_.isActive()) SayTimer_.start(SayInterval, this);
+}
+
+void TShowText::SayUnsaid() {
+    if (Quiet_ && Quiet_()) return;  // the timer asks again
+    SayTimer_.stop();
+    AnnounceNotification(this, Unsaid_);
+    Unsaid_.clear();
 }
 
 bool TShowText::TakeBack() {
@@ -140,6 +153,10 @@ void TShowText::changeEvent(QEvent* event) {
 }
 
 void TShowText::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == SayTimer_.timerId()) {
+        SayUnsaid();
+        return;
+    }
     if (event->timerId() != RepaintTimer_.timerId()) {
         QFrame::timerEvent(event);
         return;

@@ -8,6 +8,7 @@
 #include <QBasicTimer>
 #include <QColor>
 #include <QFrame>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,9 @@ public:
 
     QSize sizeHint() const override { return {169, 57}; }
 
+    // While quiet() holds (a run) the output is kept, and its end said when it stops holding.
+    void SetQuiet(std::function<bool()> quiet) { Quiet_ = std::move(quiet); }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -59,12 +63,16 @@ protected:
 private:
     void MeasureIfChanged();
     void SpeakWritten();
+    void SayUnsaid();
 
     TTerminalText Text_{1, 1};
     QSize LaidOutSize_;         // the size CalcWinSize measured
     bool FontChanged_ = false;  // since the last CalcWinSize
     QBasicTimer RepaintTimer_;  // runs while written text waits for its repaint
     std::string Unspoken_;      // written since the last repaint, for a screen reader
+    QString Unsaid_;            // the end of what was written since the last notification
+    QBasicTimer SayTimer_;      // runs while Unsaid_ waits to be said
+    std::function<bool()> Quiet_;
     QColor Color_{64, 64, 64};
     QColor TextColor_{Qt::white};
 };

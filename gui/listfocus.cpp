@@ -1,9 +1,20 @@
 #include "gui/listfocus.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QListWidget>
+#include <QTimer>
+
+#include "controls/gridaccess.h"
 
 namespace {
+
+void AnnounceCurrent(QListWidget& list) {
+    if (!list.hasFocus() || list.currentRow() < 0 || !AnnouncementsHeard()) return;
+    QAccessibleEvent event(&list, QAccessible::Focus);
+    event.setChild(list.currentRow());
+    Announce(&event);
+}
 
 class TListFocus final : public QObject {
 public:
@@ -15,6 +26,9 @@ protected:
         auto* list = qobject_cast<QListWidget*>(watched);
         if (!list) return false;
         if (event->type() == QEvent::FocusIn) {
+            // Said after the list's own focus, which the toolkit tells once this event is
+            // handled: a screen reader speaks the last of the two.
+            QTimer::singleShot(0, list, [list] { AnnounceCurrent(*list); });
             const int row = SelectedRow(*list);
             if (row < 0 || list->currentRow() == row) return false;
             // Taking focus never scrolls: a click lands on the line it was aimed at.

@@ -1,6 +1,5 @@
 #include "gui/liveregion.h"
 
-#include <QAccessible>
 #include <QLabel>
 #include <QTimer>
 
@@ -20,6 +19,5 @@ void TLiveRegion::Speak() {
     const QString text = label_->text();
     if (quiet_ && quiet_() && text == spoken_) return;
     spoken_ = text;
-    QAccessibleEvent event(label_, QAccessible::NameChanged);
-    Announce(&event);
+    AnnounceNotification(label_, text);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // A label a screen reader speaks politely when its text is set: everything set while one
-// command runs is spoken once, after it, and while quiet() holds (a run at full speed) the
-// same text is not spoken again.
+// command runs is spoken once, after it (as a notification), and while quiet() holds (a run
+// at full speed) the same text is not spoken again.
 
 #include <QObject>
 #include <QString>

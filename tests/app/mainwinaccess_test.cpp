@@ -62,8 +62,8 @@ void Speak(QAccessibleEvent* event) {
             spoken << line;
             break;
         }
-        case QAccessible::NameChanged:
-            spoken << "said: " + name;
+        case QAccessible::ObjectShow:  // a notification, which a reader speaks as it shows
+            if (object->role() == QAccessible::Notification) spoken << "said: " + name;
             break;
         case QAccessible::TextInserted:
             spoken << "output: " + static_cast<QAccessibleTextInsertEvent*>(event)->textInserted();
@@ -134,15 +134,37 @@ private slots:
         StartSpeaking();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), w->MainMemory);
+        QApplication::processEvents();  // a person's keys come one turn of the loop apart
         QTest::keyClick(w->MainMemory, Qt::Key_Down);
         QTest::keyClick(w->MainMemory, Qt::Key_F9);
-        QTRY_VERIFY2(spoken.contains("output: A"), qPrintable(spoken.join(" / ")));
+        // The output as text a reader can follow, and said once the run has stopped.
+        QTRY_VERIFY2(spoken.contains("said: A"), qPrintable(spoken.join(" / ")));
         QTest::qWait(50);  // nothing more follows
         StopSpeaking();
         SaveTranscript("tab-into-memory-and-f9.txt");
         QCOMPARE(spoken,
                  (QStringList{"focus: 00: 2F, row 00, column 0", "focus: 10: 00, row 10, column 0",
-                              "said: Running...", "said: Halted", "output: A"}));
+                              "said: Running...", "said: Halted", "output: A", "said: A"}));
+    }
+
+    // A run that writes on and on is said when it stops: the end of its output, once.
+    void OutputOfARunIsSaidWhenItStops() {
+        const unsigned char program[] = {0x2F, 0x41, 0xB0, 0x00};  // RF:=41, jump to 00
+        for (int a = 0; a < int(sizeof program); ++a) w->MainMemory->SetContents(a, program[a]);
+        w->MainMemory->setFocus();
+        QApplication::processEvents();
+        StartSpeaking();
+        QTest::keyClick(w->MainMemory, Qt::Key_F9);
+        QTest::qWait(600);
+        const QStringList saidWhileRunning = spoken.filter("said: A");
+        QTest::keyClick(w->MainMemory, Qt::Key_F5, Qt::ShiftModifier);  // Break
+        QTRY_VERIFY(!spoken.filter("said: A").isEmpty());
+        QTest::qWait(300);
+        StopSpeaking();
+        QCOMPARE(saidWhileRunning, QStringList{});
+        const QStringList said = spoken.filter("said: A");
+        QCOMPARE(said.size(), 1);
+        QCOMPARE(said[0], "said: " + QString(200, u'A'));
     }
 
     // Every status a command leaves is said once, after the command: a step that stays
@@ -203,7 +225,13 @@ private slots:
             QCOMPARE(currentWithoutFocus, 0);
         }
         w->DisasmWin->verticalScrollBar()->setValue(40);
+        StartSpeaking();
         w->DisasmWin->setFocus(Qt::MouseFocusReason);
+        QTRY_VERIFY(!spoken.isEmpty());  // the line, after the list's own focus
+        StopSpeaking();
+        QCOMPARE(spoken.size(), 1);
+        QVERIFY2(spoken[0].startsWith("focus: " + w->DisasmWin->item(3)->text()),
+                 qPrintable(spoken[0]));
         QCOMPARE(FocusedRows(*w->DisasmWin), QList<int>{3});
         QCOMPARE(w->DisasmWin->verticalScrollBar()->value(), 40);  // a click lands where aimed
         QTest::keyClick(w->DisasmWin, Qt::Key_Up);

@@ -154,7 +154,7 @@ void TAsmTestsTest::RunsTheTestsBesideTheSource() {
     // What a screen reader is told: the summary, once, when the run ends.
     QStringList said;
     SetCellAnnouncer([&said](QAccessibleEvent* event) {
-        if (event->type() == QAccessible::NameChanged)
+        if (event->type() == QAccessible::ObjectShow)
             said << event->accessibleInterface()->text(QAccessible::Name);
     });
     QTest::keyClick(editor.TextEditor, Qt::Key_T, Qt::ControlModifier);
