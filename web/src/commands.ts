@@ -9,7 +9,6 @@ import type { MainViews } from "./views";
 export class Commands {
   readonly run: RunControl;
   private readonly runButton = byId<HTMLButtonElement>("RunButton");
-  private readonly runBackButton = byId<HTMLButtonElement>("MenuRunBack");
   private readonly breakButton = byId<HTMLButtonElement>("BreakButton");
   private predictStep: (() => void) | undefined;
 
@@ -29,17 +28,16 @@ export class Commands {
     this.setUpDisassembly();
   }
 
-  // Predict mode: Step goes through the prediction, and a run, which would leave nothing
-  // to predict, ends and stays disabled, back or forward.
+  // Predict mode: Step goes through the prediction, and a run forward, which would leave
+  // nothing to predict, ends and stays disabled; a run back only makes more to predict.
   setPredicting(predictStep: (() => void) | undefined): void {
     this.predictStep = predictStep;
-    if (predictStep && this.machine.running()) this.run.stop();
+    if (predictStep && this.machine.running() && !this.machine.runningBack()) this.run.stop();
     this.runButton.disabled = this.machine.running() || predictStep !== undefined;
-    this.runBackButton.disabled = predictStep !== undefined;
   }
 
   startRun(back: boolean): void {
-    if (this.machine.running() || this.predictStep) return;
+    if (this.machine.running() || (this.predictStep && !back)) return;
     this.runButton.disabled = true;
     this.breakButton.disabled = false;
     this.run.start(back);

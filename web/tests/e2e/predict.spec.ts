@@ -8,7 +8,8 @@ test("predict mode judges each step, keeps the score through Step Back and start
   const [edit, result, score] = [page.getByLabel("Predict:"), page.locator("#PredictResult"), page.locator("#PredictScore")];
   await page.click("#MenuPredict");
   await expect(edit).toBeFocused();
-  for (const id of ["#RunButton", "#MenuRunBack"]) await expect(page.locator(id)).toBeDisabled();
+  await expect(page.locator("#RunButton")).toBeDisabled();
+  await expect(page.locator("#MenuRunBack")).toBeEnabled();  // running back makes more to predict
 
   await edit.fill("r0 0");
   await edit.press("Enter");
@@ -23,6 +24,9 @@ test("predict mode judges each step, keeps the score through Step Back and start
   await page.keyboard.press("F9");  // refused
   await page.keyboard.press("Shift+F8");
   await expect(sysRegCell(page, "PC")).toHaveText("02");
+  await expect(score).toHaveText("1 of 2 right");
+  await page.keyboard.press("Shift+F9");  // a run back works and leaves the score too
+  await expect(sysRegCell(page, "PC")).toHaveText("00");
   await expect(score).toHaveText("1 of 2 right");
 
   await page.reload();  // the mode is kept; the score belongs to the program
