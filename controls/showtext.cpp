@@ -106,7 +106,7 @@ void TShowText::SpeakWritten() {
 void TShowText::SayUnsaid() {
     if (Quiet_ && Quiet_()) return;  // the timer asks again
     SayTimer_.stop();
-    AnnounceNotification(this, Unsaid_);
+    if (!Unsaid_.trimmed().isEmpty()) AnnounceNotification(this, Unsaid_);  // not a bare newline
     Unsaid_.clear();
 }
 
